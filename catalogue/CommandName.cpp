@@ -1,0 +1,31 @@
+#include "catalogue/CommandName.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+bool IsLegalCommandChar(unsigned char c)
+{
+    if ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+        return true;
+    return c != '\0' && std::strchr("!#$%&()+-|{}_@", c) != nullptr;
+}
+
+bool IsLegalCommandName(const std::string& name)
+{
+    if (name.empty())
+        return false;
+    for (const char c : name) {
+        if (!IsLegalCommandChar(static_cast<unsigned char>(c)))
+            return false;
+    }
+    return true;
+}
+
+std::string ToLowerCommandName(const std::string& name)
+{
+    std::string lower = name;
+    if (!lower.empty())
+        CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+    return lower;
+}

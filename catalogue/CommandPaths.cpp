@@ -1,0 +1,55 @@
+#include "catalogue/CommandPaths.h"
+
+#include "framework/AppInfo.h"
+#include "framework/Handles.h"
+
+#include <windows.h>
+
+namespace {
+std::string g_testExePath;
+}
+
+std::string GetParentFolder(const std::string& path)
+{
+    const size_t slash = path.rfind('\\');
+    if (slash == std::string::npos || slash == 0)
+        return {};
+    return path.substr(0, slash);
+}
+
+void SetProgramPathForTesting(const std::string& exePath)
+{
+    g_testExePath = exePath;
+}
+
+std::string GetProgramFolder()
+{
+    return GetParentFolder(g_testExePath.empty() ? GetModulePath() : g_testExePath);
+}
+
+bool IsExistingFolder(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    CFindHandle find(FindFirstFileA(path.c_str(), &data));
+    return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string AppPathsKeyName(const std::string& name)
+{
+    return std::string(kAppPathsKey) + "\\" + name + ".exe";
+}
+
+std::string CmdsFolder()
+{
+    return GetProgramFolder() + "\\Cmds";
+}
+
+std::string CommandLinkPath(const std::string& name)
+{
+    return CmdsFolder() + "\\run_" + name + ".lnk";
+}
+
+std::string CommandPropertiesPath(const std::string& name)
+{
+    return CmdsFolder() + "\\run_" + name + ".cfg";
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Where a command's three items live, and the path helpers they rest on.
+// Paths are built by plain concatenation; nothing is quoted or escaped.
+#include <string>
+
+// Text before the last backslash; empty when there is none or it is first.
+std::string GetParentFolder(const std::string& path);
+
+// Folder of the running executable, without a trailing backslash.
+std::string GetProgramFolder();
+// Test seam: pretend the executable lives at this full path (empty: real).
+void SetProgramPathForTesting(const std::string& exePath);
+
+// True when a find-first on the path itself reports a directory entry.
+bool IsExistingFolder(const std::string& path);
+
+std::string AppPathsKeyName(const std::string& name);
+std::string CmdsFolder();
+std::string CommandLinkPath(const std::string& name);
+std::string CommandPropertiesPath(const std::string& name);
+
+inline constexpr const char* kAppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";

@@ -1,0 +1,15 @@
+#include "catalogue/CommandProperties.h"
+
+#include "framework/LineReader.h"
+#include "framework/TextFile.h"
+
+size_t ReadPropertiesLines(const std::string& path, size_t count, std::vector<std::string>& lines)
+{
+    lines.clear();
+    CFileHandle file = OpenFileForRead(path);
+    CLineReader reader(file.Get());
+    std::string line;
+    while (lines.size() < count && reader.ReadLine(line))
+        lines.push_back(line);
+    return lines.size();
+}

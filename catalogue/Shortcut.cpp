@@ -1,0 +1,90 @@
+#include "catalogue/Shortcut.h"
+
+#include "framework/Handles.h"
+#include "framework/MessageBox.h"
+#include "framework/TextFile.h"
+#include "resources/Texts.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Balances a successful CoInitialize on every path out of CreateLink.
+class CComApartment {
+public:
+    CComApartment() : m_result(CoInitialize(nullptr)) {}
+    ~CComApartment()
+    {
+        if (SUCCEEDED(m_result))
+            CoUninitialize();
+    }
+    CComApartment(const CComApartment&) = delete;
+    CComApartment& operator=(const CComApartment&) = delete;
+    bool Ok() const { return SUCCEEDED(m_result); }
+
+private:
+    HRESULT m_result;
+};
+
+std::wstring ToWide(const std::string& text)
+{
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> buffer(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    if (n > 0)
+        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), n);
+    return std::wstring(buffer.data());
+}
+
+
+} // namespace
+
+bool CShortcut::CreateLink(const std::string& linkPath) const
+{
+    CComApartment com;
+    if (!com.Ok()) {
+        AppMessageBox(TXT_OLE_INIT_FAILED, MB_OK);
+        return false;
+    }
+    CComPtr<IShellLinkA> link;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                link.PutVoid())))
+        return false;
+    if (m_targetPath.size() > kMaxTargetLength || FAILED(link->SetPath(m_targetPath.c_str())))
+        return false;
+    link->SetWorkingDirectory(m_workingDirectory.c_str());
+    link->SetDescription(m_description.c_str());
+    link->SetArguments(m_arguments.c_str());
+    if (FAILED(link->SetShowCmd(m_showCommand)))
+        return false;
+
+    CComPtr<IPersistFile> file;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())))
+        return false;
+    if (FAILED(file->Save(ToWide(linkPath).c_str(), FALSE))) {
+        AppMessageBox(TXT_SHORTCUT_SAVE_FAILED, MB_OK);
+        return false;
+    }
+    return true;
+}
+
+std::string CShortcut::FormatProperties(const std::string& name) const
+{
+    char mode[16];
+    std::snprintf(mode, sizeof mode, "%i", m_showCommand);
+    return name + "\r\n" + m_targetPath + "\r\n" + m_arguments + "\r\n" + mode + "\r\n";
+}
+
+bool CShortcut::WriteProperties(const std::string& propertiesPath, const std::string& name) const
+{
+    CTextWriter file;
+    if (!file.Open(propertiesPath))
+        return false;
+    // A write that fails after a good open (a full disk) is a failure too:
+    // a cut properties file would list a wrong command.
+    const bool written = file.Write(FormatProperties(name)) && file.Flush();
+    return file.Close() && written;
+}

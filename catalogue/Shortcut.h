@@ -1,0 +1,33 @@
+#pragma once
+// The record from which a command's shortcut file and properties file are
+// written.
+#include <string>
+
+class CShortcut {
+public:
+    void SetTargetPath(const std::string& path) { m_targetPath = path; }
+    void SetWorkingDirectory(const std::string& dir) { m_workingDirectory = dir; }
+    void SetDescription(const std::string& text) { m_description = text; }
+    void SetArguments(const std::string& args) { m_arguments = args; }
+    void SetShowCommand(int showCommand) { m_showCommand = showCommand; }
+
+    // Writes the shell link; shows its own message when COM cannot start or
+    // the save fails.
+    bool CreateLink(const std::string& linkPath) const;
+    // Writes the four-line properties file; shows nothing.
+    bool WriteProperties(const std::string& propertiesPath, const std::string& name) const;
+
+    // The properties file's bytes, as WriteProperties writes them.
+    std::string FormatProperties(const std::string& name) const;
+
+    // A link holds at most MAX_PATH - 1 characters of target: a longer one
+    // would be cut or mangled, so it is refused rather than stored wrong.
+    static constexpr size_t kMaxTargetLength = 259;
+
+private:
+    std::string m_targetPath;
+    std::string m_workingDirectory;
+    std::string m_description;
+    std::string m_arguments;
+    int m_showCommand = 0;
+};

@@ -1,0 +1,59 @@
+#include "framework/AppInfo.h"
+
+#include <vector>
+
+namespace {
+HWND g_mainWindow = nullptr;
+}
+
+std::string GetModulePath(HMODULE module)
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size())
+            return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string TitleFromPath(const std::string& path)
+{
+    const size_t slash = path.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+std::string GetAppTitle()
+{
+    return TitleFromPath(GetModulePath());
+}
+
+HWND GetAppMainWindow()
+{
+    return g_mainWindow;
+}
+
+void SetAppMainWindow(HWND window)
+{
+    g_mainWindow = window;
+}
+
+std::string LoadAppString(UINT id)
+{
+    // LoadStringW with a zero size hands out a pointer to the resource text,
+    // so texts of any length are read whole.
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || !text)
+        return {};
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), bytes, nullptr, nullptr);
+    return result;
+}

@@ -1,0 +1,67 @@
+#include "framework/FileError.h"
+
+#include "framework/MessageBox.h"
+
+const char* FileErrorTemplate(CFileError::Cause cause)
+{
+    switch (cause) {
+    case CFileError::fileNotFound: return "%1 was not found.";
+    case CFileError::badPath: return "%1 contains an invalid path.";
+    case CFileError::tooManyOpenFiles: return "%1 could not be opened because there are too many open files.";
+    case CFileError::accessDenied: return "Access to %1 was denied.";
+    case CFileError::invalidFile: return "An invalid file handle was associated with %1.";
+    case CFileError::removeCurrentDir: return "%1 could not be removed because it is the current directory.";
+    case CFileError::directoryFull: return "%1 could not be created because the directory is full.";
+    case CFileError::badSeek: return "Seek failed on %1";
+    case CFileError::hardIO: return "A hardware I/O error was reported while accessing %1.";
+    case CFileError::sharingViolation: return "A sharing violation occurred while accessing %1.";
+    case CFileError::lockViolation: return "A locking violation occurred while accessing %1.";
+    case CFileError::diskFull: return "Disk full while accessing %1.";
+    case CFileError::endOfFile: return "An attempt was made to access %1 past its end.";
+    case CFileError::generic: break;
+    }
+    return "An unknown error occurred while accessing %1.";
+}
+
+std::string CFileError::GetMessageText() const
+{
+    std::string text = FileErrorTemplate(m_cause);
+    const size_t at = text.find("%1");
+    if (at != std::string::npos)
+        text.replace(at, 2, m_path);
+    return text;
+}
+
+void CFileError::Report() const
+{
+    AppMessageBox(GetMessageText(), MB_OK | MB_ICONSTOP);
+}
+
+CFileError::Cause CFileError::CauseFromWin32(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND: return fileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_FILENAME_EXCED_RANGE: return badPath;
+    case ERROR_TOO_MANY_OPEN_FILES: return tooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return accessDenied;
+    case ERROR_INVALID_HANDLE: return invalidFile;
+    case ERROR_CURRENT_DIRECTORY: return removeCurrentDir;
+    case ERROR_CANNOT_MAKE: return directoryFull;
+    case ERROR_SEEK:
+    case ERROR_NEGATIVE_SEEK: return badSeek;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT: return hardIO;
+    case ERROR_SHARING_VIOLATION: return sharingViolation;
+    case ERROR_LOCK_VIOLATION: return lockViolation;
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_FULL: return diskFull;
+    case ERROR_HANDLE_EOF: return endOfFile;
+    default: return generic;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The application's message-box routine. Every box the program shows goes
+// through ShowMessageBox, so tests can record each box and answer it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct MessageBoxRequest {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+// Caption = the executable's file name without extension; OK, OK/Cancel,
+// Yes/No and Yes/No/Cancel boxes get the exclamation icon when none is named.
+int AppMessageBox(const std::string& text, UINT type = MB_OK);
+int AppMessageBox(UINT stringId, UINT type = MB_OK);
+
+// A box with a caption of its own.
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
+
+// The type AppMessageBox passes on for a caller's type.
+UINT AppMessageBoxType(UINT type);
+
+// The window the application's boxes belong to: the last active popup of the
+// main window, or the active window when there is no main window.
+HWND AppMessageBoxOwner();
+
+// Test seam: when set, boxes are handed to the hook instead of being shown;
+// its result is the box's answer.
+using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
+void SetMessageBoxHook(MessageBoxHook hook);

@@ -1,0 +1,151 @@
+#include "framework/RegistryKey.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+CRegistryKey::AccessFilter& Filter()
+{
+    static CRegistryKey::AccessFilter filter;
+    return filter;
+}
+
+constexpr DWORD kValueBufferSize = 260;
+constexpr DWORD kKeyNameBufferSize = 255;
+
+} // namespace
+
+void CRegistryKey::SetAccessFilter(AccessFilter filter)
+{
+    Filter() = std::move(filter);
+}
+
+bool CRegistryKey::Allowed(HKEY root, const std::string& subkey, REGSAM access)
+{
+    if (Filter() && !Filter()(root, subkey, access)) {
+        m_lastError = ERROR_ACCESS_DENIED;
+        return false;
+    }
+    return true;
+}
+
+bool CRegistryKey::Open(HKEY root, const std::string& subkey, REGSAM access)
+{
+    Close();
+    if (!Allowed(root, subkey, access))
+        return false;
+    m_lastError = RegOpenKeyExA(root, subkey.c_str(), 0, access, &m_key);
+    if (m_lastError != ERROR_SUCCESS)
+        m_key = nullptr;
+    return m_key != nullptr;
+}
+
+bool CRegistryKey::Create(HKEY root, const std::string& subkey, REGSAM access)
+{
+    Close();
+    if (!Allowed(root, subkey, access))
+        return false;
+    m_lastError = RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  access, nullptr, &m_key, nullptr);
+    if (m_lastError != ERROR_SUCCESS)
+        m_key = nullptr;
+    return m_key != nullptr;
+}
+
+void CRegistryKey::Close()
+{
+    if (m_key) {
+        RegCloseKey(m_key);
+        m_key = nullptr;
+    }
+}
+
+bool CRegistryKey::SetString(const std::string& valueName, const std::string& text)
+{
+    if (!m_key)
+        return false;
+    const auto size = static_cast<DWORD>(text.size() + 1);
+    m_lastError = RegSetValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(text.c_str()), size);
+    if (m_lastError != ERROR_SUCCESS)
+        return false;
+    RegFlushKey(m_key);
+    return true;
+}
+
+bool CRegistryKey::GetString(const std::string& valueName, std::string& text)
+{
+    if (!m_key)
+        return false;
+    char buffer[kValueBufferSize] = {};
+    DWORD size = kValueBufferSize;
+    m_lastError = RegQueryValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), nullptr,
+                                   nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    if (m_lastError != ERROR_SUCCESS)
+        return false;
+    const size_t length = strnlen(buffer, kValueBufferSize);
+    if (length == kValueBufferSize) {
+        // 260 bytes of text and no room for the terminator: does not fit.
+        m_lastError = ERROR_MORE_DATA;
+        return false;
+    }
+    text.assign(buffer, length);
+    return true;
+}
+
+bool CRegistryKey::GetStringWhole(const std::string& valueName, std::string& text)
+{
+    if (!m_key)
+        return false;
+    const char* name = valueName.empty() ? nullptr : valueName.c_str();
+    DWORD size = 0;
+    m_lastError = RegQueryValueExA(m_key, name, nullptr, nullptr, nullptr, &size);
+    if (m_lastError != ERROR_SUCCESS)
+        return false;
+    // The value may grow between the two calls; ask again until it fits.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::vector<char> buffer(size + 1, '\0');
+        DWORD got = size;
+        m_lastError = RegQueryValueExA(m_key, name, nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(buffer.data()), &got);
+        if (m_lastError == ERROR_MORE_DATA) {
+            size = got;
+            continue;
+        }
+        if (m_lastError != ERROR_SUCCESS)
+            return false;
+        text.assign(buffer.data(), strnlen(buffer.data(), got));
+        return true;
+    }
+    return false;
+}
+
+bool CRegistryKey::DeleteValue(const std::string& valueName)
+{
+    if (!m_key)
+        return false;
+    m_lastError = RegDeleteValueA(m_key, valueName.empty() ? nullptr : valueName.c_str());
+    return m_lastError == ERROR_SUCCESS;
+}
+
+bool CRegistryKey::EnumSubkey(DWORD index, std::string& name)
+{
+    if (!m_key)
+        return false;
+    char buffer[kKeyNameBufferSize] = {};
+    DWORD length = kKeyNameBufferSize;
+    m_lastError = RegEnumKeyExA(m_key, index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (m_lastError != ERROR_SUCCESS)
+        return false;
+    name.assign(buffer, strnlen(buffer, kKeyNameBufferSize));
+    return true;
+}
+
+bool CRegistryKey::DeleteKey(HKEY root, const std::string& subkey)
+{
+    CRegistryKey probe;
+    if (!probe.Allowed(root, subkey, kRegistryDeleteAccess))
+        return false;
+    return RegDeleteKeyA(root, subkey.c_str()) == ERROR_SUCCESS;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Holder of one open registry key (or none). Open and Create close the held
+// key first; the destructor closes it. Every operation reports success as a
+// boolean and shows nothing: the caller decides what the user hears.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class CRegistryKey {
+public:
+    CRegistryKey() = default;
+    ~CRegistryKey() { Close(); }
+    CRegistryKey(const CRegistryKey&) = delete;
+    CRegistryKey& operator=(const CRegistryKey&) = delete;
+
+    bool Open(HKEY root, const std::string& subkey, REGSAM access);
+    // Creates the key or opens it when it exists: non-volatile, no class.
+    bool Create(HKEY root, const std::string& subkey, REGSAM access);
+    void Close();
+
+    // REG_SZ with the terminating zero counted; flushes after a good write.
+    bool SetString(const std::string& valueName, const std::string& text);
+    // Reads at most 259 bytes of text into a zero-filled 260-byte buffer,
+    // whatever the stored type. Leaves text unchanged on failure.
+    bool GetString(const std::string& valueName, std::string& text);
+    // Reads the value whole, whatever its length (still type-blind).
+    bool GetStringWhole(const std::string& valueName, std::string& text);
+    bool DeleteValue(const std::string& valueName);
+    // Enumerates the subkey at index into a 255-byte name buffer.
+    bool EnumSubkey(DWORD index, std::string& name);
+
+    // One level, no recursion; independent of the held key.
+    static bool DeleteKey(HKEY root, const std::string& subkey);
+
+    HKEY Handle() const { return m_key; }
+    bool IsOpen() const { return m_key != nullptr; }
+    LONG LastError() const { return m_lastError; }
+
+    // Test seam: decides whether an open/create/delete may proceed. Wine does
+    // not refuse creating subkeys under a read-only key, so tests that need
+    // "no administrator rights" deny the call here instead.
+    using AccessFilter = std::function<bool(HKEY root, const std::string& subkey, REGSAM access)>;
+    static void SetAccessFilter(AccessFilter filter);
+
+private:
+    bool Allowed(HKEY root, const std::string& subkey, REGSAM access);
+
+    HKEY m_key = nullptr;
+    LONG m_lastError = ERROR_SUCCESS;
+};
+
+// A delete-key request as the access filter sees it.
+constexpr REGSAM kRegistryDeleteAccess = DELETE;

@@ -1,0 +1,22 @@
+#pragma once
+// Files as the framework opens them: a failed open for reading raises
+// CFileError (reported by the message loop); writers report by result.
+#include "framework/FileError.h"
+#include "framework/Handles.h"
+
+#include <string>
+
+// Opens an existing file for reading, sharing reads; throws CFileError.
+CFileHandle OpenFileForRead(const std::string& path);
+
+// Creates a file or truncates an existing one, and writes raw bytes.
+class CTextWriter {
+public:
+    bool Open(const std::string& path);
+    bool Write(const std::string& bytes);
+    bool Flush();
+    bool Close();
+
+private:
+    CFileHandle m_file;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// A scratch registry, a scratch program folder with Cmds, and recorded boxes.
+#include "catalogue/CommandPaths.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+class CatalogueTest : public ::testing::Test {
+protected:
+    std::string Key(const std::string& name) const { return AppPathsKeyName(name); }
+    std::string Link(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".lnk"; }
+    std::string Cfg(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".cfg"; }
+    std::string DefaultValue(const std::string& name) const
+    {
+        DWORD type = 0;
+        std::string bytes;
+        return ReadRawValue(HKEY_LOCAL_MACHINE, Key(name), "", type, bytes) ? bytes : "<none>";
+    }
+
+    CRegistrySandbox sandbox;
+    CTempProgramFolder folder;
+    CMessageBoxRecorder boxes;
+};
+
+using Texts = std::vector<std::string>;

@@ -1,0 +1,51 @@
+#include "catalogue/CommandName.h"
+#include "catalogue/Commands.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(CommandName, ExactlyTheDigitsLettersAndFourteenSignsAreLegal)
+{
+    const std::string signs = "!#$%&()+-|{}_@";
+    int legal = 0;
+    for (int c = 1; c <= 0xFF; ++c) {
+        const bool expected = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                              (c >= 'a' && c <= 'z') || signs.find(char(c)) != std::string::npos;
+        const std::string name = "ok" + std::string(1, char(c)) + "ok";
+        EXPECT_EQ(expected, IsLegalCommandName(name)) << "byte " << c;
+        legal += expected;
+    }
+    EXPECT_EQ(10 + 26 + 26 + 14, legal);
+    EXPECT_FALSE(IsLegalCommandName(""));
+    EXPECT_FALSE(IsLegalCommandName("my tool"));
+    EXPECT_FALSE(IsLegalCommandName("a.b"));
+    EXPECT_FALSE(IsLegalCommandName("a\\b"));
+    EXPECT_FALSE(IsLegalCommandName(std::string("a\0b", 3)));
+    EXPECT_TRUE(IsLegalCommandName("My(Tool)"));
+    EXPECT_TRUE(IsLegalCommandName("a|b"));
+}
+
+TEST(CommandName, LowerCasingTouchesOnlyLetters)
+{
+    EXPECT_EQ("my-tool_2", ToLowerCommandName("My-Tool_2"));
+    EXPECT_EQ("my(tool)", ToLowerCommandName("My(Tool)"));
+    EXPECT_EQ("!#$%&()+-|{}_@09az", ToLowerCommandName("!#$%&()+-|{}_@09AZ"));
+    EXPECT_EQ("", ToLowerCommandName(""));
+}
+
+TEST(WindowMode, ComboIndexAndPropertiesLineMapBothWays)
+{
+    EXPECT_EQ(1, ShowCommandFromModeIndex(0));
+    EXPECT_EQ(7, ShowCommandFromModeIndex(1));
+    EXPECT_EQ(3, ShowCommandFromModeIndex(2));
+    EXPECT_EQ(0, ShowCommandFromModeIndex(-1)); // no selection
+    EXPECT_EQ(1, ModeIndexFromPropertiesLine("7"));
+    EXPECT_EQ(2, ModeIndexFromPropertiesLine("3"));
+    for (const char* other : {"1", "0", "", "33", " 3", "3 ", "abc"})
+        EXPECT_EQ(0, ModeIndexFromPropertiesLine(other)) << other;
+}
+
+} // namespace

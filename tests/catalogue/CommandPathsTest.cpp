@@ -1,0 +1,44 @@
+#include "catalogue/CommandPaths.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+TEST(CommandPaths, ParentFolderIsTheTextBeforeTheLastBackslash)
+{
+    EXPECT_EQ("C:\\Tools", GetParentFolder("C:\\Tools\\edit.exe"));
+    EXPECT_EQ("C:", GetParentFolder("C:\\edit.exe"));
+    EXPECT_EQ("C:\\Tools", GetParentFolder("C:\\Tools\\"));
+    EXPECT_EQ("", GetParentFolder("\\edit.exe"));
+    EXPECT_EQ("", GetParentFolder("edit.exe"));
+    EXPECT_EQ("", GetParentFolder(""));
+    EXPECT_EQ("http://x.org/a", GetParentFolder("http://x.org/a\\b"));
+}
+
+TEST(CommandPaths, ItemsOfACommandLieInTheCmdsFolderBesideTheProgram)
+{
+    CTempProgramFolder folder;
+    EXPECT_EQ(folder.Path(), GetProgramFolder());
+    EXPECT_EQ(folder.Path() + "\\Cmds", CmdsFolder());
+    EXPECT_EQ(folder.Path() + "\\Cmds\\run_notes.lnk", CommandLinkPath("notes"));
+    EXPECT_EQ(folder.Path() + "\\Cmds\\run_notes.cfg", CommandPropertiesPath("notes"));
+    EXPECT_EQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\notes.exe", AppPathsKeyName("notes"));
+}
+
+TEST(CommandPaths, ExistingFolderMeansAFindFirstReportsADirectory)
+{
+    CTempProgramFolder folder;
+    EXPECT_TRUE(IsExistingFolder(folder.Cmds()));
+    EXPECT_FALSE(IsExistingFolder(folder.Cmds() + "\\")); // trailing backslash: not found
+    EXPECT_FALSE(IsExistingFolder("C:\\"));              // a drive root is no folder
+    EXPECT_FALSE(IsExistingFolder(folder.Path() + "\\missing"));
+    EXPECT_FALSE(IsExistingFolder("http://example.com"));
+    EXPECT_FALSE(IsExistingFolder(""));
+    WriteFileBytes(folder.Path() + "\\file.txt", "x");
+    EXPECT_FALSE(IsExistingFolder(folder.Path() + "\\file.txt"));
+}
+
+} // namespace

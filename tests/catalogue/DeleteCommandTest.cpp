@@ -1,0 +1,56 @@
+#include "tests/catalogue/CatalogueFixture.h"
+#include "catalogue/Commands.h"
+#include "framework/RegistryKey.h"
+
+namespace {
+
+TEST_F(CatalogueTest, DeleteRemovesAllThreeItemsSilently)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
+    EXPECT_TRUE(DeleteCommand("notes"));
+    EXPECT_FALSE(FileExists(Link("notes")));
+    EXPECT_FALSE(FileExists(Cfg("notes")));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("notes")));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(CatalogueTest, DeleteGoesOnPastAMissingItemAndReportsIt)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
+    DeleteFileA(Link("notes").c_str());
+    EXPECT_FALSE(DeleteCommand("notes"));
+    EXPECT_FALSE(FileExists(Cfg("notes")));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("notes")));
+
+    ASSERT_TRUE(CreateCommand("memo", "C:\\edit.exe", "", 1));
+    DeleteFileA(Cfg("memo").c_str());
+    EXPECT_FALSE(DeleteCommand("memo"));
+    EXPECT_FALSE(FileExists(Link("memo")));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("memo")));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(CatalogueTest, DeleteWithoutRegistryRightsRemovesTheFilesAndKeepsTheEntry)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
+    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_LOCAL_MACHINE; });
+    EXPECT_FALSE(DeleteCommand("notes"));
+    CRegistryKey::SetAccessFilter(nullptr);
+    EXPECT_FALSE(FileExists(Link("notes")));
+    EXPECT_FALSE(FileExists(Cfg("notes")));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("notes")));
+}
+
+TEST_F(CatalogueTest, DeleteIsOneLevelAndLeavesOtherCommandsAlone)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
+    ASSERT_TRUE(CreateCommand("notes2", "C:\\edit.exe", "", 1));
+    CreateKey(HKEY_LOCAL_MACHINE, Key("notes") + "\\Sub");
+    EXPECT_FALSE(DeleteCommand("notes")); // a key with a subkey is not deleted
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("notes")));
+    EXPECT_TRUE(FileExists(Cfg("notes2")));
+    EXPECT_TRUE(FileExists(Link("notes2")));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("notes2")));
+}
+
+} // namespace

@@ -1,0 +1,32 @@
+#include "tests/support/MessageBoxRecorder.h"
+
+CMessageBoxRecorder::CMessageBoxRecorder()
+{
+    SetMessageBoxHook([this](const MessageBoxRequest& request) {
+        m_boxes.push_back(request);
+        if (!m_answers.empty()) {
+            const int answer = m_answers.front();
+            m_answers.pop_front();
+            return answer;
+        }
+        switch (request.type & MB_TYPEMASK) {
+        case MB_YESNO: return IDNO;
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL: return IDCANCEL;
+        default: return IDOK;
+        }
+    });
+}
+
+CMessageBoxRecorder::~CMessageBoxRecorder()
+{
+    SetMessageBoxHook(nullptr);
+}
+
+std::vector<std::string> CMessageBoxRecorder::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const auto& box : m_boxes)
+        texts.push_back(box.text);
+    return texts;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Redirects HKLM, HKCU and HKCR of this process to scratch keys for the
+// lifetime of the object, so tests never touch the prefix's real registry.
+#include <windows.h>
+
+#include <string>
+
+class CRegistrySandbox {
+public:
+    CRegistrySandbox();
+    ~CRegistrySandbox();
+    CRegistrySandbox(const CRegistrySandbox&) = delete;
+    CRegistrySandbox& operator=(const CRegistrySandbox&) = delete;
+
+private:
+    std::string m_base;
+    HKEY m_machine = nullptr;
+    HKEY m_user = nullptr;
+    HKEY m_classes = nullptr;
+};
+
+// Test helpers on the (redirected) registry.
+bool KeyExists(HKEY root, const std::string& subkey);
+// Reads a value raw: its type and bytes. False when absent.
+bool ReadRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD& type,
+                  std::string& bytes);
+void WriteRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD type,
+                   const std::string& bytes);
+void CreateKey(HKEY root, const std::string& subkey);
+DWORD CountValues(HKEY root, const std::string& subkey);

@@ -1,0 +1,72 @@
+#include "tests/support/TempFolder.h"
+
+#include "catalogue/CommandPaths.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+CTempProgramFolder::CTempProgramFolder(bool withCmds, const std::string& leafName)
+{
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string base = temp;
+    if (!base.empty() && base.back() == '\\')
+        base.pop_back();
+    m_path = base + "\\verbosa-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(counter++) + leafName;
+    CreateDirectoryA(m_path.c_str(), nullptr);
+    if (withCmds)
+        CreateDirectoryA(Cmds().c_str(), nullptr);
+    SetProgramPathForTesting(m_path + "\\quillon.exe");
+}
+
+CTempProgramFolder::~CTempProgramFolder()
+{
+    SetProgramPathForTesting("");
+    RemoveTree(m_path);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(path.c_str());
+}

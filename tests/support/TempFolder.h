@@ -1,0 +1,25 @@
+#pragma once
+// A scratch program folder: <temp>\verbosa-<n>\ with a Cmds folder, made the
+// program folder of this process for the object's lifetime, removed after.
+#include <string>
+
+class CTempProgramFolder {
+public:
+    explicit CTempProgramFolder(bool withCmds = true, const std::string& leafName = "");
+    ~CTempProgramFolder();
+    CTempProgramFolder(const CTempProgramFolder&) = delete;
+    CTempProgramFolder& operator=(const CTempProgramFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string Cmds() const { return m_path + "\\Cmds"; }
+
+private:
+    std::string m_path;
+};
+
+// Whole file as bytes; empty when missing.
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// Removes a folder with everything below it.
+void RemoveTree(const std::string& path);
