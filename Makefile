@@ -3,24 +3,28 @@
 ARCHS := x64 x86
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build test clean $(addprefix build-,$(ARCHS)) $(addprefix test-,$(ARCHS))
+.PHONY: all setup build test clean build-x64 build-x86 test-x64 test-x86
 
 all: build
 
 setup:
 	@scripts/setup.sh
 
-build: setup $(addprefix build-,$(ARCHS))
+build: build-x64 build-x86
 
-build-%:
-	@[ -f build/$*/CMakeCache.txt ] || cmake --preset $*
-	cmake --build --preset $* -j $(JOBS)
+# Pattern rules are not searched for phony targets, so each is spelled out.
+build-x64 build-x86: setup
+	@[ -f build/$(@:build-%=%)/CMakeCache.txt ] || cmake --preset $(@:build-%=%)
+	cmake --build --preset $(@:build-%=%) -j $(JOBS)
 
 test: build
 	@scripts/test.sh $(ARCHS)
 
-test-%: setup build-%
-	@scripts/test.sh $*
+test-x64: build-x64
+	@scripts/test.sh x64
+
+test-x86: build-x86
+	@scripts/test.sh x86
 
 clean:
 	rm -rf build

@@ -21,6 +21,6 @@ fi
 status=0
 for arch in "$@"; do
     echo "== tests ($arch) =="
-    ctest --preset "$arch" || status=1
+    ctest --preset "$arch" --no-tests=error || status=1
 done
 exit $status
