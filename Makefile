@@ -3,7 +3,7 @@
 ARCHS := x64 x86
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build test clean build-x64 build-x86 test-x64 test-x86
+.PHONY: all setup build test dist clean build-x64 build-x86 test-x64 test-x86
 
 all: build
 
@@ -26,5 +26,9 @@ test-x64: build-x64
 test-x86: build-x86
 	@scripts/test.sh x86
 
+# Installers and portable zips of both architectures, into dist/.
+dist: setup
+	@scripts/dist.sh
+
 clean:
-	rm -rf build
+	rm -rf build dist
