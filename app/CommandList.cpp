@@ -1,0 +1,97 @@
+// Filling My Commands from the command files, the Fast Folders rows.
+#include "app/MainDlg.h"
+#include "app/TargetIcon.h"
+
+#include "catalogue/CommandPaths.h"
+#include "catalogue/CommandProperties.h"
+#include "framework/FileError.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::string IconKey(const IconChoice& choice)
+{
+    return choice.file + '\n' + std::to_string(choice.index) + '\n' + choice.fallbackFile + '\n'
+           + std::to_string(choice.fallbackIndex);
+}
+
+} // namespace
+
+void CMainDlg::FillCommandList()
+{
+    m_commandList.DeleteAllItems();
+    // Each fill starts afresh, images included, so memory stays flat.
+    m_commandImages.RemoveAll();
+    m_commandIconImages.clear();
+    m_typeIconAnswers.clear();
+
+    const std::string folder = CmdsFolder() + "\\";
+    WIN32_FIND_DATAA found{};
+    CFindHandle search(FindFirstFileA((folder + "*.cfg").c_str(), &found));
+    if (!search)
+        return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || std::strcmp(found.cFileName, ".") == 0
+            || std::strcmp(found.cFileName, "..") == 0)
+            continue;
+        // A file that cannot be opened is reported and the fill goes on:
+        // one locked file must not hide every command after it.
+        try {
+            AddCommandRow(folder + found.cFileName);
+        } catch (const CFileError& error) {
+            error.Report();
+        }
+    } while (FindNextFileA(search.Get(), &found));
+}
+
+void CMainDlg::AddCommandRow(const std::string& cfgPath)
+{
+    std::vector<std::string> lines;
+    if (ReadPropertiesLines(cfgPath, 3, lines) < 3)
+        return;
+    const std::string& name = lines[0];
+    const std::string& target = lines[1];
+    const std::string& parameters = lines[2];
+
+    IconQueries queries;
+    queries.isExistingFolder = IsExistingFolder;
+    queries.typeIcon = [this](const std::string& extension, std::string& file, int& index) {
+        auto known = m_typeIconAnswers.find(extension);
+        if (known == m_typeIconAnswers.end()) {
+            TypeIconAnswer answer{false, {}, 0};
+            answer.found = GetTypeIcon(extension, answer.file, answer.index);
+            known = m_typeIconAnswers.emplace(extension, answer).first;
+        }
+        file = known->second.file;
+        index = known->second.index;
+        return known->second.found;
+    };
+    const IconChoice choice = ChooseTargetIcon(target, queries);
+    const std::string key = IconKey(choice);
+    auto cached = m_commandIconImages.find(key);
+    int image = -1;
+    if (cached != m_commandIconImages.end()) {
+        image = cached->second;
+    } else {
+        CIconHandle icon(ExtractChosenIcon(choice, false));
+        image = m_commandImages.Add(icon.Get());
+        m_commandIconImages.emplace(key, image);
+    }
+
+    const int row = m_commandList.InsertItem(m_commandList.GetItemCount(), name, image);
+    m_commandList.SetItemText(row, 1, target);
+    m_commandList.SetItemText(row, 2, parameters);
+}
+
+void CMainDlg::AddFastFolderRow(const std::string& alias, const std::string& path)
+{
+    // The first row of a refresh empties the image list of the one before.
+    if (m_folderList.GetItemCount() == 0)
+        m_folderImages.RemoveAll();
+    CIconHandle icon(GetTargetIcon(GetProgramFolder(), false));
+    const int image = m_folderImages.Add(icon.Get());
+    const int row = m_folderList.InsertItem(m_folderList.GetItemCount(), alias, image);
+    m_folderList.SetItemText(row, 1, path);
+}

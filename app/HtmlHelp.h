@@ -1,0 +1,62 @@
+#pragma once
+// The program's binding to the HTML Help viewer: the control library is
+// found through its registration, or in the system folder, on first use.
+// A failed binding is final: later calls do nothing.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// HtmlHelpA of the control library; nullptr when help cannot be opened.
+HWND CallHtmlHelp(HWND caller, const std::string& path, UINT command, DWORD_PTR data);
+
+// Opens a help path (a .chm, or a .chm::/topic.htm) with HH_DISPLAY_TOPIC,
+// the application's main window as caller.
+void ShowHelpTopic(const std::string& path);
+
+// Help file beside the program and the topics the program opens.
+std::string HelpFilePath();
+std::string HelpTopicPath(const char* topic);
+inline constexpr const char* kCommandHelpTopic = "Creating_A_Command.htm";
+inline constexpr const char* kFastFolderHelpTopic = "Creating_A_Fast_Folder.htm";
+
+// The binding on its own, so that its rules can be tested with a loader of
+// the test's choosing. The process uses one instance with LoadLibraryExA.
+class CHtmlHelpBinding {
+public:
+    using Entry = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    // Loads a library by full path; nullptr when it cannot.
+    using Loader = std::function<HMODULE(const std::string& fullPath)>;
+
+    explicit CHtmlHelpBinding(Loader loader);
+    ~CHtmlHelpBinding();
+    CHtmlHelpBinding(const CHtmlHelpBinding&) = delete;
+    CHtmlHelpBinding& operator=(const CHtmlHelpBinding&) = delete;
+
+    // Binds on the first call; the entry point, or nullptr once failed.
+    Entry Bind();
+    bool Failed() const { return m_failed; }
+
+private:
+    Loader m_loader;
+    HMODULE m_library = nullptr;
+    Entry m_entry = nullptr;
+    bool m_failed = false;
+};
+
+// Where the control library may come from: the registered path when it is
+// absolute, and the system folder. Never a bare name, which would search
+// the current and the program's folder first.
+std::string RegisteredHtmlHelpPath();
+std::string SystemHtmlHelpPath();
+bool IsAbsolutePath(const std::string& path);
+
+// Test seam: when set, CallHtmlHelp hands each call to the hook.
+struct HtmlHelpRequest {
+    HWND caller;
+    std::string path;
+    UINT command;
+    DWORD_PTR data;
+};
+using HtmlHelpHook = std::function<HWND(const HtmlHelpRequest&)>;
+void SetHtmlHelpHook(HtmlHelpHook hook);

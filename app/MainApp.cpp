@@ -1,0 +1,30 @@
+#include "app/MainApp.h"
+
+#include "app/MainDlg.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+CMainApp::CMainApp()
+{
+    EnableHtmlHelp();
+}
+
+BOOL CMainApp::InitInstance()
+{
+    InitCommonControls();
+    CWinApp::InitInstance();
+    // The shell's property sheets and the shortcut writer need COM on this
+    // thread; the program hosts no ActiveX controls of its own.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        CMainDlg dialog(nullptr);
+        SetMainWindow(&dialog);
+        dialog.DoModal();
+        SetMainWindow(nullptr);
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    // The process ends here: no message loop of the application's own.
+    return FALSE;
+}

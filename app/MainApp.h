@@ -1,0 +1,10 @@
+#pragma once
+// The application: the whole life of the process is one modal run of the
+// main window.
+#include "framework/WinApp.h"
+
+class CMainApp : public CWinApp {
+public:
+    CMainApp();
+    BOOL InitInstance() override;
+};

@@ -1,0 +1,589 @@
+// The main window: set-up, layout, page switching, menus and status bar.
+#include "app/MainDlg.h"
+
+#include "framework/DataExchange.h"
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
+#include "resources/MainWindowIds.h"
+#include "resources/Texts.h"
+
+namespace {
+
+constexpr UINT kImageListFlags = ILC_COLORDDB | ILC_MASK;
+constexpr int kStatusPaneEdges[] = {210, 260, 340, -1};
+constexpr int kButtonWidth = 99;
+constexpr int kButtonHeight = 26;
+
+CMainDlg::ContextMenuHook& MenuHook()
+{
+    static CMainDlg::ContextMenuHook hook;
+    return hook;
+}
+
+HICON LoadSmallIcon(UINT id)
+{
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+}
+
+HBITMAP LoadAppBitmap(UINT id)
+{
+    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+}
+
+void SetItemBitmap(HMENU menu, UINT item, HBITMAP bitmap)
+{
+    SetMenuItemBitmaps(menu, item, MF_BYCOMMAND, bitmap, bitmap);
+}
+
+} // namespace
+
+BEGIN_ROUTES(CMainDlg, CDialog)
+    ON_MESSAGE(WM_CREATE, OnCreate)
+    ON_MESSAGE(WM_SIZE, OnSize)
+    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
+    ON_MESSAGE(WM_SIZING, OnSizing)
+    ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+    ON_MESSAGE(WM_PAINT, OnPaint)
+    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+    ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_NOTIFY(TVN_SELCHANGEDA, IDC_PAGE_TREE, OnTreeSelChanged)
+    ON_NOTIFY(TVN_SELCHANGEDW, IDC_PAGE_TREE, OnTreeSelChanged)
+    ON_NOTIFY(NM_RCLICK, IDC_COMMAND_LIST, OnCommandListRClick)
+    ON_NOTIFY(NM_RCLICK, IDC_FOLDER_LIST, OnFolderListRClick)
+    ON_NOTIFY(NM_RCLICK, IDC_SYSTEM_LIST, OnSystemListRClick)
+    ON_NOTIFY(NM_DBLCLK, IDC_COMMAND_LIST, OnCommandListDblClk)
+    ON_NOTIFY(NM_DBLCLK, IDC_FOLDER_LIST, OnFolderListDblClk)
+    ON_NOTIFY(LVN_HOTTRACK, IDC_COMMAND_LIST, OnCommandListHotTrack)
+    ON_NOTIFY(LVN_HOTTRACK, IDC_FOLDER_LIST, OnFolderListHotTrack)
+    ON_NOTIFY(LVN_HOTTRACK, IDC_SYSTEM_LIST, OnSystemListHotTrack)
+    ON_COMMAND(ID_FILE_NEW_COMMAND, OnFileNewCommand)
+    ON_COMMAND(ID_FILE_ADD_FOLDER, OnFileAddFolder)
+    ON_COMMAND(ID_FILE_EXIT, OnFileExit)
+    ON_COMMAND(ID_OPTIONS_CONFIGURATION, ShowConfiguration)
+    ON_COMMAND(ID_HELP_HELP, ShowHelp)
+    ON_COMMAND(ID_HELP_SUPPORT, OnTechSupport)
+    ON_COMMAND(ID_HELP_HOMEPAGE, OnHomePage)
+    ON_COMMAND(ID_HELP_ABOUT, OnAbout)
+    ON_COMMAND(ID_HELP_FRAMEWORK, OnFrameworkHelp)
+    ON_COMMAND(IDC_NEW_COMMAND, OnNewCommand)
+    ON_COMMAND(ID_COMMAND_NEW, OnNewCommand)
+    ON_COMMAND(IDC_DELETE_COMMAND, OnDeleteCommand)
+    ON_COMMAND(ID_COMMAND_DELETE, OnDeleteCommand)
+    ON_COMMAND(ID_COMMAND_EDIT, OnEditCommand)
+    ON_COMMAND(ID_COMMAND_SECURITY, OnCommandProperties)
+    ON_COMMAND(IDC_ADD_FOLDER, OnAddFolder)
+    ON_COMMAND(ID_FOLDER_ADD, OnAddFolder)
+    ON_COMMAND(IDC_REMOVE_FOLDER, OnDeleteFolder)
+    ON_COMMAND(ID_FOLDER_DELETE, OnDeleteFolder)
+    ON_COMMAND(ID_FOLDER_EDIT, OnEditFolder)
+    ON_COMMAND(ID_SYSTEM_RELOAD, OnSystemReload)
+    ON_COMMAND(ID_SYSTEM_DELETE, OnSystemDelete)
+END_ROUTES()
+
+CMainDlg::CMainDlg(HWND parent) : CDialog(IDD_MAIN, parent)
+{
+    m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN));
+}
+
+CMainDlg::~CMainDlg()
+{
+    DestroyWindow(); // while this class's handlers can still run
+}
+
+void CMainDlg::SetContextMenuHook(ContextMenuHook hook)
+{
+    MenuHook() = std::move(hook);
+}
+
+void CMainDlg::DoDataExchange(bool save)
+{
+    DDX_Control(save, m_hWnd, IDC_COMMAND_LIST, m_commandList);
+    DDX_Control(save, m_hWnd, IDC_PAGE_TREE, m_tree);
+    DDX_Control(save, m_hWnd, IDC_NEW_COMMAND, m_newCommandButton);
+    DDX_Control(save, m_hWnd, IDC_DELETE_COMMAND, m_deleteCommandButton);
+    DDX_Control(save, m_hWnd, IDC_FOLDER_LIST, m_folderList);
+    DDX_Control(save, m_hWnd, IDC_ADD_FOLDER, m_addFolderButton);
+    DDX_Control(save, m_hWnd, IDC_REMOVE_FOLDER, m_removeFolderButton);
+    DDX_Control(save, m_hWnd, IDC_SYSTEM_LIST, m_systemList);
+    DDX_Control(save, m_hWnd, IDC_PROGRESS, m_progress);
+}
+
+BOOL CMainDlg::OnInitDialog()
+{
+    // 1. From here on the window may appear and its controls exist.
+    m_show = true;
+
+    // 2. Bind the template's controls.
+    CDialog::OnInitDialog();
+
+    // 3. The window icon, big and small.
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+
+    // 4. The command line, whole, as the platform handed it over.
+    m_commandLine = CWinApp::Get() ? CWinApp::Get()->CommandLine() : std::string();
+
+    // 5. First-start check (comes with the first-run set-up).
+
+    // 6. Path mode (comes with the New Command dialog's path form).
+
+    // 7. Normal mode.
+    StartNormalMode();
+
+    // 8. A start-up that failed says why and ends.
+    if (!m_pendingMessage.empty()) {
+        ShowMessageBox(AppMessageBoxOwner(), m_pendingMessage, TXT_OWN_CAPTION, MB_OK | MB_ICONEXCLAMATION);
+        OnOK();
+    }
+
+    // 9. The dialog manager puts the focus on the first control.
+    return TRUE;
+}
+
+void CMainDlg::StartNormalMode()
+{
+    SetUpControls();
+    LayOutControls();
+    FillCommandList();
+    RefreshFastFolderList();
+    if (m_commandLine == "-ffsettings") {
+        // Fast Folders in front; the tree selection and pane 3 stay as they are.
+        ShowPage(Page::folders);
+    }
+}
+
+void CMainDlg::SetUpList(CListCtrl& list, CImageList& images, const char* const* headings, const int* widths,
+                         int columns)
+{
+    list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    for (int i = 0; i < columns; ++i)
+        list.InsertColumn(i, headings[i], LVCFMT_LEFT, widths[i]);
+    images.Create(16, 16, kImageListFlags, 4, 4);
+    // The window owns the image list; the list must not destroy it too.
+    SetWindowLongPtrA(list.GetSafeHwnd(), GWL_STYLE,
+                      GetWindowLongPtrA(list.GetSafeHwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    list.SetImageList(images, LVSIL_SMALL);
+}
+
+void CMainDlg::SetUpControls()
+{
+    // 1. The lists, their columns at set-up width (b = own client width / 10).
+    {
+        const int b = RectWidth(m_commandList.GetClientRect()) / 10;
+        const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH, TXT_COL_PARAMETERS};
+        const int widths[] = {2 * b + 5, 6 * b, 2 * b};
+        SetUpList(m_commandList, m_commandImages, headings, widths, 3);
+    }
+    {
+        const int b = RectWidth(m_folderList.GetClientRect()) / 10;
+        const char* const headings[] = {TXT_COL_ALIAS, TXT_COL_DIRECTORY};
+        const int widths[] = {2 * b + 5, 8 * b - 2};
+        SetUpList(m_folderList, m_folderImages, headings, widths, 2);
+    }
+    {
+        const int b = RectWidth(m_systemList.GetClientRect()) / 10;
+        const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH};
+        const int widths[] = {3 * b, 3 * b - 15};
+        SetUpList(m_systemList, m_systemImages, headings, widths, 2);
+    }
+
+    // 2. The tree with its images and five items; both roots expanded.
+    m_treeImages.Create(16, 16, kImageListFlags, 4, 4);
+    for (UINT id : {IDI_TREE_GROUP, IDI_TREE_PAGE, IDI_TREE_PAGE_OPEN, IDI_HELP}) {
+        CIconHandle icon(LoadSmallIcon(id));
+        m_treeImages.Add(icon.Get());
+    }
+    m_tree.SetImageList(m_treeImages, TVSIL_NORMAL);
+    HTREEITEM commands = m_tree.InsertItem(TXT_TREE_COMMANDS, 0, 0, nullptr);
+    m_tree.InsertItem(TXT_TREE_MY_COMMANDS, 1, 2, commands);
+    m_tree.InsertItem(TXT_TREE_SYSTEM, 1, 2, commands);
+    HTREEITEM special = m_tree.InsertItem(TXT_TREE_SPECIAL, 0, 0, nullptr);
+    m_tree.InsertItem(TXT_TREE_FAST_FOLDERS, 1, 2, special);
+    m_tree.Expand(commands, TVE_EXPAND);
+    m_tree.Expand(special, TVE_EXPAND);
+
+    // 3. The rectangles the layout measures growth against.
+    ::GetWindowRect(m_hWnd, &m_initialWindowRect);
+    m_initialListRect = m_commandList.GetWindowRect();
+
+    // 4. The status bar and its four panes.
+    m_statusBar.Create(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, m_hWnd, 0);
+    m_statusBar.SetParts(4, kStatusPaneEdges);
+    m_pane0Icon.Reset(m_treeImages.GetIcon(0));
+    m_pane3Icon.Reset(m_treeImages.GetIcon(3));
+    m_statusBar.SetIcon(0, m_pane0Icon.Get());
+    m_statusBar.SetPaneText(0, TXT_PANE_MY_COMMANDS);
+    m_statusBar.SetPaneText(1, TXT_PANE_DOTS);
+    m_statusBar.SetIcon(3, m_pane3Icon.Get());
+    m_statusBar.SetPaneText(3, "");
+}
+
+CMainDlg::Layout CMainDlg::ComputeLayout(SIZE window, SIZE initialWindow, SIZE initialList, int treeWidth,
+                                         int statusBarHeight)
+{
+    Layout layout{};
+    const int listWidth = initialList.cx + window.cx - initialWindow.cx;
+    const int listHeight = initialList.cy + window.cy - initialWindow.cy;
+    layout.lists = {140, 8, 140 + listWidth, 8 + listHeight};
+    layout.tree = {7, 8, 7 + treeWidth, 8 + listHeight};
+    const int progressY = window.cy - 104;
+    layout.progress = {9, progressY, 9 + treeWidth - 5, progressY + 16};
+    const int buttonY = listHeight + 14;
+    layout.newButton = {window.cx - 222, buttonY, window.cx - 222 + kButtonWidth, buttonY + kButtonHeight};
+    layout.deleteButton = {window.cx - 117, buttonY, window.cx - 117 + kButtonWidth, buttonY + kButtonHeight};
+    layout.statusBar = {0, window.cy - statusBarHeight, window.cx, window.cy};
+    return layout;
+}
+
+void CMainDlg::LayOutControls()
+{
+    if (!m_statusBar)
+        return; // not set up (yet)
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    const SIZE windowSize{RectWidth(window), RectHeight(window)};
+    const Layout layout = ComputeLayout(
+        windowSize, {RectWidth(m_initialWindowRect), RectHeight(m_initialWindowRect)},
+        {RectWidth(m_initialListRect), RectHeight(m_initialListRect)}, RectWidth(m_tree.GetWindowRect()),
+        RectHeight(m_statusBar.GetWindowRect()));
+
+    auto place = [](const CWindow& control, const RECT& r) {
+        control.MoveWindow(r.left, r.top, RectWidth(r), RectHeight(r), true);
+    };
+    place(m_commandList, layout.lists);
+    place(m_folderList, layout.lists);
+    place(m_systemList, layout.lists);
+    place(m_tree, layout.tree);
+
+    // Columns follow the width of list 1000, which all three lists share.
+    const int cw = RectWidth(m_commandList.GetClientRect());
+    const int w = cw / 20;
+    m_commandList.SetColumnWidth(0, 4 * w);
+    m_commandList.SetColumnWidth(1, 12 * w);
+    m_commandList.SetColumnWidth(2, 4 * w);
+    m_folderList.SetColumnWidth(0, 5 * w);
+    m_folderList.SetColumnWidth(1, 15 * w);
+    const int ws = cw / 10;
+    m_systemList.SetColumnWidth(0, 3 * ws);
+    m_systemList.SetColumnWidth(1, 7 * (ws - 2));
+
+    place(m_progress, layout.progress);
+    place(m_newCommandButton, layout.newButton);
+    place(m_addFolderButton, layout.newButton);
+    place(m_deleteCommandButton, layout.deleteButton);
+    place(m_removeFolderButton, layout.deleteButton);
+    place(m_statusBar, layout.statusBar);
+
+    for (const CWindow* button : {&m_newCommandButton, &m_deleteCommandButton, &m_addFolderButton,
+                                  &m_removeFolderButton})
+        button->RedrawNow();
+}
+
+void CMainDlg::ShowPage(Page page)
+{
+    const bool commands = page == Page::commands;
+    const bool folders = page == Page::folders;
+    m_commandList.ShowWindow(commands ? SW_SHOW : SW_HIDE);
+    m_folderList.ShowWindow(folders ? SW_SHOW : SW_HIDE);
+    m_systemList.ShowWindow(page == Page::system ? SW_SHOW : SW_HIDE);
+    switch (page) {
+    case Page::commands:
+    case Page::folders: {
+        const CWindow& shownNew = commands ? m_newCommandButton : m_addFolderButton;
+        const CWindow& shownDelete = commands ? m_deleteCommandButton : m_removeFolderButton;
+        const CWindow& hiddenNew = commands ? m_addFolderButton : m_newCommandButton;
+        const CWindow& hiddenDelete = commands ? m_removeFolderButton : m_deleteCommandButton;
+        shownNew.ShowWindow(SW_SHOW);
+        shownDelete.ShowWindow(SW_SHOW);
+        shownNew.EnableWindow(true);
+        shownDelete.EnableWindow(true);
+        hiddenNew.ShowWindow(SW_HIDE);
+        hiddenDelete.ShowWindow(SW_HIDE);
+        m_statusBar.SetPaneText(0, commands ? TXT_PANE_MY_COMMANDS : TXT_PANE_FAST_FOLDERS);
+        break;
+    }
+    case Page::system:
+        // The buttons of the page before stay where they are, greyed.
+        for (const CWindow* button : {&m_newCommandButton, &m_deleteCommandButton, &m_addFolderButton,
+                                      &m_removeFolderButton})
+            button->EnableWindow(false);
+        m_statusBar.SetPaneText(0, TXT_PANE_SYSTEM_COMMANDS);
+        break;
+    }
+}
+
+void CMainDlg::OnTreeSelChanged(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    HTREEITEM item = m_tree.GetSelectedItem();
+    if (!item)
+        return;
+    const std::string text = m_tree.GetItemText(item);
+    if (text == TXT_TREE_MY_COMMANDS) {
+        ShowPage(Page::commands);
+        m_statusBar.SetPaneText(3, CountText(ListKind::commands, m_commandList.GetItemCount()));
+    } else if (text == TXT_TREE_SYSTEM) {
+        ShowPage(Page::system);
+        if (m_systemList.GetItemCount() == 0)
+            LoadSystemCommands();
+        m_statusBar.SetPaneText(3, CountText(ListKind::system, m_systemList.GetItemCount()));
+    } else if (text == TXT_TREE_FAST_FOLDERS) {
+        ShowPage(Page::folders);
+        m_statusBar.SetPaneText(3, CountText(ListKind::folders, m_folderList.GetItemCount()));
+    }
+}
+
+std::string CMainDlg::CountText(ListKind list, int count)
+{
+    const char* suffix = list == ListKind::commands  ? TXT_COUNT_COMMANDS
+                         : list == ListKind::folders ? TXT_COUNT_FOLDERS
+                                                     : TXT_COUNT_SYSTEM;
+    return std::to_string(count) + suffix;
+}
+
+void CMainDlg::UpdateCountPane(ListKind list)
+{
+    const CListCtrl& control = list == ListKind::commands  ? m_commandList
+                               : list == ListKind::folders ? m_folderList
+                                                           : m_systemList;
+    const std::string text = CountText(list, control.GetItemCount());
+    if (m_statusBar.GetPaneText(3) != text)
+        m_statusBar.SetPaneText(3, text);
+}
+
+void CMainDlg::SetStatusTip(const std::string& text)
+{
+    if (m_statusBar)
+        m_statusBar.SetPaneText(3, text);
+}
+
+const char* CMainDlg::MenuTip(UINT id)
+{
+    switch (id) {
+    case ID_FILE_NEW_COMMAND:
+    case ID_COMMAND_NEW: return TXT_TIP_NEW_COMMAND;
+    case ID_FILE_ADD_FOLDER:
+    case ID_FOLDER_ADD: return TXT_TIP_NEW_FOLDER;
+    case ID_FILE_EXIT: return TXT_TIP_EXIT;
+    case ID_COMMAND_EDIT: return TXT_TIP_EDIT_COMMAND;
+    case ID_COMMAND_DELETE: return TXT_TIP_DELETE_COMMAND;
+    case ID_FOLDER_EDIT: return TXT_TIP_EDIT_FOLDER;
+    case ID_FOLDER_DELETE: return TXT_TIP_DELETE_FOLDER;
+    case ID_OPTIONS_CONFIGURATION: return TXT_TIP_CONFIGURATION;
+    case ID_HELP_ABOUT: return TXT_TIP_ABOUT;
+    case ID_HELP_HELP: return TXT_TIP_HELP;
+    case ID_SYSTEM_RELOAD: return TXT_TIP_RELOAD;
+    case ID_COMMAND_SECURITY: return TXT_TIP_SECURITY;
+    case ID_SYSTEM_DELETE: return TXT_TIP_DELETE_SYSTEM;
+    case ID_HELP_SUPPORT: return TXT_TIP_SUPPORT;
+    case ID_HELP_HOMEPAGE: return TXT_TIP_HOME_PAGE;
+    default: return "";
+    }
+}
+
+BOOL CMainDlg::OnMenuSelect(WPARAM wParam, LPARAM lParam, LRESULT&)
+{
+    const UINT item = LOWORD(wParam);
+    const UINT flags = HIWORD(wParam);
+    const bool closed = flags == 0xFFFF && lParam == 0;
+    const bool popup = (flags & MF_POPUP) != 0;
+    SetStatusTip(closed || popup ? "" : MenuTip(item));
+    return FALSE;
+}
+
+void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
+{
+    // Declared before the menu, so the menu goes first.
+    CBitmapHandle newBitmap, deleteBitmap;
+    CMenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId)));
+    HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
+    if (!popup)
+        return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+
+    deleteBitmap.Reset(LoadAppBitmap(IDB_MENU_DELETE));
+    const bool selected = list.GetFirstSelected() >= 0;
+    auto grey = [&](UINT item) {
+        if (!selected)
+            EnableMenuItem(popup, item, MF_BYCOMMAND | MF_GRAYED);
+    };
+    switch (menuId) {
+    case IDR_COMMAND_MENU:
+        newBitmap.Reset(LoadAppBitmap(IDB_MENU_NEW_COMMAND));
+        SetItemBitmap(popup, ID_COMMAND_NEW, newBitmap.Get());
+        SetItemBitmap(popup, ID_COMMAND_DELETE, deleteBitmap.Get());
+        grey(ID_COMMAND_EDIT);
+        grey(ID_COMMAND_DELETE);
+        grey(ID_COMMAND_SECURITY);
+        break;
+    case IDR_FOLDER_MENU:
+        newBitmap.Reset(LoadAppBitmap(IDB_MENU_ADD_FOLDER));
+        SetItemBitmap(popup, ID_FOLDER_ADD, newBitmap.Get());
+        SetItemBitmap(popup, ID_FOLDER_DELETE, deleteBitmap.Get());
+        grey(ID_FOLDER_EDIT);
+        grey(ID_FOLDER_DELETE);
+        break;
+    case IDR_SYSTEM_MENU:
+        SetItemBitmap(popup, ID_SYSTEM_DELETE, deleteBitmap.Get());
+        grey(ID_SYSTEM_DELETE);
+        break;
+    default:
+        break;
+    }
+    if (MenuHook())
+        MenuHook()(popup, menuId);
+    else
+        TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+}
+
+void CMainDlg::OnCommandListRClick(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    ShowContextMenu(IDR_COMMAND_MENU, m_commandList);
+}
+
+void CMainDlg::OnFolderListRClick(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    ShowContextMenu(IDR_FOLDER_MENU, m_folderList);
+}
+
+void CMainDlg::OnSystemListRClick(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    ShowContextMenu(IDR_SYSTEM_MENU, m_systemList);
+}
+
+void CMainDlg::OnCommandListDblClk(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    OnEditCommand();
+}
+
+void CMainDlg::OnFolderListDblClk(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    OnEditFolder();
+}
+
+void CMainDlg::OnCommandListHotTrack(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    UpdateCountPane(ListKind::commands);
+}
+
+void CMainDlg::OnFolderListHotTrack(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    UpdateCountPane(ListKind::folders);
+}
+
+void CMainDlg::OnSystemListHotTrack(NMHDR*, LRESULT* result)
+{
+    *result = 0;
+    UpdateCountPane(ListKind::system);
+}
+
+void CMainDlg::OnFileNewCommand()
+{
+    ShowPage(Page::commands);
+    OnNewCommand();
+}
+
+void CMainDlg::OnFileAddFolder()
+{
+    ShowPage(Page::folders);
+    OnAddFolder();
+}
+
+void CMainDlg::OnFileExit()
+{
+    OnOK();
+}
+
+void CMainDlg::OnFrameworkHelp() {}
+
+BOOL CMainDlg::OnCreate(WPARAM, LPARAM, LRESULT&)
+{
+    HMENU menu = GetMenu(m_hWnd);
+    m_bmpNewCommand.Reset(LoadAppBitmap(IDB_MENU_NEW_COMMAND));
+    m_bmpAddFolder.Reset(LoadAppBitmap(IDB_MENU_ADD_FOLDER));
+    m_bmpConfiguration.Reset(LoadAppBitmap(IDB_MENU_CONFIGURATION));
+    m_bmpHelp.Reset(LoadAppBitmap(IDB_MENU_HELP));
+    SetItemBitmap(menu, ID_FILE_NEW_COMMAND, m_bmpNewCommand.Get());
+    SetItemBitmap(menu, ID_FILE_ADD_FOLDER, m_bmpAddFolder.Get());
+    SetItemBitmap(menu, ID_OPTIONS_CONFIGURATION, m_bmpConfiguration.Get());
+    SetItemBitmap(menu, ID_HELP_HELP, m_bmpHelp.Get());
+    return FALSE;
+}
+
+BOOL CMainDlg::OnSize(WPARAM wParam, LPARAM, LRESULT&)
+{
+    // Minimizing changes nothing the user can see; restoring lays out again.
+    if (m_show && wParam != SIZE_MINIMIZED)
+        LayOutControls();
+    return FALSE;
+}
+
+BOOL CMainDlg::OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT&)
+{
+    if (!m_show)
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    return FALSE;
+}
+
+BOOL CMainDlg::OnSizing(WPARAM, LPARAM, LRESULT&)
+{
+    return FALSE; // no minimum or maximum of its own
+}
+
+BOOL CMainDlg::OnPaint(WPARAM, LPARAM, LRESULT&)
+{
+    if (!IsIconic(m_hWnd))
+        return FALSE;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    const int x = (RectWidth(client) - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (RectHeight(client) - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, m_icon);
+    EndPaint(m_hWnd, &paint);
+    return TRUE;
+}
+
+BOOL CMainDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
+{
+    result = reinterpret_cast<LRESULT>(m_icon);
+    return TRUE;
+}
+
+BOOL CMainDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
+{
+    if (m_show)
+        CleanUp();
+    return FALSE;
+}
+
+void CMainDlg::CleanUp()
+{
+    m_commandList.DeleteAllItems();
+    m_folderList.DeleteAllItems();
+    m_systemList.DeleteAllItems();
+    m_tree.DeleteAllItems();
+    m_statusBar.SetIcon(0, nullptr);
+    m_statusBar.SetIcon(3, nullptr);
+    for (CImageList* images : {&m_treeImages, &m_commandImages, &m_folderImages, &m_systemImages})
+        images->Destroy();
+    m_bmpConfiguration.Reset();
+    m_bmpHelp.Reset();
+    m_bmpNewCommand.Reset();
+    m_bmpAddFolder.Reset();
+    if (m_statusBar)
+        ::DestroyWindow(m_statusBar.GetSafeHwnd());
+    m_statusBar.Attach(nullptr);
+    m_pane0Icon.Reset();
+    m_pane3Icon.Reset();
+}

@@ -1,0 +1,189 @@
+#pragma once
+// The main window: a tree that picks one of three pages (My Commands, Fast
+// Folders, System Commands), each a list with its buttons, a menu bar, three
+// context menus and a status bar. Handlers live with the subsystem that
+// owns the operation: app/ (window, listing, help, command deletion),
+// catalogue/MainDlgCommands.cpp, fastfolders/MainDlgFastFolders.cpp,
+// systemcmds/MainDlgSystem.cpp and shellsettings/.
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/Handles.h"
+
+#include <functional>
+#include <map>
+#include <string>
+
+class CRegistryKey;
+
+class CMainDlg : public CDialog {
+public:
+    enum class Page { commands, folders, system };
+    enum class ListKind { commands, folders, system };
+    static constexpr int kFastFolderSlots = 10;
+
+    explicit CMainDlg(HWND parent = nullptr);
+    ~CMainDlg() override;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(bool save) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    // Pane 3 of the status bar; editors write their tips here.
+    void SetStatusTip(const std::string& text);
+
+    // Rebuilding the lists (each whole, from its store).
+    void FillCommandList();
+    void AddCommandRow(const std::string& cfgPath);
+    void AddFastFolderRow(const std::string& alias, const std::string& path);
+    void RefreshFastFolderList();
+    void LoadSystemCommands();
+    // Writes the list's count text to pane 3 when it differs from the shown one.
+    void UpdateCountPane(ListKind list);
+
+    // System Commands store (App Paths entries of other software).
+    bool EnumAppPathsSubkey(CRegistryKey& key, DWORD index, std::string& name);
+    int CountAppPathsEntries();
+    bool DeleteAppPathsEntry(const std::string& name);
+
+    // Help file at its default topic (menu Help "Help", F1).
+    void ShowHelp();
+
+    // The show flag: false while the window must stay hidden (path mode).
+    bool IsShowing() const { return m_show; }
+    void SetShowing(bool show) { m_show = show; }
+
+    // The controls, for the subsystems' handlers and for tests.
+    const CListCtrl& CommandList() const { return m_commandList; }
+    const CListCtrl& FolderList() const { return m_folderList; }
+    const CListCtrl& SystemList() const { return m_systemList; }
+    const CTreeCtrl& Tree() const { return m_tree; }
+    const CProgressCtrl& Progress() const { return m_progress; }
+    const CStatusBarCtrl& StatusBar() const { return m_statusBar; }
+    const CImageList& CommandImages() const { return m_commandImages; }
+    const CImageList& FolderImages() const { return m_folderImages; }
+    const CImageList& SystemImages() const { return m_systemImages; }
+    const std::string& FolderAlias(int index) const { return m_folderAliases[index]; }
+    const std::string& FolderPath(int index) const { return m_folderPaths[index]; }
+
+    // Layout arithmetic, platform-free: where each control goes for a
+    // window of the given size, measured against the set-up rectangles.
+    struct Layout {
+        RECT lists;     // lists 1000, 1003, 1006
+        RECT tree;
+        RECT progress;
+        RECT newButton; // 1001 and 1004
+        RECT deleteButton; // 1002 and 1005
+        RECT statusBar;
+    };
+    static Layout ComputeLayout(SIZE window, SIZE initialWindow, SIZE initialList, int treeWidth,
+                                int statusBarHeight);
+
+    // Status tip of a menu item; empty for any other item.
+    static const char* MenuTip(UINT id);
+    // Count text of a list for pane 3.
+    static std::string CountText(ListKind list, int count);
+
+    // Test seam: when set, a context menu is handed to the hook, prepared
+    // (bitmaps, greyed items), instead of being tracked.
+    using ContextMenuHook = std::function<void(HMENU popup, UINT menuId)>;
+    static void SetContextMenuHook(ContextMenuHook hook);
+
+    DECLARE_ROUTES()
+
+    // ---- window, page switching, layout, menus (app/MainDlg.cpp) ----
+    BOOL OnCreate(WPARAM, LPARAM, LRESULT& result);
+    BOOL OnSize(WPARAM, LPARAM, LRESULT& result);
+    BOOL OnWindowPosChanging(WPARAM, LPARAM, LRESULT& result);
+    BOOL OnSizing(WPARAM, LPARAM, LRESULT& result);
+    BOOL OnMenuSelect(WPARAM, LPARAM, LRESULT& result);
+    BOOL OnPaint(WPARAM, LPARAM, LRESULT& result);
+    BOOL OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result);
+    BOOL OnDestroy(WPARAM, LPARAM, LRESULT& result);
+    void OnTreeSelChanged(NMHDR* header, LRESULT* result);
+    void OnCommandListRClick(NMHDR* header, LRESULT* result);
+    void OnFolderListRClick(NMHDR* header, LRESULT* result);
+    void OnSystemListRClick(NMHDR* header, LRESULT* result);
+    void OnCommandListDblClk(NMHDR* header, LRESULT* result);
+    void OnFolderListDblClk(NMHDR* header, LRESULT* result);
+    void OnCommandListHotTrack(NMHDR* header, LRESULT* result);
+    void OnFolderListHotTrack(NMHDR* header, LRESULT* result);
+    void OnSystemListHotTrack(NMHDR* header, LRESULT* result);
+    void OnFileNewCommand();
+    void OnFileAddFolder();
+    void OnFileExit();
+    void OnFrameworkHelp();
+
+    void StartNormalMode();
+    void SetUpControls();
+    void SetUpList(CListCtrl& list, CImageList& images, const char* const* headings, const int* widths,
+                   int columns);
+    void LayOutControls();
+    void ShowPage(Page page);
+    void CleanUp();
+    void ShowContextMenu(UINT menuId, const CListCtrl& list);
+
+    // ---- help and About (app/MainDlgHelp.cpp) ----
+    void OnTechSupport();
+    void OnHomePage();
+    void OnAbout();
+
+    // ---- command deletion and properties (app/MainDlgDelete.cpp) ----
+    void OnDeleteCommand();
+    void OnCommandProperties();
+
+    // ---- new and edit command (catalogue/MainDlgCommands.cpp) ----
+    void OnNewCommand();
+    void OnEditCommand();
+
+    // ---- Fast Folders (fastfolders/MainDlgFastFolders.cpp) ----
+    void OnAddFolder();
+    void OnEditFolder();
+    void OnDeleteFolder();
+
+    // ---- System Commands (systemcmds/MainDlgSystem.cpp) ----
+    void OnSystemReload();
+    void OnSystemDelete();
+
+    // ---- Configuration sheet (shellsettings/) ----
+    void ShowConfiguration();
+
+    // ---- state, in the order the window keeps it ----
+    HICON m_icon = nullptr; // a shared resource icon: not destroyed
+    RECT m_initialWindowRect{};
+    RECT m_initialListRect{};
+    CListCtrl m_commandList;
+    CImageList m_treeImages;
+    CImageList m_commandImages;
+    CImageList m_folderImages;
+    CImageList m_systemImages;
+    CTreeCtrl m_tree;
+    CWindow m_newCommandButton;
+    CWindow m_deleteCommandButton;
+    std::string m_folderAliases[kFastFolderSlots];
+    std::string m_folderPaths[kFastFolderSlots];
+    bool m_show = false;
+    CListCtrl m_folderList;
+    CWindow m_addFolderButton;
+    CWindow m_removeFolderButton;
+    CListCtrl m_systemList;
+    CProgressCtrl m_progress;
+    CBitmapHandle m_bmpConfiguration; // 316
+    CBitmapHandle m_bmpHelp;          // 315
+    CBitmapHandle m_bmpNewCommand;    // 294
+    CBitmapHandle m_bmpAddFolder;     // 321
+    CStatusBarCtrl m_statusBar;
+    CIconHandle m_pane0Icon;
+    CIconHandle m_pane3Icon;
+    std::string m_commandLine;
+    std::string m_pendingMessage;
+
+    // Within one fill of My Commands, rows whose icon comes from the same
+    // file and index share one image, and each extension is looked up once.
+    struct TypeIconAnswer {
+        bool found;
+        std::string file;
+        int index;
+    };
+    std::map<std::string, int> m_commandIconImages;
+    std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
+};

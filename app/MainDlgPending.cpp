@@ -1,0 +1,27 @@
+// Placeholders for main-window handlers whose subsystems have not landed
+// yet. Each owner deletes exactly its own placeholders when it adds the
+// real definitions.
+#include "app/MainDlg.h"
+
+#include "framework/RegistryKey.h"
+
+// catalogue/MainDlgCommands.cpp
+void CMainDlg::OnNewCommand() {}
+void CMainDlg::OnEditCommand() {}
+
+// fastfolders/MainDlgFastFolders.cpp
+void CMainDlg::OnAddFolder() {}
+void CMainDlg::OnEditFolder() {}
+void CMainDlg::OnDeleteFolder() {}
+void CMainDlg::RefreshFastFolderList() {}
+
+// systemcmds/MainDlgSystem.cpp
+bool CMainDlg::EnumAppPathsSubkey(CRegistryKey&, DWORD, std::string&) { return false; }
+int CMainDlg::CountAppPathsEntries() { return 0; }
+void CMainDlg::LoadSystemCommands() {}
+void CMainDlg::OnSystemReload() {}
+void CMainDlg::OnSystemDelete() {}
+bool CMainDlg::DeleteAppPathsEntry(const std::string&) { return false; }
+
+// shellsettings/
+void CMainDlg::ShowConfiguration() {}

@@ -1,0 +1,53 @@
+#include "app/ShellOpen.h"
+
+#include <shellapi.h>
+
+namespace {
+
+ShellOpenHook& Hook()
+{
+    static ShellOpenHook hook;
+    return hook;
+}
+
+const char* OrNull(const std::string& text)
+{
+    return text.empty() ? nullptr : text.c_str();
+}
+
+} // namespace
+
+void SetShellOpenHook(ShellOpenHook hook)
+{
+    Hook() = std::move(hook);
+}
+
+bool ShellOpen(const ShellRequest& request)
+{
+    if (Hook())
+        return Hook()(request);
+    if (!request.extended) {
+        const HINSTANCE result = ShellExecuteA(request.owner, OrNull(request.verb), request.file.c_str(),
+                                               request.parameters.c_str(), request.directory.c_str(),
+                                               request.show);
+        return reinterpret_cast<INT_PTR>(result) > 32;
+    }
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof(info);
+    info.fMask = request.mask;
+    info.hwnd = request.owner;
+    info.lpVerb = OrNull(request.verb);
+    info.lpFile = request.file.c_str();
+    info.lpParameters = OrNull(request.parameters);
+    info.lpDirectory = OrNull(request.directory);
+    info.nShow = request.show;
+    return ShellExecuteExA(&info) != FALSE;
+}
+
+bool OpenWithShell(const std::string& target)
+{
+    ShellRequest request;
+    request.verb = "open";
+    request.file = target;
+    return ShellOpen(request);
+}

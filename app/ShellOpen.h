@@ -1,0 +1,29 @@
+#pragma once
+// The shell requests of the main window and the About box (mail link,
+// home page, the properties sheet of a shortcut), through one door so
+// tests can see them without anything opening.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+struct ShellRequest {
+    bool extended = false; // ShellExecuteExA with `mask`, else ShellExecuteA
+    ULONG mask = 0;
+    HWND owner = nullptr;
+    std::string verb;
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int show = SW_SHOWNORMAL;
+};
+
+// Carries the request out; the result says whether the shell accepted it.
+bool ShellOpen(const ShellRequest& request);
+
+// Test seam: when set, requests go to the hook instead of the shell.
+using ShellOpenHook = std::function<bool(const ShellRequest&)>;
+void SetShellOpenHook(ShellOpenHook hook);
+
+// "open" with no owner, empty parameters and directory, normal show state.
+bool OpenWithShell(const std::string& target);

@@ -1,0 +1,252 @@
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/FileError.h"
+#include "tests/support/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kTemplate = 9001;
+
+class CBaseDlg : public CDialog {
+public:
+    explicit CBaseDlg(HWND parent = nullptr) : CDialog(kTemplate, parent) {}
+    std::vector<std::string> calls;
+
+    DECLARE_ROUTES()
+    void OnGo() { calls.push_back("base go"); }
+    void OnAfter() { calls.push_back("base after"); }
+};
+
+BEGIN_ROUTES(CBaseDlg, CDialog)
+    ON_COMMAND(1001, OnGo)
+    ON_COMMAND(1013, OnAfter)
+END_ROUTES()
+
+class CRoutingDlg : public CBaseDlg {
+public:
+    using CBaseDlg::CBaseDlg;
+    bool createdBeforeInit = false;
+    bool initialised = false;
+    int radio = 1;
+    bool afterThrow = false;
+    bool endInInit = false;
+
+    BOOL OnInitDialog() override
+    {
+        initialised = true;
+        CBaseDlg::OnInitDialog();
+        if (endInInit)
+            EndDialog(7);
+        return TRUE;
+    }
+    void DoDataExchange(bool save) override { DDX_Radio(save, m_hWnd, 1010, radio); }
+
+    DECLARE_ROUTES()
+    // Overrides the base's route for the same id: the derived table wins.
+    void OnGo() { calls.push_back("derived go"); }
+    void OnRange(UINT id) { calls.push_back("range " + std::to_string(id)); }
+    void OnEditFocus() { calls.push_back("edit focus"); }
+    void OnComboCommand() { calls.push_back("combo as command"); }
+    void OnListClick(NMHDR* header, LRESULT* result)
+    {
+        calls.push_back("notify " + std::to_string(header->idFrom));
+        *result = 5;
+    }
+    BOOL OnTimerMessage(WPARAM wParam, LPARAM, LRESULT& result)
+    {
+        calls.push_back("message " + std::to_string(wParam));
+        result = 0;
+        return TRUE;
+    }
+    BOOL OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
+    {
+        result = 1234;
+        return TRUE;
+    }
+    BOOL OnCreate(WPARAM, LPARAM, LRESULT&)
+    {
+        createdBeforeInit = !initialised;
+        return FALSE;
+    }
+    void OnThrow()
+    {
+        throw CFileError(CFileError::sharingViolation, "C:\\x\\run_a.cfg");
+        afterThrow = true; // never reached: the handler ends at the error
+    }
+};
+
+BEGIN_ROUTES(CRoutingDlg, CBaseDlg)
+    ON_MESSAGE(WM_CREATE, OnCreate)
+    ON_COMMAND(1001, OnGo)
+    ON_COMMAND_RANGE(1500, 1510, OnRange)
+    ON_COMMAND(1600, OnThrow)
+    ON_COMMAND(1030, OnComboCommand)
+    ON_CONTROL(EN_SETFOCUS, 1002, OnEditFocus)
+    ON_NOTIFY(NM_CLICK, 1020, OnListClick)
+    ON_MESSAGE(WM_TIMER, OnTimerMessage)
+    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+END_ROUTES()
+
+struct ModalHookGuard {
+    explicit ModalHookGuard(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
+    ~ModalHookGuard() { CDialog::SetModalHook(nullptr); }
+};
+
+LRESULT Command(HWND dialog, int id, int code = 0, HWND from = nullptr)
+{
+    return SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(from));
+}
+
+TEST(DialogRouting, CommandsControlsNotificationsAndMessagesReachTheirHandlers)
+{
+    CRoutingDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    HWND hwnd = dlg.GetSafeHwnd();
+    EXPECT_TRUE(dlg.createdBeforeInit);
+    EXPECT_TRUE(dlg.initialised);
+
+    // A button click: the derived table's entry wins over the base's.
+    Command(hwnd, 1001, BN_CLICKED, dlg.GetDlgItem(1001));
+    // An id only the base routes still reaches the base's handler.
+    Command(hwnd, 1013, BN_CLICKED, dlg.GetDlgItem(1013));
+    // Menu commands in a range, and an accelerator (code 1, no control).
+    Command(hwnd, 1505);
+    Command(hwnd, 1510, 1);
+    Command(hwnd, 1511); // outside the range: nobody
+    // A selection change (code 1) from a control is not a command.
+    Command(hwnd, 1030, CBN_SELCHANGE, dlg.GetDlgItem(1030));
+    // A real focus change sends EN_SETFOCUS from the edit control.
+    SetFocus(dlg.GetDlgItem(1002));
+
+    NMHDR header{dlg.GetDlgItem(1020), 1020, static_cast<UINT>(NM_CLICK)};
+    // The handler's result is what the sender gets back.
+    EXPECT_EQ(5, SendMessageA(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&header)));
+    NMHDR other{dlg.GetDlgItem(1020), 1020, static_cast<UINT>(NM_DBLCLK)};
+    SendMessageA(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&other)); // unrouted code
+    SendMessageA(hwnd, WM_TIMER, 77, 0);
+    // Messages whose result the dialog procedure returns itself.
+    EXPECT_EQ(1234, SendMessageA(hwnd, WM_QUERYDRAGICON, 0, 0));
+
+    const std::vector<std::string> expected{"derived go", "base after", "range 1505", "range 1510",
+                                            "edit focus", "notify 1020", "message 77"};
+    EXPECT_EQ(expected, dlg.calls);
+}
+
+TEST(DialogRouting, UnroutedOkAndCancelEndTheDialog)
+{
+    CRoutingDlg ok;
+    ASSERT_TRUE(ok.Create(nullptr));
+    Command(ok.GetSafeHwnd(), IDOK, BN_CLICKED, ok.GetDlgItem(IDOK));
+    EXPECT_TRUE(ok.IsEnded());
+    EXPECT_EQ(IDOK, ok.GetResult());
+
+    CRoutingDlg cancel;
+    ASSERT_TRUE(cancel.Create(nullptr));
+    Command(cancel.GetSafeHwnd(), IDCANCEL);
+    EXPECT_EQ(IDCANCEL, cancel.GetResult());
+}
+
+TEST(DialogRouting, AFileErrorInAHandlerIsReportedAndEndsOnlyThatHandler)
+{
+    CMessageBoxRecorder boxes;
+    CRoutingDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    Command(dlg.GetSafeHwnd(), 1600);
+    EXPECT_FALSE(dlg.afterThrow);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ("A sharing violation occurred while accessing C:\\x\\run_a.cfg.", boxes.Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_ICONSTOP), boxes.Boxes()[0].type & MB_ICONMASK);
+
+    // The window goes on handling messages.
+    Command(dlg.GetSafeHwnd(), 1505);
+    EXPECT_EQ(std::vector<std::string>{"range 1505"}, dlg.calls);
+}
+
+TEST(DialogModal, TheHookDrivesTheRunAndAnUnendedRunIsCancelled)
+{
+    CRoutingDlg owner;
+    ASSERT_TRUE(owner.Create(nullptr));
+
+    int hookCalls = 0;
+    ModalHookGuard guard([&](CDialog& dialog) {
+        ++hookCalls;
+        EXPECT_TRUE(IsWindow(dialog.GetSafeHwnd()));
+        EXPECT_TRUE(static_cast<CRoutingDlg&>(dialog).initialised);
+    });
+    CRoutingDlg first;
+    EXPECT_EQ(IDCANCEL, first.DoModal());
+    EXPECT_EQ(nullptr, first.GetSafeHwnd()); // destroyed after the run
+    EXPECT_EQ(1, hookCalls);
+}
+
+TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
+{
+    CRoutingDlg owner;
+    ASSERT_TRUE(owner.Create(nullptr));
+    HWND ownerWindow = owner.GetSafeHwnd();
+
+    std::vector<std::string> seen;
+    ModalHookGuard guard([&](CDialog& dialog) {
+        auto& d = static_cast<CRoutingDlg&>(dialog);
+        if (d.radio == 1) { // the outer dialog opens an inner one
+            seen.push_back("outer");
+            EXPECT_FALSE(IsWindowEnabled(ownerWindow));
+            CRoutingDlg inner(dialog.GetSafeHwnd());
+            inner.radio = 2;
+            EXPECT_EQ(42, inner.DoModal());
+            EXPECT_TRUE(IsWindowEnabled(dialog.GetSafeHwnd()));
+            d.EndDialog(IDOK);
+        } else {
+            seen.push_back("inner");
+            EXPECT_FALSE(IsWindowEnabled(GetWindow(dialog.GetSafeHwnd(), GW_OWNER)));
+            dialog.EndDialog(42);
+        }
+    });
+    CRoutingDlg outer(ownerWindow);
+    EXPECT_EQ(IDOK, outer.DoModal());
+    EXPECT_EQ((std::vector<std::string>{"outer", "inner"}), seen);
+    EXPECT_TRUE(IsWindowEnabled(ownerWindow));
+}
+
+TEST(DialogModal, ADialogEndedWhileItInitialisesIsNeverShown)
+{
+    bool visible = true;
+    ModalHookGuard guard([&](CDialog& dialog) { visible = IsWindowVisible(dialog.GetSafeHwnd()) != FALSE; });
+    CRoutingDlg dlg;
+    dlg.endInInit = true;
+    EXPECT_EQ(7, dlg.DoModal());
+    EXPECT_FALSE(visible);
+}
+
+TEST(DataExchange, RadioGroupIndexGoesBothWaysAndStopsAtTheNextGroup)
+{
+    CRoutingDlg dlg;
+    dlg.radio = 2;
+    ASSERT_TRUE(dlg.Create(nullptr)); // init writes the field to the buttons
+    HWND hwnd = dlg.GetSafeHwnd();
+    EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(hwnd, 1010));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(hwnd, 1012));
+
+    CheckRadioButton(hwnd, 1010, 1012, 1011);
+    dlg.UpdateData(true);
+    EXPECT_EQ(1, dlg.radio);
+
+    CheckRadioButton(hwnd, 1010, 1012, 0);
+    for (int id : {1010, 1011, 1012})
+        CheckDlgButton(hwnd, id, BST_UNCHECKED);
+    dlg.UpdateData(true);
+    EXPECT_EQ(-1, dlg.radio);
+
+    std::string text = "typed";
+    DDX_Text(false, hwnd, 1002, text);
+    std::string back;
+    DDX_Text(true, hwnd, 1002, back);
+    EXPECT_EQ("typed", back);
+}
+
+} // namespace
