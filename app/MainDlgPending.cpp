@@ -23,5 +23,3 @@ void CMainDlg::OnSystemReload() {}
 void CMainDlg::OnSystemDelete() {}
 bool CMainDlg::DeleteAppPathsEntry(const std::string&) { return false; }
 
-// shellsettings/
-void CMainDlg::ShowConfiguration() {}

@@ -2,6 +2,7 @@
 
 #include "framework/AppInfo.h"
 #include "framework/FileError.h"
+#include "framework/ModalLoop.h"
 
 #include <cstring>
 #include <vector>
@@ -122,19 +123,7 @@ INT_PTR CDialog::DoModal()
     } else {
         if (!m_ended && m_hWnd)
             ShowWindow(m_hWnd, SW_SHOWNORMAL);
-        MSG msg;
-        while (!m_ended && m_hWnd) {
-            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-            if (got <= 0) {
-                if (got == 0)
-                    PostQuitMessage(static_cast<int>(msg.wParam)); // for the outer loop
-                break;
-            }
-            if (!PreTranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-        }
+        RunModalLoop([this] { return m_ended || !m_hWnd; }, [this](MSG* msg) { return PreTranslateMessage(msg); });
     }
 
     // The owner gets its activation back before this window goes.

@@ -152,13 +152,15 @@ public:
 protected:
     HWND m_hWnd = nullptr;
 
-private:
+    // For windows the system creates from our templates (property pages).
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
-    bool Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, BOOL& handled);
-    HWND CreateFromTemplate(HWND owner, bool hidden);
     void Attach(HWND hwnd);
     void Detach();
+
+private:
+    bool Route(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result, BOOL& handled);
+    HWND CreateFromTemplate(HWND owner, bool hidden);
 
     UINT m_templateId;
     HWND m_parent;

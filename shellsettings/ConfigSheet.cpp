@@ -1,0 +1,130 @@
+#include "shellsettings/ConfigSheet.h"
+
+#include "catalogue/CommandPaths.h"
+#include "framework/DataExchange.h"
+#include "framework/MessageBox.h"
+#include "resources/ConfigurationIds.h"
+#include "resources/Texts.h"
+#include "shellsettings/ExtensionRegistration.h"
+#include "shellsettings/ShortcutVerb.h"
+
+CConfigChoicePage::CConfigChoicePage(UINT templateId, int firstRadioId)
+    : CPropertyPage(templateId), m_firstRadioId(firstRadioId)
+{
+}
+
+// Both pages' groups share the two handlers, as the ids of page 2 are
+// those of page 1 moved by six.
+BEGIN_ROUTES(CConfigChoicePage, CPropertyPage)
+    ON_COMMAND(IDC_VERB_ENABLED, OnEnabled)
+    ON_COMMAND(IDC_VERB_DISABLED, OnDisabled)
+    ON_COMMAND(IDC_EXTENSION_ENABLED, OnEnabled)
+    ON_COMMAND(IDC_EXTENSION_DISABLED, OnDisabled)
+END_ROUTES()
+
+BOOL CConfigChoicePage::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    m_current = m_initial = ReadSystemState() ? 0 : 1;
+    UpdateData(false);
+    return TRUE;
+}
+
+void CConfigChoicePage::DoDataExchange(bool save)
+{
+    int value = m_current;
+    DDX_Radio(save, m_hWnd, m_firstRadioId, value);
+    if (save)
+        m_current = value;
+}
+
+void CConfigChoicePage::OnEnabled()
+{
+    OnChoice(0);
+}
+
+void CConfigChoicePage::OnDisabled()
+{
+    OnChoice(1);
+}
+
+void CConfigChoicePage::OnChoice(int32_t choice)
+{
+    if (m_current != choice)
+        SetModified(true);
+    UpdateData(true);
+}
+
+CConfigTab1::CConfigTab1() : CConfigChoicePage(IDD_CONFIG_CONTEXT_MENU, IDC_VERB_ENABLED) {}
+
+bool CConfigTab1::ReadSystemState() const
+{
+    return IsShortcutVerbInstalled();
+}
+
+CConfigTab2::CConfigTab2() : CConfigChoicePage(IDD_CONFIG_FAST_FOLDERS, IDC_EXTENSION_ENABLED) {}
+
+bool CConfigTab2::ReadSystemState() const
+{
+    return IsShellExtensionRegistered();
+}
+
+CConfigTab3::CConfigTab3() : CPropertyPage(IDD_CONFIG_RUN_DIALOG) {}
+
+CConfigPropSheet::CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extensionPage, CConfigTab3& runPage)
+    : CPropertySheet("Configuration", nullptr), m_verbPage(verbPage), m_extensionPage(extensionPage)
+{
+    AddPage(&verbPage);
+    AddPage(&extensionPage);
+    AddPage(&runPage);
+}
+
+CConfigPropSheet::~CConfigPropSheet() = default;
+
+RECT MovedOneButtonRight(const RECT& button)
+{
+    const LONG shift = (button.right - button.left) + 6;
+    return RECT{button.left + shift, button.top, button.right + shift, button.bottom};
+}
+
+BOOL CConfigPropSheet::OnInitDialog()
+{
+    HWND sheet = GetSafeHwnd();
+    ShowWindow(GetDlgItem(sheet, IDC_SHEET_HELP), SW_HIDE);
+    EnableWindow(GetDlgItem(sheet, IDC_SHEET_APPLY), TRUE);
+    for (int id : {IDOK, IDCANCEL, IDC_SHEET_APPLY}) {
+        HWND button = GetDlgItem(sheet, id);
+        if (!button)
+            continue;
+        RECT rect;
+        GetWindowRect(button, &rect);
+        MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&rect), 2);
+        const RECT moved = MovedOneButtonRight(rect);
+        MoveWindow(button, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top, TRUE);
+    }
+    return TRUE;
+}
+
+BOOL CConfigPropSheet::OnCommand(WPARAM wParam, LPARAM)
+{
+    const UINT id = LOWORD(wParam);
+    if (HIWORD(wParam) == BN_CLICKED && (id == IDC_SHEET_APPLY || id == IDOK))
+        ApplyChoices();
+    return FALSE; // the sheet applies the pages and, for OK, closes
+}
+
+void CConfigPropSheet::ApplyChoices()
+{
+    const std::string folder = GetProgramFolder();
+    if (m_verbPage.HasChange()) {
+        if (m_verbPage.CurrentChoice() != 0)
+            RemoveShortcutVerb();
+        else if (!InstallShortcutVerb(folder))
+            AppMessageBox(IDS_NO_REGISTRY_ACCESS, MB_OK);
+        m_verbPage.CommitChoice();
+    }
+    if (m_extensionPage.HasChange()) {
+        SetShellExtensionRegistered(folder, m_extensionPage.CurrentChoice() == 0);
+        m_extensionPage.CommitChoice();
+    }
+}

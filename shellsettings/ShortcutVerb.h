@@ -1,0 +1,16 @@
+#pragma once
+// The "Create Shortcut Command" verb on every file and folder: it starts
+// the program with the chosen item's path.
+#include <string>
+
+// The verb counts as installed when its key for all files exists.
+bool IsShortcutVerbInstalled();
+// Writes the four keys; true when the command line for all files was
+// written and the one for folders was not refused.
+bool InstallShortcutVerb(const std::string& programFolder);
+// Deletes the four keys, Command subkeys first; true when all four went.
+bool RemoveShortcutVerb();
+
+// The verb's command line: the program path in quotes (a folder with blanks
+// must not let Windows try C:\Program.exe first), then an unquoted %1.
+std::string ShortcutVerbCommandLine(const std::string& programFolder);

@@ -1,0 +1,171 @@
+#include "resources/ConfigurationIds.h"
+#include "shellsettings/ConfigSheet.h"
+#include "shellsettings/ExtensionRegistration.h"
+#include "shellsettings/ShortcutVerb.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
+
+#include "framework/RegistryKey.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace {
+
+const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
+
+class ConfigSheetTest : public ::testing::Test {
+protected:
+    ConfigSheetTest()
+    {
+        SetProcessStarterForTesting([this](const ProcessStart& run) { started.push_back(run.parameters); });
+    }
+    ~ConfigSheetTest() override
+    {
+        SetProcessStarterForTesting(nullptr);
+        CPropertySheet::SetModalHook(nullptr);
+    }
+
+    // Runs the sheet with `drive` in place of the user.
+    void Run(const std::function<void(CConfigPropSheet&)>& drive)
+    {
+        CConfigTab1 verb;
+        CConfigTab2 extension;
+        CConfigTab3 run;
+        CConfigPropSheet sheet(verb, extension, run);
+        CPropertySheet::SetModalHook([&](CPropertySheet&) { drive(sheet); });
+        result = sheet.DoModal();
+    }
+
+    static HWND Page(CConfigPropSheet& sheet)
+    {
+        return reinterpret_cast<HWND>(SendMessageA(sheet.GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+    static void Click(HWND dialog, int id)
+    {
+        HWND button = GetDlgItem(dialog, id);
+        ASSERT_NE(nullptr, button) << id;
+        SendMessageA(button, BM_CLICK, 0, 0);
+    }
+    static void Press(CConfigPropSheet& sheet, int id)
+    {
+        SendMessageA(sheet.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(sheet.GetSafeHwnd(), id)));
+    }
+    static void SelectPage(CConfigPropSheet& sheet, int index)
+    {
+        SendMessageA(sheet.GetSafeHwnd(), PSM_SETCURSEL, index, 0);
+    }
+
+    CRegistrySandbox sandbox;
+    CTempProgramFolder folder;
+    CMessageBoxRecorder boxes;
+    std::vector<std::string> started;
+    INT_PTR result = 0;
+};
+
+TEST_F(ConfigSheetTest, PagesShowTheRealStateAndOkWithoutChangesDoesNothing)
+{
+    ASSERT_TRUE(InstallShortcutVerb(folder.Path()));
+    Run([&](CConfigPropSheet& sheet) {
+        HWND page = Page(sheet);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_VERB_ENABLED));
+        SelectPage(sheet, 1);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Page(sheet), IDC_EXTENSION_DISABLED));
+        Press(sheet, IDOK);
+        EXPECT_TRUE(sheet.IsClosed());
+    });
+    EXPECT_EQ(IDOK, result);
+    EXPECT_TRUE(started.empty());
+    EXPECT_TRUE(IsShortcutVerbInstalled());
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(ConfigSheetTest, ButtonsSitOnePlaceRightWithoutHelpAndApplyStartsEnabled)
+{
+    const RECT moved = MovedOneButtonRight(RECT{29, 5, 104, 28}); // 75 wide: 81 to the right
+    EXPECT_EQ(110, moved.left);
+    EXPECT_EQ(185, moved.right);
+    EXPECT_EQ(5, moved.top);
+    EXPECT_EQ(28, moved.bottom);
+    Run([&](CConfigPropSheet& sheet) {
+        HWND s = sheet.GetSafeHwnd();
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(s, IDC_SHEET_HELP)) && GetDlgItem(s, IDC_SHEET_HELP));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(s, IDC_SHEET_APPLY)));
+        RECT ok, cancel, apply;
+        GetWindowRect(GetDlgItem(s, IDOK), &ok);
+        GetWindowRect(GetDlgItem(s, IDCANCEL), &cancel);
+        GetWindowRect(GetDlgItem(s, IDC_SHEET_APPLY), &apply);
+        // Each took the place of the one to its right: Apply is rightmost.
+        EXPECT_LT(ok.left, cancel.left);
+        EXPECT_LT(cancel.left, apply.left);
+        EXPECT_EQ(cancel.left - ok.left, apply.left - cancel.left);
+    });
+}
+
+TEST_F(ConfigSheetTest, OnlyARealChangeIsAppliedAndOnlyOnce)
+{
+    ASSERT_TRUE(InstallShortcutVerb(folder.Path()));
+    Run([&](CConfigPropSheet& sheet) {
+        HWND page = Page(sheet);
+        Click(page, IDC_VERB_DISABLED);
+        Click(page, IDC_VERB_ENABLED); // back where it was: nothing to do
+        Press(sheet, IDC_SHEET_APPLY);
+        EXPECT_TRUE(IsShortcutVerbInstalled());
+
+        Click(page, IDC_VERB_DISABLED);
+        Press(sheet, IDC_SHEET_APPLY);
+        EXPECT_FALSE(IsShortcutVerbInstalled());
+        ASSERT_TRUE(InstallShortcutVerb(folder.Path())); // someone else puts it back
+        Press(sheet, IDC_SHEET_APPLY);                    // a second Apply does nothing
+        EXPECT_TRUE(IsShortcutVerbInstalled());
+        Press(sheet, IDCANCEL);                           // and Cancel keeps what Apply did
+    });
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_TRUE(started.empty()); // the extension page was never shown
+}
+
+TEST_F(ConfigSheetTest, SwitchingTheExtensionStartsTheTwoRegistrationRuns)
+{
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        Click(Page(sheet), IDC_EXTENSION_ENABLED);
+        Press(sheet, IDOK);
+    });
+    ASSERT_EQ(2u, started.size());
+    EXPECT_EQ("/s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
+    EXPECT_EQ("/s \"" + folder.Path() + "\\Tessel~1.dll\"", started[1]);
+
+    started.clear();
+    CreateKey(HKEY_CLASSES_ROOT, kHandlerKey);
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Page(sheet), IDC_EXTENSION_ENABLED));
+        Click(Page(sheet), IDC_EXTENSION_DISABLED);
+        Press(sheet, IDC_SHEET_APPLY);
+        Press(sheet, IDOK);
+    });
+    ASSERT_EQ(2u, started.size());
+    EXPECT_EQ("/u /s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
+}
+
+TEST_F(ConfigSheetTest, AVerbThatCannotBeInstalledIsReportedAndCountsAsDone)
+{
+    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; });
+    Run([&](CConfigPropSheet& sheet) {
+        HWND page = Page(sheet);
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_VERB_DISABLED));
+        Click(page, IDC_VERB_ENABLED);
+        Press(sheet, IDC_SHEET_APPLY);
+        Press(sheet, IDC_SHEET_APPLY);
+        Press(sheet, IDOK);
+    });
+    CRegistryKey::SetAccessFilter(nullptr);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ("Couldn\xB4t access the registry, make sure you have administrator rights!", boxes.Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);
+}
+
+} // namespace

@@ -1,0 +1,64 @@
+#include "shellsettings/ExtensionRegistration.h"
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Runs = std::vector<std::pair<std::string, std::string>>;
+
+Runs Flatten(const std::vector<ProcessStart>& runs)
+{
+    Runs out;
+    for (const auto& r : runs)
+        out.emplace_back(r.program, r.parameters);
+    return out;
+}
+
+TEST(ExtensionRegistration, RunsAreTheLongThenTheShortNameByFullRegsvr32Path)
+{
+    EXPECT_EQ((Runs{{"C:\\windows\\system32\\regsvr32.exe", "/s \"C:\\Program Files\\Verbosa\\Tesselator.dll\""},
+                    {"C:\\windows\\system32\\regsvr32.exe", "/s \"C:\\Program Files\\Verbosa\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns("C:\\Program Files\\Verbosa", true, "C:\\windows\\system32",
+                                         "C:\\windows\\syswow64", false)));
+    EXPECT_EQ((Runs{{"S\\regsvr32.exe", "/u /s \"C:\\Tools\\Tesselator.dll\""},
+                    {"S\\regsvr32.exe", "/u /s \"C:\\Tools\\Tessel~1.dll\""},
+                    {"W\\regsvr32.exe", "/u /s \"C:\\Tools\\x86\\Tesselator.dll\""},
+                    {"W\\regsvr32.exe", "/u /s \"C:\\Tools\\x86\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns("C:\\Tools", false, "S", "W", true)));
+    // 32-bit Windows has no 32-bit system folder of its own: the x86 copy is
+    // the library there, so no second pair.
+    EXPECT_EQ(2u, ShellExtensionRuns("C:\\Tools", true, "S", "", true).size());
+}
+
+TEST(ExtensionRegistration, StartsTheRunsForTheProgramFolderAndReadsTheHandlerKey)
+{
+    CRegistrySandbox sandbox;
+    CTempProgramFolder folder;
+    std::vector<ProcessStart> started;
+    SetProcessStarterForTesting([&](const ProcessStart& run) { started.push_back(run); });
+
+    SetShellExtensionRegistered(folder.Path(), true);
+    ASSERT_EQ(2u, started.size());
+    EXPECT_EQ("/s \"" + folder.Path() + "\\Tesselator.dll\"", started[0].parameters);
+    EXPECT_NE(std::string::npos, started[0].program.find("\\regsvr32.exe"));
+    EXPECT_NE(0u, started[0].program.find("regsvr32")); // a full path, not a bare name
+
+    started.clear();
+    CreateDirectoryA((folder.Path() + "\\x86").c_str(), nullptr);
+    WriteFileBytes(folder.Path() + "\\x86\\Tesselator.dll", "MZ");
+    SetShellExtensionRegistered(folder.Path(), false);
+    if (sizeof(void*) == 8) { // 64-bit Windows has a 32-bit system folder
+        ASSERT_EQ(4u, started.size());
+        EXPECT_EQ("/u /s \"" + folder.Path() + "\\x86\\Tessel~1.dll\"", started[3].parameters);
+        EXPECT_NE(started[0].program, started[3].program);
+    }
+    SetProcessStarterForTesting(nullptr);
+
+    EXPECT_FALSE(IsShellExtensionRegistered());
+    CreateKey(HKEY_CLASSES_ROOT, "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator");
+    EXPECT_TRUE(IsShellExtensionRegistered()); // key names compare without case
+}
+
+} // namespace

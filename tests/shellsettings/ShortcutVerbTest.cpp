@@ -1,0 +1,73 @@
+#include "framework/RegistryKey.h"
+#include "shellsettings/ShortcutVerb.h"
+#include "tests/support/RegistrySandbox.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kFiles = "*\\Shell\\Create Shortcut Command";
+const std::string kFolders = "Folder\\Shell\\Create Shortcut Command";
+
+std::string Value(const std::string& key)
+{
+    DWORD type = 0;
+    std::string bytes;
+    if (!ReadRawValue(HKEY_CLASSES_ROOT, key, "", type, bytes) || type != REG_SZ)
+        return "<none>";
+    return bytes;
+}
+
+TEST(ShortcutVerb, InstallWritesFourKeysWithAQuotedProgramPath)
+{
+    CRegistrySandbox sandbox;
+    ASSERT_TRUE(InstallShortcutVerb("C:\\Program Files\\Verbosa"));
+    const std::string line = std::string("\"C:\\Program Files\\Verbosa\\quillon.exe\" %1") + '\0';
+    EXPECT_EQ(line, Value(kFiles + "\\Command"));
+    EXPECT_EQ(line, Value(kFolders + "\\Command"));
+    EXPECT_EQ(std::string("Create Shortcut Command") + '\0', Value(kFiles));
+    EXPECT_EQ(std::string("Create Shortcut Command") + '\0', Value(kFolders));
+    EXPECT_TRUE(IsShortcutVerbInstalled());
+
+    // Installing again over it takes the new folder.
+    ASSERT_TRUE(InstallShortcutVerb("C:\\Tools"));
+    EXPECT_EQ(std::string("\"C:\\Tools\\quillon.exe\" %1") + '\0', Value(kFiles + "\\Command"));
+}
+
+TEST(ShortcutVerb, RemoveDeletesCommandKeysFirstAndReportsWhatIsMissing)
+{
+    CRegistrySandbox sandbox;
+    EXPECT_FALSE(RemoveShortcutVerb()); // nothing installed
+    ASSERT_TRUE(InstallShortcutVerb("C:\\Tools"));
+    EXPECT_TRUE(RemoveShortcutVerb());
+    EXPECT_FALSE(IsShortcutVerbInstalled());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolders));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Folder\\Shell")); // only its own keys go
+
+    // Only the folders' keys: not installed, and removal still tries all.
+    CreateKey(HKEY_CLASSES_ROOT, kFolders + "\\Command");
+    EXPECT_FALSE(IsShortcutVerbInstalled());
+    EXPECT_FALSE(RemoveShortcutVerb());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolders));
+}
+
+TEST(ShortcutVerb, ResultFollowsTheCommandLineWrites)
+{
+    CRegistrySandbox sandbox;
+    // No rights on the machine's file classes: nothing is written.
+    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; });
+    EXPECT_FALSE(InstallShortcutVerb("C:\\Tools"));
+    CRegistryKey::SetAccessFilter(nullptr);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFiles));
+
+    // A folders' Command key that cannot be created does not fail the install.
+    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) {
+        return subkey.rfind("Folder\\", 0) != 0;
+    });
+    EXPECT_TRUE(InstallShortcutVerb("C:\\Tools"));
+    CRegistryKey::SetAccessFilter(nullptr);
+    EXPECT_TRUE(IsShortcutVerbInstalled());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolders));
+}
+
+} // namespace
