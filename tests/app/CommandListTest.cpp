@@ -1,0 +1,214 @@
+#include "tests/app/MainWindowFixture.h"
+
+#include "catalogue/Commands.h"
+#include "resources/Texts.h"
+
+#include <shellapi.h>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// The order a file-system search returns the properties files in.
+Texts SearchOrder(const std::string& cmds)
+{
+    Texts names;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((cmds + "\\*.cfg").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+TEST_F(MainWindowTest, ListsEveryCommandFileWithThreeLinesInSearchOrder)
+{
+    WriteCommandFile("zeta", {"zeta", "C:\\z.exe", "-q", "1"});
+    WriteCommandFile("alpha", {"alpha", "http://example.com/", "", "3"});
+    WriteCommandFile("empty3", {"empty3", "C:\\Data", ""});          // empty third line: listed
+    WriteFileBytes(folder.Cmds() + "\\run_two.cfg", "two\r\nC:\\two.exe\r\n"); // ends after line 2
+    WriteFileBytes(folder.Cmds() + "\\run_lf.cfg", "lf\nC:\\lf.txt\nx y"); // LF breaks, last line open
+    CreateDirectoryA((folder.Cmds() + "\\dir.cfg").c_str(), nullptr);      // a folder is no command
+    WriteFileBytes(folder.Cmds() + "\\notes.txt", "notes\r\nC:\\n.exe\r\n\r\n");
+
+    Open();
+    Texts expected;
+    for (const std::string& file : SearchOrder(folder.Cmds())) {
+        const std::string name = file.substr(4, file.size() - 8); // run_<name>.cfg
+        if (name != "two")
+            expected.push_back(name);
+    }
+    EXPECT_EQ(4u, expected.size());
+    EXPECT_EQ(expected, Column(0));
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const int row = static_cast<int>(i);
+        const std::string& name = expected[i];
+        const std::string target = window->CommandList().GetItemText(row, 1);
+        const std::string parameters = window->CommandList().GetItemText(row, 2);
+        if (name == "zeta") {
+            EXPECT_EQ("C:\\z.exe", target);
+            EXPECT_EQ("-q", parameters);
+        } else if (name == "empty3") {
+            EXPECT_EQ("C:\\Data", target);
+            EXPECT_EQ("", parameters);
+        } else if (name == "lf") {
+            EXPECT_EQ("C:\\lf.txt", target);
+            EXPECT_EQ("x y", parameters);
+        }
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(MainWindowTest, AFileThatCannotBeOpenedIsReportedAndTheOthersAreStillListed)
+{
+    for (const char* name : {"a", "b", "c", "d"})
+        WriteCommandFile(name, {name, "C:\\x.exe", "", "1"});
+    const Texts order = SearchOrder(folder.Cmds());
+    // Lock the second file the search returns.
+    const std::string locked = folder.Cmds() + "\\" + order[1];
+    HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, hold);
+
+    Open();
+    EXPECT_EQ(3, window->CommandList().GetItemCount());
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ("A sharing violation occurred while accessing " + locked + ".", boxes.Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_ICONSTOP), boxes.Boxes()[0].type & MB_ICONMASK);
+    // The rest of start-up went on: the status bar exists.
+    EXPECT_EQ("My Commands", Pane(0));
+    CloseHandle(hold);
+
+    window->FillCommandList();
+    EXPECT_EQ(4, window->CommandList().GetItemCount());
+}
+
+TEST_F(MainWindowTest, AMissingCmdsFolderGivesAnEmptyListSilently)
+{
+    RemoveTree(folder.Cmds());
+    Open();
+    EXPECT_EQ(0, window->CommandList().GetItemCount());
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    WriteCommandFile("ed", {"ed", std::string(windows) + "\\notepad.exe", "", "1"});
+    WriteCommandFile("ed2", {"ed2", std::string(windows) + "\\notepad.exe", "", "1"});
+    WriteCommandFile("win", {"win", windows, "", "1"});
+    WriteCommandFile("gone", {"gone", "C:\\no\\such.unknownext", "", "1"});
+    Open();
+    const CImageList& images = window->CommandImages();
+    const int first = images.GetImageCount();
+    EXPECT_EQ(3, first); // notepad shared by two rows, the folder, SHELL32's icon 0
+    for (int i = 0; i < 5; ++i)
+        window->FillCommandList();
+    EXPECT_EQ(first, images.GetImageCount());
+
+    const CListCtrl& list = window->CommandList();
+    auto imageOf = [&](const std::string& name) {
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            if (list.GetItemText(row, 0) == name)
+                return list.GetItemImage(row);
+        return -2;
+    };
+    EXPECT_EQ(imageOf("ed"), imageOf("ed2"));
+    EXPECT_NE(imageOf("ed"), imageOf("win"));
+    EXPECT_NE(imageOf("win"), imageOf("gone"));
+    for (const char* name : {"ed", "win", "gone"}) {
+        EXPECT_GE(imageOf(name), 0) << name;
+        EXPECT_LT(imageOf(name), images.GetImageCount()) << name;
+    }
+}
+
+TEST_F(MainWindowTest, FastFolderRowsShowTheFolderIconAndStartEachRefreshAfresh)
+{
+    Open();
+    window->AddFastFolderRow("Docs", "C:\\Docs");
+    window->AddFastFolderRow("Temp", "C:\\Temp");
+    EXPECT_EQ(2, window->FolderList().GetItemCount());
+    EXPECT_EQ("Temp", window->FolderList().GetItemText(1, 0));
+    EXPECT_EQ("C:\\Temp", window->FolderList().GetItemText(1, 1));
+    EXPECT_EQ(1, window->FolderList().GetItemImage(1));
+    window->FolderList().DeleteAllItems(); // as a refresh does
+    window->AddFastFolderRow("Docs", "C:\\Docs");
+    EXPECT_EQ(1, window->FolderImages().GetImageCount());
+}
+
+TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
+    ASSERT_TRUE(CreateCommand("memo", "C:\\memo.exe", "", 1));
+    Open();
+    ASSERT_EQ(2, window->CommandList().GetItemCount());
+
+    // No selection: nothing asked, nothing done.
+    Command(IDC_DELETE_COMMAND);
+    Command(ID_COMMAND_DELETE);
+    Command(ID_COMMAND_SECURITY);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(shell.empty());
+
+    auto select = [&](const std::string& name) {
+        for (int row = 0; row < window->CommandList().GetItemCount(); ++row)
+            if (window->CommandList().GetItemText(row, 0) == name)
+                window->CommandList().SelectItem(row);
+    };
+    select("notes");
+    boxes.Answer(IDNO);
+    Command(IDC_DELETE_COMMAND);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ("Do you want to delete the command: notes?", boxes.Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[0].type);
+    EXPECT_TRUE(FileExists(folder.Cmds() + "\\run_notes.cfg"));
+    EXPECT_EQ(2, window->CommandList().GetItemCount());
+
+    boxes.Clear();
+    boxes.Answer(IDYES);
+    Command(ID_COMMAND_DELETE);
+    EXPECT_EQ(Texts{"Do you want to delete the command: notes?"}, boxes.Texts());
+    EXPECT_FALSE(FileExists(folder.Cmds() + "\\run_notes.cfg"));
+    EXPECT_FALSE(FileExists(folder.Cmds() + "\\run_notes.lnk"));
+    EXPECT_EQ(Texts{"memo"}, Column(0));
+
+    // A command whose shortcut went missing: removed all the same, and said so.
+    DeleteFileA((folder.Cmds() + "\\run_memo.lnk").c_str());
+    select("memo");
+    boxes.Clear();
+    boxes.Answer(IDYES);
+    Command(IDC_DELETE_COMMAND);
+    EXPECT_EQ((Texts{"Do you want to delete the command: memo?", "Couldn\xB4t delete command!"}), boxes.Texts());
+    EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[1].type);
+    EXPECT_EQ(0, window->CommandList().GetItemCount());
+}
+
+TEST_F(MainWindowTest, SecurityOpensThePropertiesOfTheShortcutFile)
+{
+    WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
+    Open();
+    window->CommandList().SelectItem(0);
+    Command(ID_COMMAND_SECURITY);
+    ASSERT_EQ(1u, shell.size());
+    EXPECT_TRUE(shell[0].extended);
+    EXPECT_EQ(ULONG(SEE_MASK_INVOKEIDLIST), shell[0].mask);
+    EXPECT_EQ("properties", shell[0].verb);
+    EXPECT_EQ(folder.Cmds() + "\\run_notes.lnk", shell[0].file);
+    EXPECT_EQ(SW_SHOW, shell[0].show);
+    EXPECT_EQ("", shell[0].parameters);
+}
+
+TEST_F(MainWindowTest, DoubleClicksGoToTheEditorsAndDoNothingInTheSystemList)
+{
+    Open();
+    EXPECT_EQ(0, Notify(IDC_COMMAND_LIST, NM_DBLCLK));
+    EXPECT_EQ(0, Notify(IDC_FOLDER_LIST, NM_DBLCLK));
+    EXPECT_EQ(0, Notify(IDC_SYSTEM_LIST, NM_DBLCLK));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+} // namespace

@@ -1,0 +1,196 @@
+#include "tests/app/MainWindowFixture.h"
+
+#include "app/AboutDlg.h"
+#include "framework/AppInfo.h"
+#include "resources/Texts.h"
+
+#include <htmlhelp.h>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct ModalHookGuard {
+    explicit ModalHookGuard(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
+    ~ModalHookGuard() { CDialog::SetModalHook(nullptr); }
+};
+
+bool ItemShown(HWND dialog, int id)
+{
+    return (GetWindowLongPtrA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+TEST(AboutLinks, ClickAreasAreWiderThanHoverAreas)
+{
+    using L = CAboutDlg::Link;
+    EXPECT_EQ(L::mail, CAboutDlg::ClickedLink({39, 182}));
+    EXPECT_EQ(L::mail, CAboutDlg::ClickedLink({151, 192}));
+    EXPECT_EQ(L::mail, CAboutDlg::ClickedLink({140, 185}));
+    EXPECT_EQ(L::none, CAboutDlg::HoveredLink({140, 185})); // no icon there, yet a click opens mail
+    EXPECT_EQ(L::none, CAboutDlg::ClickedLink({152, 185}));
+    EXPECT_EQ(L::none, CAboutDlg::ClickedLink({38, 185}));
+    EXPECT_EQ(L::none, CAboutDlg::ClickedLink({100, 195})); // between the two
+    EXPECT_EQ(L::web, CAboutDlg::ClickedLink({146, 209}));
+    EXPECT_EQ(L::none, CAboutDlg::ClickedLink({147, 200}));
+    EXPECT_EQ(L::mail, CAboutDlg::HoveredLink({115, 182}));
+    EXPECT_EQ(L::web, CAboutDlg::HoveredLink({39, 209}));
+    EXPECT_EQ(L::none, CAboutDlg::HoveredLink({116, 200}));
+    EXPECT_EQ(L::none, CAboutDlg::ClickedLink({10, 10})); // the banner
+}
+
+TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
+{
+    Open();
+    SetAppMainWindow(Hwnd()); // as start-up makes it
+    bool ran = false;
+    ModalHookGuard guard([&](CDialog& dialog) {
+        ran = true;
+        HWND about = dialog.GetSafeHwnd();
+        EXPECT_EQ(UINT(IDD_ABOUT), dialog.GetTemplateId());
+        // Owned by the main window, which waits meanwhile.
+        EXPECT_FALSE(IsWindowEnabled(Hwnd()));
+
+        LOGFONTA bold{}, link{};
+        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
+                   sizeof(bold), &bold);
+        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0)),
+                   sizeof(link), &link);
+        EXPECT_STREQ("Tahoma", bold.lfFaceName);
+        EXPECT_EQ(13, bold.lfHeight);
+        EXPECT_EQ(700, bold.lfWeight);
+        EXPECT_EQ(400, link.lfWeight);
+        EXPECT_TRUE(link.lfUnderline);
+
+        EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
+        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 185));
+        EXPECT_TRUE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
+        EXPECT_FALSE(ItemShown(about, IDC_ABOUT_WEB_ICON));
+        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 200));
+        EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
+        EXPECT_TRUE(ItemShown(about, IDC_ABOUT_WEB_ICON));
+        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(140, 185));
+        EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
+        EXPECT_FALSE(ItemShown(about, IDC_ABOUT_WEB_ICON));
+
+        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 185));
+        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 205));
+        EXPECT_EQ(2u, shell.size());
+
+        // Elsewhere a press becomes a press on a caption: the box moves.
+        MSG msg;
+        while (PeekMessageA(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {}
+        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+        ASSERT_TRUE(PeekMessageA(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+        EXPECT_EQ(WPARAM(HTCAPTION), msg.wParam);
+
+        // OK releases both fonts.
+        HFONT linkFont = reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0));
+        SendMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(dialog.IsEnded());
+        LOGFONTA gone{};
+        EXPECT_EQ(0, GetObjectA(linkFont, sizeof(gone), &gone));
+    });
+    Command(ID_HELP_ABOUT);
+    SetAppMainWindow(nullptr);
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    ASSERT_EQ(2u, shell.size());
+    EXPECT_EQ(std::string("mailto:") + TXT_SUPPORT_MAIL + "?Subject=Verbosa 3.0", shell[0].file);
+    EXPECT_EQ(TXT_HOME_PAGE_URL, shell[1].file);
+}
+
+// A loader that records what it was asked for and answers from a list.
+struct FakeLoader {
+    std::vector<std::string> asked;
+    std::vector<HMODULE> answers;
+    CHtmlHelpBinding::Loader Get()
+    {
+        return [this](const std::string& path) {
+            asked.push_back(path);
+            if (answers.empty())
+                return static_cast<HMODULE>(nullptr);
+            HMODULE m = answers.front();
+            answers.erase(answers.begin());
+            return m;
+        };
+    }
+};
+
+const char* kServerKey = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+
+TEST(HtmlHelpBinding, LoadsOnlyFromAnAbsoluteRegisteredPathOrTheSystemFolder)
+{
+    CRegistrySandbox sandbox;
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string systemPath = std::string(system) + "\\hhctrl.ocx";
+    EXPECT_EQ(systemPath, SystemHtmlHelpPath());
+
+    // Not registered: the system folder, never a bare name.
+    {
+        FakeLoader loader;
+        CHtmlHelpBinding binding(loader.Get());
+        EXPECT_EQ(nullptr, binding.Bind());
+        EXPECT_EQ(Texts{systemPath}, loader.asked);
+        EXPECT_TRUE(binding.Failed());
+        // A failed binding is final: no second attempt.
+        EXPECT_EQ(nullptr, binding.Bind());
+        EXPECT_EQ(1u, loader.asked.size());
+    }
+    // Registered by a bare or relative name: ignored for the same reason.
+    WriteRawValue(HKEY_CLASSES_ROOT, kServerKey, "", REG_SZ, std::string("hhctrl.ocx\0", 11));
+    {
+        FakeLoader loader;
+        CHtmlHelpBinding binding(loader.Get());
+        binding.Bind();
+        EXPECT_EQ(Texts{systemPath}, loader.asked);
+    }
+    // Registered with a full path: that first, then the system folder.
+    WriteRawValue(HKEY_CLASSES_ROOT, kServerKey, "", REG_SZ, std::string("D:\\Help\\hhctrl.ocx\0", 19));
+    {
+        FakeLoader loader;
+        CHtmlHelpBinding binding(loader.Get());
+        binding.Bind();
+        EXPECT_EQ((Texts{"D:\\Help\\hhctrl.ocx", systemPath}), loader.asked);
+    }
+    // A library without the entry point fails for good, too.
+    {
+        FakeLoader loader;
+        loader.answers = {LoadLibraryA(GetModulePath().c_str())}; // this test: no exports
+        CHtmlHelpBinding binding(loader.Get());
+        EXPECT_EQ(nullptr, binding.Bind());
+        EXPECT_TRUE(binding.Failed());
+        EXPECT_EQ(nullptr, binding.Bind());
+        EXPECT_EQ(1u, loader.asked.size());
+    }
+}
+
+TEST(HtmlHelpBinding, BindsTheSystemsHelpControlForReal)
+{
+    CHtmlHelpBinding binding([](const std::string& path) {
+        return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    });
+    EXPECT_NE(nullptr, binding.Bind());
+    EXPECT_FALSE(binding.Failed());
+}
+
+TEST(HtmlHelpTopics, PathsBesideTheProgram)
+{
+    CTempProgramFolder folder;
+    EXPECT_EQ(folder.Path() + "\\quillon.chm", HelpFilePath());
+    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", HelpTopicPath(kCommandHelpTopic));
+    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm", HelpTopicPath(kFastFolderHelpTopic));
+
+    std::vector<HtmlHelpRequest> calls;
+    SetHtmlHelpHook([&](const HtmlHelpRequest& r) {
+        calls.push_back(r);
+        return static_cast<HWND>(nullptr);
+    });
+    ShowHelpTopic(HelpTopicPath(kCommandHelpTopic));
+    SetHtmlHelpHook(nullptr);
+    ASSERT_EQ(1u, calls.size());
+    EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), calls[0].command);
+    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", calls[0].path);
+}
+
+} // namespace

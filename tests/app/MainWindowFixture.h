@@ -1,0 +1,112 @@
+#pragma once
+// The main window made from its real template, hidden, in a scratch
+// program folder and registry, with boxes, help and shell requests recorded.
+#include "app/HtmlHelp.h"
+#include "app/MainDlg.h"
+#include "app/ShellOpen.h"
+#include "framework/WinApp.h"
+#include "resources/MainWindowIds.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest()
+    {
+        SetHtmlHelpHook([this](const HtmlHelpRequest& r) {
+            help.push_back(r);
+            return static_cast<HWND>(nullptr);
+        });
+        SetShellOpenHook([this](const ShellRequest& r) {
+            shell.push_back(r);
+            return true;
+        });
+    }
+    ~MainWindowTest() override
+    {
+        window.reset();
+        SetHtmlHelpHook(nullptr);
+        SetShellOpenHook(nullptr);
+        CMainDlg::SetContextMenuHook(nullptr);
+    }
+
+    // Writes a properties file: the lines as given, each ended by CR LF.
+    void WriteCommandFile(const std::string& name, const std::vector<std::string>& lines)
+    {
+        std::string bytes;
+        for (const auto& line : lines)
+            bytes += line + "\r\n";
+        WriteFileBytes(folder.Cmds() + "\\run_" + name + ".cfg", bytes);
+    }
+
+    CMainDlg& Open(const std::string& commandLine = "")
+    {
+        app.SetCommandLineForTesting(commandLine);
+        window = std::make_unique<CMainDlg>();
+        EXPECT_TRUE(window->Create(nullptr, true));
+        return *window;
+    }
+
+    HWND Hwnd() const { return window->GetSafeHwnd(); }
+    void Command(int id) const { SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    LRESULT Notify(int id, UINT code) const
+    {
+        NMHDR header{GetDlgItem(Hwnd(), id), static_cast<UINT_PTR>(id), code};
+        return SendMessageA(Hwnd(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+    }
+    bool Shown(int id) const { return (GetWindowLongPtrA(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
+    std::string Pane(int part) const { return window->StatusBar().GetPaneText(part); }
+    std::vector<std::string> Column(int column) const
+    {
+        std::vector<std::string> texts;
+        const CListCtrl& list = window->CommandList();
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            texts.push_back(list.GetItemText(i, column));
+        return texts;
+    }
+    // The program selects no tree item; the tree itself may put its caret
+    // on the first root, which changes no page.
+    void ExpectNoPageChosen() const
+    {
+        HTREEITEM selected = window->Tree().GetSelectedItem();
+        if (selected) {
+            EXPECT_EQ("Commands", window->Tree().GetItemText(selected));
+        }
+    }
+
+    // Selects the tree item with this text as a user's click would.
+    void SelectTreeItem(const std::string& text) const
+    {
+        const CTreeCtrl& tree = window->Tree();
+        for (HTREEITEM root = tree.GetRootItem(); root; root = tree.GetNextItem(root, TVGN_NEXT)) {
+            if (tree.GetItemText(root) == text) {
+                tree.SelectItem(root);
+                return;
+            }
+            for (HTREEITEM child = tree.GetNextItem(root, TVGN_CHILD); child;
+                 child = tree.GetNextItem(child, TVGN_NEXT)) {
+                if (tree.GetItemText(child) == text) {
+                    tree.SelectItem(child);
+                    return;
+                }
+            }
+        }
+        ADD_FAILURE() << "no tree item " << text;
+    }
+
+    CRegistrySandbox sandbox;
+    CTempProgramFolder folder;
+    CMessageBoxRecorder boxes;
+    CWinApp app;
+    std::vector<HtmlHelpRequest> help;
+    std::vector<ShellRequest> shell;
+    std::unique_ptr<CMainDlg> window;
+};

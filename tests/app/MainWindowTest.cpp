@@ -1,0 +1,489 @@
+#include "tests/app/MainWindowFixture.h"
+
+#include "framework/AppInfo.h"
+#include "resources/Texts.h"
+
+#include <commctrl.h>
+#include <htmlhelp.h>
+
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
+{
+    CMainDlg& dlg = Open();
+    const CTreeCtrl& tree = dlg.Tree();
+    EXPECT_EQ(5u, tree.GetCount());
+    ExpectNoPageChosen();
+
+    HTREEITEM commands = tree.GetRootItem();
+    HTREEITEM special = tree.GetNextItem(commands, TVGN_NEXT);
+    EXPECT_EQ("Commands", tree.GetItemText(commands));
+    EXPECT_EQ("Special", tree.GetItemText(special));
+    HTREEITEM mine = tree.GetNextItem(commands, TVGN_CHILD);
+    HTREEITEM system = tree.GetNextItem(mine, TVGN_NEXT);
+    HTREEITEM folders = tree.GetNextItem(special, TVGN_CHILD);
+    EXPECT_EQ("My Commands", tree.GetItemText(mine));
+    EXPECT_EQ("System", tree.GetItemText(system));
+    EXPECT_EQ("Fast Folders", tree.GetItemText(folders));
+    EXPECT_NE(0u, tree.GetItemState(commands, TVIS_EXPANDED) & TVIS_EXPANDED);
+    EXPECT_NE(0u, tree.GetItemState(special, TVIS_EXPANDED) & TVIS_EXPANDED);
+    int image = -1, selected = -1;
+    tree.GetItemImage(commands, image, selected);
+    EXPECT_EQ(0, image);
+    EXPECT_EQ(0, selected);
+    tree.GetItemImage(folders, image, selected);
+    EXPECT_EQ(1, image);
+    EXPECT_EQ(2, selected);
+    HIMAGELIST treeImages = reinterpret_cast<HIMAGELIST>(SendMessageA(tree.GetSafeHwnd(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+    EXPECT_EQ(4, ImageList_GetImageCount(treeImages));
+
+    for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FolderList(), &dlg.SystemList()}) {
+        const DWORD ex = list->GetExtendedStyle();
+        EXPECT_EQ(DWORD(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), ex & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
+        HIMAGELIST small = reinterpret_cast<HIMAGELIST>(list->Send(LVM_GETIMAGELIST, LVSIL_SMALL));
+        ASSERT_NE(nullptr, small);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(small, &cx, &cy);
+        EXPECT_EQ(16, cx);
+        EXPECT_EQ(16, cy);
+    }
+    auto headings = [](const CListCtrl& list) {
+        Texts texts;
+        HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
+        for (int i = 0; i < Header_GetItemCount(header); ++i) {
+            char text[64] = {};
+            HDITEMA item{};
+            item.mask = HDI_TEXT;
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)"}), headings(dlg.CommandList()));
+    EXPECT_EQ((Texts{"Alias", "Directory"}), headings(dlg.FolderList()));
+    EXPECT_EQ((Texts{"Command", "Path"}), headings(dlg.SystemList()));
+
+    int edges[4] = {};
+    ASSERT_EQ(4, dlg.StatusBar().GetParts(4, edges));
+    EXPECT_EQ(210, edges[0]);
+    EXPECT_EQ(260, edges[1]);
+    EXPECT_EQ(340, edges[2]);
+    EXPECT_EQ("My Commands", Pane(0));
+    EXPECT_EQ("::::::::::", Pane(1));
+    EXPECT_EQ("", Pane(2));
+    EXPECT_EQ("", Pane(3));
+    EXPECT_NE(nullptr, dlg.StatusBar().GetIcon(0));
+    EXPECT_NE(nullptr, dlg.StatusBar().GetIcon(3));
+    EXPECT_EQ(0, GetDlgCtrlID(dlg.StatusBar().GetSafeHwnd()));
+
+    // The four menu items with pictures.
+    for (UINT id : {ID_FILE_NEW_COMMAND, ID_FILE_ADD_FOLDER, ID_OPTIONS_CONFIGURATION, ID_HELP_HELP}) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_CHECKMARKS;
+        ASSERT_TRUE(GetMenuItemInfoA(GetMenu(Hwnd()), id, FALSE, &info)) << id;
+        EXPECT_NE(nullptr, info.hbmpChecked) << id;
+        EXPECT_EQ(info.hbmpChecked, info.hbmpUnchecked) << id;
+    }
+    // The window icon, big and small.
+    EXPECT_NE(0, SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0), SendMessageA(Hwnd(), WM_QUERYDRAGICON, 0, 0));
+}
+
+TEST_F(MainWindowTest, TreeSelectionSwitchesPagesAndWritesBothPanes)
+{
+    WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
+    WriteCommandFile("docs", {"docs", "C:\\Docs", "", "1"});
+    Open();
+    EXPECT_TRUE(Shown(IDC_COMMAND_LIST));
+    EXPECT_FALSE(Shown(IDC_FOLDER_LIST));
+
+    SelectTreeItem("System");
+    EXPECT_TRUE(Shown(IDC_SYSTEM_LIST));
+    EXPECT_FALSE(Shown(IDC_COMMAND_LIST));
+    EXPECT_FALSE(Shown(IDC_FOLDER_LIST));
+    // The buttons of the page before stay shown, all four greyed.
+    EXPECT_TRUE(Shown(IDC_NEW_COMMAND));
+    EXPECT_TRUE(Shown(IDC_DELETE_COMMAND));
+    EXPECT_FALSE(Shown(IDC_ADD_FOLDER));
+    for (int id : {IDC_NEW_COMMAND, IDC_DELETE_COMMAND, IDC_ADD_FOLDER, IDC_REMOVE_FOLDER})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_EQ("System Commands", Pane(0));
+    EXPECT_EQ("0 system command(s)", Pane(3));
+
+    // "Commands" and "Special" keep the page in front.
+    SelectTreeItem("Special");
+    EXPECT_TRUE(Shown(IDC_SYSTEM_LIST));
+    EXPECT_EQ("System Commands", Pane(0));
+    EXPECT_EQ("0 system command(s)", Pane(3));
+
+    SelectTreeItem("Fast Folders");
+    EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
+    EXPECT_FALSE(Shown(IDC_SYSTEM_LIST));
+    EXPECT_TRUE(Shown(IDC_ADD_FOLDER));
+    EXPECT_TRUE(Shown(IDC_REMOVE_FOLDER));
+    EXPECT_FALSE(Shown(IDC_NEW_COMMAND));
+    EXPECT_FALSE(Shown(IDC_DELETE_COMMAND));
+    EXPECT_TRUE(Enabled(IDC_ADD_FOLDER));
+    EXPECT_TRUE(Enabled(IDC_REMOVE_FOLDER));
+    EXPECT_EQ("Fast Folders", Pane(0));
+    EXPECT_EQ("0 folder(s)", Pane(3));
+
+    SelectTreeItem("Commands");
+    EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
+
+    SelectTreeItem("My Commands");
+    EXPECT_TRUE(Shown(IDC_COMMAND_LIST));
+    EXPECT_TRUE(Shown(IDC_NEW_COMMAND));
+    EXPECT_TRUE(Enabled(IDC_NEW_COMMAND));
+    EXPECT_TRUE(Enabled(IDC_DELETE_COMMAND));
+    EXPECT_FALSE(Shown(IDC_ADD_FOLDER));
+    EXPECT_EQ("My Commands", Pane(0));
+    EXPECT_EQ("2 command(s)", Pane(3));
+}
+
+TEST_F(MainWindowTest, MenuCommandsBringTheirPageForwardWithoutTouchingTreeOrCountPane)
+{
+    Open();
+    window->SetStatusTip("kept");
+    Command(ID_FILE_ADD_FOLDER);
+    EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
+    EXPECT_EQ("Fast Folders", Pane(0));
+    Command(ID_FILE_NEW_COMMAND);
+    EXPECT_TRUE(Shown(IDC_COMMAND_LIST));
+    EXPECT_FALSE(Shown(IDC_FOLDER_LIST));
+    EXPECT_EQ("My Commands", Pane(0));
+    EXPECT_EQ("kept", Pane(3));
+    ExpectNoPageChosen();
+}
+
+TEST_F(MainWindowTest, FastFolderSettingsStartShowsThatPageOnly)
+{
+    Open("-ffsettings");
+    EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
+    EXPECT_TRUE(Shown(IDC_ADD_FOLDER));
+    EXPECT_TRUE(Shown(IDC_REMOVE_FOLDER));
+    EXPECT_FALSE(Shown(IDC_COMMAND_LIST));
+    EXPECT_FALSE(Shown(IDC_NEW_COMMAND));
+    EXPECT_FALSE(Shown(IDC_DELETE_COMMAND));
+    EXPECT_EQ("Fast Folders", Pane(0));
+    EXPECT_EQ("", Pane(3));
+    ExpectNoPageChosen();
+}
+
+TEST_F(MainWindowTest, OtherCommandLinesOpenMyCommands)
+{
+    for (const char* line : {"-FFSETTINGS", "-ffsettings ", "/ffsettings", "\\\\server\\share\\file"}) {
+        Open(line);
+        EXPECT_TRUE(Shown(IDC_COMMAND_LIST)) << line;
+        EXPECT_FALSE(Shown(IDC_FOLDER_LIST)) << line;
+        EXPECT_EQ("My Commands", Pane(0)) << line;
+    }
+}
+
+TEST_F(MainWindowTest, MenuTipsFollowTheHighlightAndClosingEmptiesThePane)
+{
+    Open();
+    HMENU menu = GetMenu(Hwnd());
+    const std::pair<UINT, const char*> tips[] = {
+        {133, "Create a new command"}, {171, "Create a new command"}, {134, "Create a new Fast Folder"},
+        {197, "Create a new Fast Folder"}, {135, "Quit Verbosa"}, {170, "Edit the selected command"},
+        {172, "Delete the selected command"}, {195, "Edit the selected Fast Folder"},
+        {196, "Delete the selected Fast Folder"}, {199, "Change various program settings"},
+        {200, "About Verbosa"}, {201, "Display the Verbosa helpfile"},
+        {213, "Refresh the list containing system commands"},
+        {224, "Change security attributes for the selected command"},
+        {226, "Delete the selected system command"}, {227, "Get technical support via e-mail"},
+        {334, "Visit the Verbosa homepage"}, {9999, ""}};
+    for (const auto& [id, tip] : tips) {
+        SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(menu));
+        EXPECT_EQ(tip, Pane(3)) << id;
+    }
+    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    // A popup title (its position as the item) shows nothing.
+    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ("", Pane(3));
+    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
+    EXPECT_EQ("", Pane(3));
+}
+
+struct MenuState {
+    UINT menuId = 0;
+    std::vector<std::pair<UINT, bool>> grey; // item, greyed
+    std::vector<std::pair<UINT, bool>> picture;
+};
+
+MenuState ReadMenu(HMENU popup, UINT menuId)
+{
+    MenuState state;
+    state.menuId = menuId;
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+        const UINT id = GetMenuItemID(popup, i);
+        if (id == 0)
+            continue; // separator
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_STATE | MIIM_CHECKMARKS;
+        GetMenuItemInfoA(popup, i, TRUE, &info);
+        state.grey.push_back({id, (info.fState & MFS_GRAYED) != 0});
+        state.picture.push_back({id, info.hbmpChecked != nullptr && info.hbmpChecked == info.hbmpUnchecked});
+    }
+    return state;
+}
+
+TEST_F(MainWindowTest, ContextMenusGreyWhatNeedsASelectionAndCarryPictures)
+{
+    WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
+    Open();
+    std::vector<MenuState> seen;
+    CMainDlg::SetContextMenuHook([&](HMENU popup, UINT id) { seen.push_back(ReadMenu(popup, id)); });
+
+    Notify(IDC_COMMAND_LIST, NM_RCLICK);
+    Notify(IDC_FOLDER_LIST, NM_RCLICK);
+    Notify(IDC_SYSTEM_LIST, NM_RCLICK);
+    window->CommandList().SelectItem(0);
+    Notify(IDC_COMMAND_LIST, NM_RCLICK);
+
+    ASSERT_EQ(4u, seen.size());
+    using Items = std::vector<std::pair<UINT, bool>>;
+    EXPECT_EQ(UINT(IDR_COMMAND_MENU), seen[0].menuId);
+    EXPECT_EQ((Items{{170, true}, {224, true}, {172, true}, {171, false}}), seen[0].grey);
+    EXPECT_EQ((Items{{170, false}, {224, false}, {172, true}, {171, true}}), seen[0].picture);
+    EXPECT_EQ(UINT(IDR_FOLDER_MENU), seen[1].menuId);
+    EXPECT_EQ((Items{{195, true}, {196, true}, {197, false}}), seen[1].grey);
+    EXPECT_EQ((Items{{195, false}, {196, true}, {197, true}}), seen[1].picture);
+    EXPECT_EQ(UINT(IDR_SYSTEM_MENU), seen[2].menuId);
+    EXPECT_EQ((Items{{213, false}, {226, true}}), seen[2].grey);
+    EXPECT_EQ((Items{{213, false}, {226, true}}), seen[2].picture);
+    EXPECT_EQ((Items{{170, false}, {224, false}, {172, false}, {171, false}}), seen[3].grey);
+}
+
+TEST_F(MainWindowTest, LayoutArithmeticFollowsTheWindowsGrowth)
+{
+    const CMainDlg::Layout l = CMainDlg::ComputeLayout({1000, 700}, {800, 500}, {600, 380}, 120, 20);
+    EXPECT_EQ(140, l.lists.left);
+    EXPECT_EQ(8, l.lists.top);
+    EXPECT_EQ(800, RectWidth(l.lists));  // 600 + 1000 - 800
+    EXPECT_EQ(580, RectHeight(l.lists)); // 380 + 700 - 500
+    EXPECT_EQ(RECT({7, 8, 127, 588}), l.tree);
+    EXPECT_EQ(RECT({9, 596, 124, 612}), l.progress);
+    EXPECT_EQ(RECT({778, 594, 877, 620}), l.newButton);
+    EXPECT_EQ(RECT({883, 594, 982, 620}), l.deleteButton);
+    EXPECT_EQ(RECT({0, 680, 1000, 700}), l.statusBar);
+    // Smaller than at start: the lists shrink by as much; no minimum.
+    const CMainDlg::Layout s = CMainDlg::ComputeLayout({500, 300}, {800, 500}, {600, 380}, 120, 20);
+    EXPECT_EQ(300, RectWidth(s.lists));
+    EXPECT_EQ(180, RectHeight(s.lists));
+}
+
+TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
+{
+    CMainDlg& dlg = Open();
+    RECT start{};
+    GetWindowRect(Hwnd(), &start);
+    const RECT list0 = dlg.CommandList().GetWindowRect();
+    const RECT tree0 = dlg.Tree().GetWindowRect();
+    for (int grow : {150, -120}) {
+        SetWindowPos(Hwnd(), nullptr, 0, 0, RectWidth(start) + grow, RectHeight(start) + grow / 2,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FolderList(), &dlg.SystemList()}) {
+            const RECT r = list->GetRectInParent();
+            EXPECT_EQ(140, r.left);
+            EXPECT_EQ(8, r.top);
+            EXPECT_EQ(RectWidth(list0) + grow, RectWidth(r));
+            EXPECT_EQ(RectHeight(list0) + grow / 2, RectHeight(r));
+        }
+        const RECT tree = dlg.Tree().GetRectInParent();
+        EXPECT_EQ(7, tree.left);
+        EXPECT_EQ(RectWidth(tree0), RectWidth(tree));
+        EXPECT_EQ(RectHeight(list0) + grow / 2, RectHeight(tree));
+
+        const int cw = RectWidth(dlg.CommandList().GetClientRect());
+        const int w = cw / 20;
+        EXPECT_EQ(4 * w, dlg.CommandList().GetColumnWidth(0));
+        EXPECT_EQ(12 * w, dlg.CommandList().GetColumnWidth(1));
+        EXPECT_EQ(4 * w, dlg.CommandList().GetColumnWidth(2));
+        EXPECT_EQ(5 * w, dlg.FolderList().GetColumnWidth(0));
+        EXPECT_EQ(15 * w, dlg.FolderList().GetColumnWidth(1));
+        EXPECT_EQ(3 * (cw / 10), dlg.SystemList().GetColumnWidth(0));
+        EXPECT_EQ(7 * (cw / 10 - 2), dlg.SystemList().GetColumnWidth(1));
+
+        RECT now{};
+        GetWindowRect(Hwnd(), &now);
+        const RECT button = CWindow(GetDlgItem(Hwnd(), IDC_DELETE_COMMAND)).GetRectInParent();
+        EXPECT_EQ(RectWidth(now) - 117, button.left);
+        EXPECT_EQ(RectHeight(dlg.CommandList().GetWindowRect()) + 14, button.top);
+        EXPECT_EQ(99, RectWidth(button));
+        EXPECT_EQ(26, RectHeight(button));
+    }
+}
+
+// Counts the texts written to the status bar.
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter)
+{
+    if (msg == SB_SETTEXTA || msg == SB_SETTEXTW)
+        ++*reinterpret_cast<int*>(counter);
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, HotTrackingWritesTheCountOnlyWhenItChanges)
+{
+    WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
+    Open();
+    int writes = 0;
+    HWND bar = window->StatusBar().GetSafeHwnd();
+    SetWindowSubclass(bar, CountingProc, 1, reinterpret_cast<DWORD_PTR>(&writes));
+
+    EXPECT_EQ(0, Notify(IDC_COMMAND_LIST, LVN_HOTTRACK));
+    EXPECT_EQ("1 command(s)", Pane(3));
+    EXPECT_EQ(1, writes);
+    Notify(IDC_COMMAND_LIST, LVN_HOTTRACK);
+    Notify(IDC_COMMAND_LIST, LVN_HOTTRACK);
+    EXPECT_EQ(1, writes);
+    Notify(IDC_FOLDER_LIST, LVN_HOTTRACK);
+    EXPECT_EQ("0 folder(s)", Pane(3));
+    Notify(IDC_SYSTEM_LIST, LVN_HOTTRACK);
+    EXPECT_EQ("0 system command(s)", Pane(3));
+    EXPECT_EQ(3, writes);
+    RemoveWindowSubclass(bar, CountingProc, 1);
+}
+
+TEST_F(MainWindowTest, ExitEnterAndEscEndTheRun)
+{
+    Open();
+    Command(ID_FILE_EXIT);
+    EXPECT_TRUE(window->IsEnded());
+    EXPECT_EQ(IDOK, window->GetResult());
+    Open();
+    Command(IDOK); // Enter in a list
+    EXPECT_EQ(IDOK, window->GetResult());
+    Open();
+    Command(IDCANCEL);
+    EXPECT_EQ(IDCANCEL, window->GetResult());
+}
+
+TEST_F(MainWindowTest, AHiddenWindowStaysHiddenWhileTheShowFlagIsClear)
+{
+    CMainDlg& dlg = Open();
+    dlg.SetShowing(false);
+    WINDOWPOS pos{};
+    pos.hwnd = Hwnd();
+    pos.flags = SWP_SHOWWINDOW | SWP_NOMOVE;
+    SendMessageA(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    EXPECT_EQ(UINT(SWP_NOMOVE), pos.flags);
+    dlg.SetShowing(true);
+    pos.flags = SWP_SHOWWINDOW;
+    SendMessageA(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    EXPECT_EQ(UINT(SWP_SHOWWINDOW), pos.flags);
+}
+
+TEST_F(MainWindowTest, HelpMenuAndF1OpenTheHelpFileButShiftF1DoesNot)
+{
+    CMainDlg& dlg = Open();
+    SetAppMainWindow(Hwnd()); // as start-up makes it
+    Command(ID_HELP_HELP);
+    MSG f1{Hwnd(), kWmKeyF1, 0, 0, 0, {}};
+    EXPECT_TRUE(dlg.PreTranslateMessage(&f1));
+
+    // Shift held: the key state of this thread says so.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
+    ASSERT_TRUE(SetKeyboardState(keys));
+    dlg.PreTranslateMessage(&f1); // the dialog manager's own processing
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    SetKeyboardState(keys);
+
+    ASSERT_EQ(2u, help.size());
+    for (const HtmlHelpRequest& r : help) {
+        EXPECT_EQ(folder.Path() + "\\quillon.chm", r.path);
+        EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), r.command);
+        EXPECT_EQ(DWORD_PTR(0), r.data);
+    }
+    for (const HtmlHelpRequest& r : help)
+        EXPECT_EQ(Hwnd(), r.caller);
+    SetAppMainWindow(nullptr);
+    Command(ID_HELP_FRAMEWORK); // does nothing
+    EXPECT_EQ(2u, help.size());
+}
+
+// Presses keys for real and runs what arrives through the modal loop's steps.
+void PressKeys(CMainDlg& dlg, std::vector<WORD> keys)
+{
+    std::vector<INPUT> input;
+    for (WORD key : keys) {
+        INPUT down{};
+        down.type = INPUT_KEYBOARD;
+        down.ki.wVk = key;
+        input.push_back(down);
+    }
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) {
+        INPUT up{};
+        up.type = INPUT_KEYBOARD;
+        up.ki.wVk = *key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        input.push_back(up);
+    }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    const DWORD end = GetTickCount() + 700;
+    MSG msg;
+    while (GetTickCount() < end) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!dlg.PreTranslateMessage(&msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        Sleep(10);
+    }
+}
+
+TEST_F(MainWindowTest, TheF1KeyOfTheKeyboardOpensHelpAndShiftF1DoesNot)
+{
+    app.SetCommandLineForTesting("");
+    window = std::make_unique<CMainDlg>();
+    ASSERT_TRUE(window->Create(nullptr)); // shown: keys go to the focused window
+    SetAppMainWindow(Hwnd());
+    SetForegroundWindow(Hwnd());
+    SetFocus(GetDlgItem(Hwnd(), IDC_COMMAND_LIST));
+    PressKeys(*window, {});
+    ASSERT_EQ(GetDlgItem(Hwnd(), IDC_COMMAND_LIST), GetFocus());
+
+    PressKeys(*window, {VK_F1});
+    EXPECT_EQ(1u, help.size());
+    PressKeys(*window, {VK_SHIFT, VK_F1});
+    EXPECT_EQ(1u, help.size());
+    SetAppMainWindow(nullptr);
+}
+
+TEST_F(MainWindowTest, SupportAndHomePageGoToTheShell)
+{
+    Open();
+    Command(ID_HELP_SUPPORT);
+    Command(ID_HELP_HOMEPAGE);
+    ASSERT_EQ(2u, shell.size());
+    EXPECT_EQ(std::string("mailto:") + TXT_SUPPORT_MAIL + "?Subject=Verbosa 3.0 - Support", shell[0].file);
+    EXPECT_EQ(TXT_HOME_PAGE_URL, shell[1].file);
+    for (const ShellRequest& r : shell) {
+        EXPECT_FALSE(r.extended);
+        EXPECT_EQ("open", r.verb);
+        EXPECT_EQ(nullptr, r.owner);
+        EXPECT_EQ("", r.parameters);
+        EXPECT_EQ("", r.directory);
+        EXPECT_EQ(SW_SHOWNORMAL, r.show);
+    }
+    EXPECT_EQ(0, std::string(TXT_HOME_PAGE_URL).rfind("http://", 0));
+}
+
+} // namespace
