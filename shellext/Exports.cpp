@@ -1,0 +1,33 @@
+// The four exports of the in-process server and the entry point.
+#include "shellext/ClassFactory.h"
+#include "shellext/Module.h"
+#include "shellext/Registration.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+{
+    if (reason == DLL_PROCESS_ATTACH) {
+        tesselator::SetModuleInstance(instance);
+        DisableThreadLibraryCalls(instance);
+    }
+    return TRUE;
+}
+
+STDAPI DllCanUnloadNow()
+{
+    return tesselator::ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* result)
+{
+    return tesselator::GetClassObject(clsid, riid, result);
+}
+
+STDAPI DllRegisterServer()
+{
+    return tesselator::RegisterServer();
+}
+
+STDAPI DllUnregisterServer()
+{
+    return tesselator::UnregisterServer();
+}

@@ -1,0 +1,80 @@
+#include "shellext/HandlerRules.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tesselator {
+
+namespace {
+
+template <typename Char>
+void CopyTruncatedImpl(std::basic_string_view<Char> text, Char* out, size_t capacity)
+{
+    if (!out || capacity == 0)
+        return;
+    const size_t length = std::min(text.size(), capacity - 1);
+    std::copy_n(text.data(), length, out);
+    out[length] = Char{};
+}
+
+} // namespace
+
+std::string AliasValueName(int index)
+{
+    char name[16] = {};
+    std::snprintf(name, sizeof name, "%i", index);
+    return name;
+}
+
+std::string PathValueName(int index)
+{
+    return AliasValueName(index) + AliasValueName(index);
+}
+
+int VerbOffset(UINT_PTR verb)
+{
+    if ((verb >> 16) != 0)
+        return -1;
+    return static_cast<int>(LOWORD(verb));
+}
+
+MenuCommand ClassifyOffset(int offset, int count)
+{
+    if (offset < 0 || offset > kMaxFastFolders || offset > count)
+        return MenuCommand::Invalid;
+    return offset == count ? MenuCommand::Settings : MenuCommand::Folder;
+}
+
+bool CommandRangeFits(UINT first, UINT last, int needed)
+{
+    return needed > 0 && first <= last && last - first >= static_cast<UINT>(needed - 1);
+}
+
+bool IsInPlaceBrowserClass(std::string_view className)
+{
+    static constexpr std::string_view kPrefixes[] = {"ExploreWClass", "CabinetWClass", "IEFrame", "#32770"};
+    return std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
+                       [&](std::string_view prefix) { return className.substr(0, prefix.size()) == prefix; });
+}
+
+std::string MenuTextForAlias(std::string_view alias)
+{
+    std::string text;
+    text.reserve(alias.size());
+    for (const char c : alias) {
+        text += c;
+        if (c == '&')
+            text += '&';
+    }
+    return text;
+}
+
+bool AsksForHelpText(UINT type) { return (type & GCS_HELPTEXTA) != 0; }
+bool AsksForUnicode(UINT type) { return (type & GCS_UNICODE) != 0; }
+
+void CopyTruncated(std::string_view text, char* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }
+void CopyTruncated(std::wstring_view text, wchar_t* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }
+
+} // namespace tesselator

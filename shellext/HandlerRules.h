@@ -1,0 +1,45 @@
+#pragma once
+// Decision rules of the context-menu handler, free of Win32 state so that
+// tests can call them directly.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace tesselator {
+
+constexpr int kMaxFastFolders = 10;
+constexpr size_t kTextBufferSize = 260; // every store text fits in 259 bytes
+
+// Value names of the store: the index in decimal, and that text twice.
+std::string AliasValueName(int index);
+std::string PathValueName(int index);
+
+// The command offset carried by an invoke request's verb field, or -1 when
+// the field is a string (its high 16 bits are not 0).
+int VerbOffset(UINT_PTR verb);
+
+// What an offset means for a menu built with `count` aliases. Offsets past
+// "Settings..." were never handed out and are refused.
+enum class MenuCommand { Invalid, Folder, Settings };
+MenuCommand ClassifyOffset(int offset, int count);
+
+// True when the shell left room for `needed` ids from first to last.
+bool CommandRangeFits(UINT first, UINT last, int needed);
+
+// Windows that can change folder in place answer WM_USER+7 with a browser.
+bool IsInPlaceBrowserClass(std::string_view className);
+
+// Menu text for an alias: ampersands doubled, so "R&D" shows as typed.
+std::string MenuTextForAlias(std::string_view alias);
+
+// GetCommandString's request type: help text has the lowest bit set.
+bool AsksForHelpText(UINT type);
+bool AsksForUnicode(UINT type);
+
+// Copies as much as fits into out[capacity] and always terminates it;
+// nothing is written when capacity is 0.
+void CopyTruncated(std::string_view text, char* out, size_t capacity);
+void CopyTruncated(std::wstring_view text, wchar_t* out, size_t capacity);
+
+} // namespace tesselator

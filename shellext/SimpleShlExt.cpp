@@ -1,0 +1,288 @@
+#include "shellext/SimpleShlExt.h"
+
+#include "shellext/FolderNavigation.h"
+#include "shellext/Identity.h"
+#include "shellext/MenuTexts.h"
+#include "shellext/Module.h"
+#include "shellext/ResourceIds.h"
+#include "shellext/StoreReader.h"
+
+#include <iterator>
+#include <new>
+
+namespace tesselator {
+
+namespace {
+
+// The interface table, in the order QueryInterface searches it. IUnknown,
+// ISimpleShlExt and IDispatch share the primary interface pointer.
+struct InterfaceEntry {
+    const IID* iid;
+    void* (*cast)(SimpleShlExt*);
+};
+
+template <typename I>
+void* CastTo(SimpleShlExt* object)
+{
+    return static_cast<I*>(object);
+}
+
+const InterfaceEntry kInterfaces[] = {
+    {&IID_IUnknown, &CastTo<ISimpleShlExt>},
+    {&IID_ISimpleShlExt, &CastTo<ISimpleShlExt>},
+    {&IID_IDispatch, &CastTo<ISimpleShlExt>},
+    {&IID_IShellExtInit, &CastTo<IShellExtInit>},
+    {&IID_IContextMenu, &CastTo<IContextMenu>},
+};
+
+HRESULT MenuResult(int count)
+{
+    return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, static_cast<USHORT>(count));
+}
+
+} // namespace
+
+// --- lifetime and identity ---------------------------------------------------
+
+SimpleShlExt::SimpleShlExt(IUnknown* outer) : m_outer(outer ? outer : &m_inner)
+{
+    LockModule();
+}
+
+SimpleShlExt::~SimpleShlExt()
+{
+    UnlockModule();
+}
+
+HRESULT SimpleShlExt::CreateInstance(IUnknown* outer, REFIID riid, void** result)
+{
+    auto* object = new (std::nothrow) SimpleShlExt(outer);
+    if (!object)
+        return E_OUTOFMEMORY;
+    const HRESULT hr = object->m_inner.QueryInterface(riid, result);
+    object->m_inner.Release(); // the creation reference
+    return hr;
+}
+
+HRESULT SimpleShlExt::CInnerUnknown::QueryInterface(REFIID riid, void** result)
+{
+    if (!result)
+        return E_POINTER;
+    *result = nullptr;
+    if (riid == IID_IUnknown && m_owner.m_outer != this) {
+        *result = this; // an aggregate's identity is the outer object
+    } else {
+        for (const InterfaceEntry& entry : kInterfaces) {
+            if (*entry.iid == riid) {
+                *result = entry.cast(&m_owner);
+                break;
+            }
+        }
+    }
+    if (!*result)
+        return E_NOINTERFACE;
+    static_cast<IUnknown*>(*result)->AddRef();
+    return S_OK;
+}
+
+ULONG SimpleShlExt::CInnerUnknown::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_owner.m_refs));
+}
+
+ULONG SimpleShlExt::CInnerUnknown::Release()
+{
+    const LONG refs = InterlockedDecrement(&m_owner.m_refs);
+    if (refs == 0)
+        delete &m_owner;
+    return static_cast<ULONG>(refs);
+}
+
+HRESULT SimpleShlExt::QueryInterface(REFIID riid, void** result) { return m_outer->QueryInterface(riid, result); }
+ULONG SimpleShlExt::AddRef() { return m_outer->AddRef(); }
+ULONG SimpleShlExt::Release() { return m_outer->Release(); }
+
+// --- IDispatch -----------------------------------------------------------------
+
+HRESULT SimpleShlExt::LoadTypeInfo()
+{
+    if (m_typeInfo)
+        return S_OK;
+    CComHolder<ITypeLib> library;
+    HRESULT hr = LoadRegTypeLib(LIBID_TesselatorLib, kTypeLibMajor, kTypeLibMinor, kTypeLibLocale, library.Put());
+    if (SUCCEEDED(hr))
+        hr = library->GetTypeInfoOfGuid(IID_ISimpleShlExt, m_typeInfo.Put());
+    return hr;
+}
+
+HRESULT SimpleShlExt::GetTypeInfoCount(UINT* count)
+{
+    if (!count)
+        return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT SimpleShlExt::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
+{
+    if (!info)
+        return E_POINTER;
+    *info = nullptr;
+    if (index != 0)
+        return DISP_E_BADINDEX;
+    const HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr))
+        return hr;
+    m_typeInfo->AddRef();
+    *info = m_typeInfo.Get();
+    return S_OK;
+}
+
+HRESULT SimpleShlExt::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids)
+{
+    if (riid != IID_NULL)
+        return DISP_E_UNKNOWNINTERFACE;
+    const HRESULT hr = LoadTypeInfo();
+    return FAILED(hr) ? hr : DispGetIDsOfNames(m_typeInfo.Get(), names, count, ids);
+}
+
+HRESULT SimpleShlExt::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                             EXCEPINFO* exception, UINT* argumentError)
+{
+    if (riid != IID_NULL)
+        return DISP_E_UNKNOWNINTERFACE;
+    const HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr))
+        return hr;
+    return DispInvoke(static_cast<ISimpleShlExt*>(this), m_typeInfo.Get(), id, flags, params, result, exception,
+                      argumentError);
+}
+
+// --- the store ---------------------------------------------------------------
+
+void SimpleShlExt::LoadAliases()
+{
+    m_nCount = 0;
+    CKeyHolder key;
+    if (!OpenStore(key))
+        return;
+    // Items are dense from 0: the first unreadable alias ends the list.
+    while (m_nCount < kMaxFastFolders && ReadStoreText(key.Get(), AliasValueName(m_nCount), m_aszAliases[m_nCount]))
+        ++m_nCount;
+}
+
+void SimpleShlExt::ReadTargetPath(int index)
+{
+    CKeyHolder key;
+    if (OpenStore(key))
+        ReadStoreText(key.Get(), PathValueName(index), m_szTarget);
+}
+
+void SimpleShlExt::ReadProgramPath()
+{
+    m_szProgram[0] = '\0';
+    CKeyHolder key;
+    if (OpenStore(key))
+        ReadStoreText(key.Get(), kProgramPathValue, m_szProgram);
+}
+
+// --- IShellExtInit -------------------------------------------------------------
+
+HRESULT SimpleShlExt::Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject*, HKEY)
+{
+    LoadAliases();
+    // Only real file-system folders get the submenu.
+    if (!pidlFolder || !SHGetPathFromIDListA(pidlFolder, m_szFolder))
+        return E_INVALIDARG;
+    return S_OK;
+}
+
+// --- IContextMenu ----------------------------------------------------------------
+
+void SimpleShlExt::LoadMenuBitmaps()
+{
+    // Loaded once per object: a second QueryContextMenu reuses them, so the
+    // pictures of a menu built earlier stay valid while the object lives.
+    if (!m_hbmEntry)
+        m_hbmEntry.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_ENTRY)));
+    if (!m_hbmMenu)
+        m_hbmMenu.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_SUBMENU)));
+}
+
+HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags)
+{
+    if ((flags & CMF_DEFAULTONLY) != 0)
+        return MenuResult(0);
+    const int used = m_nCount + 1;
+    if (!CommandRangeFits(idCmdFirst, idCmdLast, used))
+        return MenuResult(0); // ids outside the range would collide with other handlers
+    LoadMenuBitmaps();
+
+    CMenuHolder popup(CreatePopupMenu());
+    if (!popup)
+        return MenuResult(0);
+    for (int i = 0; i < m_nCount; ++i) {
+        const std::string text = MenuTextForAlias(m_aszAliases[i]);
+        InsertMenuA(popup.Get(), i, MF_BYPOSITION | MF_STRING, idCmdFirst + i, text.c_str());
+        SetMenuItemBitmaps(popup.Get(), i, MF_BYPOSITION, m_hbmEntry.Get(), nullptr);
+    }
+    if (m_nCount > 0)
+        InsertMenuA(popup.Get(), m_nCount, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(popup.Get(), m_nCount + 1, MF_BYPOSITION | MF_STRING, idCmdFirst + m_nCount, kSettingsText);
+
+    InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    if (InsertMenuA(menu, indexMenu + 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
+                    reinterpret_cast<UINT_PTR>(popup.Get()), kSubmenuText))
+        popup.Detach(); // the shell's menu owns the popup now
+    SetMenuItemBitmaps(menu, indexMenu + 1, MF_BYPOSITION, m_hbmMenu.Get(), nullptr);
+    InsertMenuA(menu, indexMenu + 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    return MenuResult(used);
+}
+
+HRESULT SimpleShlExt::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* name, UINT size)
+{
+    if (offset != 0 || !AsksForHelpText(type) || !name || size == 0)
+        return E_INVALIDARG;
+    if (AsksForUnicode(type))
+        CopyTruncated(kHelpTextWide, reinterpret_cast<wchar_t*>(name), size);
+    else
+        CopyTruncated(kHelpText, name, size);
+    return S_OK;
+}
+
+void SimpleShlExt::OpenSettings()
+{
+    ReadProgramPath();
+    if (m_szProgram[0] != '\0')
+        ShellOpen(m_szProgram, kSettingsParameters);
+}
+
+void SimpleShlExt::OpenFolder(int index)
+{
+    // The path is read at the moment of the choice; an item removed since the
+    // menu was built leaves nothing to open, never a stale target.
+    m_szTarget[0] = '\0';
+    ReadTargetPath(index);
+    if (m_szTarget[0] != '\0')
+        ShowFolderInActiveWindow(m_szTarget);
+}
+
+HRESULT SimpleShlExt::InvokeCommand(CMINVOKECOMMANDINFO* info)
+{
+    if (!info)
+        return E_INVALIDARG;
+    const int offset = VerbOffset(reinterpret_cast<UINT_PTR>(info->lpVerb));
+    switch (ClassifyOffset(offset, m_nCount)) {
+    case MenuCommand::Settings:
+        OpenSettings();
+        return S_OK;
+    case MenuCommand::Folder:
+        OpenFolder(offset);
+        return S_OK;
+    case MenuCommand::Invalid:
+        break;
+    }
+    return E_INVALIDARG;
+}
+
+} // namespace tesselator

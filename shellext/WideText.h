@@ -1,0 +1,18 @@
+#pragma once
+// Text helpers at the edge where narrow text meets UTF-16 COM and shell calls.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace tesselator {
+
+// Converts from the ANSI code page into out[capacity]; false (and out empty)
+// when the text with its terminator does not fit.
+bool ToWide(const char* text, wchar_t* out, int capacity);
+std::wstring ToWide(std::string_view text);
+
+// The path with the extension of its last component replaced (or added).
+std::string ReplaceExtension(std::string_view path, std::string_view extension);
+
+} // namespace tesselator
