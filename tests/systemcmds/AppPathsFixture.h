@@ -1,0 +1,24 @@
+#pragma once
+// Scratch App Paths entries under the sandboxed HKEY_LOCAL_MACHINE.
+#include "catalogue/CommandPaths.h"
+#include "systemcmds/AppPathsStore.h"
+#include "tests/support/RegistrySandbox.h"
+
+#include <string>
+
+// An entry whose default value is the given text (REG_SZ, zero counted).
+inline void AddAppPathsEntry(const std::string& keyName, const std::string& target)
+{
+    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), "", REG_SZ, target + '\0');
+}
+
+// An entry without a default value.
+inline void AddBareAppPathsEntry(const std::string& keyName)
+{
+    CreateKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName));
+}
+
+inline bool AppPathsEntryExists(const std::string& keyName)
+{
+    return KeyExists(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName));
+}

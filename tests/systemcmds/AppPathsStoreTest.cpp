@@ -1,0 +1,162 @@
+#include "tests/systemcmds/AppPathsFixture.h"
+
+#include "framework/RegistryKey.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names EnumerateAll(CRegistryKey& holder)
+{
+    Names names;
+    std::string name;
+    for (DWORD index = 0; EnumAppPathsKey(holder, index, name); ++index)
+        names.push_back(name);
+    return names;
+}
+
+} // namespace
+
+TEST(AppPathsStore, EnumeratesEveryEntryInRegistryOrderAndClosesAtTheEnd)
+{
+    CRegistrySandbox sandbox;
+    AddAppPathsEntry("WINWORD.EXE", "C:\\Office\\WINWORD.EXE");
+    AddAppPathsEntry("x.com", "C:\\x.com");
+    AddBareAppPathsEntry(".exe");
+    AddAppPathsEntry("notes.exe", "C:\\Verbosa\\Cmds\\run_notes.lnk"); // listed by the walk; the page skips it
+
+    CRegistryKey holder;
+    EXPECT_EQ((Names{".exe", "notes.exe", "WINWORD.EXE", "x.com"}), EnumerateAll(holder));
+    EXPECT_FALSE(holder.IsOpen());
+
+    // Past the end the name is left as it was.
+    std::string name = "unchanged";
+    EXPECT_FALSE(EnumAppPathsKey(holder, 4, name));
+    EXPECT_EQ("unchanged", name);
+    EXPECT_FALSE(holder.IsOpen());
+}
+
+TEST(AppPathsStore, EnumerationReplacesWhatTheHolderHeldAndSurvivesInterleavedReads)
+{
+    CRegistrySandbox sandbox;
+    AddAppPathsEntry("a.exe", "C:\\a.exe");
+    AddAppPathsEntry("b.exe", "C:\\b.exe");
+    CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Other");
+    CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Other\\child");
+
+    CRegistryKey holder;
+    ASSERT_TRUE(holder.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Other", KEY_ENUMERATE_SUB_KEYS));
+    std::string name;
+    ASSERT_TRUE(EnumAppPathsKey(holder, 0, name));
+    EXPECT_EQ("a.exe", name);
+
+    // The page reads each entry through the same holder between indices.
+    std::string path;
+    ASSERT_TRUE(ReadAppPathsTarget(holder, name, path));
+    ASSERT_TRUE(EnumAppPathsKey(holder, 1, name));
+    EXPECT_EQ("b.exe", name);
+    EXPECT_FALSE(EnumAppPathsKey(holder, 2, name));
+}
+
+TEST(AppPathsStore, MissingOrEmptyAppPathsKeyYieldsNothing)
+{
+    CRegistrySandbox sandbox;
+    CRegistryKey holder;
+    EXPECT_TRUE(EnumerateAll(holder).empty());
+    EXPECT_FALSE(holder.IsOpen());
+
+    CreateKey(HKEY_LOCAL_MACHINE, kAppPathsKey);
+    EXPECT_TRUE(EnumerateAll(holder).empty());
+
+    AddAppPathsEntry("a.exe", "C:\\a.exe");
+    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) { return subkey != kAppPathsKey; });
+    EXPECT_TRUE(EnumerateAll(holder).empty()); // not readable: the same as missing
+}
+
+TEST(AppPathsStore, EntriesReadTheirTargetThroughTheBoundedBuffer)
+{
+    CRegistrySandbox sandbox;
+    AddAppPathsEntry("WINWORD.EXE", "\"C:\\Program Files\\Office\\WINWORD.EXE\"");
+    AddBareAppPathsEntry("novalue.exe");
+    AddAppPathsEntry("long.exe", "C:\\" + std::string(297, 'l')); // 300 bytes with the zero
+    AddAppPathsEntry("fits.exe", "C:\\" + std::string(256, 'f')); // 259 characters + zero
+    AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
+    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey("typed.exe"), "", REG_EXPAND_SZ,
+                  std::string("%SystemRoot%\\typed.exe") + '\0'); // the type is not looked at
+
+    CRegistryKey holder;
+    SystemCommandEntry word = ReadSystemCommandEntry(holder, "WINWORD.EXE");
+    EXPECT_EQ("WINWORD.EXE", word.keyName);
+    EXPECT_EQ("WINWORD", word.displayName);
+    EXPECT_EQ("C:\\Program Files\\Office\\WINWORD.EXE", word.path);
+    EXPECT_TRUE(word.pathRead);
+    EXPECT_FALSE(holder.IsOpen());
+
+    SystemCommandEntry bare = ReadSystemCommandEntry(holder, "novalue.exe");
+    EXPECT_FALSE(bare.pathRead);
+    EXPECT_EQ("", bare.path);
+    EXPECT_FALSE(holder.IsOpen());
+
+    SystemCommandEntry tooLong = ReadSystemCommandEntry(holder, "long.exe");
+    EXPECT_FALSE(tooLong.pathRead);
+    EXPECT_EQ("", tooLong.path);
+
+    SystemCommandEntry fits = ReadSystemCommandEntry(holder, "fits.exe");
+    EXPECT_TRUE(fits.pathRead);
+    EXPECT_EQ(259u, fits.path.size());
+
+    SystemCommandEntry com = ReadSystemCommandEntry(holder, "x.com");
+    EXPECT_EQ("x.com", com.keyName); // the row keeps the key it came from
+    EXPECT_EQ("x", com.displayName);
+
+    EXPECT_EQ("%SystemRoot%\\typed.exe", ReadSystemCommandEntry(holder, "typed.exe").path);
+
+    // Gone between the walk and the read: listed with an empty path.
+    SystemCommandEntry gone = ReadSystemCommandEntry(holder, "vanished.exe");
+    EXPECT_FALSE(gone.pathRead);
+    EXPECT_EQ("vanished", gone.displayName);
+}
+
+TEST(AppPathsStore, AnEntryThatCannotBeOpenedHasNoPath)
+{
+    CRegistrySandbox sandbox;
+    AddAppPathsEntry("locked.exe", "C:\\locked.exe");
+    const std::string locked = AppPathsEntryKey("locked.exe");
+    REGSAM asked = 0;
+    CRegistryKey::SetAccessFilter([&](HKEY, const std::string& subkey, REGSAM access) {
+        if (subkey == locked)
+            asked = access;
+        return subkey != locked;
+    });
+
+    CRegistryKey holder;
+    std::string path = "kept";
+    EXPECT_FALSE(ReadAppPathsTarget(holder, "locked.exe", path));
+    EXPECT_EQ("kept", path);
+    EXPECT_EQ(REGSAM(KEY_QUERY_VALUE), asked); // asked for no more than it needs
+    EXPECT_FALSE(holder.IsOpen());
+}
+
+TEST(AppPathsStore, DeletingAddressesExactlyTheEntrysKey)
+{
+    CRegistrySandbox sandbox;
+    AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
+    AddAppPathsEntry("x.exe", "C:\\Other\\x.exe"); // another program's entry
+    AddAppPathsEntry("nested.exe", "C:\\nested.exe");
+    AddBareAppPathsEntry("nested.exe\\SupportedProtocols");
+
+    EXPECT_TRUE(DeleteAppPathsKey("x.com"));
+    EXPECT_FALSE(AppPathsEntryExists("x.com"));
+    EXPECT_TRUE(AppPathsEntryExists("x.exe"));
+
+    EXPECT_FALSE(DeleteAppPathsKey("nested.exe")); // one level only: refused, nothing lost
+    EXPECT_TRUE(AppPathsEntryExists("nested.exe\\SupportedProtocols"));
+
+    EXPECT_FALSE(DeleteAppPathsKey("x.com")); // already gone
+    EXPECT_TRUE(AppPathsEntryExists("x.exe"));
+}
