@@ -37,22 +37,19 @@ public:
         token.offset = m_pos;
         if (m_pos == m_text.size())
             return token;
-        const char c = m_text[m_pos];
-        if (c == '{' || c == '}' || c == '=') {
-            token.kind = c == '{' ? TokenKind::OpenBrace : c == '}' ? TokenKind::CloseBrace : TokenKind::Equals;
-            ++m_pos;
-            return token;
-        }
-        if (c == '\'')
+        if (m_text[m_pos] == '\'')
             return Quoted(token);
-        while (m_pos < m_text.size()) {
-            const char w = m_text[m_pos];
-            if (std::isspace(static_cast<unsigned char>(w)) || w == '{' || w == '}' || w == '=' || w == '\'')
-                break;
-            token.text += w;
-            ++m_pos;
-        }
-        token.kind = TokenKind::Word;
+        // Words run to the next white space; braces and '=' stand alone.
+        while (m_pos < m_text.size() && !std::isspace(static_cast<unsigned char>(m_text[m_pos])))
+            token.text += m_text[m_pos++];
+        if (token.text == "{")
+            token.kind = TokenKind::OpenBrace;
+        else if (token.text == "}")
+            token.kind = TokenKind::CloseBrace;
+        else if (token.text == "=")
+            token.kind = TokenKind::Equals;
+        else
+            token.kind = TokenKind::Word;
         return token;
     }
 

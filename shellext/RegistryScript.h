@@ -3,7 +3,9 @@
 // written, so that a malformed script changes nothing. Syntax:
 //   HKCR { [NoRemove|ForceRemove] name [= s 'text'] [{ ... }]
 //          val name = s 'text' }
-// Names are bare words or single-quoted; a quote inside quotes is doubled.
+// Tokens are separated by white space (braces and '=' too, so a class id in
+// braces is a bare name). Names are bare words or single-quoted; a quote
+// inside quotes is doubled.
 // Keywords are case-insensitive and only recognised when unquoted.
 #include <optional>
 #include <string>

@@ -1,0 +1,263 @@
+// The handler on real menus: entries, ids, pictures and counts; command
+// strings; the commands it carries out ("Settings..." for real).
+#include "tests/shellext/ShellExtFixture.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+std::string ItemText(HMENU menu, int position)
+{
+    char text[300] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+bool IsSeparator(HMENU menu, int position)
+{
+    return (MenuItemAt(menu, position, MIIM_FTYPE).fType & MFT_SEPARATOR) != 0;
+}
+
+MENUITEMINFOA ItemInfo(HMENU menu, int position)
+{
+    return MenuItemAt(menu, position, MIIM_ID | MIIM_SUBMENU | MIIM_CHECKMARKS);
+}
+
+// The colour of a picture's pixel, read back from the bitmap itself.
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16; // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    DWORD pixels[16 * 16] = {};
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, 16, pixels, &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    const DWORD bgr = pixels[y * 16 + x];
+    return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+}
+
+class ContextMenuTest : public ShellExtTest {
+protected:
+    // The recorder stand-in writes its command line into m_log.
+    void UseRecorder()
+    {
+        m_folder = std::make_unique<CTempProgramFolder>(false);
+        m_log = m_folder->Path() + "\\started.txt";
+        SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", m_log.c_str());
+    }
+    std::string RecorderPath() const { return BinFolder() + "\\shellext_recorder.exe"; }
+    // The recorded command line, once it is there (empty after the wait).
+    std::string WaitForRecord(DWORD timeoutMs = 20000) const
+    {
+        for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+            const std::string text = ReadFileBytes(m_log);
+            if (!text.empty())
+                return text;
+            Sleep(100);
+        }
+        return {};
+    }
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", nullptr);
+        ShellExtTest::TearDown();
+    }
+
+    std::unique_ptr<CTempProgramFolder> m_folder;
+    std::string m_log;
+};
+
+TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
+{
+    for (const int count : {0, 3, 10}) {
+        SCOPED_TRACE(count);
+        RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+        CreateKey(HKEY_CURRENT_USER, kStoreKey);
+        WriteStore(NumberedAliases(count), std::vector<std::string>(count, "C:\\windows"));
+        CComPtr<IContextMenu> handler;
+        CreateHandler(handler, IID_IContextMenu);
+        HRESULT result = E_FAIL;
+        const HMENU menu = BuildMenu(handler.Get(), result, 1, 100);
+        ASSERT_TRUE(menu);
+        EXPECT_EQ(MAKE_HRESULT(SEVERITY_SUCCESS, 0, count + 1), result);
+
+        // Separator, "Fast Folders", separator, from indexMenu on.
+        ASSERT_EQ(5, GetMenuItemCount(menu));
+        EXPECT_EQ("Before", ItemText(menu, 0));
+        EXPECT_TRUE(IsSeparator(menu, 1));
+        EXPECT_EQ("Fast Folders", ItemText(menu, 2));
+        EXPECT_TRUE(IsSeparator(menu, 3));
+        EXPECT_EQ("After", ItemText(menu, 4));
+        const MENUITEMINFOA submenu = ItemInfo(menu, 2);
+        ASSERT_TRUE(submenu.hSubMenu);
+        ASSERT_TRUE(submenu.hbmpUnchecked);
+        EXPECT_FALSE(submenu.hbmpChecked);
+        EXPECT_EQ(RGB(0, 0x80, 0), PixelOf(submenu.hbmpUnchecked, 7, 7)); // dark-green chevron
+        EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), PixelOf(submenu.hbmpUnchecked, 0, 0));
+
+        const HMENU popup = submenu.hSubMenu;
+        ASSERT_EQ(count + (count > 0 ? 1 : 0) + 1, GetMenuItemCount(popup));
+        for (int i = 0; i < count; ++i) {
+            const MENUITEMINFOA entry = ItemInfo(popup, i);
+            EXPECT_EQ("Alias " + std::to_string(i), ItemText(popup, i));
+            EXPECT_EQ(static_cast<UINT>(100 + i), entry.wID);
+            EXPECT_TRUE(entry.hbmpUnchecked);
+            EXPECT_FALSE(entry.hbmpChecked);
+            EXPECT_EQ(RGB(0xFF, 0, 0), PixelOf(entry.hbmpUnchecked, 6, 8)); // red arrow
+        }
+        if (count > 0) {
+            EXPECT_TRUE(IsSeparator(popup, count));
+        }
+        const int settings = GetMenuItemCount(popup) - 1;
+        EXPECT_EQ("Settings...", ItemText(popup, settings));
+        EXPECT_EQ(static_cast<UINT>(100 + count), ItemInfo(popup, settings).wID);
+        EXPECT_FALSE(ItemInfo(popup, settings).hbmpUnchecked);
+        DestroyMenu(menu);
+    }
+}
+
+TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
+{
+    // A gap at index 2: only the aliases before it.
+    WriteStore({"Docs", "R&D", "", "Late"}, {"C:\\Docs", "C:\\RD", "", "C:\\Late"});
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kStoreKey, "2");
+    CComPtr<IContextMenu> handler;
+    CreateHandler(handler, IID_IContextMenu);
+    HRESULT result = E_FAIL;
+    HMENU menu = BuildMenu(handler.Get(), result, 0, 1);
+    EXPECT_EQ(3, HRESULT_CODE(result));
+    HMENU popup = ItemInfo(menu, 1).hSubMenu;
+    EXPECT_EQ("Docs", ItemText(popup, 0));
+    // Shown as typed: the ampersand is no mnemonic marker.
+    EXPECT_EQ("R&&D", ItemText(popup, 1));
+    DestroyMenu(menu);
+
+    // Texts at the buffer's edge: 259 bytes fit, 260 without a terminator
+    // do not, and a text stored without its terminator reads whole.
+    RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "0", REG_SZ, "Bare");
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "1", REG_SZ, std::string(259, 'f') + std::string(1, '\0'));
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "2", REG_SZ, std::string(260, 'g'));
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "3", REG_SZ, std::string("After\0", 6));
+    CreateHandler(handler, IID_IContextMenu);
+    menu = BuildMenu(handler.Get(), result, 0, 1);
+    EXPECT_EQ(3, HRESULT_CODE(result));
+    popup = ItemInfo(menu, 1).hSubMenu;
+    EXPECT_EQ("Bare", ItemText(popup, 0));
+    EXPECT_EQ(std::string(259, 'f'), ItemText(popup, 1));
+    DestroyMenu(menu);
+
+    // No store at all: "Settings..." alone.
+    RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+    CreateHandler(handler, IID_IContextMenu);
+    menu = BuildMenu(handler.Get(), result, 0, 1);
+    EXPECT_EQ(1, HRESULT_CODE(result));
+    popup = ItemInfo(menu, 1).hSubMenu;
+    ASSERT_EQ(1, GetMenuItemCount(popup));
+    EXPECT_EQ("Settings...", ItemText(popup, 0));
+    EXPECT_EQ(1u, ItemInfo(popup, 0).wID);
+    DestroyMenu(menu);
+}
+
+TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
+{
+    WriteStore(NumberedAliases(3), std::vector<std::string>(3, "C:\\windows"));
+    CComPtr<IContextMenu> handler;
+    CreateHandler(handler, IID_IContextMenu);
+    HRESULT result = E_FAIL;
+    HMENU menu = BuildMenu(handler.Get(), result, 0, 100, 0x7FFF, CMF_DEFAULTONLY);
+    EXPECT_EQ(S_OK, result);
+    EXPECT_EQ(2, GetMenuItemCount(menu));
+    DestroyMenu(menu);
+
+    // Four ids are needed; 100..102 would make the last one collide.
+    menu = BuildMenu(handler.Get(), result, 0, 100, 102);
+    EXPECT_EQ(S_OK, result);
+    EXPECT_EQ(2, GetMenuItemCount(menu));
+    DestroyMenu(menu);
+    menu = BuildMenu(handler.Get(), result, 0, 100, 103);
+    EXPECT_EQ(4, HRESULT_CODE(result));
+    DestroyMenu(menu);
+}
+
+TEST_F(ContextMenuTest, InitializeRefusesFoldersWithoutAPath)
+{
+    CComPtr<IShellExtInit> init;
+    CreateHandler(init, IID_IShellExtInit);
+    PIDLIST_ABSOLUTE computer = nullptr;
+    ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer));
+    EXPECT_EQ(E_INVALIDARG, init->Initialize(computer, nullptr, nullptr));
+    ILFree(computer);
+    EXPECT_EQ(E_INVALIDARG, init->Initialize(nullptr, nullptr, nullptr));
+    PIDLIST_ABSOLUTE windows = FolderPidl("C:\\windows");
+    EXPECT_EQ(S_OK, init->Initialize(windows, nullptr, nullptr));
+    ILFree(windows);
+}
+
+TEST_F(ContextMenuTest, HelpTextOnlyForTheFirstOffset)
+{
+    CComPtr<IContextMenu> handler;
+    CreateHandler(handler, IID_IContextMenu);
+    char narrow[32] = {};
+    EXPECT_EQ(S_OK, handler->GetCommandString(0, GCS_HELPTEXTA, nullptr, narrow, sizeof narrow));
+    EXPECT_STREQ("Fast Folders", narrow);
+    wchar_t wide[32] = {};
+    EXPECT_EQ(S_OK, handler->GetCommandString(0, GCS_HELPTEXTW, nullptr, reinterpret_cast<char*>(wide), 32));
+    EXPECT_STREQ(L"Fast Folders", wide);
+
+    // Too small: cut, terminated, and nothing written past the size.
+    char small[8];
+    std::fill(std::begin(small), std::end(small), 'x');
+    EXPECT_EQ(S_OK, handler->GetCommandString(0, GCS_HELPTEXTA, nullptr, small, 5));
+    EXPECT_STREQ("Fast", small);
+    EXPECT_EQ('x', small[5]);
+    wchar_t smallWide[8];
+    std::fill(std::begin(smallWide), std::end(smallWide), L'x');
+    EXPECT_EQ(S_OK, handler->GetCommandString(0, GCS_HELPTEXTW, nullptr, reinterpret_cast<char*>(smallWide), 3));
+    EXPECT_STREQ(L"Fa", smallWide);
+    EXPECT_EQ(L'x', smallWide[3]);
+    EXPECT_EQ(E_INVALIDARG, handler->GetCommandString(0, GCS_HELPTEXTA, nullptr, small, 0));
+    EXPECT_EQ('F', small[0]);
+
+    for (const UINT type : {GCS_VERBA, GCS_VERBW, GCS_VALIDATEA, GCS_VALIDATEW})
+        EXPECT_EQ(E_INVALIDARG, handler->GetCommandString(0, type, nullptr, narrow, sizeof narrow)) << type;
+    EXPECT_EQ(E_INVALIDARG, handler->GetCommandString(1, GCS_HELPTEXTA, nullptr, narrow, sizeof narrow));
+    EXPECT_EQ(E_INVALIDARG, handler->GetCommandString(3, GCS_HELPTEXTW, nullptr, narrow, sizeof narrow));
+}
+
+TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
+{
+    UseRecorder();
+    WriteStore(NumberedAliases(10), std::vector<std::string>(10, "C:\\windows"));
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "Path", REG_SZ, RecorderPath() + std::string(1, '\0'));
+    CComPtr<IContextMenu> handler;
+    CreateHandler(handler, IID_IContextMenu);
+    HRESULT result = E_FAIL;
+    DestroyMenu(BuildMenu(handler.Get(), result));
+    ASSERT_EQ(11, HRESULT_CODE(result));
+
+    EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), reinterpret_cast<UINT_PTR>("open")));
+    EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), 11));
+    ASSERT_EQ(S_OK, InvokeVerb(handler.Get(), 10));
+    const std::string line = WaitForRecord();
+    EXPECT_NE(std::string::npos, line.find("shellext_recorder.exe")) << line;
+    EXPECT_EQ(" -ffsettings", line.substr(line.size() - 12)) << line;
+}
+
+TEST_F(ContextMenuTest, SettingsWithoutAProgramPathStartsNothing)
+{
+    UseRecorder();
+    CComPtr<IContextMenu> handler;
+    CreateHandler(handler, IID_IContextMenu);
+    HRESULT result = E_FAIL;
+    DestroyMenu(BuildMenu(handler.Get(), result));
+    ASSERT_EQ(1, HRESULT_CODE(result));
+    EXPECT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
+    EXPECT_EQ("", WaitForRecord(2000));
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+// The handler's decision rules, called directly.
+#include "shellext/HandlerRules.h"
+#include "shellext/WideText.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace tesselator;
+
+TEST(HandlerRules, NamesValuesAndClassifiesOffsets)
+{
+    EXPECT_EQ("0", AliasValueName(0));
+    EXPECT_EQ("00", PathValueName(0));
+    EXPECT_EQ("99", PathValueName(9));
+
+    EXPECT_EQ(10, VerbOffset(10));
+    EXPECT_EQ(-1, VerbOffset(0x10000));
+    EXPECT_EQ(-1, VerbOffset(reinterpret_cast<UINT_PTR>("open")));
+
+    // Three aliases: 0..2 open folders, 3 is "Settings...", the rest was
+    // never handed out.
+    EXPECT_EQ(MenuCommand::Folder, ClassifyOffset(0, 3));
+    EXPECT_EQ(MenuCommand::Folder, ClassifyOffset(2, 3));
+    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(3, 3));
+    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(4, 3));
+    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(0, 0));
+    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(10, 10));
+    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(11, 10));
+    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(-1, 3));
+
+    EXPECT_TRUE(CommandRangeFits(100, 103, 4));
+    EXPECT_FALSE(CommandRangeFits(100, 102, 4));
+    EXPECT_TRUE(CommandRangeFits(0xFFFF, 0xFFFF, 1));
+    EXPECT_FALSE(CommandRangeFits(5, 4, 1));
+}
+
+TEST(HandlerRules, KnowsTheWindowsThatBrowseInPlace)
+{
+    for (const char* name : {"ExploreWClass", "CabinetWClass", "IEFrame", "#32770", "#32770x"})
+        EXPECT_TRUE(IsInPlaceBrowserClass(name)) << name;
+    for (const char* name : {"", "Progman", "WorkerW", "#3277", "cabinetwclass", "Shell_TrayWnd"})
+        EXPECT_FALSE(IsInPlaceBrowserClass(name)) << name;
+}
+
+TEST(HandlerRules, CopiesTextsWithinTheCallersBuffer)
+{
+    char narrow[8];
+    std::fill(std::begin(narrow), std::end(narrow), 'x');
+    CopyTruncated(std::string_view("Fast Folders"), narrow, 5);
+    EXPECT_STREQ("Fast", narrow);
+    EXPECT_EQ('x', narrow[5]);
+    CopyTruncated(std::string_view("Fast"), narrow, 5);
+    EXPECT_STREQ("Fast", narrow);
+    CopyTruncated(std::string_view("Fast"), narrow, 0);
+    EXPECT_STREQ("Fast", narrow);
+
+    wchar_t wide[4] = {L'x', L'x', L'x', L'x'};
+    CopyTruncated(std::wstring_view(L"Fast Folders"), wide, 3);
+    EXPECT_STREQ(L"Fa", wide);
+    EXPECT_EQ(L'x', wide[3]);
+
+    EXPECT_TRUE(AsksForHelpText(GCS_HELPTEXTA));
+    EXPECT_TRUE(AsksForHelpText(GCS_HELPTEXTW));
+    EXPECT_FALSE(AsksForHelpText(GCS_VERBA));
+    EXPECT_FALSE(AsksForHelpText(GCS_VALIDATEW));
+    EXPECT_TRUE(AsksForUnicode(GCS_HELPTEXTW));
+    EXPECT_FALSE(AsksForUnicode(GCS_HELPTEXTA));
+
+    EXPECT_EQ("R&&D && more", MenuTextForAlias("R&D & more"));
+}
+
+TEST(WideText, ConvertsBoundedAndReplacesExtensions)
+{
+    wchar_t out[5];
+    EXPECT_TRUE(ToWide("C:\\x", out, 5));
+    EXPECT_STREQ(L"C:\\x", out);
+    EXPECT_FALSE(ToWide("C:\\xy", out, 5));
+    EXPECT_STREQ(L"", out);
+    EXPECT_EQ(L"caf\u00e9", ToWide("caf\xe9")); // code page 1252
+
+    EXPECT_EQ("C:\\a\\Tesselator.tlb", ReplaceExtension("C:\\a\\Tesselator.dll", ".tlb"));
+    EXPECT_EQ("C:\\a.b\\Tesselator.tlb", ReplaceExtension("C:\\a.b\\Tesselator", ".tlb"));
+}
+
+} // namespace

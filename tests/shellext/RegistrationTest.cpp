@@ -1,0 +1,240 @@
+// Registration through the exports (against a scratch registry) and through
+// regsvr32 for real, and what the library carries for it.
+#include "tests/shellext/ShellExtFixture.h"
+#include "tests/support/TempFolder.h"
+
+namespace {
+
+const std::string kClassKey = std::string("CLSID\\") + kClassId;
+const std::string kHandlerKey = "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator";
+
+std::string ReadString(HKEY root, const std::string& key, const std::string& name = "")
+{
+    DWORD type = 0;
+    std::string bytes;
+    if (!ReadRawValue(root, key, name, type, bytes) || type != REG_SZ)
+        return "<missing>";
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+std::string ShortPath(const std::string& path)
+{
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+}
+
+DWORD CountSubkeys(HKEY root, const std::string& key)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return 0;
+    DWORD count = 0;
+    RegQueryInfoKeyA(handle, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr);
+    RegCloseKey(handle);
+    return count;
+}
+
+// Every entry that registration writes under HKEY_CLASSES_ROOT.
+void ExpectRegistered(const std::string& modulePath)
+{
+    EXPECT_EQ("SimpleShlExt Class", ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt.1"));
+    EXPECT_EQ(kClassId, ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt.1\\CLSID"));
+    EXPECT_EQ("SimpleShlExt Class", ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt"));
+    EXPECT_EQ(kClassId, ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt\\CLSID"));
+    EXPECT_EQ("Tesselator.SimpleShlExt.1", ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt\\CurVer"));
+    EXPECT_EQ("SimpleShlExt Class", ReadString(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_EQ("Tesselator.SimpleShlExt.1", ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\ProgID"));
+    EXPECT_EQ("Tesselator.SimpleShlExt", ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\VersionIndependentProgID"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
+    EXPECT_EQ(0u, CountValues(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
+    EXPECT_EQ(ShortPath(modulePath), ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"));
+    EXPECT_EQ("Apartment", ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32", "ThreadingModel"));
+    EXPECT_EQ(kLibraryId, ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\TypeLib"));
+    EXPECT_EQ(kClassId, ReadString(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibraryId + "\\1.0"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string("Interface\\") + kInterfaceId));
+
+    DWORD type = 0;
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClassId, type, bytes));
+    EXPECT_EQ(DWORD(REG_SZ), type);
+    EXPECT_EQ(std::string("Fast Folders\0", 13), bytes);
+}
+
+// What unregistration removes, and the shared keys it keeps.
+void ExpectUnregistered()
+{
+    for (const std::string& key : {std::string("Tesselator.SimpleShlExt.1"), std::string("Tesselator.SimpleShlExt"),
+                                   kClassKey, kHandlerKey, std::string("TypeLib\\") + kLibraryId,
+                                   std::string("Interface\\") + kInterfaceId})
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
+    for (const char* key : {"CLSID", "Directory", "Directory\\Background", "Directory\\Background\\ShellEx",
+                            "Directory\\Background\\ShellEx\\ContextMenuHandlers"})
+        EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
+    DWORD type = 0;
+    std::string bytes;
+    EXPECT_FALSE(ReadRawValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClassId, type, bytes));
+}
+
+class RegistrationTest : public ShellExtTest {};
+
+TEST_F(RegistrationTest, ExportsRegisterEveryEntryOnceAndUnregisterKeepsTheSharedKeys)
+{
+    CreateKey(HKEY_LOCAL_MACHINE, kApprovedKey);
+    WriteRawValue(HKEY_LOCAL_MACHINE, kApprovedKey, "{other}", REG_SZ, std::string("Other\0", 6));
+    ASSERT_EQ(S_OK, Tesselator().registerServer());
+    ExpectRegistered(TesselatorPath());
+
+    // A second registration rewrites the class key from scratch.
+    CreateKey(HKEY_CLASSES_ROOT, kClassKey + "\\Stale");
+    ASSERT_EQ(S_OK, Tesselator().registerServer());
+    EXPECT_EQ(1u, CountSubkeys(HKEY_CLASSES_ROOT, "CLSID"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Stale"));
+    ExpectRegistered(TesselatorPath());
+
+    // Another handler under the same NoRemove keys survives.
+    CreateKey(HKEY_CLASSES_ROOT, "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Other");
+    ASSERT_EQ(S_OK, Tesselator().unregisterServer());
+    ExpectUnregistered();
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Other"));
+    EXPECT_EQ("Other", ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, "{other}"));
+}
+
+TEST_F(RegistrationTest, WithoutTheRightToApproveNothingIsWritten)
+{
+    // No Approved key at all: it is never created.
+    EXPECT_EQ(E_ACCESSDENIED, Tesselator().registerServer());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kApprovedKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_EQ(0u, CountSubkeys(HKEY_CLASSES_ROOT, ""));
+
+    // An Approved key that grants only reading.
+    CreateKey(HKEY_LOCAL_MACHINE, kApprovedKey);
+    SetKeyDacl(HKEY_LOCAL_MACHINE, kApprovedKey, "D:P(A;;KR;;;WD)");
+
+    EXPECT_EQ(E_ACCESSDENIED, Tesselator().registerServer());
+    EXPECT_EQ(0u, CountValues(HKEY_LOCAL_MACHINE, kApprovedKey));
+    EXPECT_EQ(0u, CountSubkeys(HKEY_CLASSES_ROOT, ""));
+
+    // Full access again, so that the scratch registry can be removed.
+    SetKeyDacl(HKEY_LOCAL_MACHINE, kApprovedKey, "D:(A;;KA;;;WD)");
+}
+
+TEST(Regsvr32, RegistersAndUnregistersALibraryWhosePathHasAQuote)
+{
+    // regsvr32 runs in a process of its own, so this is the prefix's real
+    // registry; everything is removed again at the end.
+    // A quote in a name that is its own short form, so %MODULE% carries it.
+    CTempProgramFolder folder(false);
+    const std::string quoted = folder.Path() + "\\it's";
+    ASSERT_TRUE(CreateDirectoryA(quoted.c_str(), nullptr));
+    const std::string library = quoted + "\\Tesselator.dll";
+    ASSERT_TRUE(CopyFileA(TesselatorPath().c_str(), library.c_str(), FALSE));
+    ASSERT_NE(std::string::npos, ShortPath(library).find('\'')) << ShortPath(library);
+
+    ASSERT_EQ(0u, RunAndWait("regsvr32.exe /s \"" + library + "\""));
+    ExpectRegistered(library);
+    ASSERT_EQ(0u, RunAndWait("regsvr32.exe /s \"" + library + "\""));
+    EXPECT_EQ(ShortPath(library), ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"));
+
+    // COM finds and loads the library through that registration.
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    {
+        CComPtr<IContextMenu> menu;
+        EXPECT_EQ(S_OK, CoCreateInstance(CLSID_SimpleShlExt, nullptr, CLSCTX_INPROC_SERVER, IID_IContextMenu,
+                                         menu.PutVoid()));
+        CComPtr<IDispatch> dispatch;
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_SimpleShlExt, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                         dispatch.PutVoid()));
+        CComPtr<ITypeInfo> info;
+        EXPECT_EQ(S_OK, dispatch->GetTypeInfo(0, 0, info.Put()));
+    }
+    CoUninitialize();
+
+    EXPECT_EQ(0u, RunAndWait("regsvr32.exe /u /s \"" + library + "\""));
+    ExpectUnregistered();
+}
+
+TEST(TesselatorResources, CarryTheVersionStringsAndTheTypeLibrary)
+{
+    const std::string path = TesselatorPath();
+    DWORD ignored = 0;
+    std::string info(GetFileVersionInfoSizeA(path.c_str(), &ignored), '\0');
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &size));
+    EXPECT_EQ(MAKELONG(0, 1), static_cast<LONG>(fixed->dwFileVersionMS));
+    EXPECT_EQ(MAKELONG(2, 0), static_cast<LONG>(fixed->dwFileVersionLS));
+    EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
+    const auto text = [&](const char* name) {
+        char* value = nullptr;
+        UINT length = 0;
+        const std::string query = std::string("\\StringFileInfo\\040904B0\\") + name;
+        if (!VerQueryValueA(info.data(), query.c_str(), reinterpret_cast<void**>(&value), &length))
+            return std::string("<missing>");
+        return std::string(value, strnlen(value, length));
+    };
+    EXPECT_EQ("", text("OLESelfRegister"));
+    EXPECT_EQ("Verbosa: Fast Folders Shell Extension", text("FileDescription"));
+    EXPECT_EQ("Verbosa: Fast Folders Shell Extension", text("ProductName"));
+    EXPECT_EQ("Shell Extension for Verbosa", text("Comments"));
+    EXPECT_EQ("Tesselator", text("InternalName"));
+    EXPECT_EQ("Tesselator.DLL", text("OriginalFilename"));
+
+    char project[64] = {};
+    EXPECT_EQ(10, LoadStringA(Tesselator().module, 100, project, sizeof project));
+    EXPECT_STREQ("Tesselator", project);
+
+    CComPtr<ITypeLib> library;
+    ASSERT_EQ(S_OK, LoadTypeLibEx(std::wstring(path.begin(), path.end()).c_str(), REGKIND_NONE, library.Put()));
+    BSTR name = nullptr;
+    BSTR help = nullptr;
+    ASSERT_EQ(S_OK, library->GetDocumentation(-1, &name, &help, nullptr, nullptr));
+    EXPECT_STREQ(L"TesselatorLib", name);
+    EXPECT_STREQ(L"Tesselator 1.0 Type Library", help);
+    SysFreeString(name);
+    SysFreeString(help);
+    TLIBATTR* attributes = nullptr;
+    ASSERT_EQ(S_OK, library->GetLibAttr(&attributes));
+    EXPECT_TRUE(IsEqualGUID(LIBID_TesselatorLib, attributes->guid));
+    EXPECT_EQ(1, attributes->wMajorVerNum);
+    EXPECT_EQ(0, attributes->wMinorVerNum);
+    EXPECT_EQ(0x0409u, attributes->lcid);
+    library->ReleaseTLibAttr(attributes);
+
+    CComPtr<ITypeInfo> coclass;
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_SimpleShlExt, coclass.Put()));
+    TYPEATTR* type = nullptr;
+    ASSERT_EQ(S_OK, coclass->GetTypeAttr(&type));
+    EXPECT_EQ(TKIND_COCLASS, type->typekind);
+    EXPECT_NE(0, type->wTypeFlags & TYPEFLAG_FCANCREATE);
+    EXPECT_EQ(1, type->cImplTypes);
+    coclass->ReleaseTypeAttr(type);
+    INT implFlags = 0;
+    EXPECT_EQ(S_OK, coclass->GetImplTypeFlags(0, &implFlags));
+    EXPECT_NE(0, implFlags & IMPLTYPEFLAG_FDEFAULT);
+
+    CComPtr<ITypeInfo> dual;
+    ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(IID_ISimpleShlExt, dual.Put()));
+    ASSERT_EQ(S_OK, dual->GetTypeAttr(&type));
+    EXPECT_EQ(TKIND_DISPATCH, type->typekind);
+    EXPECT_NE(0, type->wTypeFlags & TYPEFLAG_FDUAL);
+    EXPECT_EQ(7, type->cFuncs); // IUnknown's and IDispatch's, none of its own
+    dual->ReleaseTypeAttr(type);
+    // The vtable side of the dual interface derives from IDispatch.
+    HREFTYPE vtableSide = 0;
+    ASSERT_EQ(S_OK, dual->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableSide));
+    CComPtr<ITypeInfo> vtable;
+    ASSERT_EQ(S_OK, dual->GetRefTypeInfo(vtableSide, vtable.Put()));
+    ASSERT_EQ(S_OK, vtable->GetTypeAttr(&type));
+    EXPECT_EQ(TKIND_INTERFACE, type->typekind);
+    EXPECT_NE(0, type->wTypeFlags & TYPEFLAG_FOLEAUTOMATION);
+    EXPECT_EQ(0, type->cFuncs);
+    vtable->ReleaseTypeAttr(type);
+}
+
+} // namespace

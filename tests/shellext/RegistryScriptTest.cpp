@@ -1,0 +1,169 @@
+// The registrar: its script language, the %NAME% replacement and the
+// executor on a scratch registry.
+#include "shellext/RegistryScript.h"
+#include "shellext/ScriptRunner.h"
+#include "tests/shellext/ShellExtFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace tesselator;
+
+std::string ReadDefault(const std::string& key, const std::string& name = "")
+{
+    DWORD type = 0;
+    std::string bytes;
+    if (!ReadRawValue(HKEY_CLASSES_ROOT, key, name, type, bytes))
+        return "<missing>";
+    return bytes;
+}
+
+RegistryScript Parse(std::string_view text)
+{
+    std::string error;
+    std::optional<RegistryScript> script = ParseRegistryScript(text, &error);
+    EXPECT_TRUE(script.has_value()) << error;
+    return script.value_or(RegistryScript{});
+}
+
+TEST(RegistryScript, ParsesNestingModesValuesAndQuotes)
+{
+    const RegistryScript script = Parse(R"(
+        HKCR
+        {
+            NoRemove CLSID
+            {
+                ForceRemove {0000-AB} = s 'It''s a class'
+                {
+                    'with space' = s ''
+                    Inproc = s 'C:\dir\x.dll'
+                    {
+                        val ThreadingModel = s 'Apartment'
+                        VAL 'Odd Name' = s '''quoted'''
+                    }
+                    Empty
+                }
+            }
+        }
+        hkey_current_user { Plain }
+    )");
+    ASSERT_EQ(2u, script.blocks.size());
+    EXPECT_EQ(ScriptRoot::ClassesRoot, script.blocks[0].root);
+    EXPECT_EQ(ScriptRoot::CurrentUser, script.blocks[1].root);
+    const ScriptKey& clsid = script.blocks[0].keys.at(0);
+    EXPECT_EQ("CLSID", clsid.name);
+    EXPECT_EQ(KeyMode::NoRemove, clsid.mode);
+    EXPECT_FALSE(clsid.defaultValue.has_value());
+    const ScriptKey& cls = clsid.subkeys.at(0);
+    EXPECT_EQ("{0000-AB}", cls.name);
+    EXPECT_EQ(KeyMode::ForceRemove, cls.mode);
+    EXPECT_EQ("It's a class", cls.defaultValue.value_or("<none>"));
+    ASSERT_EQ(3u, cls.subkeys.size());
+    EXPECT_EQ("with space", cls.subkeys[0].name);
+    EXPECT_EQ("", cls.subkeys[0].defaultValue.value_or("<none>"));
+    const ScriptKey& inproc = cls.subkeys[1];
+    EXPECT_EQ("C:\\dir\\x.dll", inproc.defaultValue.value_or("<none>"));
+    ASSERT_EQ(2u, inproc.values.size());
+    EXPECT_EQ("ThreadingModel", inproc.values[0].name);
+    EXPECT_EQ("Apartment", inproc.values[0].data);
+    EXPECT_EQ("Odd Name", inproc.values[1].name);
+    EXPECT_EQ("'quoted'", inproc.values[1].data);
+    EXPECT_EQ("Empty", cls.subkeys[2].name);
+    EXPECT_EQ(KeyMode::Normal, cls.subkeys[2].mode);
+    EXPECT_FALSE(cls.subkeys[2].defaultValue.has_value());
+    // A keyword in quotes is a name.
+    EXPECT_EQ("NoRemove", Parse("HKCR { 'NoRemove' }").blocks[0].keys.at(0).name);
+}
+
+TEST(RegistryScript, RejectsMalformedScripts)
+{
+    for (const char* text : {
+             "HKCR { Key = s 'open }",        // unterminated quote
+             "HKCR { Key = s 'a' ",           // missing brace
+             "HKCR { Key } }",                // extra brace
+             "HKXX { Key }",                  // unknown root
+             "HKCR { Key = d '1' }",          // unsupported type
+             "HKCR { Key = s unquoted }",     // data must be quoted
+             "HKCR { val Name = s 'x' }",     // a value needs a key
+             "HKCR { Key { val Name } }",     // a value needs data
+             "HKCR { Key { = s 'x' } }",      // a name is missing
+             "HKCR { '' = s 'x' }",           // empty name
+         }) {
+        std::string error;
+        EXPECT_FALSE(ParseRegistryScript(text, &error).has_value()) << text;
+        EXPECT_FALSE(error.empty()) << text;
+    }
+    EXPECT_TRUE(ParseRegistryScript("").has_value()); // nothing to do
+}
+
+TEST(RegistryScript, ReplacesVariablesInOnePass)
+{
+    const ScriptVariables variables = {{"MODULE", "C:\\It''s\\%MODULE%.dll"}};
+    EXPECT_EQ("s 'C:\\It''s\\%MODULE%.dll' 100%",
+              ExpandScriptVariables("s '%MODULE%' 100%%", variables).value_or("<failed>"));
+    EXPECT_EQ("x C:\\It''s\\%MODULE%.dll", ExpandScriptVariables("x %module%", variables).value_or("<failed>"));
+    EXPECT_FALSE(ExpandScriptVariables("%OTHER%", variables).has_value());
+    EXPECT_FALSE(ExpandScriptVariables("50% off", variables).has_value());
+
+    EXPECT_EQ("it''s ''quoted''", DoubleSingleQuotes("it's 'quoted'"));
+    // A doubled path survives the parser as the path itself.
+    const std::string script = "HKCR { Key = s '" + DoubleSingleQuotes("C:\\Bob's\\x.dll") + "' }";
+    EXPECT_EQ("C:\\Bob's\\x.dll", Parse(script).blocks[0].keys.at(0).defaultValue.value_or("<none>"));
+}
+
+TEST(ScriptRunner, RegistersAndUnregistersByTheKeyModes)
+{
+    CRegistrySandbox sandbox;
+    const RegistryScript script = Parse(R"(
+        HKCR
+        {
+            App.Name = s 'Description' { CurVer = s 'App.Name.1' }
+            NoRemove Shared
+            {
+                ForceRemove Mine = s 'mine' { val Extra = s 'x' Sub }
+                Plain { Inner = s 'in' }
+                val Flag = s 'on'
+            }
+        }
+    )");
+    // Entries that ForceRemove must sweep away, and others' entries beside ours.
+    CreateKey(HKEY_CLASSES_ROOT, "Shared\\Mine\\Stale\\Deeper");
+    CreateKey(HKEY_CLASSES_ROOT, "Shared\\Theirs");
+    CreateKey(HKEY_CLASSES_ROOT, "Shared\\Plain\\Theirs");
+    WriteRawValue(HKEY_CLASSES_ROOT, "Shared", "Kept", REG_SZ, std::string("k\0", 2));
+
+    ASSERT_EQ(S_OK, RunRegistryScript(script, ScriptAction::Register));
+    EXPECT_EQ(std::string("Description\0", 12), ReadDefault("App.Name"));
+    EXPECT_EQ(std::string("App.Name.1\0", 11), ReadDefault("App.Name\\CurVer"));
+    EXPECT_EQ(std::string("mine\0", 5), ReadDefault("Shared\\Mine"));
+    EXPECT_EQ(std::string("x\0", 2), ReadDefault("Shared\\Mine", "Extra"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Mine\\Sub"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Mine\\Stale"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Plain\\Theirs")); // not ForceRemove: kept
+    EXPECT_EQ(std::string("on\0", 3), ReadDefault("Shared", "Flag"));
+
+    ASSERT_EQ(S_OK, RunRegistryScript(script, ScriptAction::Unregister));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "App.Name"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Mine"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Plain"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Theirs"));
+    EXPECT_EQ("<missing>", ReadDefault("Shared", "Flag"));
+    EXPECT_EQ(std::string("k\0", 2), ReadDefault("Shared", "Kept"));
+
+    // Unregistering what is gone already is not a failure.
+    EXPECT_EQ(S_OK, RunRegistryScript(script, ScriptAction::Unregister));
+}
+
+TEST(ScriptRunner, StopsAtAKeyItCannotWrite)
+{
+    CRegistrySandbox sandbox;
+    CreateKey(HKEY_CLASSES_ROOT, "Parent\\Locked");
+    SetKeyDacl(HKEY_CLASSES_ROOT, "Parent\\Locked", "D:P(A;;KR;;;WD)");
+    const RegistryScript script = Parse("HKCR { Parent { Locked = s 'x' } After = s 'y' }");
+    EXPECT_EQ(E_ACCESSDENIED, RunRegistryScript(script, ScriptAction::Register));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "After"));
+    SetKeyDacl(HKEY_CLASSES_ROOT, "Parent\\Locked", "D:(A;;KA;;;WD)");
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+// The COM server: class object, creation and aggregation, the interface
+// table, IDispatch from the registered type library, and the unload rule.
+#include "tests/shellext/ShellExtFixture.h"
+
+namespace {
+
+class ServerTest : public ShellExtTest {};
+
+// An outer object that counts the references its inner object hands it.
+class CCountingOuter final : public IUnknown {
+public:
+    STDMETHODIMP QueryInterface(REFIID, void** result) override
+    {
+        *result = nullptr;
+        ++queries;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    ULONG refs = 1;
+    int queries = 0;
+};
+
+TEST_F(ServerTest, ClassObjectCreatesOnlyWhatIsAllowed)
+{
+    void* result = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, Tesselator().getClassObject(IID_IUnknown, IID_IClassFactory, &result));
+    EXPECT_EQ(nullptr, result);
+    EXPECT_EQ(E_POINTER, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, nullptr));
+
+    CComPtr<IClassFactory> factory;
+    ASSERT_EQ(S_OK, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
+    EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IContextMenu, nullptr));
+
+    CCountingOuter outer;
+    result = reinterpret_cast<void*>(1);
+    EXPECT_EQ(CLASS_E_NOAGGREGATION, factory->CreateInstance(&outer, IID_IContextMenu, &result));
+    EXPECT_EQ(nullptr, result);
+
+    // Aggregated: the inner IUnknown is its own; the other interfaces
+    // delegate to the outer object.
+    CComPtr<IUnknown> inner;
+    ASSERT_EQ(S_OK, factory->CreateInstance(&outer, IID_IUnknown, inner.PutVoid()));
+    CComPtr<IContextMenu> menu;
+    ASSERT_EQ(S_OK, inner->QueryInterface(IID_IContextMenu, menu.PutVoid()));
+    EXPECT_EQ(2u, outer.refs);
+    void* viaOuter = nullptr;
+    EXPECT_EQ(E_NOINTERFACE, menu->QueryInterface(IID_IShellExtInit, &viaOuter));
+    EXPECT_EQ(1, outer.queries);
+    menu.Reset();
+    EXPECT_EQ(1u, outer.refs);
+    EXPECT_EQ(S_FALSE, Tesselator().canUnloadNow());
+    inner.Reset();
+    factory.Reset();
+    EXPECT_EQ(S_OK, Tesselator().canUnloadNow());
+}
+
+TEST_F(ServerTest, AnswersItsInterfacesWithOneIdentity)
+{
+    CComPtr<IUnknown> object;
+    CreateHandler(object, IID_IUnknown);
+    ASSERT_TRUE(object);
+    void* primary = nullptr;
+    for (const IID* iid : {&IID_IUnknown, &IID_ISimpleShlExt, &IID_IDispatch}) {
+        void* pointer = nullptr;
+        ASSERT_EQ(S_OK, object->QueryInterface(*iid, &pointer));
+        static_cast<IUnknown*>(pointer)->Release();
+        if (!primary)
+            primary = pointer;
+        EXPECT_EQ(primary, pointer);
+    }
+    EXPECT_EQ(static_cast<void*>(object.Get()), primary);
+
+    CComPtr<IShellExtInit> init;
+    CComPtr<IContextMenu> menu;
+    ASSERT_EQ(S_OK, object->QueryInterface(IID_IShellExtInit, init.PutVoid()));
+    ASSERT_EQ(S_OK, object->QueryInterface(IID_IContextMenu, menu.PutVoid()));
+    EXPECT_NE(static_cast<void*>(init.Get()), primary);
+    EXPECT_NE(static_cast<void*>(menu.Get()), static_cast<void*>(init.Get()));
+    CComPtr<IUnknown> back;
+    ASSERT_EQ(S_OK, menu->QueryInterface(IID_IUnknown, back.PutVoid()));
+    EXPECT_EQ(primary, static_cast<void*>(back.Get()));
+
+    void* none = reinterpret_cast<void*>(1);
+    EXPECT_EQ(E_NOINTERFACE, object->QueryInterface(IID_IClassFactory, &none));
+    EXPECT_EQ(nullptr, none);
+    EXPECT_EQ(E_POINTER, object->QueryInterface(IID_IUnknown, nullptr));
+}
+
+TEST_F(ServerTest, DispatchIsServedFromTheRegisteredTypeLibrary)
+{
+    CComPtr<IDispatch> dispatch;
+    CreateHandler(dispatch, IID_IDispatch);
+    ASSERT_TRUE(dispatch);
+    UINT count = 0;
+    EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
+    EXPECT_EQ(1u, count);
+    CComPtr<ITypeInfo> info;
+    EXPECT_TRUE(FAILED(dispatch->GetTypeInfo(0, 0, info.Put()))) << "no type library registered yet";
+
+    CreateKey(HKEY_LOCAL_MACHINE, kApprovedKey);
+    ASSERT_EQ(S_OK, Tesselator().registerServer());
+    CComPtr<IDispatch> registered;
+    CreateHandler(registered, IID_IDispatch);
+    ASSERT_EQ(S_OK, registered->GetTypeInfo(0, 0, info.Put()));
+    TYPEATTR* attributes = nullptr;
+    ASSERT_EQ(S_OK, info->GetTypeAttr(&attributes));
+    EXPECT_TRUE(IsEqualGUID(IID_ISimpleShlExt, attributes->guid));
+    info->ReleaseTypeAttr(attributes);
+    EXPECT_EQ(DISP_E_BADINDEX, registered->GetTypeInfo(1, 0, info.Put()));
+
+    wchar_t nameText[] = L"Navigate";
+    LPOLESTR names[] = {nameText};
+    DISPID id = 0;
+    EXPECT_EQ(DISP_E_UNKNOWNNAME, registered->GetIDsOfNames(IID_NULL, names, 1, 0, &id));
+    DISPPARAMS none = {};
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, registered->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
+                                                        nullptr));
+
+    dispatch.Reset();
+    registered.Reset();
+    info.Reset();
+    EXPECT_EQ(S_OK, Tesselator().unregisterServer());
+}
+
+TEST_F(ServerTest, CanUnloadOnlyWhenNothingIsAlive)
+{
+    ASSERT_EQ(S_OK, Tesselator().canUnloadNow());
+    CComPtr<IClassFactory> factory;
+    ASSERT_EQ(S_OK, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
+    EXPECT_EQ(S_FALSE, Tesselator().canUnloadNow()) << "the class object is held";
+
+    CComPtr<IContextMenu> menu;
+    ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IContextMenu, menu.PutVoid()));
+    EXPECT_EQ(S_OK, factory->LockServer(TRUE));
+    factory.Reset();
+    EXPECT_EQ(S_FALSE, Tesselator().canUnloadNow());
+    menu.Reset();
+    EXPECT_EQ(S_FALSE, Tesselator().canUnloadNow()) << "LockServer(TRUE) is outstanding";
+
+    ASSERT_EQ(S_OK, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
+    EXPECT_EQ(S_OK, factory->LockServer(FALSE));
+    factory.Reset();
+    EXPECT_EQ(S_OK, Tesselator().canUnloadNow());
+}
+
+TEST_F(ServerTest, ThousandMenusLeakNoObjectMenuOrBitmap)
+{
+    WriteStore(NumberedAliases(10), std::vector<std::string>(10, "C:\\windows"));
+    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        CComPtr<IContextMenu> menu;
+        CreateHandler(menu, IID_IContextMenu);
+        HRESULT result = E_FAIL;
+        const HMENU shellMenu = BuildMenu(menu.Get(), result);
+        ASSERT_EQ(11, HRESULT_CODE(result));
+        const MENUITEMINFOA item = MenuItemAt(shellMenu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS);
+        const HMENU popup = item.hSubMenu;
+        const HBITMAP submenuPicture = item.hbmpUnchecked;
+        const HBITMAP entryPicture = MenuItemAt(popup, 0, MIIM_CHECKMARKS).hbmpUnchecked;
+        ASSERT_EQ(OBJ_BITMAP, static_cast<int>(GetObjectType(entryPicture)));
+
+        DestroyMenu(shellMenu);
+        EXPECT_FALSE(IsMenu(popup)) << "the popup belongs to the shell's menu";
+        menu.Reset();
+        ASSERT_EQ(0u, GetObjectType(entryPicture)) << "cycle " << cycle;
+        ASSERT_EQ(0u, GetObjectType(submenuPicture)) << "cycle " << cycle;
+    }
+    EXPECT_EQ(S_OK, Tesselator().canUnloadNow());
+    // Where the system counts them (Wine reports 0), the counts are back.
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 5);
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 5);
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+#include "tests/shellext/ShellExtFixture.h"
+
+#include <sddl.h>
+
+namespace {
+
+template <typename F>
+void Resolve(HMODULE module, const char* name, F& function)
+{
+    function = reinterpret_cast<F>(GetProcAddress(module, name));
+}
+
+} // namespace
+
+std::string BinFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+std::string TesselatorPath() { return BinFolder() + "\\Tesselator.dll"; }
+
+const TesselatorExports& Tesselator()
+{
+    static const TesselatorExports exports = [] {
+        TesselatorExports e;
+        e.module = LoadLibraryA(TesselatorPath().c_str());
+        if (e.module) {
+            Resolve(e.module, "DllCanUnloadNow", e.canUnloadNow);
+            Resolve(e.module, "DllGetClassObject", e.getClassObject);
+            Resolve(e.module, "DllRegisterServer", e.registerServer);
+            Resolve(e.module, "DllUnregisterServer", e.unregisterServer);
+        }
+        return e;
+    }();
+    return exports;
+}
+
+void WriteStore(const std::vector<std::string>& aliases, const std::vector<std::string>& paths)
+{
+    for (size_t i = 0; i < aliases.size(); ++i) {
+        const std::string index = std::to_string(i);
+        WriteRawValue(HKEY_CURRENT_USER, kStoreKey, index, REG_SZ, aliases[i] + std::string(1, '\0'));
+        if (i < paths.size())
+            WriteRawValue(HKEY_CURRENT_USER, kStoreKey, index + index, REG_SZ, paths[i] + std::string(1, '\0'));
+    }
+}
+
+std::vector<std::string> NumberedAliases(int count)
+{
+    std::vector<std::string> aliases;
+    for (int i = 0; i < count; ++i)
+        aliases.push_back("Alias " + std::to_string(i));
+    return aliases;
+}
+
+void ShellExtTest::SetUp()
+{
+    ASSERT_NE(nullptr, Tesselator().module) << "cannot load " << TesselatorPath();
+    m_comReady = SUCCEEDED(CoInitialize(nullptr));
+    CreateKey(HKEY_CURRENT_USER, kStoreKey);
+}
+
+void ShellExtTest::TearDown()
+{
+    if (m_comReady)
+        CoUninitialize();
+}
+
+HMENU ShellExtTest::BuildMenu(IContextMenu* menu, HRESULT& result, UINT indexMenu, UINT first, UINT last, UINT flags)
+{
+    result = E_FAIL;
+    CComPtr<IShellExtInit> init;
+    if (FAILED(menu->QueryInterface(IID_IShellExtInit, init.PutVoid())))
+        return nullptr;
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    PIDLIST_ABSOLUTE folder = FolderPidl(windows);
+    const HRESULT initialized = init->Initialize(folder, nullptr, nullptr);
+    ILFree(folder);
+    if (FAILED(initialized)) {
+        result = initialized;
+        return nullptr;
+    }
+    HMENU shellMenu = CreatePopupMenu();
+    // Entries of other handlers around the insertion point.
+    AppendMenuA(shellMenu, MF_STRING, 1, "Before");
+    AppendMenuA(shellMenu, MF_STRING, 2, "After");
+    result = menu->QueryContextMenu(shellMenu, indexMenu, first, last, flags);
+    return shellMenu;
+}
+
+PIDLIST_ABSOLUTE FolderPidl(const std::string& path)
+{
+    return ILCreateFromPathA(path.c_str());
+}
+
+DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs)
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return static_cast<DWORD>(-1);
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+void SetKeyDacl(HKEY root, const std::string& key, const char* sddl)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    HKEY handle = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(root, key.c_str(), 0, WRITE_DAC, &handle));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor));
+    RegCloseKey(handle);
+    LocalFree(descriptor);
+}
+
+MENUITEMINFOA MenuItemAt(HMENU menu, int position, UINT mask)
+{
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = mask;
+    if (!GetMenuItemInfoA(menu, position, TRUE, &item))
+        item = {};
+    return item;
+}
+
+HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb)
+{
+    CMINVOKECOMMANDINFO info = {};
+    info.cbSize = sizeof info;
+    info.lpVerb = reinterpret_cast<LPCSTR>(verb);
+    info.nShow = SW_SHOWNORMAL;
+    return menu->InvokeCommand(&info);
+}

@@ -1,0 +1,78 @@
+#pragma once
+// Loads the built Tesselator.dll into the test process and gives the tests
+// its exports, a scratch registry and helpers for the Fast Folder store.
+#include "framework/Handles.h"
+#include "tests/support/RegistrySandbox.h"
+
+#include "TesselatorLib.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// The exports of the library, resolved by name (as regsvr32 and COM do).
+struct TesselatorExports {
+    HMODULE module = nullptr;
+    HRESULT(WINAPI* canUnloadNow)() = nullptr;
+    HRESULT(WINAPI* getClassObject)(REFCLSID, REFIID, void**) = nullptr;
+    HRESULT(WINAPI* registerServer)() = nullptr;
+    HRESULT(WINAPI* unregisterServer)() = nullptr;
+};
+// Loaded once for the whole process and never freed.
+const TesselatorExports& Tesselator();
+
+// The folder of the test program, where the build puts the library too.
+std::string BinFolder();
+std::string TesselatorPath();
+
+constexpr char kStoreKey[] = "Software\\Kelto\\quillon30\\FastFolders";
+constexpr char kClassId[] = "{CF72269D-46F8-4199-B4E3-7698B8233372}";
+constexpr char kLibraryId[] = "{D5503CB6-82E3-4CF5-9504-96FE6BCE8B6F}";
+constexpr char kInterfaceId[] = "{4B000FE9-1BA2-4170-8261-29C7843C24E4}";
+constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+
+// Writes the store as the program does: "0".."n-1" and "00".."nn".
+void WriteStore(const std::vector<std::string>& aliases, const std::vector<std::string>& paths);
+std::vector<std::string> NumberedAliases(int count);
+
+// A scratch registry, COM, and the store key (without items).
+class ShellExtTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A fresh handler, asked for interface I.
+    template <typename I>
+    void CreateHandler(CComPtr<I>& handler, REFIID iid)
+    {
+        CComPtr<IClassFactory> factory;
+        ASSERT_EQ(S_OK, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, iid, handler.PutVoid()));
+    }
+
+    // Initialize with a real folder and QueryContextMenu into a fresh menu;
+    // returns the menu (the caller destroys it) and the call's result.
+    HMENU BuildMenu(IContextMenu* menu, HRESULT& result, UINT indexMenu = 0, UINT first = 100, UINT last = 0x7FFF,
+                    UINT flags = CMF_NORMAL);
+
+    CRegistrySandbox m_sandbox;
+    bool m_comReady = false;
+};
+
+// An item-ID list for a file-system folder (freed with ILFree).
+PIDLIST_ABSOLUTE FolderPidl(const std::string& path);
+
+// InvokeCommand with a command offset (or a string verb as its address).
+HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb);
+
+// A menu item's fields named by mask, by position (all zero when missing).
+MENUITEMINFOA MenuItemAt(HMENU menu, int position, UINT mask);
+
+// Replaces the DACL of an existing key (SDDL text).
+void SetKeyDacl(HKEY root, const std::string& key, const char* sddl);
+
+// Starts a command line and waits for it; the exit code, or -1.
+DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs = 60000);
