@@ -3,7 +3,7 @@
 ARCHS := x64 x86
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build test dist clean build-x64 build-x86 test-x64 test-x86
+.PHONY: all setup build test dist run clean build-x64 build-x86 test-x64 test-x86
 
 all: build
 
@@ -29,6 +29,11 @@ test-x86: build-x86
 # Installers and portable zips of both architectures, into dist/.
 dist: setup
 	@scripts/dist.sh
+
+# Installs quillon.exe into a Wine prefix and starts it; without a DISPLAY
+# it saves a screenshot of the main window instead (scripts/run.sh).
+run:
+	@scripts/run.sh
 
 clean:
 	rm -rf build dist

@@ -25,7 +25,9 @@ void CMainDlg::FillCommandList()
     // Each fill starts afresh, images included, so memory stays flat.
     m_commandImages.RemoveAll();
     m_commandIconImages.clear();
+    m_targetImages.clear();
     m_typeIconAnswers.clear();
+    CRedrawPause pause(m_commandList);
 
     const std::string folder = CmdsFolder() + "\\";
     WIN32_FIND_DATAA found{};
@@ -55,34 +57,39 @@ void CMainDlg::AddCommandRow(const std::string& cfgPath)
     const std::string& target = lines[1];
     const std::string& parameters = lines[2];
 
+    const int row = m_commandList.InsertItem(m_commandList.GetItemCount(), name, CommandImage(target));
+    m_commandList.SetItemText(row, 1, target);
+    m_commandList.SetItemText(row, 2, parameters);
+}
+
+int CMainDlg::CommandImage(const std::string& target)
+{
+    const auto known = m_targetImages.find(target);
+    if (known != m_targetImages.end())
+        return known->second;
+
     IconQueries queries;
     queries.isExistingFolder = IsExistingFolder;
     queries.typeIcon = [this](const std::string& extension, std::string& file, int& index) {
-        auto known = m_typeIconAnswers.find(extension);
-        if (known == m_typeIconAnswers.end()) {
-            TypeIconAnswer answer{false, {}, 0};
-            answer.found = GetTypeIcon(extension, answer.file, answer.index);
-            known = m_typeIconAnswers.emplace(extension, answer).first;
+        auto answer = m_typeIconAnswers.find(extension);
+        if (answer == m_typeIconAnswers.end()) {
+            TypeIconAnswer fresh{false, {}, 0};
+            fresh.found = GetTypeIcon(extension, fresh.file, fresh.index);
+            answer = m_typeIconAnswers.emplace(extension, fresh).first;
         }
-        file = known->second.file;
-        index = known->second.index;
-        return known->second.found;
+        file = answer->second.file;
+        index = answer->second.index;
+        return answer->second.found;
     };
     const IconChoice choice = ChooseTargetIcon(target, queries);
     const std::string key = IconKey(choice);
     auto cached = m_commandIconImages.find(key);
-    int image = -1;
-    if (cached != m_commandIconImages.end()) {
-        image = cached->second;
-    } else {
+    if (cached == m_commandIconImages.end()) {
         CIconHandle icon(ExtractChosenIcon(choice, false));
-        image = m_commandImages.Add(icon.Get());
-        m_commandIconImages.emplace(key, image);
+        cached = m_commandIconImages.emplace(key, m_commandImages.Add(icon.Get())).first;
     }
-
-    const int row = m_commandList.InsertItem(m_commandList.GetItemCount(), name, image);
-    m_commandList.SetItemText(row, 1, target);
-    m_commandList.SetItemText(row, 2, parameters);
+    m_targetImages.emplace(target, cached->second);
+    return cached->second;
 }
 
 void CMainDlg::AddFastFolderRow(const std::string& alias, const std::string& path)

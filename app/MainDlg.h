@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class CRegistryKey;
 
@@ -34,6 +35,8 @@ public:
     // Rebuilding the lists (each whole, from its store).
     void FillCommandList();
     void AddCommandRow(const std::string& cfgPath);
+    // The image of a target's icon in the My Commands image list (-1: none).
+    int CommandImage(const std::string& target);
     void AddFastFolderRow(const std::string& alias, const std::string& path);
     void RefreshFastFolderList();
     void LoadSystemCommands();
@@ -166,6 +169,9 @@ public:
     CWindow m_addFolderButton;
     CWindow m_removeFolderButton;
     CListCtrl m_systemList;
+    // Full App Paths key name of each System Commands row; a row's item data
+    // is its index here, so deleting addresses the row's own key.
+    std::vector<std::string> m_systemKeyNames;
     CProgressCtrl m_progress;
     CBitmapHandle m_bmpConfiguration; // 316
     CBitmapHandle m_bmpHelp;          // 315
@@ -178,12 +184,14 @@ public:
     std::string m_pendingMessage;
 
     // Within one fill of My Commands, rows whose icon comes from the same
-    // file and index share one image, and each extension is looked up once.
+    // file and index share one image, and each target and each extension
+    // is looked up once.
     struct TypeIconAnswer {
         bool found;
         std::string file;
         int index;
     };
-    std::map<std::string, int> m_commandIconImages;
+    std::map<std::string, int> m_commandIconImages; // by file and index
+    std::map<std::string, int> m_targetImages;      // by target
     std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
 };
