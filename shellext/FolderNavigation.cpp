@@ -2,7 +2,7 @@
 
 #include "shellext/HandlerRules.h"
 #include "shellext/Holders.h"
-#include "shellext/WideText.h"
+#include "shellext/TextTools.h"
 
 #include <shlobj.h>
 

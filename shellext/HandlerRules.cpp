@@ -1,5 +1,7 @@
 #include "shellext/HandlerRules.h"
 
+#include "shellext/TextTools.h"
+
 #include <shlobj.h>
 
 #include <algorithm>
@@ -61,14 +63,7 @@ bool IsInPlaceBrowserClass(std::string_view className)
 
 std::string MenuTextForAlias(std::string_view alias)
 {
-    std::string text;
-    text.reserve(alias.size());
-    for (const char c : alias) {
-        text += c;
-        if (c == '&')
-            text += '&';
-    }
-    return text;
+    return DoubleEvery(alias, '&');
 }
 
 bool AsksForHelpText(UINT type) { return (type & GCS_HELPTEXTA) != 0; }

@@ -1,5 +1,7 @@
 #include "shellext/RegistryScript.h"
 
+#include "shellext/TextTools.h"
+
 #include <cctype>
 
 namespace tesselator {
@@ -253,14 +255,7 @@ std::optional<std::string> ExpandScriptVariables(std::string_view script, const 
 
 std::string DoubleSingleQuotes(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out;
+    return DoubleEvery(text, '\'');
 }
 
 std::optional<RegistryScript> ParseRegistryScript(std::string_view script, std::string* error)

@@ -4,6 +4,7 @@
 #include "shellext/Identity.h"
 #include "shellext/MenuTexts.h"
 #include "shellext/Module.h"
+#include "shellext/PictureDecoder.h"
 #include "shellext/ResourceIds.h"
 #include "shellext/StoreReader.h"
 
@@ -199,14 +200,50 @@ HRESULT SimpleShlExt::Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject*, HKE
 
 // --- IContextMenu ----------------------------------------------------------------
 
+namespace {
+
+// The library's own 16-colour pictures are decoded here and made with
+// CreateBitmap, far cheaper than LoadBitmap or a DIB section; any other
+// format falls back to the loader.
+HBITMAP LoadPicture(int id)
+{
+    const HMODULE module = ModuleInstance();
+    const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+    const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
+    PicturePixels pixels;
+    if (loaded && DecodePicture(LockResource(loaded), SizeofResource(module, resource), pixels))
+        return CreateBitmap(kPictureSize, kPictureSize, 1, 32, pixels.data());
+    return static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+// One call per entry: text, id and the picture of the unticked state.
+bool InsertEntry(HMENU menu, UINT position, UINT id, const char* text, HBITMAP picture, HMENU submenu = nullptr)
+{
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING | MIIM_ID | (picture ? MIIM_CHECKMARKS : 0u) | (submenu ? MIIM_SUBMENU : 0u);
+    item.wID = id;
+    item.hSubMenu = submenu;
+    item.hbmpUnchecked = picture;
+    item.dwTypeData = const_cast<char*>(text);
+    return InsertMenuItemA(menu, position, TRUE, &item) != FALSE;
+}
+
+void InsertSeparator(HMENU menu, UINT position)
+{
+    InsertMenuA(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
+} // namespace
+
 void SimpleShlExt::LoadMenuBitmaps()
 {
     // Loaded once per object: a second QueryContextMenu reuses them, so the
     // pictures of a menu built earlier stay valid while the object lives.
     if (!m_hbmEntry)
-        m_hbmEntry.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_ENTRY)));
+        m_hbmEntry.Reset(LoadPicture(IDB_ENTRY));
     if (!m_hbmMenu)
-        m_hbmMenu.Reset(LoadBitmapA(ModuleInstance(), MAKEINTRESOURCEA(IDB_SUBMENU)));
+        m_hbmMenu.Reset(LoadPicture(IDB_SUBMENU));
 }
 
 HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags)
@@ -223,19 +260,16 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
         return MenuResult(0);
     for (int i = 0; i < m_nCount; ++i) {
         const std::string text = MenuTextForAlias(m_aszAliases[i]);
-        InsertMenuA(popup.Get(), i, MF_BYPOSITION | MF_STRING, idCmdFirst + i, text.c_str());
-        SetMenuItemBitmaps(popup.Get(), i, MF_BYPOSITION, m_hbmEntry.Get(), nullptr);
+        InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), m_hbmEntry.Get());
     }
     if (m_nCount > 0)
-        InsertMenuA(popup.Get(), m_nCount, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    InsertMenuA(popup.Get(), m_nCount + 1, MF_BYPOSITION | MF_STRING, idCmdFirst + m_nCount, kSettingsText);
+        InsertSeparator(popup.Get(), m_nCount);
+    InsertEntry(popup.Get(), m_nCount + 1, idCmdFirst + m_nCount, kSettingsText, nullptr);
 
-    InsertMenuA(menu, indexMenu, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-    if (InsertMenuA(menu, indexMenu + 1, MF_BYPOSITION | MF_POPUP | MF_STRING,
-                    reinterpret_cast<UINT_PTR>(popup.Get()), kSubmenuText))
+    InsertSeparator(menu, indexMenu);
+    if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, m_hbmMenu.Get(), popup.Get()))
         popup.Detach(); // the shell's menu owns the popup now
-    SetMenuItemBitmaps(menu, indexMenu + 1, MF_BYPOSITION, m_hbmMenu.Get(), nullptr);
-    InsertMenuA(menu, indexMenu + 2, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertSeparator(menu, indexMenu + 2);
     return MenuResult(used);
 }
 

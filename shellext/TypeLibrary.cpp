@@ -2,7 +2,7 @@
 
 #include "shellext/Holders.h"
 #include "shellext/Module.h"
-#include "shellext/WideText.h"
+#include "shellext/TextTools.h"
 
 #include <oleauto.h>
 

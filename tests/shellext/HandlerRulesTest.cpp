@@ -1,6 +1,9 @@
 // The handler's decision rules, called directly.
 #include "shellext/HandlerRules.h"
-#include "shellext/WideText.h"
+#include "shellext/PictureDecoder.h"
+#include "shellext/TextTools.h"
+
+#include "tests/shellext/ShellExtFixture.h"
 
 #include <shlobj.h>
 
@@ -72,7 +75,7 @@ TEST(HandlerRules, CopiesTextsWithinTheCallersBuffer)
     EXPECT_EQ("R&&D && more", MenuTextForAlias("R&D & more"));
 }
 
-TEST(WideText, ConvertsBoundedAndReplacesExtensions)
+TEST(TextTools, ConvertsBoundedAndReplacesExtensions)
 {
     wchar_t out[5];
     EXPECT_TRUE(ToWide("C:\\x", out, 5));
@@ -83,6 +86,34 @@ TEST(WideText, ConvertsBoundedAndReplacesExtensions)
 
     EXPECT_EQ("C:\\a\\Tesselator.tlb", ReplaceExtension("C:\\a\\Tesselator.dll", ".tlb"));
     EXPECT_EQ("C:\\a.b\\Tesselator.tlb", ReplaceExtension("C:\\a.b\\Tesselator", ".tlb"));
+}
+
+TEST(PictureDecoder, DecodesTheLibrarysPicturesAndRefusesOtherFormats)
+{
+    const HMODULE module = Tesselator().module;
+    ASSERT_TRUE(module);
+    const auto resource = [&](int id) {
+        const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+        const void* bits = found ? LockResource(LoadResource(module, found)) : nullptr;
+        return std::string(static_cast<const char*>(bits), bits ? SizeofResource(module, found) : 0);
+    };
+    PicturePixels pixels = {};
+    const std::string entry = resource(203);
+    ASSERT_TRUE(DecodePicture(entry.data(), entry.size(), pixels));
+    EXPECT_EQ(0xFFFFFFu, pixels[0]);            // white ground, top left
+    EXPECT_EQ(0x800000u, pixels[2 * 16 + 7]);   // maroon outline at the arrow's top
+    EXPECT_EQ(0xFF0000u, pixels[8 * 16 + 6]);   // red shaft
+    for (const int id : {204, 206}) {
+        const std::string picture = resource(id);
+        ASSERT_TRUE(DecodePicture(picture.data(), picture.size(), pixels)) << id;
+        EXPECT_EQ(0x008000u, pixels[7 * 16 + 6]) << id; // dark green
+    }
+
+    EXPECT_FALSE(DecodePicture(entry.data(), entry.size() - 1, pixels));
+    EXPECT_FALSE(DecodePicture(entry.data(), 20, pixels));
+    std::string eightBit = entry;
+    eightBit[14] = 8; // biBitCount
+    EXPECT_FALSE(DecodePicture(eightBit.data(), eightBit.size(), pixels));
 }
 
 } // namespace

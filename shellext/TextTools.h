@@ -1,5 +1,6 @@
 #pragma once
-// Text helpers at the edge where narrow text meets UTF-16 COM and shell calls.
+// Small text helpers: bounded conversion to UTF-16 where narrow text meets
+// COM and shell calls, path extensions, escaping by doubling.
 #include <windows.h>
 
 #include <string>
@@ -14,5 +15,8 @@ std::wstring ToWide(std::string_view text);
 
 // The path with the extension of its last component replaced (or added).
 std::string ReplaceExtension(std::string_view path, std::string_view extension);
+
+// Every occurrence of c written twice (quotes in scripts, '&' in menus).
+std::string DoubleEvery(std::string_view text, char c);
 
 } // namespace tesselator

@@ -1,4 +1,4 @@
-#include "shellext/WideText.h"
+#include "shellext/TextTools.h"
 
 namespace tesselator {
 
@@ -32,6 +32,18 @@ std::string ReplaceExtension(std::string_view path, std::string_view extension)
     std::string result(hasExtension ? path.substr(0, dot) : path);
     result += extension;
     return result;
+}
+
+std::string DoubleEvery(std::string_view text, char c)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char each : text) {
+        out += each;
+        if (each == c)
+            out += c;
+    }
+    return out;
 }
 
 } // namespace tesselator

@@ -1,0 +1,134 @@
+// Times Initialize + QueryContextMenu of the Fast Folders handler with ten
+// aliases against a bare loop that only opens the store and reads its ten
+// values. The two alternate within each iteration, so that both meet the
+// same machine load, and the medians are compared.
+// Usage: bench_shellext_menu [iterations]
+#include "TesselatorLib.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kStoreKey[] = "Software\\Kelto\\quillon30\\FastFolders";
+
+double Now()
+{
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / frequency;
+}
+
+void BareRead()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    for (int i = 0; i < 10; ++i) {
+        char buffer[260] = {};
+        DWORD size = sizeof buffer;
+        const std::string name = std::to_string(i);
+        RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+    }
+    RegCloseKey(key);
+}
+
+// Median in microseconds.
+double Median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples.empty() ? 0 : samples[samples.size() / 2] * 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int iterations = argc > 1 ? std::atoi(argv[1]) : 2000;
+    CoInitialize(nullptr);
+
+    // A scratch HKEY_CURRENT_USER for this process, holding ten aliases.
+    const std::string scratch = "Software\\VerbosaBench\\" + std::to_string(GetCurrentProcessId());
+    HKEY user = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &user, nullptr);
+    RegOverridePredefKey(HKEY_CURRENT_USER, user);
+    HKEY store = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &store, nullptr);
+    for (int i = 0; i < 10; ++i) {
+        const std::string index = std::to_string(i);
+        const std::string alias = "Folder number " + index;
+        const std::string path = "C:\\Users\\Public\\Folder " + index;
+        RegSetValueExA(store, index.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(alias.c_str()),
+                       static_cast<DWORD>(alias.size() + 1));
+        RegSetValueExA(store, (index + index).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                       static_cast<DWORD>(path.size() + 1));
+    }
+    RegCloseKey(store);
+
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string library = self;
+    library = library.substr(0, library.find_last_of('\\')) + "\\Tesselator.dll";
+    const HMODULE module = LoadLibraryA(library.c_str());
+    const auto getClassObject = module ? reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+                                             GetProcAddress(module, "DllGetClassObject"))
+                                       : nullptr;
+    IClassFactory* factory = nullptr;
+    if (!getClassObject || FAILED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
+        std::fprintf(stderr, "cannot load %s\n", library.c_str());
+        return 1;
+    }
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    PIDLIST_ABSOLUTE folder = ILCreateFromPathA(windows);
+
+    std::vector<double> initialize, query, menus, bare;
+    int entries = 0;
+    for (int i = 0; i < iterations; ++i) {
+        IContextMenu* menu = nullptr;
+        IShellExtInit* init = nullptr;
+        factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu));
+        menu->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init));
+        const HMENU shellMenu = CreatePopupMenu();
+        const double start = Now();
+        init->Initialize(folder, nullptr, nullptr);
+        const double middle = Now();
+        entries = HRESULT_CODE(menu->QueryContextMenu(shellMenu, 0, 1, 0x7FFF, CMF_NORMAL));
+        const double end = Now();
+        BareRead();
+        const double bareEnd = Now();
+        initialize.push_back(middle - start);
+        query.push_back(end - middle);
+        menus.push_back(end - start);
+        bare.push_back(bareEnd - end);
+        DestroyMenu(shellMenu);
+        init->Release();
+        menu->Release();
+    }
+
+    std::printf("iterations: %d, menu ids used: %d (medians per right-click)\n", iterations, entries);
+    std::printf("Initialize:                            %8.1f us\n", Median(initialize));
+    std::printf("QueryContextMenu:                      %8.1f us\n", Median(query));
+    std::printf("Initialize + QueryContextMenu:         %8.1f us\n", Median(menus));
+    std::printf("bare loop (open key, read ten values): %8.1f us\n", Median(bare));
+    std::printf("ratio:                                 %8.2f (goal: 2.00 or less)\n", Median(menus) / Median(bare));
+
+    ILFree(folder);
+    factory->Release();
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(user);
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+    CoUninitialize();
+    return 0;
+}
