@@ -1,0 +1,41 @@
+#include "shellsettings/FirstRun.h"
+
+#include "framework/RegistryKey.h"
+#include "resources/Texts.h"
+#include "shellsettings/ShortcutVerb.h"
+
+std::string FastFolderStoreKey()
+{
+    return std::string(TXT_SETTINGS_KEY) + "\\FastFolders";
+}
+
+bool IsFirstRun()
+{
+    CRegistryKey key;
+    return !key.Open(HKEY_CURRENT_USER, TXT_SETTINGS_KEY, KEY_READ);
+}
+
+bool RunFirstTimeSetup(const std::string& programFolder)
+{
+    // Without rights on the machine's file classes the program still works;
+    // the Configuration sheet then shows the verb as off.
+    InstallShortcutVerb(programFolder);
+
+    {
+        CRegistryKey settings;
+        if (!settings.Create(HKEY_CURRENT_USER, TXT_SETTINGS_KEY, KEY_WRITE))
+            return false;
+    }
+    CRegistryKey store;
+    if (!store.Create(HKEY_CURRENT_USER, FastFolderStoreKey(), KEY_WRITE))
+        return false;
+    // The executable's name is fixed: the shell extension starts quillon.exe.
+    return store.SetString("Path", programFolder + "\\quillon.exe");
+}
+
+void UndoFirstTimeSetup()
+{
+    // A key with subkeys is not deleted: the store goes first.
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, FastFolderStoreKey());
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, TXT_SETTINGS_KEY);
+}

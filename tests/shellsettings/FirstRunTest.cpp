@@ -1,0 +1,91 @@
+#include "framework/RegistryKey.h"
+#include "resources/Texts.h"
+#include "shellsettings/FirstRun.h"
+#include "shellsettings/ShortcutVerb.h"
+#include "tests/support/RegistrySandbox.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kSettings = TXT_SETTINGS_KEY;
+const std::string kStore = kSettings + "\\FastFolders";
+
+std::string PathValue()
+{
+    DWORD type = 0;
+    std::string bytes;
+    if (!ReadRawValue(HKEY_CURRENT_USER, kStore, "Path", type, bytes) || type != REG_SZ)
+        return "<none>";
+    return bytes;
+}
+
+struct AccessFilterReset {
+    ~AccessFilterReset() { CRegistryKey::SetAccessFilter(nullptr); }
+};
+
+TEST(FirstRun, SetUpWritesSettingsStoreAndPathOnlyOnce)
+{
+    CRegistrySandbox sandbox;
+    EXPECT_TRUE(IsFirstRun());
+    ASSERT_TRUE(RunFirstTimeSetup("C:\\Tools"));
+    EXPECT_FALSE(IsFirstRun());
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettings));
+    // The terminating zero is part of the stored size.
+    EXPECT_EQ(std::string("C:\\Tools\\quillon.exe") + '\0', PathValue());
+    EXPECT_EQ(1u, CountValues(HKEY_CURRENT_USER, kStore));
+    EXPECT_TRUE(IsShortcutVerbInstalled());
+
+    // A second start finds the key: no set-up, "Path" as the user left it.
+    WriteRawValue(HKEY_CURRENT_USER, kStore, "Path", REG_SZ, std::string("D:\\Moved\\quillon.exe") + '\0');
+    EXPECT_FALSE(IsFirstRun());
+    EXPECT_EQ(std::string("D:\\Moved\\quillon.exe") + '\0', PathValue());
+}
+
+TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClasses)
+{
+    CRegistrySandbox sandbox;
+    AccessFilterReset reset;
+    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; });
+    ASSERT_TRUE(RunFirstTimeSetup("C:\\Program Files\\Verbosa"));
+    CRegistryKey::SetAccessFilter(nullptr);
+    EXPECT_EQ(std::string("C:\\Program Files\\Verbosa\\quillon.exe") + '\0', PathValue());
+    EXPECT_FALSE(IsShortcutVerbInstalled());
+}
+
+TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)
+{
+    CRegistrySandbox sandbox;
+    AccessFilterReset reset;
+    // The settings key itself is refused.
+    CRegistryKey::SetAccessFilter([](HKEY root, const std::string& subkey, REGSAM) {
+        return !(root == HKEY_CURRENT_USER && subkey == TXT_SETTINGS_KEY);
+    });
+    EXPECT_FALSE(RunFirstTimeSetup("C:\\Tools"));
+    CRegistryKey::SetAccessFilter(nullptr);
+    UndoFirstTimeSetup();
+    EXPECT_TRUE(IsFirstRun());
+
+    // The store is refused after the settings key was made: undo removes it.
+    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) {
+        return subkey.find("FastFolders") == std::string::npos;
+    });
+    EXPECT_FALSE(RunFirstTimeSetup("C:\\Tools"));
+    CRegistryKey::SetAccessFilter(nullptr);
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettings));
+    UndoFirstTimeSetup();
+    EXPECT_TRUE(IsFirstRun());
+}
+
+TEST(FirstRun, UndoRemovesStoreBeforeSettingsAndToleratesMissingKeys)
+{
+    CRegistrySandbox sandbox;
+    UndoFirstTimeSetup(); // nothing there: no harm
+    ASSERT_TRUE(RunFirstTimeSetup("C:\\Tools"));
+    UndoFirstTimeSetup();
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kStore));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettings));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Kelto")); // one level each
+}
+
+} // namespace
