@@ -122,6 +122,53 @@ TEST_F(RegistrationTest, WithoutTheRightToApproveNothingIsWritten)
     SetKeyDacl(HKEY_LOCAL_MACHINE, kApprovedKey, "D:(A;;KA;;;WD)");
 }
 
+BOOL CALLBACK TakeLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found)
+{
+    *reinterpret_cast<WORD*>(found) = language;
+    return FALSE;
+}
+
+TEST_F(RegistrationTest, FallsBackToATypeLibraryFileBesideTheLibrary)
+{
+    // A copy of the library whose TYPELIB resource cannot be read; the type
+    // library lies beside it as Tesselator.tlb instead.
+    CTempProgramFolder folder(false, "-tlb");
+    const std::string copy = folder.Path() + "\\Tesselator.dll";
+    const std::string file = folder.Path() + "\\Tesselator.tlb";
+    ASSERT_TRUE(CopyFileA(TesselatorPath().c_str(), copy.c_str(), FALSE));
+    const HMODULE original = Tesselator().module;
+    const HRSRC resource = FindResourceA(original, MAKEINTRESOURCEA(1), "TYPELIB");
+    ASSERT_TRUE(resource);
+    WriteFileBytes(file, std::string(static_cast<const char*>(LockResource(LoadResource(original, resource))),
+                                     SizeofResource(original, resource)));
+    WORD language = 0;
+    EnumResourceLanguagesA(original, "TYPELIB", MAKEINTRESOURCEA(1), TakeLanguage, reinterpret_cast<LONG_PTR>(&language));
+    const HANDLE update = BeginUpdateResourceA(copy.c_str(), FALSE);
+    ASSERT_TRUE(update);
+    // Wine does not delete a resource given no data; unreadable data serves.
+    char junk[] = "not a type library";
+    ASSERT_TRUE(UpdateResourceA(update, "TYPELIB", MAKEINTRESOURCEA(1), language, junk, sizeof junk));
+    ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
+    CComPtr<ITypeLib> none;
+    ASSERT_TRUE(FAILED(LoadTypeLibEx(std::wstring(copy.begin(), copy.end()).c_str(), REGKIND_NONE, none.Put())));
+
+    const HMODULE module = LoadLibraryA(copy.c_str());
+    ASSERT_TRUE(module);
+    const auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllRegisterServer"));
+    const auto unregisterServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module, "DllUnregisterServer"));
+    CreateKey(HKEY_LOCAL_MACHINE, kApprovedKey);
+    EXPECT_EQ(S_OK, registerServer());
+    const std::string platform = sizeof(void*) == 8 ? "win64" : "win32";
+    std::string registered = ReadString(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibraryId + "\\1.0\\409\\" + platform);
+    CharLowerA(registered.data());
+    std::string expected = file;
+    CharLowerA(expected.data());
+    EXPECT_EQ(expected, registered);
+    EXPECT_EQ(S_OK, unregisterServer());
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibraryId));
+    FreeLibrary(module);
+}
+
 TEST(Regsvr32, RegistersAndUnregistersALibraryWhosePathHasAQuote)
 {
     // regsvr32 runs in a process of its own, so this is the prefix's real
