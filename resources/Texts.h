@@ -108,9 +108,10 @@
 #define TXT_ABOUT_VERSION "Verbosa 3.0        [3.0.0.2]"
 #define TXT_CONTACT_GROUP " Contact "
 #define TXT_OK "OK"
-// Contact endpoints: one place to change them.
-#define TXT_SUPPORT_MAIL "support@verbosa.example"
-#define TXT_HOME_PAGE_URL "http://www.verbosa.example/"
-#define TXT_HOME_PAGE_SHOWN "www.verbosa.example"
+// Contact endpoints: one place to change them. The About box shows them in
+// about 80 pixels each, so they are kept short.
+#define TXT_SUPPORT_MAIL "help@kelto.test"
+#define TXT_HOME_PAGE_URL "http://kelto.test/"
+#define TXT_HOME_PAGE_SHOWN "kelto.test"
 #define TXT_SUPPORT_SUBJECT "?Subject=Verbosa 3.0 - Support"
 #define TXT_ABOUT_MAIL_SUBJECT "?Subject=Verbosa 3.0"
