@@ -117,7 +117,7 @@ BOOL CAboutDlg::OnCtlColorStatic(WPARAM wParam, LPARAM lParam, LRESULT& result)
     if (id != IDC_ABOUT_MAIL && id != IDC_ABOUT_WEB)
         return FALSE;
     HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, GetSysColor(COLOR_HOTLIGHT));
+    SetTextColor(dc, RGB(0, 102, 204));
     SetBkMode(dc, TRANSPARENT);
     result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     return TRUE;

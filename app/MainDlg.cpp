@@ -25,9 +25,28 @@ HICON LoadSmallIcon(UINT id)
     return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
 }
 
+// A menu picture with its 3D-grey background in the menu's own colour.
 HBITMAP LoadAppBitmap(UINT id)
 {
-    return LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+    auto* bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    DIBSECTION dib{};
+    if (!bitmap || GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 24
+        || !dib.dsBm.bmBits)
+        return bitmap;
+    const COLORREF menu = GetSysColor(COLOR_MENU);
+    auto* bits = static_cast<BYTE*>(dib.dsBm.bmBits);
+    for (int y = 0; y < dib.dsBm.bmHeight; ++y) {
+        BYTE* pixel = bits + static_cast<size_t>(y) * dib.dsBm.bmWidthBytes;
+        for (int x = 0; x < dib.dsBm.bmWidth; ++x, pixel += 3) {
+            if (pixel[0] == 192 && pixel[1] == 192 && pixel[2] == 192) {
+                pixel[0] = GetBValue(menu);
+                pixel[1] = GetGValue(menu);
+                pixel[2] = GetRValue(menu);
+            }
+        }
+    }
+    return bitmap;
 }
 
 void SetItemBitmap(HMENU menu, UINT item, HBITMAP bitmap)

@@ -166,8 +166,10 @@ def write_bmp(name, pixels, background=BG3D):
 
 
 def bitmap16(draw):
+    # Menus draw these in their check-mark area (13 pixels on classic
+    # metrics), from the top left: the picture keeps to that corner.
     canvas = Canvas(16)
-    draw(canvas, 1.0)
+    draw(canvas, 13 / 16.0)
     return canvas.pixels()
 
 
