@@ -9,12 +9,6 @@
 void CMainDlg::OnNewCommand() {}
 void CMainDlg::OnEditCommand() {}
 
-// fastfolders/MainDlgFastFolders.cpp
-void CMainDlg::OnAddFolder() {}
-void CMainDlg::OnEditFolder() {}
-void CMainDlg::OnDeleteFolder() {}
-void CMainDlg::RefreshFastFolderList() {}
-
 // systemcmds/MainDlgSystem.cpp
 bool CMainDlg::EnumAppPathsSubkey(CRegistryKey&, DWORD, std::string&) { return false; }
 int CMainDlg::CountAppPathsEntries() { return 0; }

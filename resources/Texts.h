@@ -115,3 +115,16 @@
 #define TXT_HOME_PAGE_SHOWN "kelto.test"
 #define TXT_SUPPORT_SUBJECT "?Subject=Verbosa 3.0 - Support"
 #define TXT_ABOUT_MAIL_SUBJECT "?Subject=Verbosa 3.0"
+
+// ---- Add/Edit Folder dialog ----
+#define TXT_FF_CAPTION_ADD "Add Folder"
+#define TXT_FF_CAPTION_EDIT "Edit Folder"
+#define TXT_FF_LABEL_ALIAS "Alias:"
+#define TXT_FF_LABEL_PATH "Path:"
+#define TXT_FF_BROWSE "Browse"
+#define TXT_FF_CANCEL "Cancel"
+#define TXT_FF_FOLDER_TITLE "\r\nSelect a folder to associate with your Fast Folder alias..."
+#define TXT_FF_TIP_ALIAS "This name will be displayed in the explorer context menu"
+#define TXT_FF_TIP_PATH "This is the folder that explorer & open/save dialogs will browse to"
+// Refusal of a text the Fast Folder store cannot read back (nothing is written).
+#define TXT_FF_TOO_LONG "The alias and the path of a Fast Folder can each hold at most 259 characters. Please shorten the text; nothing was saved."

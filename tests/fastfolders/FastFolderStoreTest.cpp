@@ -74,7 +74,7 @@ TEST_F(Store, DeletingItemZeroOfTwoMovesItemOneDown)
     EXPECT_EQ("<absent>", Raw("11"));
 }
 
-TEST_F(Store, DeletingAMissingAliasFailsAndStillRemovesItsPath)
+TEST_F(Store, DeletingAMissingAliasFailsAndLeavesItsPath)
 {
     Put("33", "C:\\Orphan");
     EXPECT_FALSE(DeleteFastFolder("3"));

@@ -1,0 +1,342 @@
+// The Add/Edit Folder dialog and the main window's Fast Folders handlers,
+// in process under Wine and Xvfb against a scratch registry.
+#include "tests/app/MainWindowFixture.h"
+
+#include "catalogue/FolderBrowser.h"
+#include "fastfolders/FastFolderStore.h"
+#include "fastfolders/NewFastFolderDlg.h"
+#include "framework/RegistryKey.h"
+#include "resources/FastFolderIds.h"
+#include "resources/Texts.h"
+
+#include <htmlhelp.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct ModalHookGuard {
+    explicit ModalHookGuard(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
+    ~ModalHookGuard() { CDialog::SetModalHook(nullptr); }
+};
+
+struct BrowseGuard {
+    explicit BrowseGuard(CFolderBrowser::BrowseCall call) { CFolderBrowser::SetBrowseCallForTesting(std::move(call)); }
+    ~BrowseGuard() { CFolderBrowser::SetBrowseCallForTesting(nullptr); }
+};
+
+std::string Field(const CDialog& dialog, int id)
+{
+    char text[1024] = {};
+    GetDlgItemTextA(dialog.GetSafeHwnd(), id, text, sizeof text);
+    return text;
+}
+
+void SetField(const CDialog& dialog, int id, const std::string& text)
+{
+    SetDlgItemTextA(dialog.GetSafeHwnd(), id, text.c_str());
+}
+
+void Press(const CDialog& dialog, int id)
+{
+    SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
+}
+
+class FastFolderWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override { CreateKey(HKEY_CURRENT_USER, kFastFolderKey); }
+
+    // A real folder under the scratch program folder.
+    std::string MakeFolder(const std::string& name)
+    {
+        const std::string path = folder.Path() + "\\" + name;
+        CreateDirectoryA(path.c_str(), nullptr);
+        return path;
+    }
+    void Store(const std::vector<std::pair<std::string, std::string>>& items)
+    {
+        for (const auto& [alias, path] : items)
+            ASSERT_TRUE(AddFastFolder(alias, path));
+    }
+    Texts Aliases() const
+    {
+        Texts texts;
+        const CListCtrl& list = window->FolderList();
+        for (int i = 0; i < list.GetItemCount(); ++i)
+            texts.push_back(list.GetItemText(i, 0));
+        return texts;
+    }
+    Texts StoredAliases() const
+    {
+        std::string aliases[kMaxFastFolders];
+        std::string paths[kMaxFastFolders];
+        ReadFastFolders(kMaxFastFolders, aliases, paths);
+        Texts texts;
+        for (const auto& alias : aliases)
+            if (!alias.empty())
+                texts.push_back(alias);
+        return texts;
+    }
+    void SelectRow(int row) const
+    {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(window->FolderList().GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        SendMessageA(window->FolderList().GetSafeHwnd(), LVM_SETSELECTIONMARK, 0, row);
+    }
+    // Runs the Add dialog through the Add Folder button, driven by `drive`.
+    int RunAdd(const std::function<void(CNewFastFolderDlg&)>& drive)
+    {
+        int opened = 0;
+        ModalHookGuard guard([&](CDialog& dialog) {
+            ++opened;
+            drive(static_cast<CNewFastFolderDlg&>(dialog));
+        });
+        Command(IDC_ADD_FOLDER);
+        return opened;
+    }
+};
+
+} // namespace
+
+TEST_F(FastFolderWindowTest, AddChecksTheFieldsInOrderAndKeepsThemAsTyped)
+{
+    Open();
+    const std::string docs = MakeFolder("Docs");
+    RunAdd([&](CNewFastFolderDlg& dlg) {
+        EXPECT_FALSE(dlg.IsEditMode());
+        char title[64] = {};
+        GetWindowTextA(dlg.GetSafeHwnd(), title, sizeof title);
+        EXPECT_STREQ(TXT_FF_CAPTION_ADD, title);
+        Press(dlg, IDOK);
+        SetField(dlg, IDC_FF_ALIAS, "Docs");
+        Press(dlg, IDOK);
+        SetField(dlg, IDC_FF_PATH, "C:\\");
+        Press(dlg, IDOK); // a drive root fails the folder test
+        SetField(dlg, IDC_FF_PATH, docs + "\\missing");
+        Press(dlg, IDOK);
+        SetField(dlg, IDC_FF_ALIAS, std::string(260, 'a'));
+        SetField(dlg, IDC_FF_PATH, docs + "\\\\");
+        Press(dlg, IDOK);
+        EXPECT_FALSE(dlg.IsEnded());
+        EXPECT_EQ(docs + "\\\\", Field(dlg, IDC_FF_PATH)); // shown as typed
+        EXPECT_EQ(260u, Field(dlg, IDC_FF_ALIAS).size());
+    });
+    EXPECT_EQ((Texts{TXT_ENTER_FASTFOLDER_ALIAS, TXT_ENTER_FASTFOLDER_PATH, TXT_NOT_A_FOLDER, TXT_NOT_A_FOLDER,
+                     TXT_FF_TOO_LONG}),
+              boxes.Texts());
+    for (const auto& box : boxes.Boxes())
+        EXPECT_EQ(UINT(MB_ICONINFORMATION), box.type & MB_ICONMASK) << box.text;
+    EXPECT_EQ(0u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
+}
+
+TEST_F(FastFolderWindowTest, AddStoresTheTrimmedPathAndTheAliasAsTyped)
+{
+    Open();
+    const std::string docs = MakeFolder("Docs");
+    RunAdd([&](CNewFastFolderDlg& dlg) {
+        SetField(dlg, IDC_FF_ALIAS, "   ");
+        SetField(dlg, IDC_FF_PATH, docs + "\\\\");
+        Press(dlg, IDOK);
+        EXPECT_TRUE(dlg.IsEnded());
+        EXPECT_EQ(IDOK, dlg.GetResult());
+    });
+    EXPECT_TRUE(boxes.Texts().empty());
+    DWORD type = 0;
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "0", type, bytes));
+    EXPECT_EQ(std::string("   ", 4), bytes);
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "00", type, bytes));
+    EXPECT_EQ(docs + '\0', bytes);
+    EXPECT_EQ((Texts{"   "}), Aliases());
+    EXPECT_EQ(docs, window->FolderList().GetItemText(0, 1));
+}
+
+TEST_F(FastFolderWindowTest, AFailedStoreWriteIsReportedAndTheListShowsTheStore)
+{
+    Open();
+    const std::string docs = MakeFolder("Docs");
+    CRegistryKey::SetAccessFilter([](HKEY, const std::string&, REGSAM access) { return access != KEY_WRITE; });
+    RunAdd([&](CNewFastFolderDlg& dlg) {
+        SetField(dlg, IDC_FF_ALIAS, "Docs");
+        SetField(dlg, IDC_FF_PATH, docs);
+        Press(dlg, IDOK);
+        EXPECT_TRUE(dlg.IsEnded());
+    });
+    CRegistryKey::SetAccessFilter(nullptr);
+    EXPECT_EQ((Texts{TXT_FASTFOLDER_NOT_ADDED}), boxes.Texts());
+    EXPECT_TRUE(Aliases().empty());
+}
+
+TEST_F(FastFolderWindowTest, TenRowsRefuseAddWithoutADialogAndNineOpenIt)
+{
+    const std::string docs = MakeFolder("Docs");
+    for (int i = 0; i < 9; ++i)
+        ASSERT_TRUE(AddFastFolder("F" + std::to_string(i), docs));
+    Open();
+    EXPECT_EQ(1, RunAdd([](CNewFastFolderDlg&) {}));
+    EXPECT_TRUE(boxes.Texts().empty());
+
+    ASSERT_TRUE(AddFastFolder("F9", docs));
+    window->RefreshFastFolderList();
+    EXPECT_EQ(10, window->FolderList().GetItemCount());
+    EXPECT_EQ(0, RunAdd([](CNewFastFolderDlg&) {}));
+    EXPECT_EQ((Texts{TXT_FASTFOLDER_MAXIMUM}), boxes.Texts());
+    EXPECT_EQ(UINT(MB_ICONINFORMATION), boxes.Boxes()[0].type & MB_ICONMASK);
+}
+
+TEST_F(FastFolderWindowTest, EditingMovesTheItemToTheEnd)
+{
+    const std::string a = MakeFolder("A"), b = MakeFolder("B"), c = MakeFolder("C");
+    Store({{"A", a}, {"B", b}, {"C", c}});
+    Open();
+    SelectRow(0);
+    ModalHookGuard guard([&](CDialog& dialog) {
+        auto& dlg = static_cast<CNewFastFolderDlg&>(dialog);
+        ShowWindow(dlg.GetSafeHwnd(), SW_SHOW); // what the modal loop does
+        EXPECT_TRUE(dlg.IsEditMode());
+        EXPECT_EQ("A", Field(dlg, IDC_FF_ALIAS));
+        EXPECT_EQ(a, Field(dlg, IDC_FF_PATH));
+        char title[64] = {};
+        GetWindowTextA(dlg.GetSafeHwnd(), title, sizeof title);
+        EXPECT_STREQ(TXT_FF_CAPTION_EDIT, title);
+        Press(dlg, IDOK);
+    });
+    EXPECT_EQ(0, Notify(IDC_FOLDER_LIST, NM_DBLCLK));
+    EXPECT_EQ((Texts{"B", "C", "A"}), Aliases());
+    EXPECT_EQ((Texts{"B", "C", "A"}), StoredAliases());
+    EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
+}
+
+TEST_F(FastFolderWindowTest, EditAndDeleteDoNothingWithoutASelection)
+{
+    Store({{"A", "C:\\A"}});
+    Open();
+    int opened = 0;
+    ModalHookGuard guard([&](CDialog&) { ++opened; });
+    Command(ID_FOLDER_EDIT);
+    Command(IDC_REMOVE_FOLDER);
+    EXPECT_EQ(0, opened);
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(FastFolderWindowTest, DeleteAsksAndOnYesRenumbers)
+{
+    Store({{"A", "C:\\A"}, {"Docs", "C:\\Docs"}, {"C", "C:\\C"}});
+    Open();
+    SelectRow(1);
+    boxes.Answer(IDNO);
+    Command(IDC_REMOVE_FOLDER);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ("Do you want to delete the Fast Folder alias: Docs?", boxes.Boxes()[0].text);
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[0].type & (MB_TYPEMASK | MB_ICONMASK));
+    EXPECT_EQ((Texts{"A", "Docs", "C"}), Aliases());
+
+    boxes.Clear();
+    boxes.Answer(IDYES);
+    Command(ID_FOLDER_DELETE);
+    EXPECT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ((Texts{"A", "C"}), Aliases());
+    DWORD type = 0;
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "1", type, bytes));
+    EXPECT_EQ(std::string("C", 2), bytes);
+    EXPECT_FALSE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "2", type, bytes));
+}
+
+TEST_F(FastFolderWindowTest, AFailedDeleteIsReportedAndTheListIsStillRebuilt)
+{
+    Store({{"A", "C:\\A"}});
+    Open();
+    SelectRow(0);
+    DeleteFastFolder("0"); // gone behind the window's back
+    boxes.Answer(IDYES);
+    Command(IDC_REMOVE_FOLDER);
+    EXPECT_EQ((Texts{"Do you want to delete the Fast Folder alias: A?", TXT_NO_FASTFOLDER_DELETED}), boxes.Texts());
+    EXPECT_TRUE(Aliases().empty());
+}
+
+TEST_F(FastFolderWindowTest, BrowseRetriesUntilAFolderAndCancelKeepsTheField)
+{
+    Open();
+    const std::string docs = MakeFolder("Docs");
+    std::vector<std::string> titles;
+    std::vector<UINT> flags;
+    int call = 0;
+    BrowseGuard browse([&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
+        titles.push_back(info.lpszTitle);
+        flags.push_back(info.ulFlags);
+        EXPECT_EQ(nullptr, info.pidlRoot);
+        ++call;
+        if (call == 1) {
+            PIDLIST_ABSOLUTE drives = nullptr; // My Computer: no file-system path
+            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives);
+            return drives;
+        }
+        if (call == 2)
+            return ILCreateFromPathA(docs.c_str());
+        return nullptr; // cancelled
+    });
+    RunAdd([&](CNewFastFolderDlg& dlg) {
+        SetField(dlg, IDC_FF_PATH, "typed");
+        Press(dlg, IDC_FF_BROWSE);
+        EXPECT_EQ(docs, Field(dlg, IDC_FF_PATH));
+        Press(dlg, IDC_FF_BROWSE);
+        EXPECT_EQ(docs, Field(dlg, IDC_FF_PATH));
+    });
+    EXPECT_EQ(3, call);
+    EXPECT_EQ((Texts{TXT_CHOOSE_VALID_FOLDER}), boxes.Texts());
+    for (size_t i = 0; i < titles.size(); ++i) {
+        EXPECT_STREQ(TXT_FF_FOLDER_TITLE, titles[i].c_str());
+        EXPECT_EQ(UINT(BIF_NEWDIALOGSTYLE), flags[i]);
+    }
+}
+
+TEST_F(FastFolderWindowTest, FieldsShowTheirTipsAndHelpOpensOnTheIconAndF1)
+{
+    Open();
+    RunAdd([&](CNewFastFolderDlg& dlg) {
+        SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_PATH, EN_SETFOCUS),
+                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_PATH)));
+        EXPECT_EQ(TXT_FF_TIP_PATH, Pane(3));
+        SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_ALIAS, EN_SETFOCUS),
+                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_ALIAS)));
+        EXPECT_EQ(TXT_FF_TIP_ALIAS, Pane(3));
+
+        SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_HELP, STN_CLICKED),
+                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_HELP)));
+        ASSERT_EQ(1u, help.size());
+        EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm", help[0].path);
+        EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
+
+        MSG f1{dlg.GetDlgItem(IDC_FF_ALIAS), kWmKeyF1, 0, 0, 0, {}};
+        EXPECT_TRUE(dlg.PreTranslateMessage(&f1)); // consumed
+        EXPECT_EQ(2u, help.size());
+
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+        dlg.PreTranslateMessage(&f1);
+        keys[VK_SHIFT] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(2u, help.size());
+    });
+}
+
+TEST(FastFolderRules, TrailingBackslashesGoButARootKeepsIts)
+{
+    EXPECT_EQ("C:\\Data", TrimFolderBackslashes("C:\\Data\\\\"));
+    EXPECT_EQ("C:\\", TrimFolderBackslashes("C:\\"));
+    EXPECT_EQ("C:\\", TrimFolderBackslashes("C:\\\\"));
+    EXPECT_EQ("", TrimFolderBackslashes("\\"));
+    EXPECT_TRUE(FitsFastFolderStore(std::string(259, 'a'), std::string(259, 'p')));
+    EXPECT_FALSE(FitsFastFolderStore(std::string(260, 'a'), "C:\\"));
+    EXPECT_FALSE(FitsFastFolderStore("a", std::string(260, 'p')));
+}
