@@ -5,10 +5,6 @@
 
 #include "framework/RegistryKey.h"
 
-// catalogue/MainDlgCommands.cpp
-void CMainDlg::OnNewCommand() {}
-void CMainDlg::OnEditCommand() {}
-
 // systemcmds/MainDlgSystem.cpp
 bool CMainDlg::EnumAppPathsSubkey(CRegistryKey&, DWORD, std::string&) { return false; }
 int CMainDlg::CountAppPathsEntries() { return 0; }

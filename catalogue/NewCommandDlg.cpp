@@ -1,0 +1,287 @@
+#include "catalogue/NewCommandDlg.h"
+
+#include "app/HtmlHelp.h"
+#include "app/MainDlg.h"
+#include "catalogue/CommandName.h"
+#include "catalogue/CommandPaths.h"
+#include "catalogue/CommandProperties.h"
+#include "catalogue/Commands.h"
+#include "catalogue/FolderBrowser.h"
+#include "catalogue/Shortcut.h"
+#include "framework/AppInfo.h"
+#include "framework/DataExchange.h"
+#include "framework/Handles.h"
+#include "framework/MessageBox.h"
+#include "resources/NewCommandIds.h"
+#include "resources/Texts.h"
+
+#include <vector>
+
+namespace {
+
+CNewCommandDlg::OpenFileHook& FileHook()
+{
+    static CNewCommandDlg::OpenFileHook hook;
+    return hook;
+}
+
+void ShowInformation(UINT stringId)
+{
+    AppMessageBox(stringId, MB_OK | MB_ICONINFORMATION);
+}
+
+} // namespace
+
+// ---- rules ----
+
+std::string TrimTargetBackslashes(std::string target)
+{
+    while (!target.empty() && target.back() == '\\' && target.size() != 3)
+        target.pop_back();
+    return target;
+}
+
+UINT FirstInputProblem(const std::string& name, const std::string& target)
+{
+    if (name.empty())
+        return IDS_ENTER_COMMAND_NAME;
+    if (!IsLegalCommandName(name))
+        return IDS_ILLEGAL_COMMAND_NAME;
+    if (target.empty())
+        return IDS_ENTER_COMMAND_PATH;
+    return 0;
+}
+
+std::string UnstorableInputText(const std::string& target, const std::string& parameters)
+{
+    auto hasLineBreak = [](const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; };
+    if (hasLineBreak(target) || hasLineBreak(parameters))
+        return TXT_NC_LINE_BREAK;
+    if (target.size() > CShortcut::kMaxTargetLength)
+        return TXT_NC_TARGET_TOO_LONG;
+    return {};
+}
+
+std::string FilterFromResource(const std::string& text)
+{
+    std::string filter = text;
+    for (char& c : filter)
+        if (c == '|')
+            c = '\0';
+    return filter;
+}
+
+const char* BrowseMenuTip(UINT item)
+{
+    switch (item) {
+    case ID_BROWSE_FILE: return TXT_NC_TIP_FILE;
+    case ID_BROWSE_FOLDER: return TXT_NC_TIP_FOLDER;
+    case ID_BROWSE_URL: return TXT_NC_TIP_URL;
+    default: return "";
+    }
+}
+
+// ---- the dialog ----
+
+BEGIN_ROUTES(CNewCommandDlg, CDialog)
+    ON_MESSAGE(WM_SHOWWINDOW, OnShowWindow)
+    ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+    ON_COMMAND(IDC_NC_BROWSE, OnBrowse)
+    ON_COMMAND(ID_BROWSE_FILE, OnBrowseFile)
+    ON_COMMAND(ID_BROWSE_FOLDER, OnBrowseFolder)
+    ON_COMMAND(ID_BROWSE_URL, OnBrowseUrl)
+    ON_CONTROL(EN_SETFOCUS, IDC_NC_NAME, OnNameFocus)
+    ON_CONTROL(EN_SETFOCUS, IDC_NC_TARGET, OnTargetFocus)
+    ON_CONTROL(EN_SETFOCUS, IDC_NC_PARAMETERS, OnParametersFocus)
+    ON_CONTROL(CBN_SETFOCUS, IDC_NC_MODE, OnModeFocus)
+    ON_CONTROL(STN_CLICKED, IDC_NC_HELP, OnHelp)
+END_ROUTES()
+
+CNewCommandDlg::CNewCommandDlg(HWND parent, CMainDlg* owner) : CDialog(IDD_NEW_COMMAND, parent), m_owner(owner) {}
+
+CNewCommandDlg::CNewCommandDlg(HWND parent, CMainDlg* owner, const std::string& oldName)
+    : CDialog(IDD_NEW_COMMAND, parent), m_owner(owner), m_editMode(true), m_oldName(oldName)
+{
+}
+
+CNewCommandDlg::CNewCommandDlg(HWND parent, const std::string& initialPath, CMainDlg* owner)
+    : CDialog(IDD_NEW_COMMAND, parent), m_owner(owner), m_initialPath(initialPath), m_pathMode(true)
+{
+}
+
+void CNewCommandDlg::SetOpenFileHook(OpenFileHook hook)
+{
+    FileHook() = std::move(hook);
+}
+
+void CNewCommandDlg::DoDataExchange(bool save)
+{
+    DDX_Control(save, m_hWnd, IDC_NC_MODE, m_mode);
+}
+
+std::string CNewCommandDlg::FieldText(int id) const
+{
+    return CWindow(GetDlgItem(id)).GetText();
+}
+
+BOOL CNewCommandDlg::OnShowWindow(WPARAM wParam, LPARAM, LRESULT&)
+{
+    if (!wParam)
+        return FALSE; // hiding before the path-mode success message
+    // Refilled, not added to, when the dialog is shown again.
+    m_mode.ResetContent();
+    m_mode.AddString(TXT_NC_MODE_NORMAL);
+    m_mode.AddString(TXT_NC_MODE_MINIMIZED);
+    m_mode.AddString(TXT_NC_MODE_MAXIMIZED);
+    m_mode.SetCurSel(0);
+    if (m_editMode) {
+        // A file that cannot be opened throws: reported, fields left empty.
+        LoadCommandProperties(m_oldName);
+        SetWindowTextA(m_hWnd, TXT_NC_CAPTION_EDIT);
+    } else if (m_pathMode) {
+        SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, m_initialPath.c_str());
+    }
+    return FALSE;
+}
+
+void CNewCommandDlg::LoadCommandProperties(const std::string& name)
+{
+    std::vector<std::string> lines;
+    if (ReadPropertiesLines(CommandPropertiesPath(name), 4, lines) < 4)
+        return;
+    SetDlgItemTextA(m_hWnd, IDC_NC_NAME, lines[0].c_str());
+    SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, lines[1].c_str());
+    SetDlgItemTextA(m_hWnd, IDC_NC_PARAMETERS, lines[2].c_str());
+    m_mode.SetCurSel(ModeIndexFromPropertiesLine(lines[3]));
+}
+
+void CNewCommandDlg::OnOK()
+{
+    std::string name = FieldText(IDC_NC_NAME);
+    std::string target = FieldText(IDC_NC_TARGET);
+    const std::string parameters = FieldText(IDC_NC_PARAMETERS);
+
+    if (const UINT problem = FirstInputProblem(name, target)) {
+        ShowInformation(problem);
+        return;
+    }
+    name = ToLowerCommandName(name);
+    target = TrimTargetBackslashes(target);
+    // What the command's files cannot hold is refused before anything is
+    // written, so an edited command is never replaced by a mangled one.
+    if (const std::string refusal = UnstorableInputText(target, parameters); !refusal.empty()) {
+        AppMessageBox(refusal, MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const int showCommand = ShowCommandFromModeIndex(m_mode.GetCurSel());
+
+    // The old command stays until the new one exists: under the same name
+    // CreateCommand replaces its items; under a new name the old one goes
+    // only after the new one was created.
+    const bool created = CreateCommand(name, target, parameters, showCommand);
+    if (created && m_editMode && ToLowerCommandName(m_oldName) != name)
+        DeleteCommand(m_oldName);
+
+    if (!m_pathMode && m_owner)
+        m_owner->FillCommandList();
+    if (m_pathMode && created) {
+        ShowWindow(m_hWnd, SW_HIDE);
+        ShowMessageBox(AppMessageBoxOwner(), TXT_PATH_MODE_SUCCESS, TXT_OWN_CAPTION, MB_OK | MB_ICONINFORMATION);
+    }
+    EndDialog(IDOK);
+}
+
+BOOL CNewCommandDlg::PreTranslateMessage(MSG* msg)
+{
+    // F1 opens the topic; the key then goes on as usual.
+    if (IsHelpKeyMessage(msg))
+        OnHelp();
+    return CDialog::PreTranslateMessage(msg);
+}
+
+void CNewCommandDlg::OnHelp()
+{
+    ShowHelpTopic(HelpTopicPath(kCommandHelpTopic));
+}
+
+void CNewCommandDlg::OnBrowse()
+{
+    CMenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_BROWSE_MENU)));
+    HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
+    if (!popup)
+        return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
+}
+
+void CNewCommandDlg::OnBrowseFile()
+{
+    const std::string filter = FilterFromResource(LoadAppString(IDS_FILE_FILTER));
+    // Room for long paths; a path the command cannot hold is refused on OK.
+    std::vector<char> file(4096, '\0');
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = m_hWnd;
+    request.lpstrFilter = filter.c_str();
+    request.nFilterIndex = 1;
+    request.lpstrFile = file.data();
+    request.nMaxFile = static_cast<DWORD>(file.size());
+    request.lpstrTitle = TXT_NC_CHOOSE_FILE;
+    request.lpstrDefExt = "*.*";
+    request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    const BOOL chosen = FileHook() ? FileHook()(request) : GetOpenFileNameA(&request);
+    if (chosen)
+        SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, file.data());
+}
+
+void CNewCommandDlg::OnBrowseFolder()
+{
+    const std::string chosen = BrowseForCommandFolder(FieldText(IDC_NC_TARGET));
+    SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, chosen.c_str());
+}
+
+std::string CNewCommandDlg::BrowseForCommandFolder(const std::string& current)
+{
+    // A loop where the first design recursed: the same browser again after
+    // every virtual folder, until a cancel or a real folder.
+    for (;;) {
+        CFolderBrowser browser;
+        browser.SetFlags(BIF_NEWDIALOGSTYLE);
+        browser.SetTitle(TXT_NC_FOLDER_TITLE);
+        char path[CFolderBrowser::kBufferSize] = {};
+        switch (browser.Browse(m_hWnd, path)) {
+        case CFolderBrowser::cancelled: return current;
+        case CFolderBrowser::folderChosen: return path;
+        case CFolderBrowser::noFileSystemPath: AppMessageBox(TXT_SELECT_VALID_FOLDER, MB_OK); break;
+        }
+    }
+}
+
+void CNewCommandDlg::OnBrowseUrl()
+{
+    SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, TXT_NC_URL_START);
+}
+
+void CNewCommandDlg::ShowFieldTip(const char* tip)
+{
+    // In path mode the main window is hidden: its status bar shows nothing.
+    if (!m_pathMode && m_owner)
+        m_owner->SetStatusTip(tip);
+}
+
+void CNewCommandDlg::OnNameFocus() { ShowFieldTip(TXT_NC_TIP_NAME); }
+void CNewCommandDlg::OnTargetFocus() { ShowFieldTip(TXT_NC_TIP_TARGET); }
+void CNewCommandDlg::OnParametersFocus() { ShowFieldTip(TXT_NC_TIP_PARAMETERS); }
+void CNewCommandDlg::OnModeFocus() { ShowFieldTip(TXT_NC_TIP_MODE); }
+
+BOOL CNewCommandDlg::OnMenuSelect(WPARAM wParam, LPARAM lParam, LRESULT&)
+{
+    const UINT item = LOWORD(wParam);
+    const UINT flags = HIWORD(wParam);
+    const bool closed = flags == 0xFFFF && lParam == 0;
+    const bool popup = (flags & MF_POPUP) != 0;
+    if (m_owner)
+        m_owner->SetStatusTip(closed || popup ? "" : BrowseMenuTip(item));
+    return FALSE;
+}
