@@ -5,11 +5,3 @@
 
 #include "framework/RegistryKey.h"
 
-// systemcmds/MainDlgSystem.cpp
-bool CMainDlg::EnumAppPathsSubkey(CRegistryKey&, DWORD, std::string&) { return false; }
-int CMainDlg::CountAppPathsEntries() { return 0; }
-void CMainDlg::LoadSystemCommands() {}
-void CMainDlg::OnSystemReload() {}
-void CMainDlg::OnSystemDelete() {}
-bool CMainDlg::DeleteAppPathsEntry(const std::string&) { return false; }
-

@@ -1,0 +1,297 @@
+// The System Commands page driven in process: the listing, the progress
+// bar, the first visit, Reload and Delete.
+#include "tests/app/MainWindowFixture.h"
+#include "tests/systemcmds/AppPathsFixture.h"
+
+#include "app/TargetIcon.h"
+#include "framework/Handles.h"
+#include "framework/RegistryKey.h"
+#include "resources/Texts.h"
+#include "systemcmds/SystemLoadHook.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+using Pixels = std::vector<uint32_t>;
+
+// Draws 16 x 16 pixels with the painter into a white 32-bit bitmap.
+template <typename Paint>
+Pixels Render(Paint paint)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, 16, 16, WHITENESS);
+    paint(dc);
+    GdiFlush();
+    Pixels pixels(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + 16 * 16);
+    for (uint32_t& pixel : pixels)
+        pixel &= 0x00FFFFFF; // colour only; the fourth byte is not drawn reliably
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+Pixels ImagePixels(const CImageList& images, int index)
+{
+    return Render([&](HDC dc) { ImageList_Draw(images.Get(), index, dc, 0, 0, ILD_NORMAL); });
+}
+
+// The icon as an image list of the window's kind stores and draws it.
+Pixels IconPixels(HICON icon)
+{
+    CImageList images;
+    images.Create(16, 16, ILC_COLORDDB | ILC_MASK, 1, 1); // as the window makes its lists
+    const int index = images.Add(icon);
+    return ImagePixels(images, index);
+}
+
+class SystemPageTest : public MainWindowTest {
+protected:
+    ~SystemPageTest() override { SetSystemLoadStepHook(nullptr); }
+
+    const CListCtrl& List() const { return window->SystemList(); }
+    Texts SystemColumn(int column) const
+    {
+        Texts texts;
+        for (int i = 0; i < List().GetItemCount(); ++i)
+            texts.push_back(List().GetItemText(i, column));
+        return texts;
+    }
+    int RowWithPath(const std::string& path) const
+    {
+        for (int i = 0; i < List().GetItemCount(); ++i)
+            if (List().GetItemText(i, 1) == path)
+                return i;
+        return -1;
+    }
+    // The icon the row shows is the one the icon rule gives for this target.
+    void ExpectRowIcon(int row, const std::string& target) const
+    {
+        ASSERT_GE(row, 0);
+        CIconHandle expected(GetTargetIcon(target, false));
+        ASSERT_TRUE(expected);
+        const int image = List().GetItemImage(row);
+        ASSERT_GE(image, 0);
+        EXPECT_EQ(IconPixels(expected.Get()), ImagePixels(window->SystemImages(), image)) << "row " << row;
+    }
+    void DeleteRow(int row, int answer)
+    {
+        List().SelectItem(row);
+        boxes.Answer(answer);
+        Command(ID_SYSTEM_DELETE);
+    }
+};
+
+} // namespace
+
+TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
+{
+    const std::string word = "C:\\Program Files\\Office\\WINWORD.EXE";
+    AddAppPathsEntry("WINWORD.EXE", "\"" + word + "\"");
+    AddAppPathsEntry("notes.exe", folder.Cmds() + "\\run_notes.lnk"); // one of ours
+    AddAppPathsEntry("shouty.exe", "C:\\Links\\SHOUTY.LNK");          // someone else's
+    AddBareAppPathsEntry(".exe");
+    AddBareAppPathsEntry("novalue.exe");
+    AddAppPathsEntry("long.exe", "C:\\" + std::string(297, 'l'));
+    AddAppPathsEntry("locked.exe", "C:\\locked.exe");
+    AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
+    const std::string locked = AppPathsEntryKey("locked.exe");
+    CRegistryKey::SetAccessFilter([&](HKEY, const std::string& subkey, REGSAM) { return subkey != locked; });
+
+    Open();
+    EXPECT_EQ(0, List().GetItemCount()); // nothing until the page is visited
+    SelectTreeItem("System");
+
+    EXPECT_EQ((Texts{"", "locked", "long", "novalue", "shouty", "WINWORD", "x"}), SystemColumn(0));
+    EXPECT_EQ((Texts{"", "", "", "", "C:\\Links\\SHOUTY.LNK", word, "C:\\Tools\\x.com"}), SystemColumn(1));
+    EXPECT_EQ("7 system command(s)", Pane(3));
+
+    // Unread entries show the program folder's icon; WINWORD its target's rule.
+    for (int row = 0; row < 4; ++row)
+        ExpectRowIcon(row, folder.Path());
+    ExpectRowIcon(5, word);
+    EXPECT_TRUE(boxes.Boxes().empty()); // unreadable entries are no error
+}
+
+TEST_F(SystemPageTest, FirstVisitLoadsLaterVisitsKeepAndReloadRereads)
+{
+    AddAppPathsEntry("a.exe", "C:\\a.exe");
+    Open();
+    SelectTreeItem("System");
+    EXPECT_EQ((Texts{"a"}), SystemColumn(0));
+
+    AddAppPathsEntry("b.exe", "C:\\b.exe");
+    SelectTreeItem("My Commands");
+    SelectTreeItem("System");
+    EXPECT_EQ((Texts{"a"}), SystemColumn(0));
+
+    const int imagesBefore = window->SystemImages().GetImageCount();
+    Command(ID_SYSTEM_RELOAD);
+    EXPECT_EQ((Texts{"a", "b"}), SystemColumn(0));
+    // A reload replaces the images with the rows: no growth per reload.
+    Command(ID_SYSTEM_RELOAD);
+    EXPECT_LE(window->SystemImages().GetImageCount(), imagesBefore + 1);
+}
+
+TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
+{
+    AddAppPathsEntry("a.exe", "C:\\a.exe");
+    AddAppPathsEntry("mine.exe", folder.Cmds() + "\\run_mine.lnk"); // skipped, still a step
+    AddBareAppPathsEntry("b.exe");
+    Open();
+    const CProgressCtrl& bar = window->Progress();
+    EXPECT_FALSE(bar.HasVisibleStyle());
+
+    struct Step {
+        int position;
+        bool visible;
+        int rowsSoFar;
+    };
+    std::vector<Step> steps;
+    SetSystemLoadStepHook([&](const CProgressCtrl& progress) {
+        steps.push_back({progress.GetPos(), progress.HasVisibleStyle(), List().GetItemCount()});
+    });
+    auto range = [&] {
+        PBRANGE r{};
+        bar.Send(PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&r));
+        return std::pair{r.iLow, r.iHigh};
+    };
+
+    for (int load = 0; load < 2; ++load) { // a reload starts from the beginning again
+        steps.clear();
+        Command(ID_SYSTEM_RELOAD);
+        ASSERT_EQ(3u, steps.size());
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(i + 1, steps[i].position);
+            EXPECT_TRUE(steps[i].visible);
+        }
+        EXPECT_EQ(2, steps[2].rowsSoFar); // mine.exe comes last: stepped, never listed
+        EXPECT_EQ((std::pair{0, 3}), range());
+        EXPECT_EQ(1, static_cast<int>(bar.Send(PBM_GETSTEP)));
+        EXPECT_FALSE(bar.HasVisibleStyle());
+        EXPECT_EQ(2, List().GetItemCount());
+    }
+
+    // An empty App Paths key: no step, range 0...0, hidden again.
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("a.exe")));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("b.exe")));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("mine.exe")));
+    steps.clear();
+    Command(ID_SYSTEM_RELOAD);
+    EXPECT_TRUE(steps.empty());
+    EXPECT_EQ((std::pair{0, 0}), range());
+    EXPECT_FALSE(bar.HasVisibleStyle());
+    EXPECT_EQ(0, List().GetItemCount());
+}
+
+TEST_F(SystemPageTest, DeleteWarnsAndRemovesOnlyOnYes)
+{
+    AddAppPathsEntry("a.exe", "C:\\a.exe");
+    AddAppPathsEntry("b.exe", "C:\\b.exe");
+    Open();
+    SelectTreeItem("System");
+
+    Command(ID_SYSTEM_DELETE); // nothing selected: nothing asked, nothing gone
+    EXPECT_TRUE(boxes.Boxes().empty());
+
+    // With a row selected, menu 212 offers "Delete".
+    UINT deleteState = MF_GRAYED;
+    CMainDlg::SetContextMenuHook([&](HMENU popup, UINT) { deleteState = GetMenuState(popup, ID_SYSTEM_DELETE, MF_BYCOMMAND); });
+    List().SelectItem(1);
+    Notify(IDC_SYSTEM_LIST, NM_RCLICK);
+    EXPECT_EQ(0u, deleteState & (MF_GRAYED | MF_DISABLED));
+
+    DeleteRow(1, IDNO);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    const MessageBoxRequest& box = boxes.Boxes()[0];
+    EXPECT_EQ(TXT_SYSTEM_DELETE_WARNING, box.text);
+    EXPECT_NE(std::string::npos, box.text.find('\n')); // two lines
+    EXPECT_EQ(UINT(MB_YESNO), box.type & MB_TYPEMASK);
+    EXPECT_EQ(UINT(MB_ICONEXCLAMATION), box.type & MB_ICONMASK);
+    EXPECT_TRUE(AppPathsEntryExists("b.exe"));
+    EXPECT_EQ((Texts{"a", "b"}), SystemColumn(0));
+
+    boxes.Clear();
+    DeleteRow(1, IDYES);
+    EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING}), boxes.Texts());
+    EXPECT_FALSE(AppPathsEntryExists("b.exe"));
+    EXPECT_TRUE(AppPathsEntryExists("a.exe"));
+    EXPECT_EQ((Texts{"a"}), SystemColumn(0));
+}
+
+TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
+{
+    AddAppPathsEntry("gone.exe", "C:\\gone.exe");
+    AddAppPathsEntry("nested.exe", "C:\\nested.exe");
+    AddBareAppPathsEntry("nested.exe\\SupportedTypes");
+    Open();
+    SelectTreeItem("System");
+    ASSERT_EQ((Texts{"gone", "nested"}), SystemColumn(0));
+
+    DeleteRow(1, IDYES); // a key with a subkey: refused, nothing below it lost
+    EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
+    EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[1].type & MB_TYPEMASK);
+    EXPECT_TRUE(AppPathsEntryExists("nested.exe\\SupportedTypes"));
+
+    // Another program removed the entry meanwhile.
+    ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("gone.exe")));
+    boxes.Clear();
+    DeleteRow(0, IDYES);
+    EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
+    EXPECT_EQ((Texts{"gone", "nested"}), SystemColumn(0));
+
+    // Refused for lack of rights.
+    AddAppPathsEntry("guarded.exe", "C:\\guarded.exe");
+    const std::string guarded = AppPathsEntryKey("guarded.exe");
+    CRegistryKey::SetAccessFilter([&](HKEY, const std::string& subkey, REGSAM access) {
+        return !(subkey == guarded && access == kRegistryDeleteAccess);
+    });
+    Command(ID_SYSTEM_RELOAD);
+    boxes.Clear();
+    DeleteRow(RowWithPath("C:\\guarded.exe"), IDYES);
+    EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
+    EXPECT_TRUE(AppPathsEntryExists("guarded.exe"));
+    EXPECT_EQ(2, List().GetItemCount());
+}
+
+// x.com is shown as "x"; deleting it must not take x.exe, another
+// program's entry, which is what the shown name plus ".exe" would address.
+TEST_F(SystemPageTest, DeleteAddressesTheRowsOwnKey)
+{
+    AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
+    AddAppPathsEntry("x.exe", "C:\\Other\\x.exe");
+    AddAppPathsEntry("a.b", "C:\\a.b");
+    Open();
+    SelectTreeItem("System");
+    ASSERT_EQ((Texts{"a.b", "x", "x"}), SystemColumn(0));
+
+    DeleteRow(RowWithPath("C:\\Tools\\x.com"), IDYES);
+    EXPECT_FALSE(AppPathsEntryExists("x.com"));
+    EXPECT_TRUE(AppPathsEntryExists("x.exe"));
+    EXPECT_EQ((Texts{"C:\\a.b", "C:\\Other\\x.exe"}), SystemColumn(1));
+
+    // Rows after a deleted one still address their own keys.
+    DeleteRow(RowWithPath("C:\\Other\\x.exe"), IDYES);
+    EXPECT_FALSE(AppPathsEntryExists("x.exe"));
+    DeleteRow(0, IDYES);
+    EXPECT_FALSE(AppPathsEntryExists("a.b"));
+    EXPECT_EQ(0, List().GetItemCount());
+    EXPECT_EQ(3u, boxes.Boxes().size()); // no failure message on the way
+}
