@@ -1,6 +1,12 @@
 // The main window: set-up, layout, page switching, menus and status bar.
 #include "app/MainDlg.h"
 
+#include "app/CommandLine.h"
+#include "catalogue/CommandPaths.h"
+#include "catalogue/NewCommandDlg.h"
+#include "framework/AppInfo.h"
+#include "shellsettings/FirstRun.h"
+
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
@@ -142,12 +148,27 @@ BOOL CMainDlg::OnInitDialog()
     // 4. The command line, whole, as the platform handed it over.
     m_commandLine = CWinApp::Get() ? CWinApp::Get()->CommandLine() : std::string();
 
-    // 5. First-start check (comes with the first-run set-up).
+    // 5. First-start check: a failed set-up is rolled back, and the window,
+    //    closed while it initialises, is never shown for use.
+    if (IsFirstRun() && !RunFirstTimeSetup(GetProgramFolder())) {
+        UndoFirstTimeSetup();
+        m_pendingMessage = LoadAppString(IDS_NO_REGISTRY_ACCESS);
+        OnOK();
+    }
 
-    // 6. Path mode (comes with the New Command dialog's path form).
-
-    // 7. Normal mode.
-    StartNormalMode();
+    if (ClassifyCommandLine(m_commandLine) == StartMode::path) {
+        // 6. Path mode: only the New Command dialog, with the long form.
+        m_show = false;
+        char longPath[MAX_PATH] = {};
+        GetLongPathNameA(m_commandLine.c_str(), longPath, MAX_PATH);
+        longPath[MAX_PATH - 1] = '\0';
+        CNewCommandDlg dialog(nullptr, std::string(longPath), this);
+        dialog.DoModal();
+        OnOK();
+    } else {
+        // 7. Normal mode.
+        StartNormalMode();
+    }
 
     // 8. A start-up that failed says why and ends.
     if (!m_pendingMessage.empty()) {

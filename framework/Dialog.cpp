@@ -5,6 +5,7 @@
 #include "framework/ModalLoop.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,9 +59,9 @@ CDialog::~CDialog()
     DestroyWindow();
 }
 
-void CDialog::SetModalHook(ModalHook hook)
+CDialog::ModalHook CDialog::SetModalHook(ModalHook hook)
 {
-    Hook() = std::move(hook);
+    return std::exchange(Hook(), std::move(hook));
 }
 
 const CRouteTable* CDialog::StaticRoutes()

@@ -144,7 +144,8 @@ public:
     // shown), hands it to the hook instead of running the loop, and ends it
     // with IDCANCEL if the hook did not.
     using ModalHook = std::function<void(CDialog&)>;
-    static void SetModalHook(ModalHook hook);
+    // Returns the hook it replaces, so that a nested test can restore it.
+    static ModalHook SetModalHook(ModalHook hook);
 
     static const CRouteTable* StaticRoutes();
     virtual const CRouteTable* GetRoutes() const;

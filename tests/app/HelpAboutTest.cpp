@@ -3,17 +3,13 @@
 #include "app/AboutDlg.h"
 #include "framework/AppInfo.h"
 #include "resources/Texts.h"
+#include "tests/support/ModalHook.h"
 
 #include <htmlhelp.h>
 
 namespace {
 
 using Texts = std::vector<std::string>;
-
-struct ModalHookGuard {
-    explicit ModalHookGuard(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
-    ~ModalHookGuard() { CDialog::SetModalHook(nullptr); }
-};
 
 bool ItemShown(HWND dialog, int id)
 {
@@ -43,7 +39,7 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
     Open();
     SetAppMainWindow(Hwnd()); // as start-up makes it
     bool ran = false;
-    ModalHookGuard guard([&](CDialog& dialog) {
+    CModalHookGuard guard([&](CDialog& dialog) {
         ran = true;
         HWND about = dialog.GetSafeHwnd();
         EXPECT_EQ(UINT(IDD_ABOUT), dialog.GetTemplateId());

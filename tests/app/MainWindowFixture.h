@@ -7,6 +7,7 @@
 #include "framework/WinApp.h"
 #include "resources/MainWindowIds.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalHook.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 
@@ -105,6 +106,10 @@ protected:
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;
+    // Dialogs a test opens without driving them are recorded and cancelled,
+    // so none of them waits for a user who is not there.
+    std::vector<UINT> modals;
+    CModalHookGuard modalNet{[this](CDialog& dialog) { modals.push_back(dialog.GetTemplateId()); }};
     CWinApp app;
     std::vector<HtmlHelpRequest> help;
     std::vector<ShellRequest> shell;

@@ -8,6 +8,8 @@
 #include "framework/RegistryKey.h"
 #include "resources/FastFolderIds.h"
 #include "resources/Texts.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ModalHook.h"
 
 #include <htmlhelp.h>
 
@@ -19,33 +21,10 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct ModalHookGuard {
-    explicit ModalHookGuard(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
-    ~ModalHookGuard() { CDialog::SetModalHook(nullptr); }
-};
-
 struct BrowseGuard {
     explicit BrowseGuard(CFolderBrowser::BrowseCall call) { CFolderBrowser::SetBrowseCallForTesting(std::move(call)); }
     ~BrowseGuard() { CFolderBrowser::SetBrowseCallForTesting(nullptr); }
 };
-
-std::string Field(const CDialog& dialog, int id)
-{
-    char text[1024] = {};
-    GetDlgItemTextA(dialog.GetSafeHwnd(), id, text, sizeof text);
-    return text;
-}
-
-void SetField(const CDialog& dialog, int id, const std::string& text)
-{
-    SetDlgItemTextA(dialog.GetSafeHwnd(), id, text.c_str());
-}
-
-void Press(const CDialog& dialog, int id)
-{
-    SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
-}
 
 class FastFolderWindowTest : public MainWindowTest {
 protected:
@@ -94,7 +73,7 @@ protected:
     int RunAdd(const std::function<void(CNewFastFolderDlg&)>& drive)
     {
         int opened = 0;
-        ModalHookGuard guard([&](CDialog& dialog) {
+        CModalHookGuard guard([&](CDialog& dialog) {
             ++opened;
             drive(static_cast<CNewFastFolderDlg&>(dialog));
         });
@@ -197,7 +176,7 @@ TEST_F(FastFolderWindowTest, EditingMovesTheItemToTheEnd)
     Store({{"A", a}, {"B", b}, {"C", c}});
     Open();
     SelectRow(0);
-    ModalHookGuard guard([&](CDialog& dialog) {
+    CModalHookGuard guard([&](CDialog& dialog) {
         auto& dlg = static_cast<CNewFastFolderDlg&>(dialog);
         ShowWindow(dlg.GetSafeHwnd(), SW_SHOW); // what the modal loop does
         EXPECT_TRUE(dlg.IsEditMode());
@@ -219,7 +198,7 @@ TEST_F(FastFolderWindowTest, EditAndDeleteDoNothingWithoutASelection)
     Store({{"A", "C:\\A"}});
     Open();
     int opened = 0;
-    ModalHookGuard guard([&](CDialog&) { ++opened; });
+    CModalHookGuard guard([&](CDialog&) { ++opened; });
     Command(ID_FOLDER_EDIT);
     Command(IDC_REMOVE_FOLDER);
     EXPECT_EQ(0, opened);

@@ -2,6 +2,7 @@
 #include "framework/Dialog.h"
 #include "framework/FileError.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/ModalHook.h"
 
 #include <gtest/gtest.h>
 
@@ -92,11 +93,6 @@ BEGIN_ROUTES(CRoutingDlg, CBaseDlg)
     ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
 END_ROUTES()
 
-struct ModalHookGuard {
-    explicit ModalHookGuard(CDialog::ModalHook hook) { CDialog::SetModalHook(std::move(hook)); }
-    ~ModalHookGuard() { CDialog::SetModalHook(nullptr); }
-};
-
 LRESULT Command(HWND dialog, int id, int code = 0, HWND from = nullptr)
 {
     return SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(from));
@@ -173,7 +169,7 @@ TEST(DialogModal, TheHookDrivesTheRunAndAnUnendedRunIsCancelled)
     ASSERT_TRUE(owner.Create(nullptr));
 
     int hookCalls = 0;
-    ModalHookGuard guard([&](CDialog& dialog) {
+    CModalHookGuard guard([&](CDialog& dialog) {
         ++hookCalls;
         EXPECT_TRUE(IsWindow(dialog.GetSafeHwnd()));
         EXPECT_TRUE(static_cast<CRoutingDlg&>(dialog).initialised);
@@ -191,7 +187,7 @@ TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
     HWND ownerWindow = owner.GetSafeHwnd();
 
     std::vector<std::string> seen;
-    ModalHookGuard guard([&](CDialog& dialog) {
+    CModalHookGuard guard([&](CDialog& dialog) {
         auto& d = static_cast<CRoutingDlg&>(dialog);
         if (d.radio == 1) { // the outer dialog opens an inner one
             seen.push_back("outer");
@@ -216,7 +212,7 @@ TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
 TEST(DialogModal, ADialogEndedWhileItInitialisesIsNeverShown)
 {
     bool visible = true;
-    ModalHookGuard guard([&](CDialog& dialog) { visible = IsWindowVisible(dialog.GetSafeHwnd()) != FALSE; });
+    CModalHookGuard guard([&](CDialog& dialog) { visible = IsWindowVisible(dialog.GetSafeHwnd()) != FALSE; });
     CRoutingDlg dlg;
     dlg.endInInit = true;
     EXPECT_EQ(7, dlg.DoModal());

@@ -1,0 +1,30 @@
+#pragma once
+// Reading and driving a live dialog's controls as a user would.
+#include "framework/Dialog.h"
+
+#include <string>
+
+inline std::string Field(const CDialog& dialog, int id)
+{
+    char text[1024] = {};
+    GetDlgItemTextA(dialog.GetSafeHwnd(), id, text, sizeof text);
+    return text;
+}
+
+inline void SetField(const CDialog& dialog, int id, const std::string& text)
+{
+    SetDlgItemTextA(dialog.GetSafeHwnd(), id, text.c_str());
+}
+
+inline void Press(const CDialog& dialog, int id)
+{
+    SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
+}
+
+inline std::string Caption(const CDialog& dialog)
+{
+    char text[256] = {};
+    GetWindowTextA(dialog.GetSafeHwnd(), text, sizeof text);
+    return text;
+}
