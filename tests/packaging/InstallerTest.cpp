@@ -1,0 +1,161 @@
+// Installs the built package silently into this Wine prefix, makes a command
+// with the installed program as a user would (the path-mode dialog, driven
+// from outside), then uninstalls and checks what is left.
+// The installer's path comes in VERBOSA_INSTALLER (set by ctest).
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::string InstallerPath()
+{
+    const char* path = std::getenv("VERBOSA_INSTALLER");
+    return path ? path : "";
+}
+
+const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+
+std::string ProgramFilesFolder()
+{
+    char path[MAX_PATH] = {};
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, path);
+    return std::string(path) + "\\Verbosa";
+}
+
+// Starts a program and waits for it (up to two minutes); returns its exit code.
+DWORD RunAndWait(const std::string& commandLine, HANDLE* keep = nullptr)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 0xFFFFFFFF;
+    CloseHandle(pi.hThread);
+    if (keep) {
+        *keep = pi.hProcess;
+        return 0;
+    }
+    WaitForSingleObject(pi.hProcess, 120000);
+    DWORD code = 0xFFFFFFFF;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+// Waits for a visible top-level dialog with this caption. Visible, because
+// the program's main window exists hidden in path mode under the same class.
+HWND WaitForWindow(const char* caption, DWORD timeoutMs = 60000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", caption); window;
+             window = FindWindowExA(nullptr, window, "#32770", caption)) {
+            if (IsWindowVisible(window))
+                return window;
+        }
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+// The editor fills its fields when it is first shown; wait for the target.
+std::string WaitForText(HWND dialog, int id, DWORD timeoutMs = 10000)
+{
+    char text[MAX_PATH] = {};
+    for (DWORD waited = 0; waited < timeoutMs && !text[0]; waited += 100) {
+        GetDlgItemTextA(dialog, id, text, MAX_PATH);
+        if (!text[0])
+            Sleep(100);
+    }
+    return text;
+}
+
+bool WaitUntilGone(const std::string& path, DWORD timeoutMs = 60000)
+{
+    for (DWORD waited = 0; waited < timeoutMs; waited += 200) {
+        if (!FileExists(path))
+            return true;
+        Sleep(200);
+    }
+    return false;
+}
+
+std::string DefaultValue(const std::string& key)
+{
+    DWORD type = 0;
+    std::string bytes;
+    if (!ReadRawValue(HKEY_LOCAL_MACHINE, key, "", type, bytes))
+        return "";
+    return std::string(bytes.c_str());
+}
+
+TEST(Installer, InstallsUsesAndUninstallsCleanly)
+{
+    const std::string installer = InstallerPath();
+    ASSERT_FALSE(installer.empty()) << "VERBOSA_INSTALLER names no installer";
+    const std::string dir = ProgramFilesFolder();
+    // A first start, whatever an earlier run of this prefix left.
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30\\FastFolders");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30");
+    ASSERT_EQ(0u, RunAndWait("\"" + installer + "\" /S"));
+
+    for (const char* file : {"quillon.exe", "Tesselator.dll", "quillon.chm", "uninstall.exe"})
+        EXPECT_TRUE(FileExists(dir + "\\" + file)) << file;
+    EXPECT_TRUE(GetFileAttributesA((dir + "\\Cmds").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa"));
+
+    // Another program's entry, which the uninstaller must leave alone.
+    WriteRawValue(HKEY_LOCAL_MACHINE, kAppPaths + "\\otherapp.exe", "", REG_SZ,
+                  std::string("C:\\Other\\otherapp.exe\0", 23));
+
+    // Path mode, as the "Create Shortcut Command" verb starts it.
+    HANDLE process = nullptr;
+    RunAndWait("\"" + dir + "\\quillon.exe\" C:\\windows\\notepad.exe", &process);
+    ASSERT_NE(nullptr, process);
+    // Whatever fails below, the program does not outlive the test.
+    struct Reaper {
+        HANDLE& process;
+        ~Reaper()
+        {
+            if (process && WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+                TerminateProcess(process, 1);
+            if (process)
+                CloseHandle(process);
+        }
+    } reaper{process};
+    HWND dialog = WaitForWindow("New Command");
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ("C:\\windows\\notepad.exe", WaitForText(dialog, 1003));
+    SetDlgItemTextA(dialog, 1002, "Pad");
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    HWND done = WaitForWindow("Verbosa");
+    ASSERT_NE(nullptr, done);
+    PostMessageA(done, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 60000));
+
+    EXPECT_EQ(dir + "\\Cmds\\run_pad.lnk", DefaultValue(kAppPaths + "\\pad.exe"));
+    EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_pad.lnk"));
+    EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_pad.cfg"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command")); // first run
+
+    // The uninstaller copies itself away and returns at once: wait for the folder.
+    ASSERT_EQ(0u, RunAndWait("\"" + dir + "\\uninstall.exe\" /S"));
+    EXPECT_TRUE(WaitUntilGone(dir));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\pad.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Folder\\Shell\\Create Shortcut Command"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa"));
+    EXPECT_EQ("C:\\Other\\otherapp.exe", DefaultValue(kAppPaths + "\\otherapp.exe"));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kAppPaths + "\\otherapp.exe").c_str());
+}
+
+} // namespace
