@@ -4,6 +4,7 @@
 #include "resources/FastFolderIds.h"
 #include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
+#include "tests/support/DialogDriver.h"
 
 #include <commctrl.h>
 #include <htmlhelp.h>
@@ -400,14 +401,10 @@ TEST_F(MainWindowTest, HelpMenuAndF1OpenTheHelpFileButShiftF1DoesNot)
     MSG f1{Hwnd(), kWmKeyF1, 0, 0, 0, {}};
     EXPECT_TRUE(dlg.PreTranslateMessage(&f1));
 
-    // Shift held: the key state of this thread says so.
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0x80;
-    ASSERT_TRUE(SetKeyboardState(keys));
-    dlg.PreTranslateMessage(&f1); // the dialog manager's own processing
-    keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
-    SetKeyboardState(keys);
+    {
+        CShiftHeld shift;
+        dlg.PreTranslateMessage(&f1); // the dialog manager's own processing
+    }
 
     ASSERT_EQ(2u, help.size());
     for (const HtmlHelpRequest& r : help) {

@@ -298,13 +298,10 @@ TEST_F(FastFolderWindowTest, FieldsShowTheirTipsAndHelpOpensOnTheIconAndF1)
         EXPECT_TRUE(dlg.PreTranslateMessage(&f1)); // consumed
         EXPECT_EQ(2u, help.size());
 
-        BYTE keys[256] = {};
-        GetKeyboardState(keys);
-        keys[VK_SHIFT] = 0x80;
-        SetKeyboardState(keys);
-        dlg.PreTranslateMessage(&f1);
-        keys[VK_SHIFT] = 0;
-        SetKeyboardState(keys);
+        {
+            CShiftHeld shift;
+            dlg.PreTranslateMessage(&f1);
+        }
         EXPECT_EQ(2u, help.size());
     });
 }

@@ -28,3 +28,22 @@ inline std::string Caption(const CDialog& dialog)
     GetWindowTextA(dialog.GetSafeHwnd(), text, sizeof text);
     return text;
 }
+
+// Holds Shift down in this thread's keyboard state (what GetKeyState reads)
+// while it lives.
+class CShiftHeld {
+public:
+    CShiftHeld() { Set(0x80); }
+    ~CShiftHeld() { Set(0); }
+    CShiftHeld(const CShiftHeld&) = delete;
+    CShiftHeld& operator=(const CShiftHeld&) = delete;
+
+private:
+    static void Set(BYTE state)
+    {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = keys[VK_LSHIFT] = state;
+        SetKeyboardState(keys);
+    }
+};

@@ -1,0 +1,45 @@
+// Start-up of the main window: the first-run set-up and its rollback.
+#include "tests/app/MainWindowFixture.h"
+
+#include "fastfolders/FastFolderStore.h"
+#include "framework/RegistryKey.h"
+#include "resources/Texts.h"
+#include "shellsettings/ShortcutVerb.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
+{
+    ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, TXT_SETTINGS_KEY));
+    Open();
+    DWORD type = 0;
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "Path", type, bytes));
+    EXPECT_EQ(folder.Path() + "\\quillon.exe" + '\0', bytes);
+    EXPECT_TRUE(IsShortcutVerbInstalled());
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_FALSE(window->IsEnded());
+
+    // A later start finds the settings and changes nothing.
+    RemoveShortcutVerb();
+    Open();
+    EXPECT_FALSE(IsShortcutVerbInstalled());
+    EXPECT_FALSE(window->IsEnded());
+}
+
+TEST_F(MainWindowTest, AFailedFirstStartIsRolledBackReportedAndEndsTheProgram)
+{
+    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) { return subkey != kFastFolderKey; });
+    Open();
+    CRegistryKey::SetAccessFilter(nullptr);
+    ASSERT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
+    EXPECT_EQ(TXT_OWN_CAPTION, boxes.Boxes()[0].caption);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, TXT_SETTINGS_KEY)); // the next start tries again
+    EXPECT_TRUE(window->IsEnded());
+    EXPECT_FALSE(IsWindowVisible(Hwnd()));
+}
+
+} // namespace

@@ -1,0 +1,507 @@
+// The New/Edit Command dialog driven through the main window, in process
+// under Wine and Xvfb, against a scratch registry and program folder.
+#include "tests/app/MainWindowFixture.h"
+
+#include "catalogue/CommandPaths.h"
+#include "catalogue/Commands.h"
+#include "catalogue/FolderBrowser.h"
+#include "catalogue/NewCommandDlg.h"
+#include "framework/RegistryKey.h"
+#include "resources/NewCommandIds.h"
+#include "resources/Texts.h"
+#include "tests/support/DialogDriver.h"
+
+#include <htmlhelp.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+struct BrowseGuard {
+    explicit BrowseGuard(CFolderBrowser::BrowseCall call) { CFolderBrowser::SetBrowseCallForTesting(std::move(call)); }
+    ~BrowseGuard() { CFolderBrowser::SetBrowseCallForTesting(nullptr); }
+};
+
+struct OpenFileGuard {
+    explicit OpenFileGuard(CNewCommandDlg::OpenFileHook hook) { CNewCommandDlg::SetOpenFileHook(std::move(hook)); }
+    ~OpenFileGuard() { CNewCommandDlg::SetOpenFileHook(nullptr); }
+};
+
+// Refuses to create the App Paths entry of one name, as a user without
+// administrator rights would be refused.
+struct DenyEntryGuard {
+    explicit DenyEntryGuard(const std::string& name)
+    {
+        const std::string key = AppPathsKeyName(name);
+        CRegistryKey::SetAccessFilter([key](HKEY, const std::string& subkey, REGSAM) { return subkey != key; });
+    }
+    ~DenyEntryGuard() { CRegistryKey::SetAccessFilter(nullptr); }
+};
+
+class CommandEditorTest : public MainWindowTest {
+protected:
+    // Runs the editor that a main-window command opens, shown as the modal
+    // loop would show it, and drives it; returns how many dialogs opened.
+    int Run(int command, const std::function<void(CNewCommandDlg&)>& drive)
+    {
+        int opened = 0;
+        CModalHookGuard guard([&](CDialog& dialog) {
+            ++opened;
+            auto& editor = static_cast<CNewCommandDlg&>(dialog);
+            // The show notification the modal loop's first showing sends; a
+            // real mapping costs seconds under Xvfb.
+            SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+            drive(editor);
+        });
+        Command(command);
+        return opened;
+    }
+    int RunEdit(const std::string& name, const std::function<void(CNewCommandDlg&)>& drive)
+    {
+        for (int row = 0; row < window->CommandList().GetItemCount(); ++row)
+            if (window->CommandList().GetItemText(row, 0) == name)
+                window->CommandList().SelectItem(row);
+        return Run(ID_COMMAND_EDIT, drive);
+    }
+
+    std::string Cfg(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".cfg"; }
+    std::string Link(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".lnk"; }
+    bool EntryExists(const std::string& name) const { return KeyExists(HKEY_LOCAL_MACHINE, AppPathsKeyName(name)); }
+    bool CommandExists(const std::string& name) const
+    {
+        return EntryExists(name) && FileExists(Link(name)) && FileExists(Cfg(name));
+    }
+    bool CommandGone(const std::string& name) const
+    {
+        return !EntryExists(name) && !FileExists(Link(name)) && !FileExists(Cfg(name));
+    }
+    std::string Lines(const std::vector<std::string>& lines) const
+    {
+        std::string bytes;
+        for (const auto& line : lines)
+            bytes += line + "\r\n";
+        return bytes;
+    }
+    static int Mode(const CNewCommandDlg& editor)
+    {
+        return static_cast<int>(SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_GETCURSEL, 0, 0));
+    }
+    static void SetMode(const CNewCommandDlg& editor, int index)
+    {
+        SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_SETCURSEL, index, 0);
+    }
+    static void Focus(const CNewCommandDlg& editor, int id, UINT code)
+    {
+        SendMessageA(editor.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, code),
+                     reinterpret_cast<LPARAM>(editor.GetDlgItem(id)));
+    }
+};
+
+} // namespace
+
+TEST_F(CommandEditorTest, NewChecksNameThenCharactersThenTargetAndKeepsTheInput)
+{
+    Open();
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        EXPECT_FALSE(editor.IsEditMode());
+        EXPECT_EQ(TXT_NC_CAPTION_NEW, Caption(editor));
+        EXPECT_EQ(0, Mode(editor)); // "Normal"
+        Press(editor, IDOK);        // empty name and empty target: the name first
+        SetField(editor, IDC_NC_NAME, "my tool");
+        SetField(editor, IDC_NC_TARGET, "C:\\Tools");
+        Press(editor, IDOK);
+        SetField(editor, IDC_NC_NAME, "My(Tool)");
+        SetField(editor, IDC_NC_TARGET, "");
+        Press(editor, IDOK);
+        SetField(editor, IDC_NC_NAME, "caf\xE9");
+        Press(editor, IDOK);
+        EXPECT_FALSE(editor.IsEnded());
+        EXPECT_EQ("caf\xE9", Field(editor, IDC_NC_NAME));
+    });
+    EXPECT_EQ((Texts{TXT_ENTER_COMMAND_NAME, TXT_ILLEGAL_COMMAND_NAME, TXT_ENTER_COMMAND_PATH,
+                     TXT_ILLEGAL_COMMAND_NAME}),
+              boxes.Texts());
+    for (const auto& box : boxes.Boxes())
+        EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), box.type) << box.text;
+    for (const char* name : {"", "my tool", "my(tool)", "caf\xE9"})
+        EXPECT_TRUE(CommandGone(name)) << name;
+    EXPECT_EQ(0, window->CommandList().GetItemCount());
+}
+
+TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
+{
+    Open();
+    Run(ID_FILE_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "My(Tool)");
+        SetField(editor, IDC_NC_TARGET, "C:\\Data\\\\\\");
+        SetField(editor, IDC_NC_PARAMETERS, "-x \"a b\"");
+        SetMode(editor, 1);
+        Press(editor, IDOK);
+        EXPECT_TRUE(editor.IsEnded());
+        EXPECT_EQ(IDOK, editor.GetResult());
+    });
+    EXPECT_TRUE(boxes.Texts().empty()); // no success message outside path mode
+    EXPECT_EQ(Lines({"my(tool)", "C:\\Data", "-x \"a b\"", "7"}), ReadFileBytes(Cfg("my(tool)")));
+    EXPECT_TRUE(CommandExists("my(tool)"));
+    EXPECT_EQ(Texts{"my(tool)"}, Column(0));
+
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "root");
+        SetField(editor, IDC_NC_TARGET, "C:\\");
+        SetMode(editor, 2);
+        Press(editor, IDOK);
+    });
+    EXPECT_EQ(Lines({"root", "C:\\", "", "3"}), ReadFileBytes(Cfg("root")));
+
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "none");
+        SetField(editor, IDC_NC_TARGET, "C:\\Tools\\run.exe");
+        SetMode(editor, -1); // no selection
+        Press(editor, IDOK);
+    });
+    EXPECT_EQ(Lines({"none", "C:\\Tools\\run.exe", "", "0"}), ReadFileBytes(Cfg("none")));
+    EXPECT_EQ(3, window->CommandList().GetItemCount());
+}
+
+TEST_F(CommandEditorTest, WhatACommandCannotHoldIsRefusedBeforeAnythingIsWritten)
+{
+    Open();
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "long");
+        SetField(editor, IDC_NC_TARGET, "C:\\" + std::string(257, 'a'));
+        Press(editor, IDOK);
+        SetField(editor, IDC_NC_TARGET, "C:\\Tools\\run.exe");
+        SetField(editor, IDC_NC_PARAMETERS, "-a\r\n-b");
+        Press(editor, IDOK);
+        EXPECT_FALSE(editor.IsEnded());
+        EXPECT_EQ("-a\r\n-b", Field(editor, IDC_NC_PARAMETERS));
+    });
+    EXPECT_EQ((Texts{TXT_NC_TARGET_TOO_LONG, TXT_NC_LINE_BREAK}), boxes.Texts());
+    EXPECT_TRUE(CommandGone("long"));
+}
+
+TEST_F(CommandEditorTest, AFailedCreationClosesTheDialogAndTheListIsStillRebuilt)
+{
+    Open();
+    WriteCommandFile("other", {"other", "C:\\other.exe", "", "1"}); // not listed yet
+    DenyEntryGuard deny("pad");
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "pad");
+        SetField(editor, IDC_NC_TARGET, "C:\\windows\\notepad.exe");
+        Press(editor, IDOK);
+        EXPECT_TRUE(editor.IsEnded());
+        EXPECT_EQ(IDOK, editor.GetResult());
+    });
+    EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
+    EXPECT_TRUE(CommandGone("pad"));
+    EXPECT_EQ(Texts{"other"}, Column(0));
+}
+
+TEST_F(CommandEditorTest, CancelWritesNothing)
+{
+    Open();
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "pad");
+        SetField(editor, IDC_NC_TARGET, "C:\\windows\\notepad.exe");
+        Press(editor, IDCANCEL);
+        EXPECT_EQ(IDCANCEL, editor.GetResult());
+    });
+    EXPECT_TRUE(CommandGone("pad"));
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "-a", 7));
+    Open();
+    int opened = 0;
+    CModalHookGuard guard([&](CDialog& dialog) {
+        ++opened;
+        auto& editor = static_cast<CNewCommandDlg&>(dialog);
+        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+        EXPECT_TRUE(editor.IsEditMode());
+        EXPECT_EQ(TXT_NC_CAPTION_EDIT, Caption(editor));
+        EXPECT_EQ("notes", Field(editor, IDC_NC_NAME));
+        EXPECT_EQ("C:\\Tools\\edit.exe", Field(editor, IDC_NC_TARGET));
+        EXPECT_EQ("-a", Field(editor, IDC_NC_PARAMETERS));
+        EXPECT_EQ(1, Mode(editor)); // "7" is Minimized
+        // Shown again: the combo box is refilled, not added to.
+        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, FALSE, 0);
+        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+        EXPECT_EQ(3, SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_GETCOUNT, 0, 0));
+        SetField(editor, IDC_NC_PARAMETERS, "-b");
+        Press(editor, IDOK);
+    });
+    window->CommandList().SelectItem(0);
+    EXPECT_EQ(0, Notify(IDC_COMMAND_LIST, NM_DBLCLK));
+    EXPECT_EQ(1, opened);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(Lines({"notes", "C:\\Tools\\edit.exe", "-b", "7"}), ReadFileBytes(Cfg("notes")));
+    EXPECT_TRUE(CommandExists("notes"));
+    EXPECT_EQ(Texts{"-b"}, Column(2));
+}
+
+TEST_F(CommandEditorTest, EditWithoutASelectionOpensNothing)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "", 1));
+    Open();
+    EXPECT_EQ(0, Run(ID_COMMAND_EDIT, [](CNewCommandDlg&) {}));
+}
+
+TEST_F(CommandEditorTest, RenamingKeepsTheOldCommandUntilTheNewOneExists)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "-a", 1));
+    Open();
+    RunEdit("notes", [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "Memo");
+        Press(editor, IDOK);
+    });
+    EXPECT_TRUE(CommandGone("notes"));
+    EXPECT_TRUE(CommandExists("memo"));
+    EXPECT_EQ(Texts{"memo"}, Column(0));
+
+    // The new name cannot be created: the old command stays whole.
+    {
+        DenyEntryGuard deny("pad");
+        RunEdit("memo", [&](CNewCommandDlg& editor) {
+            SetField(editor, IDC_NC_NAME, "pad");
+            Press(editor, IDOK);
+            EXPECT_TRUE(editor.IsEnded());
+        });
+    }
+    EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
+    EXPECT_TRUE(CommandGone("pad"));
+    EXPECT_TRUE(CommandExists("memo"));
+    EXPECT_EQ(Lines({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg("memo")));
+
+    // Nor is anything lost when the same name cannot be rewritten.
+    boxes.Clear();
+    {
+        DenyEntryGuard deny("memo");
+        RunEdit("memo", [&](CNewCommandDlg& editor) {
+            SetField(editor, IDC_NC_PARAMETERS, "-changed");
+            Press(editor, IDOK);
+        });
+    }
+    EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
+    EXPECT_TRUE(CommandExists("memo"));
+    EXPECT_EQ(Lines({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg("memo")));
+    EXPECT_EQ(Texts{"memo"}, Column(0));
+}
+
+TEST_F(CommandEditorTest, EditOfAMissingPropertiesFileReportsItAndOkReplacesTheRest)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "", 1));
+    Open();
+    DeleteFileA(Cfg("notes").c_str()); // gone behind the window's back
+    RunEdit("notes", [&](CNewCommandDlg& editor) {
+        ASSERT_EQ(1u, boxes.Boxes().size());
+        EXPECT_EQ(Cfg("notes") + " was not found.", boxes.Boxes()[0].text);
+        EXPECT_EQ(UINT(MB_ICONERROR), boxes.Boxes()[0].type & MB_ICONMASK);
+        EXPECT_TRUE(editor.IsEditMode());
+        EXPECT_EQ(TXT_NC_CAPTION_NEW, Caption(editor));
+        EXPECT_EQ("", Field(editor, IDC_NC_NAME));
+        EXPECT_EQ("", Field(editor, IDC_NC_TARGET));
+        SetField(editor, IDC_NC_NAME, "notes");
+        SetField(editor, IDC_NC_TARGET, "C:\\Tools\\new.exe");
+        Press(editor, IDOK);
+    });
+    EXPECT_EQ(1u, boxes.Boxes().size());
+    EXPECT_TRUE(CommandExists("notes"));
+    EXPECT_EQ(Lines({"notes", "C:\\Tools\\new.exe", "", "1"}), ReadFileBytes(Cfg("notes")));
+}
+
+TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
+{
+    Open();
+    const std::string tools = folder.Path() + "\\Tools";
+    CreateDirectoryA(tools.c_str(), nullptr);
+
+    std::vector<OPENFILENAMEA> requests;
+    std::string filter;
+    bool confirm = true;
+    OpenFileGuard files([&](OPENFILENAMEA& request) -> BOOL {
+        requests.push_back(request);
+        const char* end = request.lpstrFilter;
+        while (end[0] || end[1])
+            ++end;
+        filter.assign(request.lpstrFilter, end + 2);
+        if (!confirm)
+            return FALSE;
+        lstrcpynA(request.lpstrFile, "C:\\Tools\\chosen.exe", request.nMaxFile);
+        return TRUE;
+    });
+    int call = 0;
+    std::vector<std::string> titles;
+    BrowseGuard folders([&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
+        titles.push_back(info.lpszTitle);
+        EXPECT_EQ(UINT(BIF_NEWDIALOGSTYLE), info.ulFlags);
+        EXPECT_EQ(nullptr, info.pidlRoot);
+        ++call;
+        if (call == 1)
+            return nullptr; // cancelled
+        if (call == 2) {
+            PIDLIST_ABSOLUTE drives = nullptr; // My Computer: no file-system path
+            SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives);
+            return drives;
+        }
+        return ILCreateFromPathA(tools.c_str());
+    });
+
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_TARGET, "typed");
+        Press(editor, ID_BROWSE_URL);
+        EXPECT_EQ(TXT_NC_URL_START, Field(editor, IDC_NC_TARGET));
+
+        Press(editor, ID_BROWSE_FILE);
+        EXPECT_EQ("C:\\Tools\\chosen.exe", Field(editor, IDC_NC_TARGET));
+        confirm = false;
+        SetField(editor, IDC_NC_TARGET, "typed");
+        Press(editor, ID_BROWSE_FILE);
+        EXPECT_EQ("typed", Field(editor, IDC_NC_TARGET));
+
+        Press(editor, ID_BROWSE_FOLDER); // cancelled
+        EXPECT_EQ("typed", Field(editor, IDC_NC_TARGET));
+        Press(editor, ID_BROWSE_FOLDER); // a virtual folder, then a real one
+        EXPECT_EQ(tools, Field(editor, IDC_NC_TARGET));
+    });
+
+    ASSERT_EQ(2u, requests.size());
+    EXPECT_EQ(std::string("All Files(*.*)\0*.*\0Exe Files(*.exe)\0*.exe\0", 42), filter.substr(0, 42));
+    EXPECT_STREQ(TXT_NC_CHOOSE_FILE, requests[0].lpstrTitle);
+    EXPECT_STREQ("*.*", requests[0].lpstrDefExt);
+    EXPECT_EQ(1u, requests[0].nFilterIndex);
+    EXPECT_TRUE(requests[0].Flags & OFN_EXPLORER);
+    EXPECT_GE(requests[0].nMaxFile, DWORD(MAX_PATH));
+    EXPECT_EQ(3, call);
+    for (const auto& title : titles)
+        EXPECT_EQ(TXT_NC_FOLDER_TITLE, title);
+    EXPECT_EQ(Texts{TXT_SELECT_VALID_FOLDER}, boxes.Texts());
+}
+
+TEST_F(CommandEditorTest, FieldAndMenuTipsGoToPaneThreeAndHelpOpensOnIconAndF1)
+{
+    Open();
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        const std::pair<int, const char*> fields[] = {{IDC_NC_NAME, TXT_NC_TIP_NAME},
+                                                      {IDC_NC_TARGET, TXT_NC_TIP_TARGET},
+                                                      {IDC_NC_PARAMETERS, TXT_NC_TIP_PARAMETERS}};
+        for (const auto& [id, tip] : fields) {
+            Focus(editor, id, EN_SETFOCUS);
+            EXPECT_EQ(tip, Pane(3));
+        }
+        Focus(editor, IDC_NC_MODE, CBN_SETFOCUS);
+        EXPECT_EQ(TXT_NC_TIP_MODE, Pane(3));
+
+        HWND dlg = editor.GetSafeHwnd();
+        SendMessageA(dlg, WM_MENUSELECT, MAKEWPARAM(ID_BROWSE_FOLDER, MF_HILITE), 0);
+        EXPECT_EQ(TXT_NC_TIP_FOLDER, Pane(3));
+        SendMessageA(dlg, WM_MENUSELECT, MAKEWPARAM(ID_BROWSE_URL, MF_HILITE), 0);
+        EXPECT_EQ(TXT_NC_TIP_URL, Pane(3));
+        SendMessageA(dlg, WM_MENUSELECT, MAKEWPARAM(0xFFFF, 0xFFFF), 0); // menu closed
+        EXPECT_EQ("", Pane(3));
+
+        Focus(editor, IDC_NC_HELP, STN_CLICKED);
+        ASSERT_EQ(1u, help.size());
+        EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", help[0].path);
+        EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
+
+        MSG f1{editor.GetDlgItem(IDC_NC_NAME), kWmKeyF1, 0, 0, 0, {}};
+        editor.PreTranslateMessage(&f1);
+        EXPECT_EQ(2u, help.size());
+        {
+            CShiftHeld shift;
+            editor.PreTranslateMessage(&f1);
+        }
+        EXPECT_EQ(2u, help.size());
+    });
+}
+
+TEST(CommandEditorRules, ChecksTrimmingAndFilters)
+{
+    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_NAME), FirstInputProblem("", ""));
+    EXPECT_EQ(UINT(IDS_ILLEGAL_COMMAND_NAME), FirstInputProblem("a.b", ""));
+    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem("ab", ""));
+    EXPECT_EQ(0u, FirstInputProblem("ab", "x"));
+    EXPECT_EQ("C:\\Data", TrimTargetBackslashes("C:\\Data\\\\\\"));
+    EXPECT_EQ("C:\\", TrimTargetBackslashes("C:\\"));
+    EXPECT_EQ("C:\\", TrimTargetBackslashes("C:\\\\"));
+    EXPECT_EQ("", TrimTargetBackslashes("\\\\"));
+    EXPECT_EQ("", UnstorableInputText(std::string(259, 'a'), ""));
+    EXPECT_EQ(TXT_NC_TARGET_TOO_LONG, UnstorableInputText(std::string(260, 'a'), ""));
+    EXPECT_EQ(TXT_NC_LINE_BREAK, UnstorableInputText("C:\\a\nb", ""));
+    EXPECT_EQ(TXT_NC_LINE_BREAK, UnstorableInputText("C:\\a", "\r"));
+    EXPECT_EQ(std::string("a\0b\0\0", 5), FilterFromResource("a|b||"));
+    EXPECT_STREQ(TXT_NC_TIP_FILE, BrowseMenuTip(ID_BROWSE_FILE));
+    EXPECT_STREQ("", BrowseMenuTip(IDR_BROWSE_MENU));
+}
+
+// ---- path mode: the program started with a path, as the verb starts it ----
+
+TEST_F(CommandEditorTest, PathModeOpensOnlyTheEditorWithTheLongFormAndReportsSuccess)
+{
+    const std::string file = folder.Path() + "\\A rather long file name.txt";
+    WriteFileBytes(file, "x");
+    char shortPath[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameA(file.c_str(), shortPath, MAX_PATH));
+    char longPath[MAX_PATH] = {};
+    ASSERT_NE(0u, GetLongPathNameA(file.c_str(), longPath, MAX_PATH));
+    ASSERT_STRNE(longPath, shortPath); // the 8.3 form really is another text
+
+    int opened = 0;
+    CModalHookGuard guard([&](CDialog& dialog) {
+        ++opened;
+        auto& editor = static_cast<CNewCommandDlg&>(dialog);
+        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+        EXPECT_TRUE(editor.IsPathMode());
+        EXPECT_EQ(TXT_NC_CAPTION_NEW, Caption(editor));
+        EXPECT_EQ(std::string(longPath), Field(editor, IDC_NC_TARGET));
+        SetField(editor, IDC_NC_NAME, "Note");
+        Press(editor, IDOK);
+    });
+    Open(shortPath);
+    EXPECT_EQ(1, opened);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ(TXT_PATH_MODE_SUCCESS, boxes.Boxes()[0].text);
+    EXPECT_EQ(TXT_OWN_CAPTION, boxes.Boxes()[0].caption);
+    EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), boxes.Boxes()[0].type);
+    EXPECT_TRUE(CommandExists("note"));
+    // The main window ends without ever being shown or filled.
+    EXPECT_TRUE(window->IsEnded());
+    EXPECT_FALSE(IsWindowVisible(Hwnd()));
+    EXPECT_EQ(0, window->CommandList().GetItemCount());
+}
+
+TEST_F(CommandEditorTest, PathModeFailureShowsOnlyTheFailureAndCancelWritesNothing)
+{
+    {
+        DenyEntryGuard deny("pad");
+        CModalHookGuard guard([&](CDialog& dialog) {
+            SendMessageA(dialog.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+            SetField(dialog, IDC_NC_NAME, "pad");
+            Press(dialog, IDOK);
+        });
+        Open("C:\\windows\\notepad.exe");
+    }
+    EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
+    EXPECT_TRUE(window->IsEnded());
+
+    // A text with a colon that names no file: the target starts empty.
+    boxes.Clear();
+    CModalHookGuard guard([&](CDialog& dialog) {
+        SendMessageA(dialog.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+        EXPECT_EQ("", Field(dialog, IDC_NC_TARGET));
+        SetField(dialog, IDC_NC_NAME, "pad");
+        SetField(dialog, IDC_NC_TARGET, "C:\\windows\\notepad.exe");
+        Press(dialog, IDCANCEL);
+    });
+    Open("ab:cd");
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_TRUE(CommandGone("pad"));
+    EXPECT_TRUE(window->IsEnded());
+    EXPECT_FALSE(IsWindowVisible(Hwnd()));
+}
