@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/setup.sh
-[ -f build/x64/CMakeCache.txt ] || cmake --preset x64
+cmake --preset x64 >/dev/null # cheap when configured; mends a stale tree
 cmake --build --preset x64 --target quillon help_file
 
 run=$root/build/run
