@@ -138,14 +138,14 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
     Run(ID_FILE_NEW_COMMAND, [&](CNewCommandDlg& editor) {
         SetField(editor, IDC_NC_NAME, "My(Tool)");
         SetField(editor, IDC_NC_TARGET, "C:\\Data\\\\\\");
-        SetField(editor, IDC_NC_PARAMETERS, "-x \"a b\"");
+        SetField(editor, IDC_NC_PARAMETERS, "-x \"a b\" \xE9\xFC");
         SetMode(editor, 1);
         Press(editor, IDOK);
         EXPECT_TRUE(editor.IsEnded());
         EXPECT_EQ(IDOK, editor.GetResult());
     });
     EXPECT_TRUE(boxes.Texts().empty()); // no success message outside path mode
-    EXPECT_EQ(Lines({"my(tool)", "C:\\Data", "-x \"a b\"", "7"}), ReadFileBytes(Cfg("my(tool)")));
+    EXPECT_EQ(Lines({"my(tool)", "C:\\Data", "-x \"a b\" \xE9\xFC", "7"}), ReadFileBytes(Cfg("my(tool)")));
     EXPECT_TRUE(CommandExists("my(tool)"));
     EXPECT_EQ(Texts{"my(tool)"}, Column(0));
 
@@ -174,13 +174,16 @@ TEST_F(CommandEditorTest, WhatACommandCannotHoldIsRefusedBeforeAnythingIsWritten
         SetField(editor, IDC_NC_NAME, "long");
         SetField(editor, IDC_NC_TARGET, "C:\\" + std::string(257, 'a'));
         Press(editor, IDOK);
+        SetField(editor, IDC_NC_TARGET, "C:\\" + std::string(2000, 'b'));
+        Press(editor, IDOK);
+        EXPECT_EQ(2003u, Field(editor, IDC_NC_TARGET, 4096).size()); // kept as typed
         SetField(editor, IDC_NC_TARGET, "C:\\Tools\\run.exe");
         SetField(editor, IDC_NC_PARAMETERS, "-a\r\n-b");
         Press(editor, IDOK);
         EXPECT_FALSE(editor.IsEnded());
         EXPECT_EQ("-a\r\n-b", Field(editor, IDC_NC_PARAMETERS));
     });
-    EXPECT_EQ((Texts{TXT_NC_TARGET_TOO_LONG, TXT_NC_LINE_BREAK}), boxes.Texts());
+    EXPECT_EQ((Texts{TXT_NC_TARGET_TOO_LONG, TXT_NC_TARGET_TOO_LONG, TXT_NC_LINE_BREAK}), boxes.Texts());
     EXPECT_TRUE(CommandGone("long"));
 }
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-inline std::string Field(const CDialog& dialog, int id)
+inline std::string Field(const CDialog& dialog, int id, int room = 1024)
 {
-    char text[1024] = {};
-    GetDlgItemTextA(dialog.GetSafeHwnd(), id, text, sizeof text);
+    std::string text(room, '\0');
+    text.resize(GetDlgItemTextA(dialog.GetSafeHwnd(), id, text.data(), room));
     return text;
 }
 
