@@ -18,6 +18,10 @@ if [ -z "${DISPLAY:-}" ]; then
     while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
 fi
 
+# The x64 tests register the x86 build of the shell extension as well when
+# there is one (and the machine can run it).
+[ -f build/x86/bin/Tesselator.dll ] && export VERBOSA_X86_LIBRARY="Z:$PWD/build/x86/bin/Tesselator.dll"
+
 status=0
 for arch in "$@"; do
     echo "== tests ($arch) =="

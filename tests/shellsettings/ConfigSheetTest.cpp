@@ -2,6 +2,7 @@
 #include "shellsettings/ConfigSheet.h"
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/ShortcutVerb.h"
+#include "tests/shellsettings/SheetDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
@@ -28,36 +29,7 @@ protected:
         CPropertySheet::SetModalHook(nullptr);
     }
 
-    // Runs the sheet with `drive` in place of the user.
-    void Run(const std::function<void(CConfigPropSheet&)>& drive)
-    {
-        CConfigTab1 verb;
-        CConfigTab2 extension;
-        CConfigTab3 run;
-        CConfigPropSheet sheet(verb, extension, run);
-        CPropertySheet::SetModalHook([&](CPropertySheet&) { drive(sheet); });
-        result = sheet.DoModal();
-    }
-
-    static HWND Page(CConfigPropSheet& sheet)
-    {
-        return reinterpret_cast<HWND>(SendMessageA(sheet.GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
-    }
-    static void Click(HWND dialog, int id)
-    {
-        HWND button = GetDlgItem(dialog, id);
-        ASSERT_NE(nullptr, button) << id;
-        SendMessageA(button, BM_CLICK, 0, 0);
-    }
-    static void Press(CConfigPropSheet& sheet, int id)
-    {
-        SendMessageA(sheet.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(sheet.GetSafeHwnd(), id)));
-    }
-    static void SelectPage(CConfigPropSheet& sheet, int index)
-    {
-        SendMessageA(sheet.GetSafeHwnd(), PSM_SETCURSEL, index, 0);
-    }
+    void Run(const std::function<void(CConfigPropSheet&)>& drive) { result = RunSheet(drive); }
 
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
@@ -149,6 +121,19 @@ TEST_F(ConfigSheetTest, SwitchingTheExtensionStartsTheTwoRegistrationRuns)
     });
     ASSERT_EQ(2u, started.size());
     EXPECT_EQ("/u /s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
+}
+
+TEST_F(ConfigSheetTest, BlanksInTheProgramFolderStayInsideTheQuotes)
+{
+    CTempProgramFolder spaced(true, " Program Files");
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        Click(Page(sheet), IDC_EXTENSION_ENABLED);
+        Press(sheet, IDOK);
+    });
+    EXPECT_EQ((std::vector<std::string>{"/s \"" + spaced.Path() + "\\Tesselator.dll\"",
+                                        "/s \"" + spaced.Path() + "\\Tessel~1.dll\""}),
+              started);
 }
 
 TEST_F(ConfigSheetTest, AVerbThatCannotBeInstalledIsReportedAndCountsAsDone)

@@ -1,0 +1,45 @@
+#pragma once
+// Runs the Configuration sheet with a callback in place of the user, and the
+// clicks and page switches that callback uses.
+#include "shellsettings/ConfigSheet.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <functional>
+
+inline INT_PTR RunSheet(const std::function<void(CConfigPropSheet&)>& drive)
+{
+    CConfigTab1 verb;
+    CConfigTab2 extension;
+    CConfigTab3 run;
+    CConfigPropSheet sheet(verb, extension, run);
+    CPropertySheet::SetModalHook([&](CPropertySheet&) { drive(sheet); });
+    const INT_PTR result = sheet.DoModal();
+    CPropertySheet::SetModalHook(nullptr);
+    return result;
+}
+
+inline HWND Page(CConfigPropSheet& sheet)
+{
+    return reinterpret_cast<HWND>(SendMessageA(sheet.GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+inline void Click(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    ASSERT_NE(nullptr, button) << id;
+    SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+inline void Press(CConfigPropSheet& sheet, int id)
+{
+    SendMessageA(sheet.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(sheet.GetSafeHwnd(), id)));
+}
+
+inline void SelectPage(CConfigPropSheet& sheet, int index)
+{
+    SendMessageA(sheet.GetSafeHwnd(), PSM_SETCURSEL, index, 0);
+}

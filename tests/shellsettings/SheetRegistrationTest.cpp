@@ -1,0 +1,150 @@
+// The extension switched on and off through the sheet for real: the runs it
+// starts are real regsvr32 processes, which write the prefix's own registry,
+// so this test leaves that registry as it found it.
+#include "resources/ConfigurationIds.h"
+#include "shellsettings/ExtensionRegistration.h"
+#include "tests/shellsettings/SheetDriver.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
+
+namespace {
+
+const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
+
+std::string BinFolder()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length < MAX_PATH ? length : 0);
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+bool AnyProcessNamed(const char* name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szExeFile, name) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+// The sheet does not wait for its runs; the test waits until none is left.
+void WaitForRegistrationRuns()
+{
+    for (int i = 0; i < 600 && AnyProcessNamed("regsvr32.exe"); ++i)
+        Sleep(100);
+    ASSERT_FALSE(AnyProcessNamed("regsvr32.exe")) << "regsvr32 still running after a minute";
+}
+
+std::string DefaultValue(const std::string& key, REGSAM view = 0)
+{
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE | view, &handle) != ERROR_SUCCESS)
+        return "<missing>";
+    char value[MAX_PATH] = {};
+    DWORD size = sizeof value - 1;
+    const LONG status = RegQueryValueExA(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS ? std::string(value) : "<unreadable>";
+}
+
+std::string ShortPath(const std::string& path)
+{
+    char buffer[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+}
+
+bool CanStart32BitProcesses()
+{
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    std::string line = "\"" + std::string(folder) + "\\cmd.exe\" /c exit";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    DWORD code = 1;
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code == 0;
+}
+
+void SwitchExtension(int choice)
+{
+    CMessageBoxRecorder boxes;
+    RunSheet([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        Click(Page(sheet), choice);
+        Press(sheet, IDOK);
+    });
+    WaitForRegistrationRuns();
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST(SheetRegistration, SwitchingTheExtensionRegistersTheBuiltLibraryAndRemovesIt)
+{
+    if (IsShellExtensionRegistered()) // left by a run that was stopped midway
+        SwitchExtension(IDC_EXTENSION_DISABLED);
+    ASSERT_FALSE(IsShellExtensionRegistered());
+    CTempProgramFolder folder(true, " Program Files");
+    const std::string library = folder.Path() + "\\Tesselator.dll";
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), library.c_str(), FALSE));
+
+    SwitchExtension(IDC_EXTENSION_ENABLED);
+    EXPECT_TRUE(IsShellExtensionRegistered());
+    const std::string classId = DefaultValue(kHandlerKey);
+    ASSERT_EQ('{', classId.front()) << classId;
+    EXPECT_EQ(ShortPath(library), DefaultValue("CLSID\\" + classId + "\\InprocServer32"));
+
+    SwitchExtension(IDC_EXTENSION_DISABLED);
+    EXPECT_FALSE(IsShellExtensionRegistered());
+    EXPECT_EQ("<missing>", DefaultValue("CLSID\\" + classId));
+}
+
+// The x86 build, which `make test` names through VERBOSA_X86_LIBRARY, beside
+// the program in x86\: the sheet also registers it in the 32-bit view.
+TEST(SheetRegistration, AnX86CopyIsRegisteredInThe32BitViewAsWell)
+{
+    const char* x86Library = std::getenv("VERBOSA_X86_LIBRARY");
+    if (sizeof(void*) != 8 || !x86Library || GetFileAttributesA(x86Library) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no x86 build of the library named by VERBOSA_X86_LIBRARY";
+    if (!CanStart32BitProcesses())
+        GTEST_SKIP() << "this machine cannot start 32-bit processes, so the 32-bit regsvr32 cannot run";
+
+    CTempProgramFolder folder;
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), (folder.Path() + "\\Tesselator.dll").c_str(),
+                          FALSE));
+    ASSERT_TRUE(CreateDirectoryA((folder.Path() + "\\x86").c_str(), nullptr));
+    const std::string library = folder.Path() + "\\x86\\Tesselator.dll";
+    ASSERT_TRUE(CopyFileA(x86Library, library.c_str(), FALSE));
+
+    SwitchExtension(IDC_EXTENSION_ENABLED);
+    const std::string classId = DefaultValue(kHandlerKey);
+    ASSERT_EQ('{', classId.front()) << classId;
+    EXPECT_EQ(ShortPath(library), DefaultValue("CLSID\\" + classId + "\\InprocServer32", KEY_WOW64_32KEY));
+
+    SwitchExtension(IDC_EXTENSION_DISABLED);
+    EXPECT_FALSE(IsShellExtensionRegistered());
+    EXPECT_EQ("<missing>", DefaultValue("CLSID\\" + classId, KEY_WOW64_32KEY));
+}
+
+} // namespace
