@@ -13,6 +13,7 @@
 
 #include <htmlhelp.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -227,6 +228,67 @@ TEST_F(FastFolderWindowTest, DeleteAsksAndOnYesRenumbers)
     ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "1", type, bytes));
     EXPECT_EQ(std::string("C", 2), bytes);
     EXPECT_FALSE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "2", type, bytes));
+}
+
+// The shell extension reads the store at any time and stops at nothing: after
+// every add, edit and delete the items are 0..n-1 with both values each.
+TEST_F(FastFolderWindowTest, EveryHandlerLeavesTheIndicesWithoutAGap)
+{
+    const auto expectNoGap = [](size_t count, const char* step) {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kFastFolderKey, 0, KEY_READ, &key));
+        std::vector<std::string> names;
+        char name[64];
+        for (DWORD i = 0;; ++i) {
+            DWORD length = sizeof name;
+            if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            names.emplace_back(name, length);
+        }
+        RegCloseKey(key);
+        std::vector<std::string> expected;
+        for (size_t i = 0; i < count; ++i) {
+            expected.push_back(std::to_string(i));
+            expected.push_back(std::to_string(i) + std::to_string(i));
+        }
+        std::sort(names.begin(), names.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, names) << step;
+    };
+    const auto editRow = [&](int row, const std::string& alias) {
+        SelectRow(row);
+        CModalHookGuard guard([&](CDialog& dialog) {
+            SetField(dialog, IDC_FF_ALIAS, alias);
+            Press(dialog, IDOK);
+        });
+        Command(ID_FOLDER_EDIT);
+    };
+    const auto deleteRow = [&](int row) {
+        SelectRow(row);
+        boxes.Answer(IDYES);
+        Command(IDC_REMOVE_FOLDER);
+    };
+    const std::string target = MakeFolder("T");
+    Open();
+    for (const char* alias : {"A", "B", "C", "D"})
+        RunAdd([&](CNewFastFolderDlg& dlg) {
+            SetField(dlg, IDC_FF_ALIAS, alias);
+            SetField(dlg, IDC_FF_PATH, target);
+            Press(dlg, IDOK);
+        });
+    expectNoGap(4, "after four adds");
+    editRow(1, "B2");
+    expectNoGap(4, "after editing the second");
+    deleteRow(0);
+    expectNoGap(3, "after deleting the first");
+    editRow(2, "B3");
+    expectNoGap(3, "after editing the last");
+    deleteRow(1);
+    expectNoGap(2, "after deleting the middle");
+    deleteRow(1);
+    deleteRow(0);
+    expectNoGap(0, "after deleting the rest");
+    EXPECT_TRUE(Aliases().empty());
 }
 
 TEST_F(FastFolderWindowTest, AFailedDeleteIsReportedAndTheListIsStillRebuilt)
