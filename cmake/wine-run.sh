@@ -40,13 +40,8 @@ mkdir -p "$(dirname "$prefix")"
 
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ]; then
-    n=$(( ($$ % 400) + 100 ))
-    while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    i=0
-    while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)); done
+    . "$(dirname "$0")/../scripts/xvfb.sh"
+    start_xvfb $(( ($$ % 400) + 100 )) 1280x1024x24
 fi
 
 "$loader" "$@"

@@ -23,12 +23,8 @@ cleanup() {
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT INT TERM
-n=140
-while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-sleep 1
+. scripts/xvfb.sh
+start_xvfb 140 1024x768x24
 
 "$loader" 'C:\Program Files\Verbosa\quillon.exe' 'C:\windows\notepad.exe' &
 sleep "${RUN_SETTLE_SECONDS:-8}"

@@ -9,13 +9,8 @@ cleanup() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; }
 trap cleanup EXIT INT TERM
 
 if [ -z "${DISPLAY:-}" ]; then
-    n=90
-    while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    i=0
-    while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    . scripts/xvfb.sh
+    start_xvfb 90 1280x1024x24
 fi
 
 # The x64 tests register the x86 build of the shell extension as well when

@@ -4,22 +4,19 @@
 // Targets cycle through the kinds users list: programs, folders, web
 // addresses, documents and unknown files.
 #include "app/MainDlg.h"
+#include "bench/MedianTime.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
 #include "framework/Handles.h"
 
 #include <psapi.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::string TempRoot()
 {
@@ -82,19 +79,6 @@ size_t BareRead(const std::string& cmds)
             lines += ReadPropertiesLines(cmds + "\\" + found.cFileName, 3, read);
     } while (FindNextFileA(search.Get(), &found));
     return lines;
-}
-
-template <typename F>
-double MedianMs(int runs, F f)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 // Committed memory of the process (Wine reports no private usage).

@@ -7,19 +7,15 @@
 // and plain program paths (present and missing), entries without a value,
 // and a few of our own shortcut entries that the page skips.
 #include "app/MainDlg.h"
+#include "bench/MedianTime.h"
 #include "catalogue/CommandPaths.h"
 #include "framework/RegistryKey.h"
 #include "systemcmds/AppPathsStore.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // HKLM of this process redirected to a scratch key under HKCU.
 class CScratchMachineRoot {
@@ -110,19 +106,6 @@ int WalkOneOpenKey()
     while (key.EnumSubkey(static_cast<DWORD>(count), name))
         ++count;
     return count;
-}
-
-template <typename F>
-double MedianMs(int runs, F f)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace
