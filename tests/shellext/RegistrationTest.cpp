@@ -8,22 +8,6 @@ namespace {
 const std::string kClassKey = std::string("CLSID\\") + kClassId;
 const std::string kHandlerKey = "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator";
 
-std::string ReadString(HKEY root, const std::string& key, const std::string& name = "")
-{
-    DWORD type = 0;
-    std::string bytes;
-    if (!ReadRawValue(root, key, name, type, bytes) || type != REG_SZ)
-        return "<missing>";
-    return bytes.substr(0, bytes.find('\0'));
-}
-
-std::string ShortPath(const std::string& path)
-{
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
-}
-
 DWORD CountSubkeys(HKEY root, const std::string& key)
 {
     HKEY handle = nullptr;
@@ -39,20 +23,20 @@ DWORD CountSubkeys(HKEY root, const std::string& key)
 // Every entry that registration writes under HKEY_CLASSES_ROOT.
 void ExpectRegistered(const std::string& modulePath)
 {
-    EXPECT_EQ("SimpleShlExt Class", ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt.1"));
-    EXPECT_EQ(kClassId, ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt.1\\CLSID"));
-    EXPECT_EQ("SimpleShlExt Class", ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt"));
-    EXPECT_EQ(kClassId, ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt\\CLSID"));
-    EXPECT_EQ("Tesselator.SimpleShlExt.1", ReadString(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt\\CurVer"));
-    EXPECT_EQ("SimpleShlExt Class", ReadString(HKEY_CLASSES_ROOT, kClassKey));
-    EXPECT_EQ("Tesselator.SimpleShlExt.1", ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\ProgID"));
-    EXPECT_EQ("Tesselator.SimpleShlExt", ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\VersionIndependentProgID"));
+    EXPECT_EQ("SimpleShlExt Class", ReadStringValue(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt.1"));
+    EXPECT_EQ(kClassId, ReadStringValue(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt.1\\CLSID"));
+    EXPECT_EQ("SimpleShlExt Class", ReadStringValue(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt"));
+    EXPECT_EQ(kClassId, ReadStringValue(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt\\CLSID"));
+    EXPECT_EQ("Tesselator.SimpleShlExt.1", ReadStringValue(HKEY_CLASSES_ROOT, "Tesselator.SimpleShlExt\\CurVer"));
+    EXPECT_EQ("SimpleShlExt Class", ReadStringValue(HKEY_CLASSES_ROOT, kClassKey));
+    EXPECT_EQ("Tesselator.SimpleShlExt.1", ReadStringValue(HKEY_CLASSES_ROOT, kClassKey + "\\ProgID"));
+    EXPECT_EQ("Tesselator.SimpleShlExt", ReadStringValue(HKEY_CLASSES_ROOT, kClassKey + "\\VersionIndependentProgID"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
     EXPECT_EQ(0u, CountValues(HKEY_CLASSES_ROOT, kClassKey + "\\Programmable"));
-    EXPECT_EQ(ShortPath(modulePath), ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"));
-    EXPECT_EQ("Apartment", ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32", "ThreadingModel"));
-    EXPECT_EQ(kLibraryId, ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\TypeLib"));
-    EXPECT_EQ(kClassId, ReadString(HKEY_CLASSES_ROOT, kHandlerKey));
+    EXPECT_EQ(ShortPath(modulePath), ReadStringValue(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"));
+    EXPECT_EQ("Apartment", ReadStringValue(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32", "ThreadingModel"));
+    EXPECT_EQ(kLibraryId, ReadStringValue(HKEY_CLASSES_ROOT, kClassKey + "\\TypeLib"));
+    EXPECT_EQ(kClassId, ReadStringValue(HKEY_CLASSES_ROOT, kHandlerKey));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibraryId + "\\1.0"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, std::string("Interface\\") + kInterfaceId));
 
@@ -99,7 +83,7 @@ TEST_F(RegistrationTest, ExportsRegisterEveryEntryOnceAndUnregisterKeepsTheShare
     ASSERT_EQ(S_OK, Tesselator().unregisterServer());
     ExpectUnregistered();
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Other"));
-    EXPECT_EQ("Other", ReadString(HKEY_LOCAL_MACHINE, kApprovedKey, "{other}"));
+    EXPECT_EQ("Other", ReadStringValue(HKEY_LOCAL_MACHINE, kApprovedKey, "{other}"));
 }
 
 TEST_F(RegistrationTest, WithoutTheRightToApproveNothingIsWritten)
@@ -159,7 +143,7 @@ TEST_F(RegistrationTest, FallsBackToATypeLibraryFileBesideTheLibrary)
     CreateKey(HKEY_LOCAL_MACHINE, kApprovedKey);
     EXPECT_EQ(S_OK, registerServer());
     const std::string platform = sizeof(void*) == 8 ? "win64" : "win32";
-    std::string registered = ReadString(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibraryId + "\\1.0\\409\\" + platform);
+    std::string registered = ReadStringValue(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibraryId + "\\1.0\\409\\" + platform);
     CharLowerA(registered.data());
     std::string expected = file;
     CharLowerA(expected.data());
@@ -184,7 +168,7 @@ TEST(Regsvr32, RegistersAndUnregistersALibraryWhosePathHasAQuote)
     ASSERT_EQ(0u, RunAndWait("regsvr32.exe /s \"" + library + "\""));
     ExpectRegistered(library);
     ASSERT_EQ(0u, RunAndWait("regsvr32.exe /s \"" + library + "\""));
-    EXPECT_EQ(ShortPath(library), ReadString(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"));
+    EXPECT_EQ(ShortPath(library), ReadStringValue(HKEY_CLASSES_ROOT, kClassKey + "\\InprocServer32"));
 
     // COM finds and loads the library through that registration.
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));

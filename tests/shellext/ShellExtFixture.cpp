@@ -1,4 +1,5 @@
 #include "tests/shellext/ShellExtFixture.h"
+#include "tests/support/TempFolder.h"
 
 #include <sddl.h>
 
@@ -11,14 +12,6 @@ void Resolve(HMODULE module, const char* name, F& function)
 }
 
 } // namespace
-
-std::string BinFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\'));
-}
 
 std::string TesselatorPath() { return BinFolder() + "\\Tesselator.dll"; }
 

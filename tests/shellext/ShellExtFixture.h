@@ -24,8 +24,6 @@ struct TesselatorExports {
 // Loaded once for the whole process and never freed.
 const TesselatorExports& Tesselator();
 
-// The folder of the test program, where the build puts the library too.
-std::string BinFolder();
 std::string TesselatorPath();
 
 constexpr char kStoreKey[] = "Software\\Kelto\\quillon30\\FastFolders";

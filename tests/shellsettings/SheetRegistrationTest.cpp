@@ -5,6 +5,7 @@
 #include "shellsettings/ExtensionRegistration.h"
 #include "tests/shellsettings/SheetDriver.h"
 #include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -17,14 +18,6 @@
 namespace {
 
 const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
-
-std::string BinFolder()
-{
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length < MAX_PATH ? length : 0);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
 
 bool AnyProcessNamed(const char* name)
 {
@@ -50,21 +43,7 @@ void WaitForRegistrationRuns()
 
 std::string DefaultValue(const std::string& key, REGSAM view = 0)
 {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE | view, &handle) != ERROR_SUCCESS)
-        return "<missing>";
-    char value[MAX_PATH] = {};
-    DWORD size = sizeof value - 1;
-    const LONG status = RegQueryValueExA(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(handle);
-    return status == ERROR_SUCCESS ? std::string(value) : "<unreadable>";
-}
-
-std::string ShortPath(const std::string& path)
-{
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+    return ReadStringValue(HKEY_CLASSES_ROOT, key, "", view);
 }
 
 bool CanStart32BitProcesses()

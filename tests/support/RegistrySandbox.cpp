@@ -53,10 +53,10 @@ bool KeyExists(HKEY root, const std::string& subkey)
 }
 
 bool ReadRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD& type,
-                  std::string& bytes)
+                  std::string& bytes, REGSAM view)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return false;
     DWORD size = 0;
     LONG rc = RegQueryValueExA(key, name.empty() ? nullptr : name.c_str(), nullptr, &type, nullptr, &size);
@@ -68,6 +68,15 @@ bool ReadRawValue(HKEY root, const std::string& subkey, const std::string& name,
     }
     RegCloseKey(key);
     return rc == ERROR_SUCCESS;
+}
+
+std::string ReadStringValue(HKEY root, const std::string& subkey, const std::string& name, REGSAM view)
+{
+    DWORD type = 0;
+    std::string bytes;
+    if (!ReadRawValue(root, subkey, name, type, bytes, view) || type != REG_SZ)
+        return "<missing>";
+    return bytes.substr(0, bytes.find('\0'));
 }
 
 void WriteRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD type,

@@ -21,9 +21,12 @@ private:
 
 // Test helpers on the (redirected) registry.
 bool KeyExists(HKEY root, const std::string& subkey);
-// Reads a value raw: its type and bytes. False when absent.
+// Reads a value raw: its type and bytes. False when absent. view may name
+// KEY_WOW64_32KEY or KEY_WOW64_64KEY.
 bool ReadRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD& type,
-                  std::string& bytes);
+                  std::string& bytes, REGSAM view = 0);
+// A REG_SZ value up to its terminator; "<missing>" when absent or of another type.
+std::string ReadStringValue(HKEY root, const std::string& subkey, const std::string& name = "", REGSAM view = 0);
 void WriteRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD type,
                    const std::string& bytes);
 void CreateKey(HKEY root, const std::string& subkey);

@@ -23,3 +23,7 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // Removes a folder with everything below it.
 void RemoveTree(const std::string& path);
+// The folder of the test program, where the build puts the libraries too.
+std::string BinFolder();
+// The 8.3 form of an existing path; the path itself when there is none.
+std::string ShortPath(const std::string& path);
