@@ -4,8 +4,6 @@
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
 
-#include <windowsx.h>
-
 namespace {
 
 HFONT MakeTahoma(int weight, bool underline)
@@ -33,9 +31,9 @@ std::string AboutMailLink()
 }
 
 BEGIN_ROUTES(CAboutDlg, CDialog)
-    ON_MESSAGE(WM_LBUTTONDOWN, OnLButtonDown)
-    ON_MESSAGE(WM_MOUSEMOVE, OnMouseMove)
-    ON_MESSAGE(WM_CTLCOLORSTATIC, OnCtlColorStatic)
+    ON_WM_LBUTTONDOWN(OnLButtonDown)
+    ON_WM_MOUSEMOVE(OnMouseMove)
+    ON_WM_CTLCOLORSTATIC(OnCtlColorStatic)
     ON_COMMAND(IDC_ABOUT_MAIL, OnLinkCommand)
     ON_COMMAND(IDC_ABOUT_WEB, OnLinkCommand)
 END_ROUTES()
@@ -81,9 +79,8 @@ CAboutDlg::Link CAboutDlg::HoveredLink(POINT p)
     return Link::none;
 }
 
-BOOL CAboutDlg::OnLButtonDown(WPARAM, LPARAM lParam, LRESULT&)
+void CAboutDlg::OnLButtonDown(UINT, POINT p)
 {
-    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (ClickedLink(p)) {
     case Link::mail:
         OpenWithShell(AboutMailLink());
@@ -99,28 +96,24 @@ BOOL CAboutDlg::OnLButtonDown(WPARAM, LPARAM lParam, LRESULT&)
         break;
     }
     }
-    return FALSE;
 }
 
-BOOL CAboutDlg::OnMouseMove(WPARAM, LPARAM lParam, LRESULT&)
+void CAboutDlg::OnMouseMove(UINT, POINT p)
 {
-    const Link link = HoveredLink({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    const Link link = HoveredLink(p);
     ShowWindow(GetDlgItem(IDC_ABOUT_MAIL_ICON), link == Link::mail ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(IDC_ABOUT_WEB_ICON), link == Link::web ? SW_SHOW : SW_HIDE);
-    return FALSE;
 }
 
-BOOL CAboutDlg::OnCtlColorStatic(WPARAM wParam, LPARAM lParam, LRESULT& result)
+HBRUSH CAboutDlg::OnCtlColorStatic(HDC dc, HWND control)
 {
     // The links read as links: blue on the dialog's background.
-    const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+    const int id = GetDlgCtrlID(control);
     if (id != IDC_ABOUT_MAIL && id != IDC_ABOUT_WEB)
-        return FALSE;
-    HDC dc = reinterpret_cast<HDC>(wParam);
+        return nullptr;
     SetTextColor(dc, RGB(0, 102, 204));
     SetBkMode(dc, TRANSPARENT);
-    result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-    return TRUE;
+    return GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void CAboutDlg::OnLinkCommand() {}

@@ -21,9 +21,9 @@ public:
 
     DECLARE_ROUTES()
 
-    BOOL OnLButtonDown(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnMouseMove(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnCtlColorStatic(WPARAM, LPARAM, LRESULT& result);
+    void OnLButtonDown(UINT keys, POINT point);
+    void OnMouseMove(UINT keys, POINT point);
+    HBRUSH OnCtlColorStatic(HDC dc, HWND control);
     void OnLinkCommand();
 
     CFontHandle m_boldFont;

@@ -3,6 +3,7 @@
 #include "catalogue/CommandPaths.h"
 #include "framework/AppInfo.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 
 #include <htmlhelp.h>
 
@@ -10,12 +11,6 @@ namespace {
 
 constexpr const char* kHtmlHelpServerKey = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 constexpr WORD kHtmlHelpOrdinal = 14;
-
-HtmlHelpHook& Hook()
-{
-    static HtmlHelpHook hook;
-    return hook;
-}
 
 HMODULE LoadFromFullPath(const std::string& path)
 {
@@ -97,15 +92,10 @@ CHtmlHelpBinding::Entry CHtmlHelpBinding::Bind()
     return m_entry;
 }
 
-void SetHtmlHelpHook(HtmlHelpHook hook)
-{
-    Hook() = std::move(hook);
-}
-
 HWND CallHtmlHelp(HWND caller, const std::string& path, UINT command, DWORD_PTR data)
 {
-    if (Hook())
-        return Hook()(HtmlHelpRequest{caller, path, command, data});
+    if (const auto viewer = Services().htmlHelp)
+        return viewer(HtmlHelpRequest{caller, path, command, data});
     CHtmlHelpBinding::Entry entry = ProcessBinding().Bind();
     return entry ? entry(caller, path.c_str(), command, data) : nullptr;
 }

@@ -51,12 +51,10 @@ std::string RegisteredHtmlHelpPath();
 std::string SystemHtmlHelpPath();
 bool IsAbsolutePath(const std::string& path);
 
-// Test seam: when set, CallHtmlHelp hands each call to the hook.
+// A call of the viewer, as the services' stand-in receives it.
 struct HtmlHelpRequest {
     HWND caller;
     std::string path;
     UINT command;
     DWORD_PTR data;
 };
-using HtmlHelpHook = std::function<HWND(const HtmlHelpRequest&)>;
-void SetHtmlHelpHook(HtmlHelpHook hook);

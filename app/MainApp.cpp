@@ -5,23 +5,16 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-CMainApp::CMainApp()
-{
-    EnableHtmlHelp();
-}
-
 BOOL CMainApp::InitInstance()
 {
     InitCommonControls();
-    CWinApp::InitInstance();
     // The shell's property sheets and the shortcut writer need COM on this
     // thread; the program hosts no ActiveX controls of its own.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         CMainDlg dialog(nullptr);
-        SetMainWindow(&dialog);
+        SetMainWindow(dialog);
         dialog.DoModal();
-        SetMainWindow(nullptr);
     }
     if (SUCCEEDED(com))
         CoUninitialize();

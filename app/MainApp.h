@@ -5,6 +5,5 @@
 
 class CMainApp : public CWinApp {
 public:
-    CMainApp();
     BOOL InitInstance() override;
 };

@@ -3,12 +3,12 @@
 
 #include "app/CommandLine.h"
 #include "catalogue/CommandPaths.h"
-#include "catalogue/NewCommandDlg.h"
 #include "framework/AppInfo.h"
 #include "shellsettings/FirstRun.h"
 
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
+#include "framework/Services.h"
 #include "framework/WinApp.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
@@ -19,12 +19,6 @@ constexpr UINT kImageListFlags = ILC_COLORDDB | ILC_MASK;
 constexpr int kStatusPaneEdges[] = {210, 260, 340, -1};
 constexpr int kButtonWidth = 99;
 constexpr int kButtonHeight = 26;
-
-CMainDlg::ContextMenuHook& MenuHook()
-{
-    static CMainDlg::ContextMenuHook hook;
-    return hook;
-}
 
 HICON LoadSmallIcon(UINT id)
 {
@@ -63,14 +57,14 @@ void SetItemBitmap(HMENU menu, UINT item, HBITMAP bitmap)
 } // namespace
 
 BEGIN_ROUTES(CMainDlg, CDialog)
-    ON_MESSAGE(WM_CREATE, OnCreate)
-    ON_MESSAGE(WM_SIZE, OnSize)
-    ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
-    ON_MESSAGE(WM_SIZING, OnSizing)
-    ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
-    ON_MESSAGE(WM_PAINT, OnPaint)
-    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
-    ON_MESSAGE(WM_DESTROY, OnDestroy)
+    ON_WM_CREATE(OnCreate)
+    ON_WM_SIZE(OnSize)
+    ON_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
+    ON_WM_SIZING(OnSizing)
+    ON_WM_MENUSELECT(OnMenuSelect)
+    ON_WM_PAINT(OnPaint)
+    ON_WM_QUERYDRAGICON(OnQueryDragIcon)
+    ON_WM_DESTROY(OnDestroy)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_PAGE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SELCHANGEDW, IDC_PAGE_TREE, OnTreeSelChanged)
     ON_NOTIFY(NM_RCLICK, IDC_COMMAND_LIST, OnCommandListRClick)
@@ -115,11 +109,6 @@ CMainDlg::~CMainDlg()
     DestroyWindow(); // while this class's handlers can still run
 }
 
-void CMainDlg::SetContextMenuHook(ContextMenuHook hook)
-{
-    MenuHook() = std::move(hook);
-}
-
 void CMainDlg::DoDataExchange(bool save)
 {
     DDX_Control(save, m_hWnd, IDC_COMMAND_LIST, m_commandList);
@@ -162,7 +151,7 @@ BOOL CMainDlg::OnInitDialog()
         char longPath[MAX_PATH] = {};
         GetLongPathNameA(m_commandLine.c_str(), longPath, MAX_PATH);
         longPath[MAX_PATH - 1] = '\0';
-        CNewCommandDlg dialog(nullptr, std::string(longPath), this);
+        CNewCommandDlg dialog = CNewCommandDlg::ForPath(*this, longPath);
         dialog.DoModal();
         OnOK();
     } else {
@@ -421,14 +410,9 @@ const char* CMainDlg::MenuTip(UINT id)
     }
 }
 
-BOOL CMainDlg::OnMenuSelect(WPARAM wParam, LPARAM lParam, LRESULT&)
+void CMainDlg::OnMenuSelect(const MenuSelection& selection)
 {
-    const UINT item = LOWORD(wParam);
-    const UINT flags = HIWORD(wParam);
-    const bool closed = flags == 0xFFFF && lParam == 0;
-    const bool popup = (flags & MF_POPUP) != 0;
-    SetStatusTip(closed || popup ? "" : MenuTip(item));
-    return FALSE;
+    SetStatusTip(selection.IsCommandItem() ? MenuTip(selection.item) : "");
 }
 
 void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
@@ -471,8 +455,8 @@ void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
     default:
         break;
     }
-    if (MenuHook())
-        MenuHook()(popup, menuId);
+    if (const auto inspect = Services().contextMenu)
+        inspect(popup, menuId);
     else
         TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
 }
@@ -544,7 +528,7 @@ void CMainDlg::OnFileExit()
 
 void CMainDlg::OnFrameworkHelp() {}
 
-BOOL CMainDlg::OnCreate(WPARAM, LPARAM, LRESULT&)
+void CMainDlg::OnCreate()
 {
     HMENU menu = GetMenu(m_hWnd);
     m_bmpNewCommand.Reset(LoadAppBitmap(IDB_MENU_NEW_COMMAND));
@@ -555,33 +539,30 @@ BOOL CMainDlg::OnCreate(WPARAM, LPARAM, LRESULT&)
     SetItemBitmap(menu, ID_FILE_ADD_FOLDER, m_bmpAddFolder.Get());
     SetItemBitmap(menu, ID_OPTIONS_CONFIGURATION, m_bmpConfiguration.Get());
     SetItemBitmap(menu, ID_HELP_HELP, m_bmpHelp.Get());
-    return FALSE;
 }
 
-BOOL CMainDlg::OnSize(WPARAM wParam, LPARAM, LRESULT&)
+void CMainDlg::OnSize(UINT state, int, int)
 {
     // Minimizing changes nothing the user can see; restoring lays out again.
-    if (m_show && wParam != SIZE_MINIMIZED)
+    if (m_show && state != SIZE_MINIMIZED)
         LayOutControls();
-    return FALSE;
 }
 
-BOOL CMainDlg::OnWindowPosChanging(WPARAM, LPARAM lParam, LRESULT&)
+void CMainDlg::OnWindowPosChanging(WINDOWPOS& pos)
 {
     if (!m_show)
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
-    return FALSE;
+        pos.flags &= ~SWP_SHOWWINDOW;
 }
 
-BOOL CMainDlg::OnSizing(WPARAM, LPARAM, LRESULT&)
+void CMainDlg::OnSizing(UINT, RECT&)
 {
-    return FALSE; // no minimum or maximum of its own
+    // No minimum or maximum of its own.
 }
 
-BOOL CMainDlg::OnPaint(WPARAM, LPARAM, LRESULT&)
+bool CMainDlg::OnPaint()
 {
     if (!IsIconic(m_hWnd))
-        return FALSE;
+        return false;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
     SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -591,20 +572,18 @@ BOOL CMainDlg::OnPaint(WPARAM, LPARAM, LRESULT&)
     const int y = (RectHeight(client) - GetSystemMetrics(SM_CYICON) + 1) / 2;
     DrawIcon(dc, x, y, m_icon);
     EndPaint(m_hWnd, &paint);
-    return TRUE;
+    return true;
 }
 
-BOOL CMainDlg::OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
+HICON CMainDlg::OnQueryDragIcon()
 {
-    result = reinterpret_cast<LRESULT>(m_icon);
-    return TRUE;
+    return m_icon;
 }
 
-BOOL CMainDlg::OnDestroy(WPARAM, LPARAM, LRESULT&)
+void CMainDlg::OnDestroy()
 {
     if (m_show)
         CleanUp();
-    return FALSE;
 }
 
 void CMainDlg::CleanUp()

@@ -5,18 +5,19 @@
 // owns the operation: app/ (window, listing, help, command deletion),
 // catalogue/MainDlgCommands.cpp, fastfolders/MainDlgFastFolders.cpp,
 // systemcmds/MainDlgSystem.cpp and shellsettings/.
+#include "catalogue/NewCommandDlg.h"
+#include "fastfolders/NewFastFolderDlg.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 class CRegistryKey;
 
-class CMainDlg : public CDialog {
+class CMainDlg : public CDialog, public ICommandEditorHost, public IFolderEditorHost {
 public:
     enum class Page { commands, folders, system };
     enum class ListKind { commands, folders, system };
@@ -27,18 +28,19 @@ public:
 
     BOOL OnInitDialog() override;
     void DoDataExchange(bool save) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
+    // F1 opens the help file.
+    bool OnHelpKey() override;
 
     // Pane 3 of the status bar; editors write their tips here.
-    void SetStatusTip(const std::string& text);
+    void SetStatusTip(const std::string& text) override;
 
     // Rebuilding the lists (each whole, from its store).
-    void FillCommandList();
+    void FillCommandList() override;
     void AddCommandRow(const std::string& cfgPath);
     // The image of a target's icon in the My Commands image list (-1: none).
     int CommandImage(const std::string& target);
     void AddFastFolderRow(const std::string& alias, const std::string& path);
-    void RefreshFastFolderList();
+    void RefreshFastFolderList() override;
     void LoadSystemCommands();
     // Writes the list's count text to pane 3 when it differs from the shown one.
     void UpdateCountPane(ListKind list);
@@ -86,22 +88,17 @@ public:
     // Count text of a list for pane 3.
     static std::string CountText(ListKind list, int count);
 
-    // Test seam: when set, a context menu is handed to the hook, prepared
-    // (bitmaps, greyed items), instead of being tracked.
-    using ContextMenuHook = std::function<void(HMENU popup, UINT menuId)>;
-    static void SetContextMenuHook(ContextMenuHook hook);
-
     DECLARE_ROUTES()
 
     // ---- window, page switching, layout, menus (app/MainDlg.cpp) ----
-    BOOL OnCreate(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnSize(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnWindowPosChanging(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnSizing(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnMenuSelect(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnPaint(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnDestroy(WPARAM, LPARAM, LRESULT& result);
+    void OnCreate();
+    void OnSize(UINT state, int clientWidth, int clientHeight);
+    void OnWindowPosChanging(WINDOWPOS& pos);
+    void OnSizing(UINT edge, RECT& dragRect);
+    void OnMenuSelect(const MenuSelection& selection);
+    bool OnPaint();
+    HICON OnQueryDragIcon();
+    void OnDestroy();
     void OnTreeSelChanged(NMHDR* header, LRESULT* result);
     void OnCommandListRClick(NMHDR* header, LRESULT* result);
     void OnFolderListRClick(NMHDR* header, LRESULT* result);

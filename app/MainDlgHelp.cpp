@@ -11,14 +11,10 @@ void CMainDlg::ShowHelp()
     ShowHelpTopic(HelpFilePath());
 }
 
-BOOL CMainDlg::PreTranslateMessage(MSG* msg)
+bool CMainDlg::OnHelpKey()
 {
-    // F1 opens the help; Shift+F1 is left to the default processing.
-    if (IsHelpKeyMessage(msg)) {
-        ShowHelp();
-        return TRUE;
-    }
-    return CDialog::PreTranslateMessage(msg);
+    ShowHelp();
+    return true;
 }
 
 void CMainDlg::OnTechSupport()

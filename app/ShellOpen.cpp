@@ -1,14 +1,10 @@
 #include "app/ShellOpen.h"
 
+#include "framework/Services.h"
+
 #include <shellapi.h>
 
 namespace {
-
-ShellOpenHook& Hook()
-{
-    static ShellOpenHook hook;
-    return hook;
-}
 
 const char* OrNull(const std::string& text)
 {
@@ -17,15 +13,10 @@ const char* OrNull(const std::string& text)
 
 } // namespace
 
-void SetShellOpenHook(ShellOpenHook hook)
-{
-    Hook() = std::move(hook);
-}
-
 bool ShellOpen(const ShellRequest& request)
 {
-    if (Hook())
-        return Hook()(request);
+    if (const auto open = Services().shellOpen)
+        return open(request);
     if (!request.extended) {
         const HINSTANCE result = ShellExecuteA(request.owner, OrNull(request.verb), request.file.c_str(),
                                                request.parameters.c_str(), request.directory.c_str(),

@@ -4,7 +4,6 @@
 // tests can see them without anything opening.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 struct ShellRequest {
@@ -20,10 +19,6 @@ struct ShellRequest {
 
 // Carries the request out; the result says whether the shell accepted it.
 bool ShellOpen(const ShellRequest& request);
-
-// Test seam: when set, requests go to the hook instead of the shell.
-using ShellOpenHook = std::function<bool(const ShellRequest&)>;
-void SetShellOpenHook(ShellOpenHook hook);
 
 // "open" with no owner, empty parameters and directory, normal show state.
 bool OpenWithShell(const std::string& target);

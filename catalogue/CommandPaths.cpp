@@ -2,12 +2,9 @@
 
 #include "framework/AppInfo.h"
 #include "framework/Handles.h"
+#include "framework/Services.h"
 
 #include <windows.h>
-
-namespace {
-std::string g_testExePath;
-}
 
 std::string GetParentFolder(const std::string& path)
 {
@@ -17,14 +14,17 @@ std::string GetParentFolder(const std::string& path)
     return path.substr(0, slash);
 }
 
-void SetProgramPathForTesting(const std::string& exePath)
+std::string TrimTrailingBackslashes(std::string path)
 {
-    g_testExePath = exePath;
+    while (!path.empty() && path.back() == '\\' && path.size() != 3)
+        path.pop_back();
+    return path;
 }
 
 std::string GetProgramFolder()
 {
-    return GetParentFolder(g_testExePath.empty() ? GetModulePath() : g_testExePath);
+    const std::string& pretended = Services().programPath;
+    return GetParentFolder(pretended.empty() ? GetModulePath() : pretended);
 }
 
 bool IsExistingFolder(const std::string& path)

@@ -5,11 +5,12 @@
 
 // Text before the last backslash; empty when there is none or it is first.
 std::string GetParentFolder(const std::string& path);
+// Drops trailing backslashes, but keeps a three-character path (C:\).
+std::string TrimTrailingBackslashes(std::string path);
 
-// Folder of the running executable, without a trailing backslash.
+// Folder of the running executable, without a trailing backslash (the
+// services' programPath when set).
 std::string GetProgramFolder();
-// Test seam: pretend the executable lives at this full path (empty: real).
-void SetProgramPathForTesting(const std::string& exePath);
 
 // True when a find-first on the path itself reports a directory entry.
 bool IsExistingFolder(const std::string& path);

@@ -1,16 +1,11 @@
 #include "catalogue/FolderBrowser.h"
 
 #include "framework/MessageBox.h"
+#include "framework/Services.h"
 
 #include <cstring>
 
 namespace {
-
-CFolderBrowser::BrowseCall& BrowseOverride()
-{
-    static CFolderBrowser::BrowseCall call;
-    return call;
-}
 
 // Frees an item list with the shell's allocator, as the browser requires.
 void FreeItemList(PIDLIST_ABSOLUTE items)
@@ -23,11 +18,6 @@ void FreeItemList(PIDLIST_ABSOLUTE items)
 }
 
 } // namespace
-
-void CFolderBrowser::SetBrowseCallForTesting(BrowseCall call)
-{
-    BrowseOverride() = std::move(call);
-}
 
 void CFolderBrowser::SetFlags(UINT add, UINT remove)
 {
@@ -49,7 +39,8 @@ int CFolderBrowser::Browse(HWND owner, char* output)
     info.pszDisplayName = m_displayName;
     info.lpszTitle = m_title;
     info.ulFlags = m_flags;
-    const PIDLIST_ABSOLUTE items = BrowseOverride() ? BrowseOverride()(info) : SHBrowseForFolderA(&info);
+    const auto browse = Services().browseForFolder;
+    const PIDLIST_ABSOLUTE items = browse ? browse(info) : SHBrowseForFolderA(&info);
     if (!items)
         return cancelled;
     int result = noFileSystemPath;

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <functional>
 #include <string>
 
 class CFolderBrowser {
@@ -26,11 +25,6 @@ public:
     // output must hold kBufferSize characters; without one the result is
     // noFileSystemPath. The item list is freed with the shell's allocator.
     int Browse(HWND owner, char* output);
-
-    // Test seam: stands in for SHBrowseForFolderA. The returned item list
-    // must come from the shell's allocator (it is freed as a real one).
-    using BrowseCall = std::function<PIDLIST_ABSOLUTE(BROWSEINFOA&)>;
-    static void SetBrowseCallForTesting(BrowseCall call);
 
 private:
     UINT m_flags = 0;

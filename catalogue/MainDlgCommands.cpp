@@ -1,10 +1,9 @@
 // The main window's New Command and Edit handlers.
 #include "app/MainDlg.h"
-#include "catalogue/NewCommandDlg.h"
 
 void CMainDlg::OnNewCommand()
 {
-    CNewCommandDlg dialog(nullptr, this);
+    CNewCommandDlg dialog = CNewCommandDlg::ForNew(*this);
     dialog.DoModal();
 }
 
@@ -14,6 +13,6 @@ void CMainDlg::OnEditCommand()
     if (row < 0)
         return;
     // The OK handler has rebuilt the list by the time the dialog returns.
-    CNewCommandDlg dialog(nullptr, this, m_commandList.GetItemText(row, 0));
+    CNewCommandDlg dialog = CNewCommandDlg::ForEdit(*this, m_commandList.GetItemText(row, 0));
     dialog.DoModal();
 }

@@ -1,7 +1,6 @@
 #include "catalogue/NewCommandDlg.h"
 
 #include "app/HtmlHelp.h"
-#include "app/MainDlg.h"
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
@@ -12,18 +11,13 @@
 #include "framework/DataExchange.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
+#include "framework/Services.h"
 #include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
 
 #include <vector>
 
 namespace {
-
-CNewCommandDlg::OpenFileHook& FileHook()
-{
-    static CNewCommandDlg::OpenFileHook hook;
-    return hook;
-}
 
 void ShowInformation(UINT stringId)
 {
@@ -33,13 +27,6 @@ void ShowInformation(UINT stringId)
 } // namespace
 
 // ---- rules ----
-
-std::string TrimTargetBackslashes(std::string target)
-{
-    while (!target.empty() && target.back() == '\\' && target.size() != 3)
-        target.pop_back();
-    return target;
-}
 
 UINT FirstInputProblem(const std::string& name, const std::string& target)
 {
@@ -84,8 +71,8 @@ const char* BrowseMenuTip(UINT item)
 // ---- the dialog ----
 
 BEGIN_ROUTES(CNewCommandDlg, CDialog)
-    ON_MESSAGE(WM_SHOWWINDOW, OnShowWindow)
-    ON_MESSAGE(WM_MENUSELECT, OnMenuSelect)
+    ON_WM_SHOWWINDOW(OnShowWindow)
+    ON_WM_MENUSELECT(OnMenuSelect)
     ON_COMMAND(IDC_NC_BROWSE, OnBrowse)
     ON_COMMAND(ID_BROWSE_FILE, OnBrowseFile)
     ON_COMMAND(ID_BROWSE_FOLDER, OnBrowseFolder)
@@ -97,26 +84,16 @@ BEGIN_ROUTES(CNewCommandDlg, CDialog)
     ON_CONTROL(STN_CLICKED, IDC_NC_HELP, OnHelp)
 END_ROUTES()
 
-CNewCommandDlg::CNewCommandDlg(HWND parent, CMainDlg* owner) : CDialog(IDD_NEW_COMMAND, parent), m_owner(owner) {}
-
-CNewCommandDlg::CNewCommandDlg(HWND parent, CMainDlg* owner, const std::string& oldName)
-    : CDialog(IDD_NEW_COMMAND, parent), m_owner(owner), m_editMode(true), m_oldName(oldName)
+CNewCommandDlg::CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text)
+    : CDialog(IDD_NEW_COMMAND, nullptr), m_host(host), m_mode(mode),
+      m_oldName(mode == Mode::edit ? text : std::string()),
+      m_initialPath(mode == Mode::path ? text : std::string())
 {
-}
-
-CNewCommandDlg::CNewCommandDlg(HWND parent, const std::string& initialPath, CMainDlg* owner)
-    : CDialog(IDD_NEW_COMMAND, parent), m_owner(owner), m_initialPath(initialPath), m_pathMode(true)
-{
-}
-
-void CNewCommandDlg::SetOpenFileHook(OpenFileHook hook)
-{
-    FileHook() = std::move(hook);
 }
 
 void CNewCommandDlg::DoDataExchange(bool save)
 {
-    DDX_Control(save, m_hWnd, IDC_NC_MODE, m_mode);
+    DDX_Control(save, m_hWnd, IDC_NC_MODE, m_windowMode);
 }
 
 std::string CNewCommandDlg::FieldText(int id) const
@@ -124,24 +101,23 @@ std::string CNewCommandDlg::FieldText(int id) const
     return CWindow(GetDlgItem(id)).GetText();
 }
 
-BOOL CNewCommandDlg::OnShowWindow(WPARAM wParam, LPARAM, LRESULT&)
+void CNewCommandDlg::OnShowWindow(bool show, UINT)
 {
-    if (!wParam)
-        return FALSE; // hiding before the path-mode success message
+    if (!show)
+        return; // hiding before the path-mode success message
     // Refilled, not added to, when the dialog is shown again.
-    m_mode.ResetContent();
-    m_mode.AddString(TXT_NC_MODE_NORMAL);
-    m_mode.AddString(TXT_NC_MODE_MINIMIZED);
-    m_mode.AddString(TXT_NC_MODE_MAXIMIZED);
-    m_mode.SetCurSel(0);
-    if (m_editMode) {
+    m_windowMode.ResetContent();
+    m_windowMode.AddString(TXT_NC_MODE_NORMAL);
+    m_windowMode.AddString(TXT_NC_MODE_MINIMIZED);
+    m_windowMode.AddString(TXT_NC_MODE_MAXIMIZED);
+    m_windowMode.SetCurSel(0);
+    if (m_mode == Mode::edit) {
         // A file that cannot be opened throws: reported, fields left empty.
         LoadCommandProperties(m_oldName);
         SetWindowTextA(m_hWnd, TXT_NC_CAPTION_EDIT);
-    } else if (m_pathMode) {
+    } else if (m_mode == Mode::path) {
         SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, m_initialPath.c_str());
     }
-    return FALSE;
 }
 
 void CNewCommandDlg::LoadCommandProperties(const std::string& name)
@@ -152,7 +128,7 @@ void CNewCommandDlg::LoadCommandProperties(const std::string& name)
     SetDlgItemTextA(m_hWnd, IDC_NC_NAME, lines[0].c_str());
     SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, lines[1].c_str());
     SetDlgItemTextA(m_hWnd, IDC_NC_PARAMETERS, lines[2].c_str());
-    m_mode.SetCurSel(ModeIndexFromPropertiesLine(lines[3]));
+    m_windowMode.SetCurSel(ModeIndexFromPropertiesLine(lines[3]));
 }
 
 void CNewCommandDlg::OnOK()
@@ -166,37 +142,35 @@ void CNewCommandDlg::OnOK()
         return;
     }
     name = ToLowerCommandName(name);
-    target = TrimTargetBackslashes(target);
+    target = TrimTrailingBackslashes(target);
     // What the command's files cannot hold is refused before anything is
     // written, so an edited command is never replaced by a mangled one.
     if (const std::string refusal = UnstorableInputText(target, parameters); !refusal.empty()) {
         AppMessageBox(refusal, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    const int showCommand = ShowCommandFromModeIndex(m_mode.GetCurSel());
+    const int showCommand = ShowCommandFromModeIndex(m_windowMode.GetCurSel());
 
     // The old command stays until the new one exists: under the same name
     // CreateCommand replaces its items; under a new name the old one goes
     // only after the new one was created.
     const bool created = CreateCommand(name, target, parameters, showCommand);
-    if (created && m_editMode && ToLowerCommandName(m_oldName) != name)
+    if (created && m_mode == Mode::edit && ToLowerCommandName(m_oldName) != name)
         DeleteCommand(m_oldName);
 
-    if (!m_pathMode && m_owner)
-        m_owner->FillCommandList();
-    if (m_pathMode && created) {
+    if (m_mode != Mode::path)
+        m_host.FillCommandList();
+    if (m_mode == Mode::path && created) {
         ShowWindow(m_hWnd, SW_HIDE);
         ShowMessageBox(AppMessageBoxOwner(), TXT_PATH_MODE_SUCCESS, TXT_OWN_CAPTION, MB_OK | MB_ICONINFORMATION);
     }
     EndDialog(IDOK);
 }
 
-BOOL CNewCommandDlg::PreTranslateMessage(MSG* msg)
+bool CNewCommandDlg::OnHelpKey()
 {
-    // F1 opens the topic; the key then goes on as usual.
-    if (IsHelpKeyMessage(msg))
-        OnHelp();
-    return CDialog::PreTranslateMessage(msg);
+    OnHelp();
+    return true;
 }
 
 void CNewCommandDlg::OnHelp()
@@ -230,32 +204,17 @@ void CNewCommandDlg::OnBrowseFile()
     request.lpstrTitle = TXT_NC_CHOOSE_FILE;
     request.lpstrDefExt = "*.*";
     request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    const BOOL chosen = FileHook() ? FileHook()(request) : GetOpenFileNameA(&request);
+    const auto pick = Services().openFileName;
+    const BOOL chosen = pick ? pick(request) : GetOpenFileNameA(&request);
     if (chosen)
         SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, file.data());
 }
 
 void CNewCommandDlg::OnBrowseFolder()
 {
-    const std::string chosen = BrowseForCommandFolder(FieldText(IDC_NC_TARGET));
+    const std::string chosen =
+        BrowseUntilFolder(m_hWnd, TXT_NC_FOLDER_TITLE, TXT_SELECT_VALID_FOLDER, FieldText(IDC_NC_TARGET));
     SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, chosen.c_str());
-}
-
-std::string CNewCommandDlg::BrowseForCommandFolder(const std::string& current)
-{
-    // A loop where the first design recursed: the same browser again after
-    // every virtual folder, until a cancel or a real folder.
-    for (;;) {
-        CFolderBrowser browser;
-        browser.SetFlags(BIF_NEWDIALOGSTYLE);
-        browser.SetTitle(TXT_NC_FOLDER_TITLE);
-        char path[CFolderBrowser::kBufferSize] = {};
-        switch (browser.Browse(m_hWnd, path)) {
-        case CFolderBrowser::cancelled: return current;
-        case CFolderBrowser::folderChosen: return path;
-        case CFolderBrowser::noFileSystemPath: AppMessageBox(TXT_SELECT_VALID_FOLDER, MB_OK); break;
-        }
-    }
 }
 
 void CNewCommandDlg::OnBrowseUrl()
@@ -266,8 +225,8 @@ void CNewCommandDlg::OnBrowseUrl()
 void CNewCommandDlg::ShowFieldTip(const char* tip)
 {
     // In path mode the main window is hidden: its status bar shows nothing.
-    if (!m_pathMode && m_owner)
-        m_owner->SetStatusTip(tip);
+    if (m_mode != Mode::path)
+        m_host.SetStatusTip(tip);
 }
 
 void CNewCommandDlg::OnNameFocus() { ShowFieldTip(TXT_NC_TIP_NAME); }
@@ -275,13 +234,7 @@ void CNewCommandDlg::OnTargetFocus() { ShowFieldTip(TXT_NC_TIP_TARGET); }
 void CNewCommandDlg::OnParametersFocus() { ShowFieldTip(TXT_NC_TIP_PARAMETERS); }
 void CNewCommandDlg::OnModeFocus() { ShowFieldTip(TXT_NC_TIP_MODE); }
 
-BOOL CNewCommandDlg::OnMenuSelect(WPARAM wParam, LPARAM lParam, LRESULT&)
+void CNewCommandDlg::OnMenuSelect(const MenuSelection& selection)
 {
-    const UINT item = LOWORD(wParam);
-    const UINT flags = HIWORD(wParam);
-    const bool closed = flags == 0xFFFF && lParam == 0;
-    const bool popup = (flags & MF_POPUP) != 0;
-    if (m_owner)
-        m_owner->SetStatusTip(closed || popup ? "" : BrowseMenuTip(item));
-    return FALSE;
+    m_host.SetStatusTip(selection.IsCommandItem() ? BrowseMenuTip(selection.item) : "");
 }

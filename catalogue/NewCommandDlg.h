@@ -5,38 +5,49 @@
 // program, with the main window hidden.
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/EditorHost.h"
 
-#include <commdlg.h>
-
-#include <functional>
 #include <string>
 
-class CMainDlg;
+// The dialog's owner: tips, and the My Commands list rebuilt after OK.
+class ICommandEditorHost : public IEditorHost {
+public:
+    virtual void FillCommandList() = 0;
+
+protected:
+    ~ICommandEditorHost() = default;
+};
 
 class CNewCommandDlg : public CDialog {
 public:
-    // New.
-    CNewCommandDlg(HWND parent, CMainDlg* owner);
-    // Edit the command of that name.
-    CNewCommandDlg(HWND parent, CMainDlg* owner, const std::string& oldName);
-    // Path mode, starting with that target.
-    CNewCommandDlg(HWND parent, const std::string& initialPath, CMainDlg* owner);
+    // A new command.
+    static CNewCommandDlg ForNew(ICommandEditorHost& host) { return CNewCommandDlg(host, Mode::create, {}); }
+    // The command of that name.
+    static CNewCommandDlg ForEdit(ICommandEditorHost& host, const std::string& name)
+    {
+        return CNewCommandDlg(host, Mode::edit, name);
+    }
+    // Path mode at start-up: a new command for that target, the host hidden.
+    static CNewCommandDlg ForPath(ICommandEditorHost& host, const std::string& target)
+    {
+        return CNewCommandDlg(host, Mode::path, target);
+    }
 
     void DoDataExchange(bool save) override;
-    BOOL PreTranslateMessage(MSG* msg) override;
+    bool OnHelpKey() override;
     void OnOK() override;
 
-    bool IsEditMode() const { return m_editMode; }
-    bool IsPathMode() const { return m_pathMode; }
-
-    // Test seam standing in for GetOpenFileNameA.
-    using OpenFileHook = std::function<BOOL(OPENFILENAMEA& request)>;
-    static void SetOpenFileHook(OpenFileHook hook);
+    bool IsEditMode() const { return m_mode == Mode::edit; }
+    bool IsPathMode() const { return m_mode == Mode::path; }
 
     DECLARE_ROUTES()
 
-    BOOL OnShowWindow(WPARAM, LPARAM, LRESULT& result);
-    BOOL OnMenuSelect(WPARAM, LPARAM, LRESULT& result);
+    enum class Mode { create, edit, path };
+    // text: the old name (edit) or the initial target (path).
+    CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text);
+
+    void OnShowWindow(bool show, UINT status);
+    void OnMenuSelect(const MenuSelection& selection);
     void OnBrowse();
     void OnBrowseFile();
     void OnBrowseFolder();
@@ -48,22 +59,18 @@ public:
     void OnHelp();
 
     void LoadCommandProperties(const std::string& name);
-    std::string BrowseForCommandFolder(const std::string& current);
     void ShowFieldTip(const char* tip);
     std::string FieldText(int id) const;
 
-    CMainDlg* m_owner;
-    CComboBox m_mode;
-    bool m_editMode = false;
-    std::string m_oldName;
-    std::string m_initialPath;
-    bool m_pathMode = false;
+    ICommandEditorHost& m_host;
+    Mode m_mode;
+    std::string m_oldName;     // edit
+    std::string m_initialPath; // path
+    CComboBox m_windowMode;
 };
 
 // ---- The editor's rules, platform-free ----
 
-// Drops trailing backslashes, but keeps a three-character target (C:\).
-std::string TrimTargetBackslashes(std::string target);
 // The string id of the first failing check (empty name, illegal name,
 // empty target), or 0 when the input passes.
 UINT FirstInputProblem(const std::string& name, const std::string& target);

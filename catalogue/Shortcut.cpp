@@ -49,7 +49,7 @@ bool CShortcut::CreateLink(const std::string& linkPath) const
         AppMessageBox(TXT_OLE_INIT_FAILED, MB_OK);
         return false;
     }
-    CComPtr<IShellLinkA> link;
+    CInterfacePtr<IShellLinkA> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 link.PutVoid())))
         return false;
@@ -61,7 +61,7 @@ bool CShortcut::CreateLink(const std::string& linkPath) const
     if (FAILED(link->SetShowCmd(m_showCommand)))
         return false;
 
-    CComPtr<IPersistFile> file;
+    CInterfacePtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())))
         return false;
     if (FAILED(file->Save(ToWide(linkPath).c_str(), FALSE))) {

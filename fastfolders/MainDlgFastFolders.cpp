@@ -4,7 +4,6 @@
 #include "app/MainDlg.h"
 
 #include "fastfolders/FastFolderStore.h"
-#include "fastfolders/NewFastFolderDlg.h"
 #include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
 #include "resources/Texts.h"
@@ -15,7 +14,7 @@ void CMainDlg::OnAddFolder()
         AppMessageBox(TXT_FASTFOLDER_MAXIMUM, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    CNewFastFolderDlg dialog(nullptr, this);
+    CNewFastFolderDlg dialog(*this);
     dialog.DoModal(); // its OK handler has already rebuilt the list
 }
 
@@ -27,7 +26,7 @@ void CMainDlg::OnEditFolder()
     const std::string alias = m_folderList.GetItemText(row, 0);
     const std::string path = m_folderList.GetItemText(row, 1);
     const std::string index = std::to_string(m_folderList.GetSelectionMark());
-    CNewFastFolderDlg dialog(nullptr, this, alias, path, index);
+    CNewFastFolderDlg dialog(*this, alias, path, index);
     dialog.DoModal();
 }
 

@@ -1,7 +1,6 @@
 #include "fastfolders/NewFastFolderDlg.h"
 
 #include "app/HtmlHelp.h"
-#include "app/MainDlg.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/FolderBrowser.h"
 #include "fastfolders/FastFolderStore.h"
@@ -18,13 +17,6 @@ constexpr size_t kMaxStoredText = 259;
 } // namespace
 
 // ---- rules ----
-
-std::string TrimFolderBackslashes(std::string path)
-{
-    while (!path.empty() && path.back() == '\\' && path.size() != 3)
-        path.pop_back();
-    return path;
-}
 
 UINT FirstMissingFastFolderField(const std::string& alias, const std::string& path)
 {
@@ -43,22 +35,19 @@ bool FitsFastFolderStore(const std::string& alias, const std::string& path)
 // ---- the dialog ----
 
 BEGIN_ROUTES(CNewFastFolderDlg, CDialog)
-    ON_MESSAGE(WM_SHOWWINDOW, OnShowWindow)
+    ON_WM_SHOWWINDOW(OnShowWindow)
     ON_COMMAND(IDC_FF_BROWSE, OnBrowse)
     ON_CONTROL(EN_SETFOCUS, IDC_FF_ALIAS, OnAliasFocus)
     ON_CONTROL(EN_SETFOCUS, IDC_FF_PATH, OnPathFocus)
     ON_CONTROL(STN_CLICKED, IDC_FF_HELP, OnHelp)
 END_ROUTES()
 
-CNewFastFolderDlg::CNewFastFolderDlg(HWND parent, CMainDlg* mainDlg)
-    : CDialog(IDD_FAST_FOLDER, parent), m_pMainDlg(mainDlg)
-{
-}
+CNewFastFolderDlg::CNewFastFolderDlg(IFolderEditorHost& host) : CDialog(IDD_FAST_FOLDER, nullptr), m_host(host) {}
 
-CNewFastFolderDlg::CNewFastFolderDlg(HWND parent, CMainDlg* mainDlg, const std::string& alias,
-                                     const std::string& path, const std::string& index)
-    : CDialog(IDD_FAST_FOLDER, parent), m_pMainDlg(mainDlg), m_bEdit(true), m_strAlias(alias),
-      m_strPath(path), m_strIndex(index)
+CNewFastFolderDlg::CNewFastFolderDlg(IFolderEditorHost& host, const std::string& alias, const std::string& path,
+                                     const std::string& index)
+    : CDialog(IDD_FAST_FOLDER, nullptr), m_host(host), m_bEdit(true), m_strAlias(alias), m_strPath(path),
+      m_strIndex(index)
 {
 }
 
@@ -67,14 +56,13 @@ std::string CNewFastFolderDlg::FieldText(int id) const
     return CWindow(GetDlgItem(id)).GetText();
 }
 
-BOOL CNewFastFolderDlg::OnShowWindow(WPARAM, LPARAM, LRESULT&)
+void CNewFastFolderDlg::OnShowWindow(bool, UINT)
 {
     if (m_bEdit) {
         SetDlgItemTextA(m_hWnd, IDC_FF_ALIAS, m_strAlias.c_str());
         SetDlgItemTextA(m_hWnd, IDC_FF_PATH, m_strPath.c_str());
         SetWindowTextA(m_hWnd, TXT_FF_CAPTION_EDIT);
     }
-    return FALSE; // the default processing runs as well
 }
 
 void CNewFastFolderDlg::OnOK()
@@ -86,7 +74,7 @@ void CNewFastFolderDlg::OnOK()
         return;
     }
     // Trimmed for storing only; the field keeps what the user typed.
-    const std::string path = TrimFolderBackslashes(typedPath);
+    const std::string path = TrimTrailingBackslashes(typedPath);
     if (!IsExistingFolder(path)) {
         AppMessageBox(IDS_NOT_A_FOLDER, MB_OK | MB_ICONINFORMATION);
         return;
@@ -104,19 +92,14 @@ void CNewFastFolderDlg::OnOK()
     if (!AddFastFolder(alias, path))
         AppMessageBox(TXT_FASTFOLDER_NOT_ADDED, MB_OK);
     // The list shows what the store really holds, whatever happened above.
-    if (m_pMainDlg)
-        m_pMainDlg->RefreshFastFolderList();
+    m_host.RefreshFastFolderList();
     EndDialog(IDOK);
 }
 
-BOOL CNewFastFolderDlg::PreTranslateMessage(MSG* msg)
+bool CNewFastFolderDlg::OnHelpKey()
 {
-    // F1 opens the topic and goes no further; Shift+F1 goes on as usual.
-    if (IsHelpKeyMessage(msg)) {
-        OnHelp();
-        return TRUE;
-    }
-    return CDialog::PreTranslateMessage(msg);
+    OnHelp();
+    return true;
 }
 
 void CNewFastFolderDlg::OnHelp()
@@ -126,23 +109,17 @@ void CNewFastFolderDlg::OnHelp()
 
 void CNewFastFolderDlg::OnBrowse()
 {
-    const std::string chosen = BrowseForFastFolder(FieldText(IDC_FF_PATH));
+    const std::string chosen =
+        BrowseUntilFolder(m_hWnd, TXT_FF_FOLDER_TITLE, TXT_CHOOSE_VALID_FOLDER, FieldText(IDC_FF_PATH));
     SetDlgItemTextA(m_hWnd, IDC_FF_PATH, chosen.c_str());
-}
-
-std::string CNewFastFolderDlg::BrowseForFastFolder(const std::string& current)
-{
-    return BrowseUntilFolder(m_hWnd, TXT_FF_FOLDER_TITLE, TXT_CHOOSE_VALID_FOLDER, current);
 }
 
 void CNewFastFolderDlg::OnAliasFocus()
 {
-    if (m_pMainDlg)
-        m_pMainDlg->SetStatusTip(TXT_FF_TIP_ALIAS);
+    m_host.SetStatusTip(TXT_FF_TIP_ALIAS);
 }
 
 void CNewFastFolderDlg::OnPathFocus()
 {
-    if (m_pMainDlg)
-        m_pMainDlg->SetStatusTip(TXT_FF_TIP_PATH);
+    m_host.SetStatusTip(TXT_FF_TIP_PATH);
 }

@@ -3,18 +3,13 @@
 #include "framework/AppInfo.h"
 #include "framework/FileError.h"
 #include "framework/ModalLoop.h"
+#include "framework/Services.h"
 
 #include <cstring>
 #include <utility>
 #include <vector>
 
 namespace {
-
-CDialog::ModalHook& Hook()
-{
-    static CDialog::ModalHook hook;
-    return hook;
-}
 
 // Dialog procedures return these messages' results themselves instead of
 // through DWLP_MSGRESULT.
@@ -57,11 +52,6 @@ CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_par
 CDialog::~CDialog()
 {
     DestroyWindow();
-}
-
-CDialog::ModalHook CDialog::SetModalHook(ModalHook hook)
-{
-    return std::exchange(Hook(), std::move(hook));
 }
 
 const CRouteTable* CDialog::StaticRoutes()
@@ -114,11 +104,11 @@ INT_PTR CDialog::DoModal()
     if (ownerWasEnabled)
         EnableWindow(owner, FALSE);
 
-    if (Hook()) {
-        // The hook gets the window initialised but not shown: tests need no
+    // A copy: the stand-in may run nested dialogs that change the services.
+    if (const auto runModal = Services().modalDialog) {
+        // It gets the window initialised but not shown: tests need no
         // screen, and Wine without a window manager is slow to hide windows.
-        ModalHook hook = Hook(); // the hook may run nested dialogs that read it
-        hook(*this);
+        runModal(*this);
         if (!m_ended)
             EndDialog(IDCANCEL);
     } else {
@@ -185,6 +175,8 @@ void CDialog::OnCancel()
 
 BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
+    if (IsHelpKeyMessage(msg) && OnHelpKey())
+        return TRUE;
     return m_hWnd && IsDialogMessageA(m_hWnd, msg);
 }
 

@@ -14,8 +14,6 @@
 // that handler; the window goes on.
 #include <windows.h>
 
-#include <functional>
-
 class CDialog;
 
 // The message the system sends for the F1 key (undocumented in the SDK headers).
@@ -104,6 +102,83 @@ private:
          return static_cast<ThisClass*>(d)->handler(w, l, r);                    \
      }},
 
+// Typed window messages, decoded once here so that a handler's signature
+// says what it receives. A void handler observes: the dialog's default
+// processing runs after it.
+#define ROUTE_OBSERVED_(msg, call)                                               \
+    {RouteKind::message, (msg), 0, 0,                                            \
+     [](CDialog* d, WPARAM w, LPARAM l, LRESULT&) -> BOOL {                      \
+         [[maybe_unused]] auto* self = static_cast<ThisClass*>(d);               \
+         (void)w;                                                                \
+         (void)l;                                                                \
+         call;                                                                   \
+         return FALSE;                                                           \
+     }},
+
+// void OnCreate(), run before initialisation (dialogs see no WM_CREATE).
+#define ON_WM_CREATE(handler) ROUTE_OBSERVED_(WM_CREATE, self->handler())
+// void OnDestroy().
+#define ON_WM_DESTROY(handler) ROUTE_OBSERVED_(WM_DESTROY, self->handler())
+// void OnSize(UINT state, int clientWidth, int clientHeight).
+#define ON_WM_SIZE(handler)                                                      \
+    ROUTE_OBSERVED_(WM_SIZE, self->handler(static_cast<UINT>(w), static_cast<short>(LOWORD(l)),  \
+                                           static_cast<short>(HIWORD(l))))
+// void OnSizing(UINT edge, RECT& dragRect).
+#define ON_WM_SIZING(handler)                                                    \
+    ROUTE_OBSERVED_(WM_SIZING, self->handler(static_cast<UINT>(w), *reinterpret_cast<RECT*>(l)))
+// void OnWindowPosChanging(WINDOWPOS& pos): may change the coming position.
+#define ON_WM_WINDOWPOSCHANGING(handler)                                         \
+    ROUTE_OBSERVED_(WM_WINDOWPOSCHANGING, self->handler(*reinterpret_cast<WINDOWPOS*>(l)))
+// void OnShowWindow(bool show, UINT status).
+#define ON_WM_SHOWWINDOW(handler)                                                \
+    ROUTE_OBSERVED_(WM_SHOWWINDOW, self->handler(w != 0, static_cast<UINT>(l)))
+// void OnMenuSelect(const MenuSelection& selection).
+#define ON_WM_MENUSELECT(handler)                                                \
+    ROUTE_OBSERVED_(WM_MENUSELECT, self->handler(MenuSelection{LOWORD(w), HIWORD(w), reinterpret_cast<HMENU>(l)}))
+// void OnMouseMove(UINT keys, POINT client) and the same for a left press.
+#define ON_WM_MOUSEMOVE(handler)                                                 \
+    ROUTE_OBSERVED_(WM_MOUSEMOVE, self->handler(static_cast<UINT>(w), PointFromLParam(l)))
+#define ON_WM_LBUTTONDOWN(handler)                                               \
+    ROUTE_OBSERVED_(WM_LBUTTONDOWN, self->handler(static_cast<UINT>(w), PointFromLParam(l)))
+
+// bool OnPaint(): true when the handler painted, false for the default.
+#define ON_WM_PAINT(handler)                                                     \
+    {RouteKind::message, WM_PAINT, 0, 0,                                         \
+     [](CDialog* d, WPARAM, LPARAM, LRESULT&) -> BOOL {                          \
+         return static_cast<ThisClass*>(d)->handler() ? TRUE : FALSE;            \
+     }},
+// HICON OnQueryDragIcon(): the icon shown while the minimized window is dragged.
+#define ON_WM_QUERYDRAGICON(handler)                                             \
+    {RouteKind::message, WM_QUERYDRAGICON, 0, 0,                                 \
+     [](CDialog* d, WPARAM, LPARAM, LRESULT& r) -> BOOL {                        \
+         r = reinterpret_cast<LRESULT>(static_cast<ThisClass*>(d)->handler());   \
+         return TRUE;                                                            \
+     }},
+// HBRUSH OnCtlColorStatic(HDC dc, HWND control): nullptr for the default colours.
+#define ON_WM_CTLCOLORSTATIC(handler)                                            \
+    {RouteKind::message, WM_CTLCOLORSTATIC, 0, 0,                                \
+     [](CDialog* d, WPARAM w, LPARAM l, LRESULT& r) -> BOOL {                    \
+         const HBRUSH brush = static_cast<ThisClass*>(d)->handler(               \
+             reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l));               \
+         r = reinterpret_cast<LRESULT>(brush);                                   \
+         return brush ? TRUE : FALSE;                                            \
+     }},
+
+// What WM_MENUSELECT reports: the highlighted item, or that the menu closed.
+struct MenuSelection {
+    UINT item;
+    UINT flags;
+    HMENU menu;
+    // A command item is highlighted (not a submenu, not the menu closing).
+    bool IsCommandItem() const { return !(flags == 0xFFFF && !menu) && (flags & MF_POPUP) == 0; }
+};
+
+// Client coordinates packed in a mouse message's lParam (signed).
+inline POINT PointFromLParam(LPARAM l)
+{
+    return POINT{static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l))};
+}
+
 class CDialog {
 public:
     // parent nullptr: owned by the application's main window.
@@ -134,18 +209,15 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
     // The modal loop hands every message to the innermost dialog first;
-    // TRUE means it was handled. The base runs the dialog manager's keys.
+    // TRUE means it was handled. The base offers F1 to OnHelpKey, then runs
+    // the dialog manager's keys.
     virtual BOOL PreTranslateMessage(MSG* msg);
+    // F1 without Shift: a dialog with help opens it and returns true, which
+    // consumes the key. Shift+F1 goes on to the dialog manager.
+    virtual bool OnHelpKey() { return false; }
 
     // Marks this dialog as the application's main window once it exists.
     void MakeAppMainWindow() { m_isMainWindow = true; }
-
-    // Test seam: when set, DoModal creates the dialog (initialised, not
-    // shown), hands it to the hook instead of running the loop, and ends it
-    // with IDCANCEL if the hook did not.
-    using ModalHook = std::function<void(CDialog&)>;
-    // Returns the hook it replaces, so that a nested test can restore it.
-    static ModalHook SetModalHook(ModalHook hook);
 
     static const CRouteTable* StaticRoutes();
     virtual const CRouteTable* GetRoutes() const;

@@ -70,14 +70,14 @@ using CMenuHandle = CUniqueHandle<handle_detail::NullTraits<HMENU, handle_detail
 using CBitmapHandle = CUniqueHandle<handle_detail::NullTraits<HBITMAP, handle_detail::DeleteGdiObject>>;
 using CFontHandle = CUniqueHandle<handle_detail::NullTraits<HFONT, handle_detail::DeleteGdiObject>>;
 
-// Smart pointer for COM interfaces: releases what it holds.
+// Holder of one COM interface pointer: releases what it holds.
 template <typename T>
-class CComPtr {
+class CInterfacePtr {
 public:
-    CComPtr() = default;
-    ~CComPtr() { Reset(); }
-    CComPtr(const CComPtr&) = delete;
-    CComPtr& operator=(const CComPtr&) = delete;
+    CInterfacePtr() = default;
+    ~CInterfacePtr() { Reset(); }
+    CInterfacePtr(const CInterfacePtr&) = delete;
+    CInterfacePtr& operator=(const CInterfacePtr&) = delete;
 
     T* Get() const { return m_ptr; }
     T* operator->() const { return m_ptr; }

@@ -1,21 +1,7 @@
 #include "framework/MessageBox.h"
 
 #include "framework/AppInfo.h"
-
-namespace {
-
-MessageBoxHook& Hook()
-{
-    static MessageBoxHook hook;
-    return hook;
-}
-
-} // namespace
-
-void SetMessageBoxHook(MessageBoxHook hook)
-{
-    Hook() = std::move(hook);
-}
+#include "framework/Services.h"
 
 UINT AppMessageBoxType(UINT type)
 {
@@ -46,8 +32,8 @@ HWND AppMessageBoxOwner()
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type)
 {
-    if (Hook())
-        return Hook()(MessageBoxRequest{owner, text, caption, type});
+    if (const auto answer = Services().messageBox)
+        return answer(MessageBoxRequest{owner, text, caption, type});
     return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 

@@ -3,7 +3,6 @@
 // through ShowMessageBox, so tests can record each box and answer it.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 struct MessageBoxRequest {
@@ -27,8 +26,3 @@ UINT AppMessageBoxType(UINT type);
 // The window the application's boxes belong to: the last active popup of the
 // main window, or the active window when there is no main window.
 HWND AppMessageBoxOwner();
-
-// Test seam: when set, boxes are handed to the hook instead of being shown;
-// its result is the box's answer.
-using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
-void SetMessageBoxHook(MessageBoxHook hook);

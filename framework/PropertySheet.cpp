@@ -2,14 +2,9 @@
 
 #include "framework/AppInfo.h"
 #include "framework/ModalLoop.h"
+#include "framework/Services.h"
 
 namespace {
-
-CPropertySheet::ModalHook& Hook()
-{
-    static CPropertySheet::ModalHook hook;
-    return hook;
-}
 
 // The sheet being created: its callback carries no data of its own.
 thread_local CPropertySheet* t_creating = nullptr;
@@ -74,19 +69,14 @@ CPropertySheet::~CPropertySheet()
         ::DestroyWindow(m_hWnd);
 }
 
-void CPropertySheet::SetModalHook(ModalHook hook)
-{
-    Hook() = std::move(hook);
-}
-
 bool CPropertySheet::IsClosed() const
 {
     return !m_hWnd || SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0) == 0;
 }
 
-BOOL CPropertySheet::OnCommand(WPARAM, LPARAM)
+bool CPropertySheet::OnCommand(UINT, UINT, HWND)
 {
-    return FALSE;
+    return false;
 }
 
 int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM)
@@ -110,7 +100,7 @@ LRESULT CALLBACK CPropertySheet::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam
     if (msg == WM_COMMAND) {
         if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED)
             self->m_result = IDOK;
-        if (self->OnCommand(wParam, lParam))
+        if (self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
             return 0;
     } else if (msg == WM_NCDESTROY) {
         RemovePropA(hwnd, kSheetProperty);
@@ -152,9 +142,8 @@ INT_PTR CPropertySheet::DoModal()
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
     if (ownerWasEnabled)
         EnableWindow(owner, FALSE);
-    if (Hook()) {
-        ModalHook hook = Hook();
-        hook(*this);
+    if (const auto runModal = Services().modalSheet) {
+        runModal(*this);
     } else {
         RunModalLoop([this] { return IsClosed(); }, [this](MSG* msg) {
             return static_cast<BOOL>(SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)));

@@ -8,7 +8,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,13 +46,9 @@ public:
 
     // Runs once the sheet, its buttons and its first page exist.
     virtual BOOL OnInitDialog() { return TRUE; }
-    // Sees every command before the system's handling; TRUE consumes it.
-    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
-
-    // Test seam, as CDialog's: DoModal creates the sheet and hands it to the
-    // hook instead of running the loop; a sheet still open is cancelled.
-    using ModalHook = std::function<void(CPropertySheet&)>;
-    static void SetModalHook(ModalHook hook);
+    // Sees every command (menu, accelerator or control notification) before
+    // the system's handling; true consumes it.
+    virtual bool OnCommand(UINT id, UINT notifyCode, HWND control);
 
 private:
     static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lParam);

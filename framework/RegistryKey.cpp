@@ -1,29 +1,21 @@
 #include "framework/RegistryKey.h"
 
+#include "framework/Services.h"
+
 #include <cstring>
 #include <vector>
 
 namespace {
-
-CRegistryKey::AccessFilter& Filter()
-{
-    static CRegistryKey::AccessFilter filter;
-    return filter;
-}
 
 constexpr DWORD kValueBufferSize = 260;
 constexpr DWORD kKeyNameBufferSize = 255;
 
 } // namespace
 
-void CRegistryKey::SetAccessFilter(AccessFilter filter)
-{
-    Filter() = std::move(filter);
-}
-
 bool CRegistryKey::Allowed(HKEY root, const std::string& subkey, REGSAM access)
 {
-    if (Filter() && !Filter()(root, subkey, access)) {
+    const auto allowed = Services().registryAccess;
+    if (allowed && !allowed(root, subkey, access)) {
         m_lastError = ERROR_ACCESS_DENIED;
         return false;
     }

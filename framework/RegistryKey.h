@@ -4,7 +4,6 @@
 // boolean and shows nothing: the caller decides what the user hears.
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 class CRegistryKey {
@@ -36,12 +35,6 @@ public:
     HKEY Handle() const { return m_key; }
     bool IsOpen() const { return m_key != nullptr; }
     LONG LastError() const { return m_lastError; }
-
-    // Test seam: decides whether an open/create/delete may proceed. Wine does
-    // not refuse creating subkeys under a read-only key, so tests that need
-    // "no administrator rights" deny the call here instead.
-    using AccessFilter = std::function<bool(HKEY root, const std::string& subkey, REGSAM access)>;
-    static void SetAccessFilter(AccessFilter filter);
 
 private:
     bool Allowed(HKEY root, const std::string& subkey, REGSAM access);

@@ -22,31 +22,17 @@ CWinApp* CWinApp::Get()
     return g_app;
 }
 
-void CWinApp::InitApplication()
+void CWinApp::SetMainWindow(CDialog& dialog)
 {
-    // Nothing beyond Win32's own process set-up is needed.
+    dialog.MakeAppMainWindow();
 }
 
-BOOL CWinApp::InitInstance()
-{
-    InitApplication();
-    return TRUE;
-}
-
-void CWinApp::SetMainWindow(CDialog* dialog)
-{
-    m_mainWindow = dialog;
-    if (dialog)
-        dialog->MakeAppMainWindow();
-}
-
-int CWinApp::Run(HINSTANCE instance, const char* commandLine)
+int CWinApp::Run(HINSTANCE, const char* commandLine)
 {
     CWinApp* app = Get();
     if (!app)
         return 1;
-    app->m_instance = instance;
-    app->m_commandLine = commandLine ? commandLine : "";
+    app->SetCommandLine(commandLine ? commandLine : "");
     if (app->InitInstance()) {
         // A program whose InitInstance keeps running pumps messages here.
         MSG msg;

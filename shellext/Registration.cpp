@@ -14,11 +14,6 @@ namespace tesselator {
 
 namespace {
 
-bool IsNtFamily()
-{
-    return (GetVersion() & 0x80000000u) == 0;
-}
-
 HRESULT WriteApproval()
 {
     CKeyHolder key;
@@ -82,10 +77,8 @@ HRESULT RunScriptResource(ScriptAction action)
 
 HRESULT RegisterServer()
 {
-    if (IsNtFamily()) {
-        if (const HRESULT hr = WriteApproval(); FAILED(hr))
-            return hr;
-    }
+    if (const HRESULT hr = WriteApproval(); FAILED(hr))
+        return hr;
     if (const HRESULT hr = RunScriptResource(ScriptAction::Register); FAILED(hr))
         return hr;
     return RegisterTypeLibrary();
@@ -93,8 +86,7 @@ HRESULT RegisterServer()
 
 HRESULT UnregisterServer()
 {
-    if (IsNtFamily())
-        RemoveApproval();
+    RemoveApproval();
     const HRESULT script = RunScriptResource(ScriptAction::Unregister);
     const HRESULT typeLibrary = UnregisterTypeLibrary();
     return FAILED(script) ? script : typeLibrary;

@@ -105,12 +105,11 @@ BOOL CConfigPropSheet::OnInitDialog()
     return TRUE;
 }
 
-BOOL CConfigPropSheet::OnCommand(WPARAM wParam, LPARAM)
+bool CConfigPropSheet::OnCommand(UINT id, UINT notifyCode, HWND)
 {
-    const UINT id = LOWORD(wParam);
-    if (HIWORD(wParam) == BN_CLICKED && (id == IDC_SHEET_APPLY || id == IDOK))
+    if (notifyCode == BN_CLICKED && (id == IDC_SHEET_APPLY || id == IDOK))
         ApplyChoices();
-    return FALSE; // the sheet applies the pages and, for OK, closes
+    return false; // the sheet applies the pages and, for OK, closes
 }
 
 void CConfigPropSheet::ApplyChoices()

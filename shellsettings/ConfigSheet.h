@@ -65,7 +65,7 @@ public:
     CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extensionPage, CConfigTab3& runPage);
     ~CConfigPropSheet() override;
 
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT notifyCode, HWND control) override;
     BOOL OnInitDialog() override;
 
     // Brings the system to the pages' choices (Apply and OK).

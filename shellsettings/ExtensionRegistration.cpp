@@ -2,17 +2,12 @@
 
 #include "catalogue/CommandPaths.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 namespace {
-
-ProcessStarter& Starter()
-{
-    static ProcessStarter starter;
-    return starter;
-}
 
 std::string SystemFolder()
 {
@@ -57,17 +52,12 @@ std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, b
     return runs;
 }
 
-void SetProcessStarterForTesting(ProcessStarter starter)
-{
-    Starter() = std::move(starter);
-}
-
 void SetShellExtensionRegistered(const std::string& programFolder, bool enable)
 {
     const bool x86Copy = GetFileAttributesA((programFolder + "\\x86\\Tesselator.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
     for (const ProcessStart& run : ShellExtensionRuns(programFolder, enable, SystemFolder(), Wow64SystemFolder(), x86Copy)) {
-        if (Starter())
-            Starter()(run);
+        if (const auto start = Services().startProcess)
+            start(run);
         else
             ShellExecuteA(nullptr, "open", run.program.c_str(), run.parameters.c_str(), nullptr, SW_SHOWNORMAL);
     }

@@ -1,7 +1,6 @@
 #pragma once
 // Switching the Fast Folders shell extension on and off: the library is
 // registered by regsvr32 runs that are started and not waited for.
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +21,3 @@ std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, b
 
 // Starts the runs for the program folder; their results are not examined.
 void SetShellExtensionRegistered(const std::string& programFolder, bool enable);
-
-// Test seam: when set, process starts are handed to it instead of the shell.
-using ProcessStarter = std::function<void(const ProcessStart&)>;
-void SetProcessStarterForTesting(ProcessStarter starter);

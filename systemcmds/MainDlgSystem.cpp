@@ -5,19 +5,13 @@
 #include "catalogue/CommandPaths.h"
 #include "framework/MessageBox.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "resources/Texts.h"
 #include "systemcmds/AppPathsStore.h"
 #include "systemcmds/RowIconImages.h"
 #include "systemcmds/SystemCommandRules.h"
-#include "systemcmds/SystemLoadHook.h"
 
 namespace {
-
-SystemLoadStepHook& StepHook()
-{
-    static SystemLoadStepHook hook;
-    return hook;
-}
 
 // A blocked window paints nothing by itself; repaint the bar now and then
 // so the user sees the load advance without paying a paint per entry.
@@ -44,11 +38,6 @@ LPARAM RowKeyIndex(const CListCtrl& list, int row)
 }
 
 } // namespace
-
-void SetSystemLoadStepHook(SystemLoadStepHook hook)
-{
-    StepHook() = std::move(hook);
-}
 
 bool CMainDlg::EnumAppPathsSubkey(CRegistryKey& key, DWORD index, std::string& name)
 {
@@ -89,8 +78,8 @@ void CMainDlg::LoadSystemCommands()
     std::string name;
     for (DWORD index = 0; EnumAppPathsSubkey(key, index, name); ++index) {
         m_progress.StepIt(); // every entry counts, the skipped ones too
-        if (StepHook())
-            StepHook()(m_progress);
+        if (const auto& observe = Services().systemLoadStep)
+            observe(m_progress);
         if (GetTickCount() - lastPaint >= kProgressPaintMs) {
             UpdateWindow(m_progress.GetSafeHwnd());
             lastPaint = GetTickCount();

@@ -8,6 +8,7 @@
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
 #include "framework/Handles.h"
+#include "framework/Services.h"
 
 #include <psapi.h>
 
@@ -99,7 +100,7 @@ int main(int argc, char** argv)
     // Optional: the largest size to run (default 10000).
     const int largest = argc > 1 ? std::atoi(argv[1]) : 10000;
     const std::string root = TempRoot();
-    SetProgramPathForTesting(root + "\\quillon.exe");
+    Services().programPath = root + "\\quillon.exe";
     const std::string cmds = root + "\\Cmds";
 
     CMainDlg window;

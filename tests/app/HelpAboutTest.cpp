@@ -2,8 +2,8 @@
 
 #include "app/AboutDlg.h"
 #include "framework/AppInfo.h"
+#include "framework/Services.h"
 #include "resources/Texts.h"
-#include "tests/support/ModalHook.h"
 
 #include <htmlhelp.h>
 
@@ -39,7 +39,8 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
     Open();
     SetAppMainWindow(Hwnd()); // as start-up makes it
     bool ran = false;
-    CModalHookGuard guard([&](CDialog& dialog) {
+    CServicesGuard guard;
+    Services().modalDialog = [&](CDialog& dialog) {
         ran = true;
         HWND about = dialog.GetSafeHwnd();
         EXPECT_EQ(UINT(IDD_ABOUT), dialog.GetTemplateId());
@@ -85,7 +86,7 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
         EXPECT_TRUE(dialog.IsEnded());
         LOGFONTA gone{};
         EXPECT_EQ(0, GetObjectA(linkFont, sizeof(gone), &gone));
-    });
+    };
     Command(ID_HELP_ABOUT);
     SetAppMainWindow(nullptr);
     EXPECT_TRUE(ran);
@@ -172,18 +173,19 @@ TEST(HtmlHelpBinding, BindsTheSystemsHelpControlForReal)
 
 TEST(HtmlHelpTopics, PathsBesideTheProgram)
 {
+    CServicesGuard services;
     CTempProgramFolder folder;
     EXPECT_EQ(folder.Path() + "\\quillon.chm", HelpFilePath());
     EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", HelpTopicPath(kCommandHelpTopic));
     EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm", HelpTopicPath(kFastFolderHelpTopic));
 
     std::vector<HtmlHelpRequest> calls;
-    SetHtmlHelpHook([&](const HtmlHelpRequest& r) {
+    Services().htmlHelp = [&](const HtmlHelpRequest& r) {
         calls.push_back(r);
         return static_cast<HWND>(nullptr);
-    });
+    };
     ShowHelpTopic(HelpTopicPath(kCommandHelpTopic));
-    SetHtmlHelpHook(nullptr);
+    Services().htmlHelp = nullptr;
     ASSERT_EQ(1u, calls.size());
     EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), calls[0].command);
     EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", calls[0].path);

@@ -4,10 +4,10 @@
 #include "app/HtmlHelp.h"
 #include "app/MainDlg.h"
 #include "app/ShellOpen.h"
+#include "framework/Services.h"
 #include "framework/WinApp.h"
 #include "resources/MainWindowIds.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/ModalHook.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 
@@ -21,22 +21,19 @@ class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest()
     {
-        SetHtmlHelpHook([this](const HtmlHelpRequest& r) {
+        // Dialogs a test opens without driving them are recorded and
+        // cancelled, so none of them waits for a user who is not there.
+        Services().modalDialog = [this](CDialog& dialog) { modals.push_back(dialog.GetTemplateId()); };
+        Services().htmlHelp = [this](const HtmlHelpRequest& r) {
             help.push_back(r);
             return static_cast<HWND>(nullptr);
-        });
-        SetShellOpenHook([this](const ShellRequest& r) {
+        };
+        Services().shellOpen = [this](const ShellRequest& r) {
             shell.push_back(r);
             return true;
-        });
+        };
     }
-    ~MainWindowTest() override
-    {
-        window.reset();
-        SetHtmlHelpHook(nullptr);
-        SetShellOpenHook(nullptr);
-        CMainDlg::SetContextMenuHook(nullptr);
-    }
+    ~MainWindowTest() override { window.reset(); }
 
     // Writes a properties file: the lines as given, each ended by CR LF.
     void WriteCommandFile(const std::string& name, const std::vector<std::string>& lines)
@@ -49,7 +46,7 @@ protected:
 
     CMainDlg& Open(const std::string& commandLine = "")
     {
-        app.SetCommandLineForTesting(commandLine);
+        app.SetCommandLine(commandLine);
         window = std::make_unique<CMainDlg>();
         EXPECT_TRUE(window->Create(nullptr, true));
         return *window;
@@ -103,13 +100,11 @@ protected:
         ADD_FAILURE() << "no tree item " << text;
     }
 
+    CServicesGuard services; // first made, last gone: every stand-in goes with it
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;
-    // Dialogs a test opens without driving them are recorded and cancelled,
-    // so none of them waits for a user who is not there.
     std::vector<UINT> modals;
-    CModalHookGuard modalNet{[this](CDialog& dialog) { modals.push_back(dialog.GetTemplateId()); }};
     CWinApp app;
     std::vector<HtmlHelpRequest> help;
     std::vector<ShellRequest> shell;

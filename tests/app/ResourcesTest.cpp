@@ -1,15 +1,24 @@
 // Reads the built quillon.exe as data and checks its templates, menus,
 // strings, version and manifest against what the program promises.
+#include "app/AboutDlg.h"
+#include "app/MainDlg.h"
+#include "catalogue/NewCommandDlg.h"
+#include "fastfolders/NewFastFolderDlg.h"
 #include "framework/AppInfo.h"
 #include "framework/Handles.h"
+#include "resources/ConfigurationIds.h"
+#include "resources/FastFolderIds.h"
 #include "resources/MainWindowIds.h"
+#include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
+#include "shellsettings/ConfigSheet.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -270,6 +279,57 @@ TEST_F(ResourcesTest, AboutTemplate)
             groups.push_back(item.text + "@" + std::to_string(item.x) + "," + std::to_string(item.y) + "," +
                              std::to_string(item.cx) + "," + std::to_string(item.cy));
     EXPECT_EQ((std::vector<std::string>{" About @7,33,222,56", " Contact @7,94,222,48"}), groups);
+}
+
+// Every id of every item of a menu, submenus included.
+void CollectMenuIds(HMENU menu, std::set<UINT>& ids)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (HMENU sub = GetSubMenu(menu, i))
+            CollectMenuIds(sub, ids);
+        else
+            ids.insert(GetMenuItemID(menu, i));
+    }
+}
+
+TEST_F(ResourcesTest, EveryRoutedIdExistsInItsTemplateOrAMenu)
+{
+    std::set<UINT> menuIds;
+    for (UINT id : {IDR_MAIN_MENU, IDR_COMMAND_MENU, IDR_FOLDER_MENU, IDR_SYSTEM_MENU, IDR_BROWSE_MENU}) {
+        CMenuHandle menu(LoadMenuA(Module(), MAKEINTRESOURCEA(id)));
+        ASSERT_TRUE(menu) << id;
+        CollectMenuIds(menu.Get(), menuIds);
+    }
+    menuIds.insert(ID_HELP_FRAMEWORK); // sent by no menu: the framework's own help command
+    struct Window {
+        const char* name;
+        const CRouteTable* routes;
+        std::vector<UINT> templates; // a shared page class routes the ids of both
+    };
+    const Window windows[] = {
+        {"main", CMainDlg::StaticRoutes(), {IDD_MAIN}},
+        {"command editor", CNewCommandDlg::StaticRoutes(), {IDD_NEW_COMMAND}},
+        {"folder editor", CNewFastFolderDlg::StaticRoutes(), {IDD_FAST_FOLDER}},
+        {"about", CAboutDlg::StaticRoutes(), {IDD_ABOUT}},
+        {"choice pages", CConfigChoicePage::StaticRoutes(), {IDD_CONFIG_CONTEXT_MENU, IDD_CONFIG_FAST_FOLDERS}},
+    };
+    for (const Window& window : windows) {
+        std::set<UINT> controls;
+        for (UINT id : window.templates)
+            for (const DialogItem& item : Dialog(id).items)
+                controls.insert(static_cast<UINT>(item.id));
+        for (const CRouteTable* table = window.routes; table; table = table->base) {
+            for (size_t i = 0; i < table->count; ++i) {
+                const RouteEntry& route = table->entries[i];
+                if (route.kind == RouteKind::control || route.kind == RouteKind::notify) {
+                    EXPECT_TRUE(controls.count(route.firstId)) << window.name << ": control " << route.firstId;
+                } else if (route.kind == RouteKind::command) {
+                    EXPECT_TRUE(controls.count(route.firstId) || menuIds.count(route.firstId))
+                        << window.name << ": command " << route.firstId;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ResourcesTest, MenusWithTheirIdsAndTexts)

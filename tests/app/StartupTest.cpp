@@ -3,6 +3,7 @@
 
 #include "fastfolders/FastFolderStore.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "resources/Texts.h"
 #include "shellsettings/ShortcutVerb.h"
 
@@ -31,9 +32,9 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
 
 TEST_F(MainWindowTest, AFailedFirstStartIsRolledBackReportedAndEndsTheProgram)
 {
-    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) { return subkey != kFastFolderKey; });
+    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) { return subkey != kFastFolderKey; };
     Open();
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     ASSERT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
     EXPECT_EQ(TXT_OWN_CAPTION, boxes.Boxes()[0].caption);
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);

@@ -1,6 +1,7 @@
 #pragma once
 // A scratch registry, a scratch program folder with Cmds, and recorded boxes.
 #include "catalogue/CommandPaths.h"
+#include "framework/Services.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
@@ -19,6 +20,7 @@ protected:
         return ReadRawValue(HKEY_LOCAL_MACHINE, Key(name), "", type, bytes) ? bytes : "<none>";
     }
 
+    CServicesGuard services;
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;

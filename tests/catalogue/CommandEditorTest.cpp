@@ -7,6 +7,7 @@
 #include "catalogue/FolderBrowser.h"
 #include "catalogue/NewCommandDlg.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
 #include "tests/support/DialogDriver.h"
@@ -21,44 +22,36 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-struct BrowseGuard {
-    explicit BrowseGuard(CFolderBrowser::BrowseCall call) { CFolderBrowser::SetBrowseCallForTesting(std::move(call)); }
-    ~BrowseGuard() { CFolderBrowser::SetBrowseCallForTesting(nullptr); }
-};
-
-struct OpenFileGuard {
-    explicit OpenFileGuard(CNewCommandDlg::OpenFileHook hook) { CNewCommandDlg::SetOpenFileHook(std::move(hook)); }
-    ~OpenFileGuard() { CNewCommandDlg::SetOpenFileHook(nullptr); }
-};
-
 // Refuses to create the App Paths entry of one name, as a user without
-// administrator rights would be refused.
-struct DenyEntryGuard {
-    explicit DenyEntryGuard(const std::string& name)
-    {
-        const std::string key = AppPathsKeyName(name);
-        CRegistryKey::SetAccessFilter([key](HKEY, const std::string& subkey, REGSAM) { return subkey != key; });
-    }
-    ~DenyEntryGuard() { CRegistryKey::SetAccessFilter(nullptr); }
-};
+// administrator rights would be refused (inside a services guard).
+void DenyEntry(const std::string& name)
+{
+    const std::string key = AppPathsKeyName(name);
+    Services().registryAccess = [key](HKEY, const std::string& subkey, REGSAM) { return subkey != key; };
+}
 
 class CommandEditorTest : public MainWindowTest {
 protected:
-    // Runs the editor that a main-window command opens, shown as the modal
-    // loop would show it, and drives it; returns how many dialogs opened.
-    int Run(int command, const std::function<void(CNewCommandDlg&)>& drive)
+    // Runs the editor that `open` opens, shown as the modal loop would show
+    // it, and drives it; returns how many dialogs opened.
+    int Drive(const std::function<void()>& open, const std::function<void(CNewCommandDlg&)>& drive)
     {
         int opened = 0;
-        CModalHookGuard guard([&](CDialog& dialog) {
+        CServicesGuard guard;
+        Services().modalDialog = [&](CDialog& dialog) {
             ++opened;
             auto& editor = static_cast<CNewCommandDlg&>(dialog);
             // The show notification the modal loop's first showing sends; a
             // real mapping costs seconds under Xvfb.
             SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
             drive(editor);
-        });
-        Command(command);
+        };
+        open();
         return opened;
+    }
+    int Run(int command, const std::function<void(CNewCommandDlg&)>& drive)
+    {
+        return Drive([&] { Command(command); }, drive);
     }
     int RunEdit(const std::string& name, const std::function<void(CNewCommandDlg&)>& drive)
     {
@@ -191,7 +184,7 @@ TEST_F(CommandEditorTest, AFailedCreationClosesTheDialogAndTheListIsStillRebuilt
 {
     Open();
     WriteCommandFile("other", {"other", "C:\\other.exe", "", "1"}); // not listed yet
-    DenyEntryGuard deny("pad");
+    DenyEntry("pad");
     Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
         SetField(editor, IDC_NC_NAME, "pad");
         SetField(editor, IDC_NC_TARGET, "C:\\windows\\notepad.exe");
@@ -221,11 +214,9 @@ TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
 {
     ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "-a", 7));
     Open();
-    int opened = 0;
-    CModalHookGuard guard([&](CDialog& dialog) {
-        ++opened;
-        auto& editor = static_cast<CNewCommandDlg&>(dialog);
-        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+    window->CommandList().SelectItem(0);
+    const auto doubleClick = [&] { EXPECT_EQ(0, Notify(IDC_COMMAND_LIST, NM_DBLCLK)); };
+    const int opened = Drive(doubleClick, [&](CNewCommandDlg& editor) {
         EXPECT_TRUE(editor.IsEditMode());
         EXPECT_EQ(TXT_NC_CAPTION_EDIT, Caption(editor));
         EXPECT_EQ("notes", Field(editor, IDC_NC_NAME));
@@ -239,8 +230,6 @@ TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
         SetField(editor, IDC_NC_PARAMETERS, "-b");
         Press(editor, IDOK);
     });
-    window->CommandList().SelectItem(0);
-    EXPECT_EQ(0, Notify(IDC_COMMAND_LIST, NM_DBLCLK));
     EXPECT_EQ(1, opened);
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_EQ(Lines({"notes", "C:\\Tools\\edit.exe", "-b", "7"}), ReadFileBytes(Cfg("notes")));
@@ -269,7 +258,8 @@ TEST_F(CommandEditorTest, RenamingKeepsTheOldCommandUntilTheNewOneExists)
 
     // The new name cannot be created: the old command stays whole.
     {
-        DenyEntryGuard deny("pad");
+        CServicesGuard deny;
+        DenyEntry("pad");
         RunEdit("memo", [&](CNewCommandDlg& editor) {
             SetField(editor, IDC_NC_NAME, "pad");
             Press(editor, IDOK);
@@ -284,7 +274,8 @@ TEST_F(CommandEditorTest, RenamingKeepsTheOldCommandUntilTheNewOneExists)
     // Nor is anything lost when the same name cannot be rewritten.
     boxes.Clear();
     {
-        DenyEntryGuard deny("memo");
+        CServicesGuard deny;
+        DenyEntry("memo");
         RunEdit("memo", [&](CNewCommandDlg& editor) {
             SetField(editor, IDC_NC_PARAMETERS, "-changed");
             Press(editor, IDOK);
@@ -327,7 +318,7 @@ TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
     std::vector<OPENFILENAMEA> requests;
     std::string filter;
     bool confirm = true;
-    OpenFileGuard files([&](OPENFILENAMEA& request) -> BOOL {
+    Services().openFileName = [&](OPENFILENAMEA& request) -> BOOL {
         requests.push_back(request);
         const char* end = request.lpstrFilter;
         while (end[0] || end[1])
@@ -337,10 +328,10 @@ TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
             return FALSE;
         lstrcpynA(request.lpstrFile, "C:\\Tools\\chosen.exe", request.nMaxFile);
         return TRUE;
-    });
+    };
     int call = 0;
     std::vector<std::string> titles;
-    BrowseGuard folders([&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
+    Services().browseForFolder = [&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
         titles.push_back(info.lpszTitle);
         EXPECT_EQ(UINT(BIF_NEWDIALOGSTYLE), info.ulFlags);
         EXPECT_EQ(nullptr, info.pidlRoot);
@@ -353,7 +344,7 @@ TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
             return drives;
         }
         return ILCreateFromPathA(tools.c_str());
-    });
+    };
 
     Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
         SetField(editor, IDC_NC_TARGET, "typed");
@@ -414,7 +405,7 @@ TEST_F(CommandEditorTest, FieldAndMenuTipsGoToPaneThreeAndHelpOpensOnIconAndF1)
         EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
 
         MSG f1{editor.GetDlgItem(IDC_NC_NAME), kWmKeyF1, 0, 0, 0, {}};
-        editor.PreTranslateMessage(&f1);
+        EXPECT_TRUE(editor.PreTranslateMessage(&f1)); // consumed, as in every window
         EXPECT_EQ(2u, help.size());
         {
             CShiftHeld shift;
@@ -430,10 +421,6 @@ TEST(CommandEditorRules, ChecksTrimmingAndFilters)
     EXPECT_EQ(UINT(IDS_ILLEGAL_COMMAND_NAME), FirstInputProblem("a.b", ""));
     EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem("ab", ""));
     EXPECT_EQ(0u, FirstInputProblem("ab", "x"));
-    EXPECT_EQ("C:\\Data", TrimTargetBackslashes("C:\\Data\\\\\\"));
-    EXPECT_EQ("C:\\", TrimTargetBackslashes("C:\\"));
-    EXPECT_EQ("C:\\", TrimTargetBackslashes("C:\\\\"));
-    EXPECT_EQ("", TrimTargetBackslashes("\\\\"));
     EXPECT_EQ("", UnstorableInputText(std::string(259, 'a'), ""));
     EXPECT_EQ(TXT_NC_TARGET_TOO_LONG, UnstorableInputText(std::string(260, 'a'), ""));
     EXPECT_EQ(TXT_NC_LINE_BREAK, UnstorableInputText("C:\\a\nb", ""));
@@ -455,18 +442,13 @@ TEST_F(CommandEditorTest, PathModeOpensOnlyTheEditorWithTheLongFormAndReportsSuc
     ASSERT_NE(0u, GetLongPathNameA(file.c_str(), longPath, MAX_PATH));
     ASSERT_STRNE(longPath, shortPath); // the 8.3 form really is another text
 
-    int opened = 0;
-    CModalHookGuard guard([&](CDialog& dialog) {
-        ++opened;
-        auto& editor = static_cast<CNewCommandDlg&>(dialog);
-        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+    const int opened = Drive([&] { Open(shortPath); }, [&](CNewCommandDlg& editor) {
         EXPECT_TRUE(editor.IsPathMode());
         EXPECT_EQ(TXT_NC_CAPTION_NEW, Caption(editor));
         EXPECT_EQ(std::string(longPath), Field(editor, IDC_NC_TARGET));
         SetField(editor, IDC_NC_NAME, "Note");
         Press(editor, IDOK);
     });
-    Open(shortPath);
     EXPECT_EQ(1, opened);
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ(TXT_PATH_MODE_SUCCESS, boxes.Boxes()[0].text);
@@ -482,27 +464,24 @@ TEST_F(CommandEditorTest, PathModeOpensOnlyTheEditorWithTheLongFormAndReportsSuc
 TEST_F(CommandEditorTest, PathModeFailureShowsOnlyTheFailureAndCancelWritesNothing)
 {
     {
-        DenyEntryGuard deny("pad");
-        CModalHookGuard guard([&](CDialog& dialog) {
-            SendMessageA(dialog.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
-            SetField(dialog, IDC_NC_NAME, "pad");
-            Press(dialog, IDOK);
+        CServicesGuard deny;
+        DenyEntry("pad");
+        Drive([&] { Open("C:\\windows\\notepad.exe"); }, [&](CNewCommandDlg& editor) {
+            SetField(editor, IDC_NC_NAME, "pad");
+            Press(editor, IDOK);
         });
-        Open("C:\\windows\\notepad.exe");
     }
     EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
     EXPECT_TRUE(window->IsEnded());
 
     // A text with a colon that names no file: the target starts empty.
     boxes.Clear();
-    CModalHookGuard guard([&](CDialog& dialog) {
-        SendMessageA(dialog.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
-        EXPECT_EQ("", Field(dialog, IDC_NC_TARGET));
-        SetField(dialog, IDC_NC_NAME, "pad");
-        SetField(dialog, IDC_NC_TARGET, "C:\\windows\\notepad.exe");
-        Press(dialog, IDCANCEL);
+    Drive([&] { Open("ab:cd"); }, [&](CNewCommandDlg& editor) {
+        EXPECT_EQ("", Field(editor, IDC_NC_TARGET));
+        SetField(editor, IDC_NC_NAME, "pad");
+        SetField(editor, IDC_NC_TARGET, "C:\\windows\\notepad.exe");
+        Press(editor, IDCANCEL);
     });
-    Open("ab:cd");
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_TRUE(CommandGone("pad"));
     EXPECT_TRUE(window->IsEnded());

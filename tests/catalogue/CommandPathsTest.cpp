@@ -18,6 +18,14 @@ TEST(CommandPaths, ParentFolderIsTheTextBeforeTheLastBackslash)
     EXPECT_EQ("http://x.org/a", GetParentFolder("http://x.org/a\\b"));
 }
 
+TEST(CommandPaths, TrailingBackslashesGoButARootKeepsIts)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"C:\\Data\\\\\\", "C:\\Data"}, {"C:\\", "C:\\"}, {"C:\\\\", "C:\\"}, {"\\\\", ""}, {"\\", ""}};
+    for (const auto& [typed, trimmed] : cases)
+        EXPECT_EQ(trimmed, TrimTrailingBackslashes(typed)) << typed;
+}
+
 TEST(CommandPaths, ItemsOfACommandLieInTheCmdsFolderBesideTheProgram)
 {
     CTempProgramFolder folder;

@@ -1,6 +1,7 @@
 #include "tests/catalogue/CatalogueFixture.h"
 #include "catalogue/Commands.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "tests/support/LinkReader.h"
 
 namespace {
@@ -91,11 +92,11 @@ TEST_F(CatalogueTest, WritingOverAnExistingCommandAndKeyReplacesOnlyWhatItOwns)
 
 TEST_F(CatalogueTest, WithoutRegistryAccessNothingIsWritten)
 {
-    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_LOCAL_MACHINE; });
+    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_LOCAL_MACHINE; };
     EXPECT_FALSE(CreateCommand("notes", "C:\\edit.exe", "", 1));
     EXPECT_EQ(Texts({kNoRegistry}), boxes.Texts());
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key("notes")));
     EXPECT_FALSE(FileExists(Link("notes")));
     EXPECT_FALSE(FileExists(Cfg("notes")));

@@ -1,6 +1,7 @@
 #include "tests/catalogue/CatalogueFixture.h"
 #include "catalogue/Commands.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 
 namespace {
 
@@ -33,9 +34,9 @@ TEST_F(CatalogueTest, DeleteGoesOnPastAMissingItemAndReportsIt)
 TEST_F(CatalogueTest, DeleteWithoutRegistryRightsRemovesTheFilesAndKeepsTheEntry)
 {
     ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
-    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_LOCAL_MACHINE; });
+    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_LOCAL_MACHINE; };
     EXPECT_FALSE(DeleteCommand("notes"));
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_FALSE(FileExists(Link("notes")));
     EXPECT_FALSE(FileExists(Cfg("notes")));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Key("notes")));

@@ -6,10 +6,10 @@
 #include "fastfolders/FastFolderStore.h"
 #include "fastfolders/NewFastFolderDlg.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "resources/FastFolderIds.h"
 #include "resources/Texts.h"
 #include "tests/support/DialogDriver.h"
-#include "tests/support/ModalHook.h"
 
 #include <htmlhelp.h>
 
@@ -21,11 +21,6 @@
 namespace {
 
 using Texts = std::vector<std::string>;
-
-struct BrowseGuard {
-    explicit BrowseGuard(CFolderBrowser::BrowseCall call) { CFolderBrowser::SetBrowseCallForTesting(std::move(call)); }
-    ~BrowseGuard() { CFolderBrowser::SetBrowseCallForTesting(nullptr); }
-};
 
 class FastFolderWindowTest : public MainWindowTest {
 protected:
@@ -74,10 +69,11 @@ protected:
     int RunAdd(const std::function<void(CNewFastFolderDlg&)>& drive)
     {
         int opened = 0;
-        CModalHookGuard guard([&](CDialog& dialog) {
+        CServicesGuard guard;
+        Services().modalDialog = [&](CDialog& dialog) {
             ++opened;
             drive(static_cast<CNewFastFolderDlg&>(dialog));
-        });
+        };
         Command(IDC_ADD_FOLDER);
         return opened;
     }
@@ -142,14 +138,14 @@ TEST_F(FastFolderWindowTest, AFailedStoreWriteIsReportedAndTheListShowsTheStore)
 {
     Open();
     const std::string docs = MakeFolder("Docs");
-    CRegistryKey::SetAccessFilter([](HKEY, const std::string&, REGSAM access) { return access != KEY_WRITE; });
+    Services().registryAccess = [](HKEY, const std::string&, REGSAM access) { return access != KEY_WRITE; };
     RunAdd([&](CNewFastFolderDlg& dlg) {
         SetField(dlg, IDC_FF_ALIAS, "Docs");
         SetField(dlg, IDC_FF_PATH, docs);
         Press(dlg, IDOK);
         EXPECT_TRUE(dlg.IsEnded());
     });
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_EQ((Texts{TXT_FASTFOLDER_NOT_ADDED}), boxes.Texts());
     EXPECT_TRUE(Aliases().empty());
 }
@@ -177,7 +173,8 @@ TEST_F(FastFolderWindowTest, EditingMovesTheItemToTheEnd)
     Store({{"A", a}, {"B", b}, {"C", c}});
     Open();
     SelectRow(0);
-    CModalHookGuard guard([&](CDialog& dialog) {
+    CServicesGuard guard;
+    Services().modalDialog = [&](CDialog& dialog) {
         auto& dlg = static_cast<CNewFastFolderDlg&>(dialog);
         ShowWindow(dlg.GetSafeHwnd(), SW_SHOW); // what the modal loop does
         EXPECT_TRUE(dlg.IsEditMode());
@@ -187,7 +184,7 @@ TEST_F(FastFolderWindowTest, EditingMovesTheItemToTheEnd)
         GetWindowTextA(dlg.GetSafeHwnd(), title, sizeof title);
         EXPECT_STREQ(TXT_FF_CAPTION_EDIT, title);
         Press(dlg, IDOK);
-    });
+    };
     EXPECT_EQ(0, Notify(IDC_FOLDER_LIST, NM_DBLCLK));
     EXPECT_EQ((Texts{"B", "C", "A"}), Aliases());
     EXPECT_EQ((Texts{"B", "C", "A"}), StoredAliases());
@@ -199,7 +196,8 @@ TEST_F(FastFolderWindowTest, EditAndDeleteDoNothingWithoutASelection)
     Store({{"A", "C:\\A"}});
     Open();
     int opened = 0;
-    CModalHookGuard guard([&](CDialog&) { ++opened; });
+    CServicesGuard guard;
+    Services().modalDialog = [&](CDialog&) { ++opened; };
     Command(ID_FOLDER_EDIT);
     Command(IDC_REMOVE_FOLDER);
     EXPECT_EQ(0, opened);
@@ -257,10 +255,11 @@ TEST_F(FastFolderWindowTest, EveryHandlerLeavesTheIndicesWithoutAGap)
     };
     const auto editRow = [&](int row, const std::string& alias) {
         SelectRow(row);
-        CModalHookGuard guard([&](CDialog& dialog) {
+        CServicesGuard guard;
+        Services().modalDialog = [&](CDialog& dialog) {
             SetField(dialog, IDC_FF_ALIAS, alias);
             Press(dialog, IDOK);
-        });
+        };
         Command(ID_FOLDER_EDIT);
     };
     const auto deleteRow = [&](int row) {
@@ -310,7 +309,7 @@ TEST_F(FastFolderWindowTest, BrowseRetriesUntilAFolderAndCancelKeepsTheField)
     std::vector<std::string> titles;
     std::vector<UINT> flags;
     int call = 0;
-    BrowseGuard browse([&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
+    Services().browseForFolder = [&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
         titles.push_back(info.lpszTitle);
         flags.push_back(info.ulFlags);
         EXPECT_EQ(nullptr, info.pidlRoot);
@@ -323,7 +322,7 @@ TEST_F(FastFolderWindowTest, BrowseRetriesUntilAFolderAndCancelKeepsTheField)
         if (call == 2)
             return ILCreateFromPathA(docs.c_str());
         return nullptr; // cancelled
-    });
+    };
     RunAdd([&](CNewFastFolderDlg& dlg) {
         SetField(dlg, IDC_FF_PATH, "typed");
         Press(dlg, IDC_FF_BROWSE);
@@ -339,41 +338,46 @@ TEST_F(FastFolderWindowTest, BrowseRetriesUntilAFolderAndCancelKeepsTheField)
     }
 }
 
+// The editor's owner as far as the editor sees it.
+struct CRecordingFolderHost : IFolderEditorHost {
+    Texts tips;
+    void SetStatusTip(const std::string& text) override { tips.push_back(text); }
+    void RefreshFastFolderList() override { tips.push_back("<rebuilt>"); }
+};
+
 TEST_F(FastFolderWindowTest, FieldsShowTheirTipsAndHelpOpensOnTheIconAndF1)
 {
-    Open();
-    RunAdd([&](CNewFastFolderDlg& dlg) {
-        SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_PATH, EN_SETFOCUS),
-                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_PATH)));
-        EXPECT_EQ(TXT_FF_TIP_PATH, Pane(3));
-        SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_ALIAS, EN_SETFOCUS),
-                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_ALIAS)));
-        EXPECT_EQ(TXT_FF_TIP_ALIAS, Pane(3));
+    CRecordingFolderHost host;
+    CNewFastFolderDlg editor(host);
+    ASSERT_TRUE(editor.Create(nullptr, true));
+    EXPECT_EQ((Texts{TXT_FF_TIP_ALIAS}), host.tips); // the first field has the focus
+    host.tips.clear();
+    CNewFastFolderDlg& dlg = editor;
+    SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_PATH, EN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_PATH)));
+    SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_ALIAS, EN_SETFOCUS),
+                 reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_ALIAS)));
+    EXPECT_EQ((Texts{TXT_FF_TIP_PATH, TXT_FF_TIP_ALIAS}), host.tips);
 
-        SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_HELP, STN_CLICKED),
-                     reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_HELP)));
-        ASSERT_EQ(1u, help.size());
-        EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm", help[0].path);
-        EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
+    SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_HELP, STN_CLICKED),
+                 reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_HELP)));
+    ASSERT_EQ(1u, help.size());
+    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm", help[0].path);
+    EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
 
-        MSG f1{dlg.GetDlgItem(IDC_FF_ALIAS), kWmKeyF1, 0, 0, 0, {}};
-        EXPECT_TRUE(dlg.PreTranslateMessage(&f1)); // consumed
-        EXPECT_EQ(2u, help.size());
+    MSG f1{dlg.GetDlgItem(IDC_FF_ALIAS), kWmKeyF1, 0, 0, 0, {}};
+    EXPECT_TRUE(dlg.PreTranslateMessage(&f1)); // consumed
+    EXPECT_EQ(2u, help.size());
 
-        {
-            CShiftHeld shift;
-            dlg.PreTranslateMessage(&f1);
-        }
-        EXPECT_EQ(2u, help.size());
-    });
+    {
+        CShiftHeld shift;
+        dlg.PreTranslateMessage(&f1);
+    }
+    EXPECT_EQ(2u, help.size());
 }
 
-TEST(FastFolderRules, TrailingBackslashesGoButARootKeepsIts)
+TEST(FastFolderRules, BothTextsMustFitTheStore)
 {
-    EXPECT_EQ("C:\\Data", TrimFolderBackslashes("C:\\Data\\\\"));
-    EXPECT_EQ("C:\\", TrimFolderBackslashes("C:\\"));
-    EXPECT_EQ("C:\\", TrimFolderBackslashes("C:\\\\"));
-    EXPECT_EQ("", TrimFolderBackslashes("\\"));
     EXPECT_TRUE(FitsFastFolderStore(std::string(259, 'a'), std::string(259, 'p')));
     EXPECT_FALSE(FitsFastFolderStore(std::string(260, 'a'), "C:\\"));
     EXPECT_FALSE(FitsFastFolderStore("a", std::string(260, 'p')));

@@ -1,6 +1,7 @@
 #pragma once
 // Scratch HKCU holding the Fast Folder key, and raw access to its values.
 #include "fastfolders/FastFolderStore.h"
+#include "framework/Services.h"
 #include "tests/support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
@@ -32,5 +33,6 @@ protected:
     }
     static DWORD Values() { return CountValues(HKEY_CURRENT_USER, kFastFolderKey); }
 
+    CServicesGuard m_services;
     CRegistrySandbox m_sandbox;
 };

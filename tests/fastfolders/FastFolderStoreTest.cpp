@@ -1,6 +1,7 @@
 #include "tests/fastfolders/FastFolderFixture.h"
 
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 
 #include <string>
 
@@ -205,16 +206,16 @@ TEST(FastFolderStoreWithoutKey, CountsAreZeroAndWritesFailWithoutCreatingTheKey)
 TEST_F(Store, ReadsUseReadAccessAndWritesWriteAccess)
 {
     std::vector<REGSAM> opened;
-    CRegistryKey::SetAccessFilter([&](HKEY, const std::string& subkey, REGSAM access) {
+    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM access) {
         if (subkey == kFastFolderKey)
             opened.push_back(access);
         return true;
-    });
+    };
     CountFastFolders();
     AddFastFolder("A", "C:\\A");
     DeleteFastFolder("0");
     CompactFastFolders();
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_EQ((std::vector<REGSAM>{KEY_READ, KEY_READ, KEY_WRITE, KEY_WRITE, KEY_READ, KEY_WRITE}),
               opened);
 }
@@ -223,13 +224,13 @@ TEST_F(Store, AFailedWriteAccessLeavesTheStoreAsItWas)
 {
     PutItem(0, "A", "C:\\A");
     PutItem(1, "B", "C:\\B");
-    CRegistryKey::SetAccessFilter([](HKEY, const std::string&, REGSAM access) {
+    Services().registryAccess = [](HKEY, const std::string&, REGSAM access) {
         return access != KEY_WRITE;
-    });
+    };
     EXPECT_FALSE(AddFastFolder("C", "C:\\C"));
     EXPECT_FALSE(DeleteFastFolder("0"));
     CompactFastFolders();
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_EQ(Z("A"), Raw("0"));
     EXPECT_EQ(Z("B"), Raw("1"));
     EXPECT_EQ(4u, Values());

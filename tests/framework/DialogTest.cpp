@@ -1,8 +1,9 @@
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "framework/FileError.h"
+#include "framework/Handles.h"
+#include "framework/Services.h"
 #include "tests/support/MessageBoxRecorder.h"
-#include "tests/support/ModalHook.h"
 
 #include <gtest/gtest.h>
 
@@ -64,16 +65,17 @@ public:
         result = 0;
         return TRUE;
     }
-    BOOL OnQueryDragIcon(WPARAM, LPARAM, LRESULT& result)
+    HICON OnQueryDragIcon() { return reinterpret_cast<HICON>(static_cast<INT_PTR>(1234)); }
+    void OnCreate() { createdBeforeInit = !initialised; }
+    void OnSize(UINT state, int width, int height)
     {
-        result = 1234;
-        return TRUE;
+        calls.push_back("size " + std::to_string(state) + " " + std::to_string(width) + "x" + std::to_string(height));
     }
-    BOOL OnCreate(WPARAM, LPARAM, LRESULT&)
+    void OnMenuSelect(const MenuSelection& s)
     {
-        createdBeforeInit = !initialised;
-        return FALSE;
+        calls.push_back(s.IsCommandItem() ? "menu item " + std::to_string(s.item) : "menu none");
     }
+    void OnWindowPosChanging(WINDOWPOS& pos) { pos.flags |= SWP_NOZORDER; }
     void OnThrow()
     {
         throw CFileError(CFileError::sharingViolation, "C:\\x\\run_a.cfg");
@@ -82,7 +84,10 @@ public:
 };
 
 BEGIN_ROUTES(CRoutingDlg, CBaseDlg)
-    ON_MESSAGE(WM_CREATE, OnCreate)
+    ON_WM_CREATE(OnCreate)
+    ON_WM_SIZE(OnSize)
+    ON_WM_MENUSELECT(OnMenuSelect)
+    ON_WM_WINDOWPOSCHANGING(OnWindowPosChanging)
     ON_COMMAND(1001, OnGo)
     ON_COMMAND_RANGE(1500, 1510, OnRange)
     ON_COMMAND(1600, OnThrow)
@@ -90,7 +95,7 @@ BEGIN_ROUTES(CRoutingDlg, CBaseDlg)
     ON_CONTROL(EN_SETFOCUS, 1002, OnEditFocus)
     ON_NOTIFY(NM_CLICK, 1020, OnListClick)
     ON_MESSAGE(WM_TIMER, OnTimerMessage)
-    ON_MESSAGE(WM_QUERYDRAGICON, OnQueryDragIcon)
+    ON_WM_QUERYDRAGICON(OnQueryDragIcon)
 END_ROUTES()
 
 LRESULT Command(HWND dialog, int id, int code = 0, HWND from = nullptr)
@@ -128,8 +133,19 @@ TEST(DialogRouting, CommandsControlsNotificationsAndMessagesReachTheirHandlers)
     // Messages whose result the dialog procedure returns itself.
     EXPECT_EQ(1234, SendMessageA(hwnd, WM_QUERYDRAGICON, 0, 0));
 
-    const std::vector<std::string> expected{"derived go", "base after", "range 1505", "range 1510",
-                                            "edit focus", "notify 1020", "message 77"};
+    // Typed routes decode their parameters once.
+    SendMessageA(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200));
+    CMenuHandle menu(CreatePopupMenu());
+    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(1505, MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
+    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
+    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
+    WINDOWPOS pos{};
+    SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    EXPECT_EQ(UINT(SWP_NOZORDER), pos.flags);
+
+    const std::vector<std::string> expected{"derived go",  "base after", "range 1505",  "range 1510",
+                                            "edit focus",  "notify 1020", "message 77", "size 2 300x200",
+                                            "menu item 1505", "menu none", "menu none"};
     EXPECT_EQ(expected, dlg.calls);
 }
 
@@ -169,11 +185,12 @@ TEST(DialogModal, TheHookDrivesTheRunAndAnUnendedRunIsCancelled)
     ASSERT_TRUE(owner.Create(nullptr));
 
     int hookCalls = 0;
-    CModalHookGuard guard([&](CDialog& dialog) {
+    CServicesGuard guard;
+    Services().modalDialog = [&](CDialog& dialog) {
         ++hookCalls;
         EXPECT_TRUE(IsWindow(dialog.GetSafeHwnd()));
         EXPECT_TRUE(static_cast<CRoutingDlg&>(dialog).initialised);
-    });
+    };
     CRoutingDlg first;
     EXPECT_EQ(IDCANCEL, first.DoModal());
     EXPECT_EQ(nullptr, first.GetSafeHwnd()); // destroyed after the run
@@ -187,7 +204,8 @@ TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
     HWND ownerWindow = owner.GetSafeHwnd();
 
     std::vector<std::string> seen;
-    CModalHookGuard guard([&](CDialog& dialog) {
+    CServicesGuard guard;
+    Services().modalDialog = [&](CDialog& dialog) {
         auto& d = static_cast<CRoutingDlg&>(dialog);
         if (d.radio == 1) { // the outer dialog opens an inner one
             seen.push_back("outer");
@@ -202,7 +220,7 @@ TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
             EXPECT_FALSE(IsWindowEnabled(GetWindow(dialog.GetSafeHwnd(), GW_OWNER)));
             dialog.EndDialog(42);
         }
-    });
+    };
     CRoutingDlg outer(ownerWindow);
     EXPECT_EQ(IDOK, outer.DoModal());
     EXPECT_EQ((std::vector<std::string>{"outer", "inner"}), seen);
@@ -212,7 +230,8 @@ TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
 TEST(DialogModal, ADialogEndedWhileItInitialisesIsNeverShown)
 {
     bool visible = true;
-    CModalHookGuard guard([&](CDialog& dialog) { visible = IsWindowVisible(dialog.GetSafeHwnd()) != FALSE; });
+    CServicesGuard guard;
+    Services().modalDialog = [&](CDialog& dialog) { visible = IsWindowVisible(dialog.GetSafeHwnd()) != FALSE; };
     CRoutingDlg dlg;
     dlg.endInInit = true;
     EXPECT_EQ(7, dlg.DoModal());

@@ -1,4 +1,5 @@
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "tests/support/RegistrySandbox.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,7 @@ TEST(RegistryKey, GetStringStaysWithinItsBufferWhateverIsStored)
 
 TEST(RegistryKey, OpenCloseDeleteAndTheAccessSeam)
 {
+    CServicesGuard services;
     CRegistrySandbox sandbox;
     CRegistryKey key;
     EXPECT_FALSE(key.Open(HKEY_CURRENT_USER, kKey, KEY_READ));
@@ -79,11 +81,11 @@ TEST(RegistryKey, OpenCloseDeleteAndTheAccessSeam)
     EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_CURRENT_USER, kKey + "\\Child"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kKey + "\\Child"));
 
-    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_CURRENT_USER; });
+    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_CURRENT_USER; };
     EXPECT_FALSE(key.Create(HKEY_CURRENT_USER, kKey + "\\New", KEY_WRITE));
     EXPECT_EQ(ERROR_ACCESS_DENIED, key.LastError());
     EXPECT_FALSE(CRegistryKey::DeleteKey(HKEY_CURRENT_USER, kKey));
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kKey + "\\New"));
     EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_CURRENT_USER, kKey));
 }

@@ -78,7 +78,7 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
         RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
         CreateKey(HKEY_CURRENT_USER, kStoreKey);
         WriteStore(NumberedAliases(count), std::vector<std::string>(count, "C:\\windows"));
-        CComPtr<IContextMenu> handler;
+        CInterfacePtr<IContextMenu> handler;
         CreateHandler(handler, IID_IContextMenu);
         HRESULT result = E_FAIL;
         const HMENU menu = BuildMenu(handler.Get(), result, 1, 100);
@@ -125,7 +125,7 @@ TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
     // A gap at index 2: only the aliases before it.
     WriteStore({"Docs", "R&D", "", "Late"}, {"C:\\Docs", "C:\\RD", "", "C:\\Late"});
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kStoreKey, "2");
-    CComPtr<IContextMenu> handler;
+    CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     HMENU menu = BuildMenu(handler.Get(), result, 0, 1);
@@ -166,7 +166,7 @@ TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
 TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
 {
     WriteStore(NumberedAliases(3), std::vector<std::string>(3, "C:\\windows"));
-    CComPtr<IContextMenu> handler;
+    CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     HMENU menu = BuildMenu(handler.Get(), result, 0, 100, 0x7FFF, CMF_DEFAULTONLY);
@@ -186,7 +186,7 @@ TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
 
 TEST_F(ContextMenuTest, InitializeRefusesFoldersWithoutAPath)
 {
-    CComPtr<IShellExtInit> init;
+    CInterfacePtr<IShellExtInit> init;
     CreateHandler(init, IID_IShellExtInit);
     PIDLIST_ABSOLUTE computer = nullptr;
     ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer));
@@ -200,7 +200,7 @@ TEST_F(ContextMenuTest, InitializeRefusesFoldersWithoutAPath)
 
 TEST_F(ContextMenuTest, HelpTextOnlyForTheFirstOffset)
 {
-    CComPtr<IContextMenu> handler;
+    CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     char narrow[32] = {};
     EXPECT_EQ(S_OK, handler->GetCommandString(0, GCS_HELPTEXTA, nullptr, narrow, sizeof narrow));
@@ -234,7 +234,7 @@ TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
     UseRecorder();
     WriteStore(NumberedAliases(10), std::vector<std::string>(10, "C:\\windows"));
     WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "Path", REG_SZ, RecorderPath() + std::string(1, '\0'));
-    CComPtr<IContextMenu> handler;
+    CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));
@@ -251,7 +251,7 @@ TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
 TEST_F(ContextMenuTest, SettingsWithoutAProgramPathStartsNothing)
 {
     UseRecorder();
-    CComPtr<IContextMenu> handler;
+    CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));

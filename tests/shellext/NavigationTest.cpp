@@ -85,7 +85,7 @@ TEST_F(NavigationTest, OpenDialogBrowsesToTheFolderInPlace)
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
     WriteStore({"Target", "Gone"}, {target.Path(), target.Path() + "\\no such folder"});
-    CComPtr<IContextMenu> handler;
+    CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));
@@ -130,7 +130,7 @@ TEST_F(NavigationTest, APlainWindowGetsANewWindowOnTheFolder)
 
     CTempProgramFolder target(false, "-plain");
     WriteStore({"Target", "Empty"}, {target.Path(), ""});
-    CComPtr<IContextMenu> handler;
+    CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));

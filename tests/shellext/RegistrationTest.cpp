@@ -133,7 +133,7 @@ TEST_F(RegistrationTest, FallsBackToATypeLibraryFileBesideTheLibrary)
     char junk[] = "not a type library";
     ASSERT_TRUE(UpdateResourceA(update, "TYPELIB", MAKEINTRESOURCEA(1), language, junk, sizeof junk));
     ASSERT_TRUE(EndUpdateResourceA(update, FALSE));
-    CComPtr<ITypeLib> none;
+    CInterfacePtr<ITypeLib> none;
     ASSERT_TRUE(FAILED(LoadTypeLibEx(std::wstring(copy.begin(), copy.end()).c_str(), REGKIND_NONE, none.Put())));
 
     const HMODULE module = LoadLibraryA(copy.c_str());
@@ -173,13 +173,13 @@ TEST(Regsvr32, RegistersAndUnregistersALibraryWhosePathHasAQuote)
     // COM finds and loads the library through that registration.
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     {
-        CComPtr<IContextMenu> menu;
+        CInterfacePtr<IContextMenu> menu;
         EXPECT_EQ(S_OK, CoCreateInstance(CLSID_SimpleShlExt, nullptr, CLSCTX_INPROC_SERVER, IID_IContextMenu,
                                          menu.PutVoid()));
-        CComPtr<IDispatch> dispatch;
+        CInterfacePtr<IDispatch> dispatch;
         ASSERT_EQ(S_OK, CoCreateInstance(CLSID_SimpleShlExt, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                          dispatch.PutVoid()));
-        CComPtr<ITypeInfo> info;
+        CInterfacePtr<ITypeInfo> info;
         EXPECT_EQ(S_OK, dispatch->GetTypeInfo(0, 0, info.Put()));
     }
     CoUninitialize();
@@ -220,7 +220,7 @@ TEST(TesselatorResources, CarryTheVersionStringsAndTheTypeLibrary)
     EXPECT_EQ(10, LoadStringA(Tesselator().module, 100, project, sizeof project));
     EXPECT_STREQ("Tesselator", project);
 
-    CComPtr<ITypeLib> library;
+    CInterfacePtr<ITypeLib> library;
     ASSERT_EQ(S_OK, LoadTypeLibEx(std::wstring(path.begin(), path.end()).c_str(), REGKIND_NONE, library.Put()));
     BSTR name = nullptr;
     BSTR help = nullptr;
@@ -237,7 +237,7 @@ TEST(TesselatorResources, CarryTheVersionStringsAndTheTypeLibrary)
     EXPECT_EQ(0x0409u, attributes->lcid);
     library->ReleaseTLibAttr(attributes);
 
-    CComPtr<ITypeInfo> coclass;
+    CInterfacePtr<ITypeInfo> coclass;
     ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(CLSID_SimpleShlExt, coclass.Put()));
     TYPEATTR* type = nullptr;
     ASSERT_EQ(S_OK, coclass->GetTypeAttr(&type));
@@ -249,7 +249,7 @@ TEST(TesselatorResources, CarryTheVersionStringsAndTheTypeLibrary)
     EXPECT_EQ(S_OK, coclass->GetImplTypeFlags(0, &implFlags));
     EXPECT_NE(0, implFlags & IMPLTYPEFLAG_FDEFAULT);
 
-    CComPtr<ITypeInfo> dual;
+    CInterfacePtr<ITypeInfo> dual;
     ASSERT_EQ(S_OK, library->GetTypeInfoOfGuid(IID_ISimpleShlExt, dual.Put()));
     ASSERT_EQ(S_OK, dual->GetTypeAttr(&type));
     EXPECT_EQ(TKIND_DISPATCH, type->typekind);
@@ -259,7 +259,7 @@ TEST(TesselatorResources, CarryTheVersionStringsAndTheTypeLibrary)
     // The vtable side of the dual interface derives from IDispatch.
     HREFTYPE vtableSide = 0;
     ASSERT_EQ(S_OK, dual->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtableSide));
-    CComPtr<ITypeInfo> vtable;
+    CInterfacePtr<ITypeInfo> vtable;
     ASSERT_EQ(S_OK, dual->GetRefTypeInfo(vtableSide, vtable.Put()));
     ASSERT_EQ(S_OK, vtable->GetTypeAttr(&type));
     EXPECT_EQ(TKIND_INTERFACE, type->typekind);

@@ -28,7 +28,7 @@ TEST_F(ServerTest, ClassObjectCreatesOnlyWhatIsAllowed)
     EXPECT_EQ(nullptr, result);
     EXPECT_EQ(E_POINTER, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, nullptr));
 
-    CComPtr<IClassFactory> factory;
+    CInterfacePtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
     EXPECT_EQ(E_POINTER, factory->CreateInstance(nullptr, IID_IContextMenu, nullptr));
 
@@ -39,9 +39,9 @@ TEST_F(ServerTest, ClassObjectCreatesOnlyWhatIsAllowed)
 
     // Aggregated: the inner IUnknown is its own; the other interfaces
     // delegate to the outer object.
-    CComPtr<IUnknown> inner;
+    CInterfacePtr<IUnknown> inner;
     ASSERT_EQ(S_OK, factory->CreateInstance(&outer, IID_IUnknown, inner.PutVoid()));
-    CComPtr<IContextMenu> menu;
+    CInterfacePtr<IContextMenu> menu;
     ASSERT_EQ(S_OK, inner->QueryInterface(IID_IContextMenu, menu.PutVoid()));
     EXPECT_EQ(2u, outer.refs);
     void* viaOuter = nullptr;
@@ -57,7 +57,7 @@ TEST_F(ServerTest, ClassObjectCreatesOnlyWhatIsAllowed)
 
 TEST_F(ServerTest, AnswersItsInterfacesWithOneIdentity)
 {
-    CComPtr<IUnknown> object;
+    CInterfacePtr<IUnknown> object;
     CreateHandler(object, IID_IUnknown);
     ASSERT_TRUE(object);
     void* primary = nullptr;
@@ -71,13 +71,13 @@ TEST_F(ServerTest, AnswersItsInterfacesWithOneIdentity)
     }
     EXPECT_EQ(static_cast<void*>(object.Get()), primary);
 
-    CComPtr<IShellExtInit> init;
-    CComPtr<IContextMenu> menu;
+    CInterfacePtr<IShellExtInit> init;
+    CInterfacePtr<IContextMenu> menu;
     ASSERT_EQ(S_OK, object->QueryInterface(IID_IShellExtInit, init.PutVoid()));
     ASSERT_EQ(S_OK, object->QueryInterface(IID_IContextMenu, menu.PutVoid()));
     EXPECT_NE(static_cast<void*>(init.Get()), primary);
     EXPECT_NE(static_cast<void*>(menu.Get()), static_cast<void*>(init.Get()));
-    CComPtr<IUnknown> back;
+    CInterfacePtr<IUnknown> back;
     ASSERT_EQ(S_OK, menu->QueryInterface(IID_IUnknown, back.PutVoid()));
     EXPECT_EQ(primary, static_cast<void*>(back.Get()));
 
@@ -89,18 +89,18 @@ TEST_F(ServerTest, AnswersItsInterfacesWithOneIdentity)
 
 TEST_F(ServerTest, DispatchIsServedFromTheRegisteredTypeLibrary)
 {
-    CComPtr<IDispatch> dispatch;
+    CInterfacePtr<IDispatch> dispatch;
     CreateHandler(dispatch, IID_IDispatch);
     ASSERT_TRUE(dispatch);
     UINT count = 0;
     EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
     EXPECT_EQ(1u, count);
-    CComPtr<ITypeInfo> info;
+    CInterfacePtr<ITypeInfo> info;
     EXPECT_TRUE(FAILED(dispatch->GetTypeInfo(0, 0, info.Put()))) << "no type library registered yet";
 
     CreateKey(HKEY_LOCAL_MACHINE, kApprovedKey);
     ASSERT_EQ(S_OK, Tesselator().registerServer());
-    CComPtr<IDispatch> registered;
+    CInterfacePtr<IDispatch> registered;
     CreateHandler(registered, IID_IDispatch);
     ASSERT_EQ(S_OK, registered->GetTypeInfo(0, 0, info.Put()));
     TYPEATTR* attributes = nullptr;
@@ -126,11 +126,11 @@ TEST_F(ServerTest, DispatchIsServedFromTheRegisteredTypeLibrary)
 TEST_F(ServerTest, CanUnloadOnlyWhenNothingIsAlive)
 {
     ASSERT_EQ(S_OK, Tesselator().canUnloadNow());
-    CComPtr<IClassFactory> factory;
+    CInterfacePtr<IClassFactory> factory;
     ASSERT_EQ(S_OK, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
     EXPECT_EQ(S_FALSE, Tesselator().canUnloadNow()) << "the class object is held";
 
-    CComPtr<IContextMenu> menu;
+    CInterfacePtr<IContextMenu> menu;
     ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IContextMenu, menu.PutVoid()));
     EXPECT_EQ(S_OK, factory->LockServer(TRUE));
     factory.Reset();
@@ -150,7 +150,7 @@ TEST_F(ServerTest, ThousandMenusLeakNoObjectMenuOrBitmap)
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     for (int cycle = 0; cycle < 1000; ++cycle) {
-        CComPtr<IContextMenu> menu;
+        CInterfacePtr<IContextMenu> menu;
         CreateHandler(menu, IID_IContextMenu);
         HRESULT result = E_FAIL;
         const HMENU shellMenu = BuildMenu(menu.Get(), result);

@@ -65,7 +65,7 @@ void ShellExtTest::TearDown()
 HMENU ShellExtTest::BuildMenu(IContextMenu* menu, HRESULT& result, UINT indexMenu, UINT first, UINT last, UINT flags)
 {
     result = E_FAIL;
-    CComPtr<IShellExtInit> init;
+    CInterfacePtr<IShellExtInit> init;
     if (FAILED(menu->QueryInterface(IID_IShellExtInit, init.PutVoid())))
         return nullptr;
     char windows[MAX_PATH] = {};

@@ -44,9 +44,9 @@ protected:
 
     // A fresh handler, asked for interface I.
     template <typename I>
-    void CreateHandler(CComPtr<I>& handler, REFIID iid)
+    void CreateHandler(CInterfacePtr<I>& handler, REFIID iid)
     {
-        CComPtr<IClassFactory> factory;
+        CInterfacePtr<IClassFactory> factory;
         ASSERT_EQ(S_OK, Tesselator().getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
         ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, iid, handler.PutVoid()));
     }

@@ -1,4 +1,5 @@
 #include "resources/ConfigurationIds.h"
+#include "framework/Services.h"
 #include "shellsettings/ConfigSheet.h"
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/ShortcutVerb.h"
@@ -21,16 +22,11 @@ class ConfigSheetTest : public ::testing::Test {
 protected:
     ConfigSheetTest()
     {
-        SetProcessStarterForTesting([this](const ProcessStart& run) { started.push_back(run.parameters); });
+        Services().startProcess = [this](const ProcessStart& run) { started.push_back(run.parameters); };
     }
-    ~ConfigSheetTest() override
-    {
-        SetProcessStarterForTesting(nullptr);
-        CPropertySheet::SetModalHook(nullptr);
-    }
-
     void Run(const std::function<void(CConfigPropSheet&)>& drive) { result = RunSheet(drive); }
 
+    CServicesGuard services;
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;
@@ -138,7 +134,7 @@ TEST_F(ConfigSheetTest, BlanksInTheProgramFolderStayInsideTheQuotes)
 
 TEST_F(ConfigSheetTest, AVerbThatCannotBeInstalledIsReportedAndCountsAsDone)
 {
-    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; });
+    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
     Run([&](CConfigPropSheet& sheet) {
         HWND page = Page(sheet);
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_VERB_DISABLED));
@@ -147,7 +143,7 @@ TEST_F(ConfigSheetTest, AVerbThatCannotBeInstalledIsReportedAndCountsAsDone)
         Press(sheet, IDC_SHEET_APPLY);
         Press(sheet, IDOK);
     });
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ("Couldn\xB4t access the registry, make sure you have administrator rights!", boxes.Boxes()[0].text);
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);

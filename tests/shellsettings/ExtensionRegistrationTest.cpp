@@ -1,4 +1,5 @@
 #include "shellsettings/ExtensionRegistration.h"
+#include "framework/Services.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 
@@ -34,10 +35,11 @@ TEST(ExtensionRegistration, RunsAreTheLongThenTheShortNameByFullRegsvr32Path)
 
 TEST(ExtensionRegistration, StartsTheRunsForTheProgramFolderAndReadsTheHandlerKey)
 {
+    CServicesGuard services;
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     std::vector<ProcessStart> started;
-    SetProcessStarterForTesting([&](const ProcessStart& run) { started.push_back(run); });
+    Services().startProcess = [&](const ProcessStart& run) { started.push_back(run); };
 
     SetShellExtensionRegistered(folder.Path(), true);
     ASSERT_EQ(2u, started.size());
@@ -54,7 +56,7 @@ TEST(ExtensionRegistration, StartsTheRunsForTheProgramFolderAndReadsTheHandlerKe
         EXPECT_EQ("/u /s \"" + folder.Path() + "\\x86\\Tessel~1.dll\"", started[3].parameters);
         EXPECT_NE(started[0].program, started[3].program);
     }
-    SetProcessStarterForTesting(nullptr);
+    Services().startProcess = nullptr;
 
     EXPECT_FALSE(IsShellExtensionRegistered());
     CreateKey(HKEY_CLASSES_ROOT, "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator");

@@ -1,4 +1,5 @@
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "resources/Texts.h"
 #include "shellsettings/FirstRun.h"
 #include "shellsettings/ShortcutVerb.h"
@@ -19,10 +20,6 @@ std::string PathValue()
         return "<none>";
     return bytes;
 }
-
-struct AccessFilterReset {
-    ~AccessFilterReset() { CRegistryKey::SetAccessFilter(nullptr); }
-};
 
 TEST(FirstRun, SetUpWritesSettingsStoreAndPathOnlyOnce)
 {
@@ -45,10 +42,10 @@ TEST(FirstRun, SetUpWritesSettingsStoreAndPathOnlyOnce)
 TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClasses)
 {
     CRegistrySandbox sandbox;
-    AccessFilterReset reset;
-    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; });
+    CServicesGuard reset;
+    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
     ASSERT_TRUE(RunFirstTimeSetup("C:\\Program Files\\Verbosa"));
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_EQ(std::string("C:\\Program Files\\Verbosa\\quillon.exe") + '\0', PathValue());
     EXPECT_FALSE(IsShortcutVerbInstalled());
 }
@@ -56,22 +53,22 @@ TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClasses)
 TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)
 {
     CRegistrySandbox sandbox;
-    AccessFilterReset reset;
+    CServicesGuard reset;
     // The settings key itself is refused.
-    CRegistryKey::SetAccessFilter([](HKEY root, const std::string& subkey, REGSAM) {
+    Services().registryAccess = [](HKEY root, const std::string& subkey, REGSAM) {
         return !(root == HKEY_CURRENT_USER && subkey == TXT_SETTINGS_KEY);
-    });
+    };
     EXPECT_FALSE(RunFirstTimeSetup("C:\\Tools"));
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     UndoFirstTimeSetup();
     EXPECT_TRUE(IsFirstRun());
 
     // The store is refused after the settings key was made: undo removes it.
-    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) {
+    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) {
         return subkey.find("FastFolders") == std::string::npos;
-    });
+    };
     EXPECT_FALSE(RunFirstTimeSetup("C:\\Tools"));
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettings));
     UndoFirstTimeSetup();
     EXPECT_TRUE(IsFirstRun());

@@ -1,6 +1,7 @@
 #pragma once
 // Runs the Configuration sheet with a callback in place of the user, and the
 // clicks and page switches that callback uses.
+#include "framework/Services.h"
 #include "shellsettings/ConfigSheet.h"
 
 #include <gtest/gtest.h>
@@ -15,10 +16,9 @@ inline INT_PTR RunSheet(const std::function<void(CConfigPropSheet&)>& drive)
     CConfigTab2 extension;
     CConfigTab3 run;
     CConfigPropSheet sheet(verb, extension, run);
-    CPropertySheet::SetModalHook([&](CPropertySheet&) { drive(sheet); });
-    const INT_PTR result = sheet.DoModal();
-    CPropertySheet::SetModalHook(nullptr);
-    return result;
+    CServicesGuard services;
+    Services().modalSheet = [&](CPropertySheet&) { drive(sheet); };
+    return sheet.DoModal();
 }
 
 inline HWND Page(CConfigPropSheet& sheet)

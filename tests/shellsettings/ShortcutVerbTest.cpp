@@ -1,4 +1,5 @@
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 #include "shellsettings/ShortcutVerb.h"
 #include "tests/support/RegistrySandbox.h"
 
@@ -53,19 +54,20 @@ TEST(ShortcutVerb, RemoveDeletesCommandKeysFirstAndReportsWhatIsMissing)
 
 TEST(ShortcutVerb, ResultFollowsTheCommandLineWrites)
 {
+    CServicesGuard services;
     CRegistrySandbox sandbox;
     // No rights on the machine's file classes: nothing is written.
-    CRegistryKey::SetAccessFilter([](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; });
+    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
     EXPECT_FALSE(InstallShortcutVerb("C:\\Tools"));
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFiles));
 
     // A folders' Command key that cannot be created does not fail the install.
-    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) {
+    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) {
         return subkey.rfind("Folder\\", 0) != 0;
-    });
+    };
     EXPECT_TRUE(InstallShortcutVerb("C:\\Tools"));
-    CRegistryKey::SetAccessFilter(nullptr);
+    Services().registryAccess = nullptr;
     EXPECT_TRUE(IsShortcutVerbInstalled());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolders));
 }

@@ -15,8 +15,8 @@ bool ReadLink(const std::string& linkPath, LinkFields& fields)
     const HRESULT init = CoInitialize(nullptr);
     bool ok = false;
     {
-        CComPtr<IShellLinkA> link;
-        CComPtr<IPersistFile> file;
+        CInterfacePtr<IShellLinkA> link;
+        CInterfacePtr<IPersistFile> file;
         std::wstring wide(linkPath.begin(), linkPath.end());
         if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                        link.PutVoid())) &&

@@ -2,7 +2,7 @@
 
 CMessageBoxRecorder::CMessageBoxRecorder()
 {
-    SetMessageBoxHook([this](const MessageBoxRequest& request) {
+    Services().messageBox = [this](const MessageBoxRequest& request) {
         m_boxes.push_back(request);
         if (!m_answers.empty()) {
             const int answer = m_answers.front();
@@ -15,12 +15,7 @@ CMessageBoxRecorder::CMessageBoxRecorder()
         case MB_YESNOCANCEL: return IDCANCEL;
         default: return IDOK;
         }
-    });
-}
-
-CMessageBoxRecorder::~CMessageBoxRecorder()
-{
-    SetMessageBoxHook(nullptr);
+    };
 }
 
 std::vector<std::string> CMessageBoxRecorder::Texts() const

@@ -1,6 +1,7 @@
 #pragma once
 // Records every message box instead of showing it, and answers it.
 #include "framework/MessageBox.h"
+#include "framework/Services.h"
 
 #include <deque>
 #include <string>
@@ -9,7 +10,6 @@
 class CMessageBoxRecorder {
 public:
     CMessageBoxRecorder();
-    ~CMessageBoxRecorder();
     CMessageBoxRecorder(const CMessageBoxRecorder&) = delete;
     CMessageBoxRecorder& operator=(const CMessageBoxRecorder&) = delete;
 
@@ -22,6 +22,7 @@ public:
     void Clear() { m_boxes.clear(); }
 
 private:
+    CServicesGuard m_services; // puts the real boxes back
     std::vector<MessageBoxRequest> m_boxes;
     std::deque<int> m_answers;
 };

@@ -1,7 +1,5 @@
 #include "tests/support/RegistrySandbox.h"
 
-#include "framework/RegistryKey.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -33,7 +31,6 @@ CRegistrySandbox::CRegistrySandbox()
 
 CRegistrySandbox::~CRegistrySandbox()
 {
-    CRegistryKey::SetAccessFilter(nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
     RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);

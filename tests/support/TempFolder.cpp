@@ -21,12 +21,11 @@ CTempProgramFolder::CTempProgramFolder(bool withCmds, const std::string& leafNam
     CreateDirectoryA(m_path.c_str(), nullptr);
     if (withCmds)
         CreateDirectoryA(Cmds().c_str(), nullptr);
-    SetProgramPathForTesting(m_path + "\\quillon.exe");
+    Services().programPath = m_path + "\\quillon.exe";
 }
 
 CTempProgramFolder::~CTempProgramFolder()
 {
-    SetProgramPathForTesting("");
     RemoveTree(m_path);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A scratch program folder: <temp>\verbosa-<n>\ with a Cmds folder, made the
 // program folder of this process for the object's lifetime, removed after.
+#include "framework/Services.h"
+
 #include <string>
 
 class CTempProgramFolder {
@@ -14,6 +16,7 @@ public:
     std::string Cmds() const { return m_path + "\\Cmds"; }
 
 private:
+    CServicesGuard m_services; // puts the real program path back
     std::string m_path;
 };
 

@@ -1,6 +1,7 @@
 #include "tests/systemcmds/AppPathsFixture.h"
 
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,7 @@ TEST(AppPathsStore, EnumerationReplacesWhatTheHolderHeldAndSurvivesInterleavedRe
 
 TEST(AppPathsStore, MissingOrEmptyAppPathsKeyYieldsNothing)
 {
+    CServicesGuard services;
     CRegistrySandbox sandbox;
     CRegistryKey holder;
     EXPECT_TRUE(EnumerateAll(holder).empty());
@@ -74,7 +76,7 @@ TEST(AppPathsStore, MissingOrEmptyAppPathsKeyYieldsNothing)
     EXPECT_TRUE(EnumerateAll(holder).empty());
 
     AddAppPathsEntry("a.exe", "C:\\a.exe");
-    CRegistryKey::SetAccessFilter([](HKEY, const std::string& subkey, REGSAM) { return subkey != kAppPathsKey; });
+    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) { return subkey != kAppPathsKey; };
     EXPECT_TRUE(EnumerateAll(holder).empty()); // not readable: the same as missing
 }
 
@@ -124,15 +126,16 @@ TEST(AppPathsStore, EntriesReadTheirTargetThroughTheBoundedBuffer)
 
 TEST(AppPathsStore, AnEntryThatCannotBeOpenedHasNoPath)
 {
+    CServicesGuard services;
     CRegistrySandbox sandbox;
     AddAppPathsEntry("locked.exe", "C:\\locked.exe");
     const std::string locked = AppPathsEntryKey("locked.exe");
     REGSAM asked = 0;
-    CRegistryKey::SetAccessFilter([&](HKEY, const std::string& subkey, REGSAM access) {
+    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM access) {
         if (subkey == locked)
             asked = access;
         return subkey != locked;
-    });
+    };
 
     CRegistryKey holder;
     std::string path = "kept";

@@ -1,13 +1,13 @@
 // The System Commands page driven in process: the listing, the progress
 // bar, the first visit, Reload and Delete.
 #include "tests/app/MainWindowFixture.h"
+#include "framework/Services.h"
 #include "tests/systemcmds/AppPathsFixture.h"
 
 #include "app/TargetIcon.h"
 #include "framework/Handles.h"
 #include "framework/RegistryKey.h"
 #include "resources/Texts.h"
-#include "systemcmds/SystemLoadHook.h"
 
 #include <gtest/gtest.h>
 
@@ -64,8 +64,6 @@ Pixels IconPixels(HICON icon)
 
 class SystemPageTest : public MainWindowTest {
 protected:
-    ~SystemPageTest() override { SetSystemLoadStepHook(nullptr); }
-
     const CListCtrl& List() const { return window->SystemList(); }
     Texts SystemColumn(int column) const
     {
@@ -113,7 +111,7 @@ TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
     AddAppPathsEntry("locked.exe", "C:\\locked.exe");
     AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
     const std::string locked = AppPathsEntryKey("locked.exe");
-    CRegistryKey::SetAccessFilter([&](HKEY, const std::string& subkey, REGSAM) { return subkey != locked; });
+    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM) { return subkey != locked; };
 
     Open();
     EXPECT_EQ(0, List().GetItemCount()); // nothing until the page is visited
@@ -165,9 +163,9 @@ TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
         int rowsSoFar;
     };
     std::vector<Step> steps;
-    SetSystemLoadStepHook([&](const CProgressCtrl& progress) {
+    Services().systemLoadStep = [&](const CProgressCtrl& progress) {
         steps.push_back({progress.GetPos(), progress.HasVisibleStyle(), List().GetItemCount()});
-    });
+    };
     auto range = [&] {
         PBRANGE r{};
         bar.Send(PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&r));
@@ -213,7 +211,7 @@ TEST_F(SystemPageTest, DeleteWarnsAndRemovesOnlyOnYes)
 
     // With a row selected, menu 212 offers "Delete".
     UINT deleteState = MF_GRAYED;
-    CMainDlg::SetContextMenuHook([&](HMENU popup, UINT) { deleteState = GetMenuState(popup, ID_SYSTEM_DELETE, MF_BYCOMMAND); });
+    Services().contextMenu = [&](HMENU popup, UINT) { deleteState = GetMenuState(popup, ID_SYSTEM_DELETE, MF_BYCOMMAND); };
     List().SelectItem(1);
     Notify(IDC_SYSTEM_LIST, NM_RCLICK);
     EXPECT_EQ(0u, deleteState & (MF_GRAYED | MF_DISABLED));
@@ -260,9 +258,9 @@ TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
     // Refused for lack of rights.
     AddAppPathsEntry("guarded.exe", "C:\\guarded.exe");
     const std::string guarded = AppPathsEntryKey("guarded.exe");
-    CRegistryKey::SetAccessFilter([&](HKEY, const std::string& subkey, REGSAM access) {
+    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM access) {
         return !(subkey == guarded && access == kRegistryDeleteAccess);
-    });
+    };
     Command(ID_SYSTEM_RELOAD);
     boxes.Clear();
     DeleteRow(RowWithPath("C:\\guarded.exe"), IDYES);

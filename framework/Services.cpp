@@ -1,0 +1,7 @@
+#include "framework/Services.h"
+
+CServices& Services()
+{
+    static CServices services;
+    return services;
+}
