@@ -27,6 +27,7 @@ void CMainDlg::FillCommandList()
     m_commandIconImages.clear();
     m_targetImages.clear();
     m_typeIconAnswers.clear();
+    m_commandFiles.clear();
     CRedrawPause pause(m_commandList);
 
     const std::string folder = CmdsFolder() + "\\";
@@ -60,6 +61,8 @@ void CMainDlg::AddCommandRow(const std::string& cfgPath)
     const int row = m_commandList.InsertItem(m_commandList.GetItemCount(), name, CommandImage(target));
     m_commandList.SetItemText(row, 1, target);
     m_commandList.SetItemText(row, 2, parameters);
+    m_commandList.SetItemData(row, static_cast<LPARAM>(m_commandFiles.size()));
+    m_commandFiles.push_back(cfgPath);
 }
 
 int CMainDlg::CommandImage(const std::string& target)

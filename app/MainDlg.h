@@ -130,6 +130,10 @@ public:
     // ---- command deletion and properties (app/MainDlgDelete.cpp) ----
     void OnDeleteCommand();
     void OnCommandProperties();
+    // The selected row's command name, when it is one that paths and keys
+    // may be built from; a row whose file names no valid command is refused
+    // with a message naming the file. False: no selection or refused.
+    bool SelectedCommandName(std::string& name);
 
     // ---- new and edit command (catalogue/MainDlgCommands.cpp) ----
     void OnNewCommand();
@@ -191,4 +195,7 @@ public:
     std::map<std::string, int> m_commandIconImages; // by file and index
     std::map<std::string, int> m_targetImages;      // by target
     std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
+    // Properties file of each My Commands row; a row's item data is its
+    // index here.
+    std::vector<std::string> m_commandFiles;
 };

@@ -9,10 +9,10 @@ void CMainDlg::OnNewCommand()
 
 void CMainDlg::OnEditCommand()
 {
-    const int row = m_commandList.GetFirstSelected();
-    if (row < 0)
+    std::string name;
+    if (!SelectedCommandName(name))
         return;
     // The OK handler has rebuilt the list by the time the dialog returns.
-    CNewCommandDlg dialog = CNewCommandDlg::ForEdit(*this, m_commandList.GetItemText(row, 0));
+    CNewCommandDlg dialog = CNewCommandDlg::ForEdit(*this, name);
     dialog.DoModal();
 }

@@ -123,6 +123,26 @@ int CListCtrl::GetItemImage(int index) const
     return item.iImage;
 }
 
+void CListCtrl::SetItemData(int index, LPARAM data) const
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = data;
+    Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM CListCtrl::GetItemData(int index) const
+{
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = -1;
+    if (!Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return -1;
+    return item.lParam;
+}
+
 void CListCtrl::SelectItem(int index) const
 {
     LVITEMA item{};

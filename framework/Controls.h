@@ -106,6 +106,9 @@ public:
     bool SetItemText(int index, int column, const std::string& text) const;
     std::string GetItemText(int index, int column) const;
     int GetItemImage(int index) const;
+    // A number the program keeps with a row; -1 when the row has none.
+    void SetItemData(int index, LPARAM data) const;
+    LPARAM GetItemData(int index) const;
     // The first row after `start` (-1: from the top) with the state flags.
     int GetNextItem(int start, UINT flags) const { return static_cast<int>(Send(LVM_GETNEXTITEM, start, flags)); }
     int GetFirstSelected() const { return GetNextItem(-1, LVNI_SELECTED); }

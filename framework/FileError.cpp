@@ -18,6 +18,7 @@ const char* FileErrorTemplate(CFileError::Cause cause)
     case CFileError::lockViolation: return "A locking violation occurred while accessing %1.";
     case CFileError::diskFull: return "Disk full while accessing %1.";
     case CFileError::endOfFile: return "An attempt was made to access %1 past its end.";
+    case CFileError::lineTooLong: return "%1 could not be read: a line is longer than any command holds.";
     case CFileError::generic: break;
     }
     return "An unknown error occurred while accessing %1.";

@@ -22,6 +22,7 @@ public:
         lockViolation,
         diskFull,
         endOfFile,
+        lineTooLong,
     };
 
     CFileError(Cause cause, std::string path) : m_cause(cause), m_path(std::move(path)) {}

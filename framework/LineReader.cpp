@@ -1,15 +1,5 @@
 #include "framework/LineReader.h"
 
-CLineReader::CLineReader(HANDLE file)
-    : m_source([file](char* buffer, size_t size) -> size_t {
-          DWORD got = 0;
-          if (!ReadFile(file, buffer, static_cast<DWORD>(size), &got, nullptr))
-              return 0;
-          return got;
-      })
-{
-}
-
 bool CLineReader::Fill()
 {
     if (m_pos < m_end)
@@ -22,7 +12,7 @@ bool CLineReader::Fill()
 bool CLineReader::ReadLine(std::string& line)
 {
     line.clear();
-    if (!Fill())
+    if (m_tooLong || !Fill())
         return false;
     for (;;) {
         while (m_pos < m_end) {
@@ -33,6 +23,11 @@ bool CLineReader::ReadLine(std::string& line)
                 if (Fill() && m_buffer[m_pos] == '\n')
                     ++m_pos;
                 return true;
+            }
+            if (line.size() == m_maxLineLength) {
+                m_tooLong = true;
+                line.clear();
+                return false;
             }
             line.push_back(c);
         }

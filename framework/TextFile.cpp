@@ -10,6 +10,16 @@ CFileHandle OpenFileForRead(const std::string& path)
     return file;
 }
 
+CLineReader::Source FileLineSource(HANDLE file)
+{
+    return [file](char* buffer, size_t size) -> size_t {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, static_cast<DWORD>(size), &got, nullptr))
+            return 0;
+        return got;
+    };
+}
+
 bool CTextWriter::Open(const std::string& path)
 {
     m_file.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

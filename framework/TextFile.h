@@ -3,11 +3,15 @@
 // CFileError (reported by the message loop); writers report by result.
 #include "framework/FileError.h"
 #include "framework/Handles.h"
+#include "framework/LineReader.h"
 
 #include <string>
 
 // Opens an existing file for reading, sharing reads; throws CFileError.
 CFileHandle OpenFileForRead(const std::string& path);
+
+// A line reader's source over an open file, which stays owned by the caller.
+CLineReader::Source FileLineSource(HANDLE file);
 
 // Creates a file or truncates an existing one, and writes raw bytes.
 class CTextWriter {

@@ -156,4 +156,6 @@
 #define TXT_FF_TIP_ALIAS "This name will be displayed in the explorer context menu"
 #define TXT_FF_TIP_PATH "This is the folder that explorer & open/save dialogs will browse to"
 // Refusal of a text the Fast Folder store cannot read back (nothing is written).
+#define TXT_INVALID_NAME_BEFORE "The command file "
+#define TXT_INVALID_NAME_AFTER " does not begin with a valid command name (letters, digits and ! # $ % & ( ) + - | { } _ @), so Verbosa leaves it alone. Nothing was changed; correct or remove the file by hand."
 #define TXT_FF_TOO_LONG "The alias and the path of a Fast Folder can each hold at most 259 characters. Please shorten the text; nothing was saved."

@@ -17,26 +17,6 @@ namespace {
 // so the user sees the load advance without paying a paint per entry.
 constexpr DWORD kProgressPaintMs = 50;
 
-void SetRowKeyIndex(const CListCtrl& list, int row, size_t keyIndex)
-{
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = static_cast<LPARAM>(keyIndex);
-    list.Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-LPARAM RowKeyIndex(const CListCtrl& list, int row)
-{
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = -1;
-    if (!list.Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
-        return -1;
-    return item.lParam;
-}
-
 } // namespace
 
 bool CMainDlg::EnumAppPathsSubkey(CRegistryKey& key, DWORD index, std::string& name)
@@ -91,7 +71,7 @@ void CMainDlg::LoadSystemCommands()
         const int image = icons.ImageFor(entry.pathRead ? entry.path : programFolder);
         const int row = m_systemList.InsertItem(m_systemList.GetItemCount(), entry.displayName, image);
         m_systemList.SetItemText(row, 1, entry.path);
-        SetRowKeyIndex(m_systemList, row, m_systemKeyNames.size());
+        m_systemList.SetItemData(row, static_cast<LPARAM>(m_systemKeyNames.size()));
         m_systemKeyNames.push_back(entry.keyName);
     }
     m_systemList.Send(WM_SETREDRAW, TRUE);
@@ -111,7 +91,7 @@ void CMainDlg::OnSystemDelete()
     if (row < 0)
         return;
     // The row's own key: the shown name plus ".exe" may be another entry.
-    const LPARAM keyIndex = RowKeyIndex(m_systemList, row);
+    const LPARAM keyIndex = m_systemList.GetItemData(row);
     if (keyIndex < 0 || static_cast<size_t>(keyIndex) >= m_systemKeyNames.size())
         return;
     if (AppMessageBox(IDS_SYSTEM_DELETE_WARNING, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)

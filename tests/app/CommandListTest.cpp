@@ -1,5 +1,6 @@
 #include "tests/app/MainWindowFixture.h"
 
+#include "catalogue/CommandProperties.h"
 #include "catalogue/Commands.h"
 #include "resources/Texts.h"
 
@@ -84,6 +85,17 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedIsReportedAndTheOthersAreStillList
 
     window->FillCommandList();
     EXPECT_EQ(4, window->CommandList().GetItemCount());
+}
+
+TEST_F(MainWindowTest, AFileWithALineNoCommandHoldsIsReportedAndTheOthersAreStillListed)
+{
+    WriteCommandFile("a", {"a", "C:\\x.exe", "", "1"});
+    WriteCommandFile("huge", {"huge", "C:\\x.exe", std::string(kMaxPropertiesLine + 1, 'p'), "1"});
+    Open();
+    EXPECT_EQ(Texts{"a"}, Column(0));
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ(folder.Cmds() + "\\run_huge.cfg could not be read: a line is longer than any command holds.",
+              boxes.Boxes()[0].text);
 }
 
 TEST_F(MainWindowTest, AMissingCmdsFolderGivesAnEmptyListSilently)
@@ -185,6 +197,30 @@ TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
     EXPECT_EQ((Texts{"Do you want to delete the command: memo?", "Couldn\xB4t delete command!"}), boxes.Texts());
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[1].type);
     EXPECT_EQ(0, window->CommandList().GetItemCount());
+}
+
+TEST_F(MainWindowTest, ARowWhoseFileNamesNoValidCommandIsListedButNeverActedOn)
+{
+    // Items outside the Cmds folder that a crafted first line would reach.
+    WriteFileBytes(folder.Path() + "\\name.lnk", "link");
+    WriteFileBytes(folder.Path() + "\\name.cfg", "cfg");
+    WriteCommandFile("evil", {"x\\..\\..\\name", "C:\\x.exe", "", "1"});
+    Open();
+    ASSERT_EQ(Texts{"x\\..\\..\\name"}, Column(0));
+    window->CommandList().SelectItem(0);
+    const std::string refusal = TXT_INVALID_NAME_BEFORE + folder.Cmds() + "\\run_evil.cfg" + TXT_INVALID_NAME_AFTER;
+    for (int command : {IDC_DELETE_COMMAND, ID_COMMAND_EDIT, ID_COMMAND_SECURITY}) {
+        boxes.Clear();
+        boxes.Answer(IDYES); // would confirm a deletion, were one asked
+        Command(command);
+        ASSERT_EQ(Texts{refusal}, boxes.Texts()) << command;
+        EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), boxes.Boxes()[0].type);
+    }
+    EXPECT_TRUE(modals.empty());
+    EXPECT_TRUE(shell.empty());
+    EXPECT_EQ("link", ReadFileBytes(folder.Path() + "\\name.lnk"));
+    EXPECT_EQ("cfg", ReadFileBytes(folder.Path() + "\\name.cfg"));
+    EXPECT_TRUE(FileExists(folder.Cmds() + "\\run_evil.cfg"));
 }
 
 TEST_F(MainWindowTest, SecurityOpensThePropertiesOfTheShortcutFile)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,28 @@ TEST(LineReader, BreaksOnBufferBoundariesAndVeryLongLines)
     // A CR as the last byte of one buffer and LF as the first of the next.
     const std::string split = std::string(CLineReader::kBufferSize - 1, 'y') + "\r\nz";
     EXPECT_EQ(Lines({std::string(CLineReader::kBufferSize - 1, 'y'), "z"}), ReadAll(split));
+}
+
+TEST(LineReader, ALineOverTheLimitStopsTheReaderWithoutHoldingIt)
+{
+    const std::string input = "abc\r\n" + std::string(10, 'x') + "\r\n" + std::string(11, 'y') + "\r\nlast";
+    size_t at = 0;
+    CLineReader reader(
+        [&](char* buffer, size_t size) {
+            const size_t n = std::min(size, input.size() - at);
+            input.copy(buffer, n, at);
+            at += n;
+            return n;
+        },
+        10);
+    std::string line;
+    EXPECT_TRUE(reader.ReadLine(line));
+    EXPECT_TRUE(reader.ReadLine(line)); // exactly the limit
+    EXPECT_EQ(std::string(10, 'x'), line);
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_TRUE(reader.TooLong());
+    EXPECT_EQ("", line);
+    EXPECT_FALSE(reader.ReadLine(line)); // stopped for good
 }
 
 } // namespace
