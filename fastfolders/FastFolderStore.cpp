@@ -2,77 +2,138 @@
 
 #include "framework/RegistryKey.h"
 
-#include <cstdio>
-
 namespace {
 
-using Reader = bool (CRegistryKey::*)(const std::string&, std::string&);
-
-// Both the bounded list read and the renumbering walk the same rule; only
-// the way a value is read differs.
-int ReadItems(Reader read, int count, std::string aliases[], std::string paths[])
+FastFolderSlot ReadSlot(CRegistryKey& key, int index)
 {
-    CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ))
-        return 0;
-    int result = 0;
-    for (int i = 0; i < count; ++i) {
-        const std::string name = FastFolderAliasName(i);
-        std::string alias;
-        if (!(key.*read)(name, alias))
-            continue;
-        aliases[i] = alias;
-        std::string path;
-        if ((key.*read)(FastFolderPathName(name), path)) {
-            paths[i] = path;
-            ++result;
-        }
+    const std::string aliasName = FastFolderAliasName(index);
+    const std::string pathName = FastFolderPathName(aliasName);
+    std::string text;
+    FastFolderSlot slot;
+    slot.alias = key.HasValue(aliasName);
+    slot.aliasReadable = slot.alias && key.GetString(aliasName, text);
+    slot.path = key.HasValue(pathName);
+    slot.pathReadable = slot.path && key.GetString(pathName, text);
+    return slot;
+}
+
+FastFolderSlots ReadSlots(CRegistryKey& key)
+{
+    FastFolderSlots slots;
+    for (int i = 0; i < kMaxFastFolders; ++i)
+        slots[static_cast<size_t>(i)] = ReadSlot(key, i);
+    return slots;
+}
+
+// Both values or neither: a path that cannot be written takes the alias back.
+bool WriteItem(CRegistryKey& key, int index, const std::string& alias, const std::string& path)
+{
+    const std::string aliasName = FastFolderAliasName(index);
+    if (!key.SetString(aliasName, alias))
+        return false;
+    if (key.SetString(FastFolderPathName(aliasName), path))
+        return true;
+    key.DeleteValue(aliasName);
+    return false;
+}
+
+// Copies every value of one index to another, whole and with its type; the
+// source is deleted only once every copy is written.
+bool MoveItem(CRegistryKey& key, int from, int to)
+{
+    const std::string fromAlias = FastFolderAliasName(from);
+    const std::string toAlias = FastFolderAliasName(to);
+    const std::pair<std::string, std::string> names[] = {{fromAlias, toAlias},
+                                                         {FastFolderPathName(fromAlias), FastFolderPathName(toAlias)}};
+    for (const auto& [source, target] : names) {
+        DWORD type = 0;
+        std::string bytes;
+        if (key.HasValue(source) && (!key.GetValue(source, type, bytes) || !key.SetValue(target, type, bytes)))
+            return false;
     }
-    return result;
+    for (const auto& [source, target] : names)
+        key.DeleteValue(source);
+    return true;
+}
+
+bool OpenForWrite(CRegistryKey& key)
+{
+    return key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ | KEY_WRITE);
 }
 
 } // namespace
 
-std::string FastFolderAliasName(int index)
+FastFolderSlots ReadFastFolderSlots()
 {
-    char text[16] = {};
-    std::snprintf(text, sizeof text, "%i", index);
-    return text;
-}
-
-std::string FastFolderPathName(const std::string& aliasName)
-{
-    return aliasName + aliasName;
+    CRegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ))
+        return {};
+    return ReadSlots(key);
 }
 
 int CountFastFolders()
 {
-    CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ))
-        return 0;
-    int count = 0;
-    for (int i = 0; i < kMaxFastFolders; ++i) {
-        std::string alias;
-        if (key.GetString(FastFolderAliasName(i), alias))
-            ++count;
-    }
-    return count;
+    return ReadableFastFolders(ReadFastFolderSlots());
 }
 
 int ReadFastFolders(int count, std::string aliases[], std::string paths[])
 {
-    return ReadItems(&CRegistryKey::GetString, count, aliases, paths);
+    CRegistryKey key;
+    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ))
+        return 0;
+    int read = 0;
+    for (; read < count && read < kMaxFastFolders; ++read) {
+        const std::string name = FastFolderAliasName(read);
+        std::string alias, path;
+        if (!key.GetString(name, alias) || !key.GetString(FastFolderPathName(name), path))
+            break; // the menu stops here too
+        aliases[read] = alias;
+        paths[read] = path;
+    }
+    return read;
 }
 
-bool AddFastFolder(const std::string& alias, const std::string& path)
+FastFolderWrite AddFastFolder(const std::string& alias, const std::string& path, int& blockedIndex)
 {
-    const std::string name = FastFolderAliasName(CountFastFolders());
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_WRITE))
-        return false;
-    if (!key.SetString(name, alias))
-        return false;
-    return key.SetString(FastFolderPathName(name), path);
+    if (!OpenForWrite(key))
+        return FastFolderWrite::failed;
+    const FastFolderAddPlan plan = PlanFastFolderAdd(ReadSlots(key));
+    switch (plan.kind) {
+    case FastFolderAddPlan::Kind::full: return FastFolderWrite::full;
+    case FastFolderAddPlan::Kind::blocked: blockedIndex = plan.index; return FastFolderWrite::blocked;
+    case FastFolderAddPlan::Kind::write: break;
+    }
+    return WriteItem(key, plan.index, alias, path) ? FastFolderWrite::done : FastFolderWrite::failed;
+}
+
+FastFolderWrite ReplaceFastFolder(int index, const std::string& alias, const std::string& path, int& blockedIndex)
+{
+    CRegistryKey key;
+    if (!OpenForWrite(key))
+        return FastFolderWrite::failed;
+    const FastFolderAddPlan plan = PlanFastFolderAdd(ReadSlots(key));
+    if (plan.kind == FastFolderAddPlan::Kind::blocked) {
+        blockedIndex = plan.index;
+        return FastFolderWrite::blocked;
+    }
+    if (plan.kind == FastFolderAddPlan::Kind::write) {
+        if (!WriteItem(key, plan.index, alias, path))
+            return FastFolderWrite::failed;
+        key.Close();
+        RemoveFastFolderItem(index);
+        return FastFolderWrite::done;
+    }
+    // No free index to stage the new item in: rewrite this one in place.
+    const std::string aliasName = FastFolderAliasName(index);
+    DWORD type = 0;
+    std::string oldAlias;
+    if (!key.GetValue(aliasName, type, oldAlias) || !key.SetString(aliasName, alias))
+        return FastFolderWrite::failed;
+    if (key.SetString(FastFolderPathName(aliasName), path))
+        return FastFolderWrite::done;
+    key.SetValue(aliasName, type, oldAlias);
+    return FastFolderWrite::failed;
 }
 
 bool DeleteFastFolder(const std::string& index)
@@ -86,31 +147,28 @@ bool DeleteFastFolder(const std::string& index)
     return true;
 }
 
+bool RemoveFastFolderItem(int index)
+{
+    bool removed = true;
+    {
+        CRegistryKey key;
+        if (!OpenForWrite(key))
+            return false;
+        const std::string aliasName = FastFolderAliasName(index);
+        for (const std::string& name : {aliasName, FastFolderPathName(aliasName)})
+            if (key.HasValue(name) && !key.DeleteValue(name))
+                removed = false;
+    }
+    CompactFastFolders();
+    return removed;
+}
+
 void CompactFastFolders()
 {
-    // Every item is deleted and written again, so read each value whole: a
-    // value longer than the list's buffer (written by another tool) must not
-    // come back cut or blank.
-    std::string aliases[kMaxFastFolders];
-    std::string paths[kMaxFastFolders];
-    ReadItems(&CRegistryKey::GetStringWhole, kMaxFastFolders, aliases, paths);
-
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_WRITE))
+    if (!OpenForWrite(key))
         return;
-    for (int i = 0; i < kMaxFastFolders; ++i) {
-        const std::string name = FastFolderAliasName(i);
-        key.DeleteValue(name);
-        key.DeleteValue(FastFolderPathName(name));
-    }
-    int j = 0;
-    for (int k = 0; k < kMaxFastFolders; ++k) {
-        if (aliases[k].empty())
-            continue;
-        const std::string name = FastFolderAliasName(j);
-        if (!key.SetString(name, aliases[k]))
-            continue;
-        key.SetString(FastFolderPathName(name), paths[k]);
-        ++j;
-    }
+    for (const auto& [from, to] : FastFolderCompaction(ReadSlots(key)))
+        if (!MoveItem(key, from, to))
+            return;
 }

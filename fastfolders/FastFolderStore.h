@@ -3,25 +3,35 @@
 // "n" and its folder path under "nn", indices 0 to count-1 without gaps.
 // The shell extension reads the same key in other processes, so the layout
 // is fixed to the byte. The key is created by the first-run setup; the store
-// never creates it.
+// never creates it. Nothing here overwrites a value it did not write, drops
+// a value it cannot show, or writes past index 9.
+#include "fastfolders/FastFolderRules.h"
+
 #include <string>
 
 constexpr char kFastFolderKey[] = "Software\\Kelto\\quillon30\\FastFolders";
-constexpr int kMaxFastFolders = 10;
 
-// "3" for index 3 and "33" for its path: always formatted, never looked up.
-std::string FastFolderAliasName(int index);
-std::string FastFolderPathName(const std::string& aliasName);
-
-// How many of the alias values "0" to "9" can be read; 0 without the key.
+// What each index holds; all empty without the key.
+FastFolderSlots ReadFastFolderSlots();
+// How many items the list and the menu show: the readable ones from 0 on.
 int CountFastFolders();
-// Reads indices 0 to count-1; an index whose alias cannot be read leaves
-// both entries untouched, one without its path is stored but not counted.
+// Reads the shown items, at most `count`; returns how many.
 int ReadFastFolders(int count, std::string aliases[], std::string paths[]);
-// Appends the item at index CountFastFolders().
-bool AddFastFolder(const std::string& alias, const std::string& path);
+
+enum class FastFolderWrite { done, failed, blocked, full };
+// Writes a new item where PlanFastFolderAdd puts it. blocked: the item at
+// blockedIndex cannot be read and stands before any free index.
+FastFolderWrite AddFastFolder(const std::string& alias, const std::string& path, int& blockedIndex);
+// Replaces the item at index. The new item is written at the free index
+// first and the old one removed only then, so the edited item becomes the
+// last entry and is never lost; with all ten indices taken it is rewritten
+// in place, the old values put back if the second write fails.
+FastFolderWrite ReplaceFastFolder(int index, const std::string& alias, const std::string& path, int& blockedIndex);
 // Deletes the alias named by the index text and its path; leaves a gap that
 // CompactFastFolders closes.
 bool DeleteFastFolder(const std::string& index);
-// Renumbers the items from 0 in their present order.
+// Deletes whatever values the index holds, then renumbers.
+bool RemoveFastFolderItem(int index);
+// Renumbers the items from 0 in their present order, moving each value
+// whole with its type; a move that fails leaves the rest where it is.
 void CompactFastFolders();

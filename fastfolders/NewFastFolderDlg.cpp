@@ -9,6 +9,8 @@
 #include "resources/FastFolderIds.h"
 #include "resources/Texts.h"
 
+#include <cstdlib>
+
 namespace {
 
 // Every reader of the store holds a text and its terminator in 260 bytes.
@@ -85,15 +87,40 @@ void CNewFastFolderDlg::OnOK()
         AppMessageBox(TXT_FF_TOO_LONG, MB_OK | MB_ICONINFORMATION);
         return;
     }
-    if (m_bEdit) {
-        DeleteFastFolder(m_strIndex);
-        CompactFastFolders();
-    }
-    if (!AddFastFolder(alias, path))
-        AppMessageBox(TXT_FASTFOLDER_NOT_ADDED, MB_OK);
-    // The list shows what the store really holds, whatever happened above.
+    const FastFolderWrite result = WriteToStore(alias, path);
+    // The list shows what the store really holds, whatever happened.
     m_host.RefreshFastFolderList();
+    switch (result) {
+    case FastFolderWrite::blocked: return; // the user kept the store as it was: the fields stay
+    case FastFolderWrite::full: AppMessageBox(TXT_FASTFOLDER_MAXIMUM, MB_OK | MB_ICONINFORMATION); break;
+    case FastFolderWrite::failed: AppMessageBox(TXT_FASTFOLDER_NOT_ADDED, MB_OK); break;
+    case FastFolderWrite::done: break;
+    }
     EndDialog(IDOK);
+}
+
+FastFolderWrite CNewFastFolderDlg::WriteToStore(const std::string& alias, const std::string& path)
+{
+    for (;;) {
+        int blocked = -1;
+        const FastFolderWrite result = m_bEdit ? ReplaceFastFolder(EditedIndex(), alias, path, blocked)
+                                               : AddFastFolder(alias, path, blocked);
+        if (result != FastFolderWrite::blocked)
+            return result;
+        // Only the user's Yes removes an item; each one in the way is asked for.
+        const std::string question = TXT_FF_BLOCKED_BEFORE + std::to_string(blocked) + TXT_FF_BLOCKED_AFTER;
+        if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return FastFolderWrite::blocked;
+        if (!RemoveFastFolderItem(blocked))
+            return FastFolderWrite::failed;
+    }
+}
+
+int CNewFastFolderDlg::EditedIndex() const
+{
+    char* end = nullptr;
+    const long index = std::strtol(m_strIndex.c_str(), &end, 10);
+    return end != m_strIndex.c_str() && index >= 0 && index < kMaxFastFolders ? static_cast<int>(index) : -1;
 }
 
 bool CNewFastFolderDlg::OnHelpKey()

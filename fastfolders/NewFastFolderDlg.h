@@ -2,6 +2,7 @@
 // The Add/Edit Folder dialog: one alias and its folder, checked and handed
 // to the Fast Folder store. An edited item is removed and appended, so it
 // becomes the last entry.
+#include "fastfolders/FastFolderStore.h"
 #include "framework/Dialog.h"
 #include "framework/EditorHost.h"
 
@@ -39,6 +40,9 @@ public:
     void OnHelp();
 
     std::string FieldText(int id) const;
+    // Adds or replaces the item, asking about each unreadable one in the way.
+    FastFolderWrite WriteToStore(const std::string& alias, const std::string& path);
+    int EditedIndex() const;
 
     IFolderEditorHost& m_host;
     bool m_bEdit = false;

@@ -88,6 +88,16 @@ bool CRegistryKey::GetString(const std::string& valueName, std::string& text)
 
 bool CRegistryKey::GetStringWhole(const std::string& valueName, std::string& text)
 {
+    DWORD type = 0;
+    std::string bytes;
+    if (!GetValue(valueName, type, bytes))
+        return false;
+    text.assign(bytes.data(), strnlen(bytes.data(), bytes.size()));
+    return true;
+}
+
+bool CRegistryKey::GetValue(const std::string& valueName, DWORD& type, std::string& bytes)
+{
     if (!m_key)
         return false;
     const char* name = valueName.empty() ? nullptr : valueName.c_str();
@@ -99,18 +109,38 @@ bool CRegistryKey::GetStringWhole(const std::string& valueName, std::string& tex
     for (int attempt = 0; attempt < 4; ++attempt) {
         std::vector<char> buffer(size + 1, '\0');
         DWORD got = size;
-        m_lastError = RegQueryValueExA(m_key, name, nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(buffer.data()), &got);
+        m_lastError = RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got);
         if (m_lastError == ERROR_MORE_DATA) {
             size = got;
             continue;
         }
         if (m_lastError != ERROR_SUCCESS)
             return false;
-        text.assign(buffer.data(), strnlen(buffer.data(), got));
+        bytes.assign(buffer.data(), got);
         return true;
     }
     return false;
+}
+
+bool CRegistryKey::SetValue(const std::string& valueName, DWORD type, const std::string& bytes)
+{
+    if (!m_key)
+        return false;
+    m_lastError = RegSetValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), 0, type,
+                                 reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    if (m_lastError != ERROR_SUCCESS)
+        return false;
+    RegFlushKey(m_key);
+    return true;
+}
+
+bool CRegistryKey::HasValue(const std::string& valueName)
+{
+    if (!m_key)
+        return false;
+    m_lastError = RegQueryValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), nullptr, nullptr,
+                                   nullptr, nullptr);
+    return m_lastError == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::DeleteValue(const std::string& valueName)

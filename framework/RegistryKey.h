@@ -25,6 +25,11 @@ public:
     bool GetString(const std::string& valueName, std::string& text);
     // Reads the value whole, whatever its length (still type-blind).
     bool GetStringWhole(const std::string& valueName, std::string& text);
+    // A value exactly as stored: its type and all its bytes.
+    bool GetValue(const std::string& valueName, DWORD& type, std::string& bytes);
+    // Writes a value of any type as given; flushes after a good write.
+    bool SetValue(const std::string& valueName, DWORD type, const std::string& bytes);
+    bool HasValue(const std::string& valueName);
     bool DeleteValue(const std::string& valueName);
     // Enumerates the subkey at index into a 255-byte name buffer.
     bool EnumSubkey(DWORD index, std::string& name);

@@ -158,4 +158,6 @@
 // Refusal of a text the Fast Folder store cannot read back (nothing is written).
 #define TXT_INVALID_NAME_BEFORE "The command file "
 #define TXT_INVALID_NAME_AFTER " does not begin with a valid command name (letters, digits and ! # $ % & ( ) + - | { } _ @), so Verbosa leaves it alone. Nothing was changed; correct or remove the file by hand."
+#define TXT_FF_BLOCKED_BEFORE "The Fast Folders hold an item at index "
+#define TXT_FF_BLOCKED_AFTER " that Verbosa cannot read (another program or an older version wrote it). Neither this list nor the Explorer menu can show it, nor anything after it.\n\nRemove that item and renumber the others? No changes nothing."
 #define TXT_FF_TOO_LONG "The alias and the path of a Fast Folder can each hold at most 259 characters. Please shorten the text; nothing was saved."

@@ -18,9 +18,17 @@
 #include <string>
 #include <vector>
 
+using namespace std::string_literals;
+
 namespace {
 
 using Texts = std::vector<std::string>;
+
+FastFolderWrite Add(const std::string& alias, const std::string& path)
+{
+    int blocked = -1;
+    return AddFastFolder(alias, path, blocked);
+}
 
 class FastFolderWindowTest : public MainWindowTest {
 protected:
@@ -36,7 +44,7 @@ protected:
     void Store(const std::vector<std::pair<std::string, std::string>>& items)
     {
         for (const auto& [alias, path] : items)
-            ASSERT_TRUE(AddFastFolder(alias, path));
+            ASSERT_EQ(FastFolderWrite::done, Add(alias, path));
     }
     Texts Aliases() const
     {
@@ -56,6 +64,12 @@ protected:
             if (!alias.empty())
                 texts.push_back(alias);
         return texts;
+    }
+    static std::string StoredText(const std::string& name)
+    {
+        DWORD type = 0;
+        std::string bytes;
+        return ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, name, type, bytes) ? bytes : "<absent>";
     }
     void SelectRow(int row) const
     {
@@ -138,7 +152,7 @@ TEST_F(FastFolderWindowTest, AFailedStoreWriteIsReportedAndTheListShowsTheStore)
 {
     Open();
     const std::string docs = MakeFolder("Docs");
-    Services().registryAccess = [](HKEY, const std::string&, REGSAM access) { return access != KEY_WRITE; };
+    Services().registryAccess = [](HKEY, const std::string&, REGSAM access) { return (access & KEY_SET_VALUE) == 0; };
     RunAdd([&](CNewFastFolderDlg& dlg) {
         SetField(dlg, IDC_FF_ALIAS, "Docs");
         SetField(dlg, IDC_FF_PATH, docs);
@@ -150,16 +164,45 @@ TEST_F(FastFolderWindowTest, AFailedStoreWriteIsReportedAndTheListShowsTheStore)
     EXPECT_TRUE(Aliases().empty());
 }
 
+TEST_F(FastFolderWindowTest, AnUnreadableItemInTheWayIsNamedAndRemovedOnlyOnYes)
+{
+    const std::string docs = MakeFolder("Docs");
+    Store({{"A", docs}});
+    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "1", REG_SZ, std::string(300, 'l') + '\0');
+    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "11", REG_SZ, docs + '\0');
+    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "2", REG_SZ, "C"s + '\0');
+    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "22", REG_SZ, docs + '\0');
+    Open();
+    EXPECT_EQ(Texts{"A"}, Aliases()); // the list stops where the menu does
+    const std::string question = TXT_FF_BLOCKED_BEFORE + "1"s + TXT_FF_BLOCKED_AFTER;
+    RunAdd([&](CNewFastFolderDlg& dlg) {
+        SetField(dlg, IDC_FF_ALIAS, "New");
+        SetField(dlg, IDC_FF_PATH, docs);
+        boxes.Answer(IDNO);
+        Press(dlg, IDOK);
+        EXPECT_FALSE(dlg.IsEnded()); // kept as typed
+        EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
+        EXPECT_EQ(std::string(300, 'l') + '\0', StoredText("1"));
+        boxes.Answer(IDYES);
+        Press(dlg, IDOK);
+        EXPECT_TRUE(dlg.IsEnded());
+    });
+    EXPECT_EQ((Texts{question, question}), boxes.Texts());
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[0].type);
+    EXPECT_EQ((Texts{"A", "C", "New"}), Aliases());
+    EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
+}
+
 TEST_F(FastFolderWindowTest, TenRowsRefuseAddWithoutADialogAndNineOpenIt)
 {
     const std::string docs = MakeFolder("Docs");
     for (int i = 0; i < 9; ++i)
-        ASSERT_TRUE(AddFastFolder("F" + std::to_string(i), docs));
+        ASSERT_EQ(FastFolderWrite::done, Add("F" + std::to_string(i), docs));
     Open();
     EXPECT_EQ(1, RunAdd([](CNewFastFolderDlg&) {}));
     EXPECT_TRUE(boxes.Texts().empty());
 
-    ASSERT_TRUE(AddFastFolder("F9", docs));
+    ASSERT_EQ(FastFolderWrite::done, Add("F9", docs));
     window->RefreshFastFolderList();
     EXPECT_EQ(10, window->FolderList().GetItemCount());
     EXPECT_EQ(0, RunAdd([](CNewFastFolderDlg&) {}));

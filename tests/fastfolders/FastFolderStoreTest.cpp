@@ -13,11 +13,20 @@ using Store = FastFolderStoreFixture;
 
 std::string Z(const std::string& text) { return text + '\0'; }
 
+FastFolderWrite Add(const std::string& alias, const std::string& path, int* blocked = nullptr)
+{
+    int index = -1;
+    const FastFolderWrite result = AddFastFolder(alias, path, index);
+    if (blocked)
+        *blocked = index;
+    return result;
+}
+
 } // namespace
 
 TEST_F(Store, AddWritesAliasAndPathAsTerminatedStringsAtTheNextIndex)
 {
-    ASSERT_TRUE(AddFastFolder("Docs", "C:\\Docs"));
+    ASSERT_EQ(FastFolderWrite::done, Add("Docs", "C:\\Docs"));
     DWORD type = 0;
     std::string bytes;
     ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "0", type, bytes));
@@ -30,7 +39,7 @@ TEST_F(Store, AddWritesAliasAndPathAsTerminatedStringsAtTheNextIndex)
     EXPECT_EQ(8u, bytes.size());
 
     // An empty text is the terminator alone; the next item takes index 1.
-    ASSERT_TRUE(AddFastFolder("", ""));
+    ASSERT_EQ(FastFolderWrite::done, Add("", ""));
     EXPECT_EQ("\0"s, Raw("1"));
     EXPECT_EQ("\0"s, Raw("11"));
     EXPECT_EQ(2, CountFastFolders());
@@ -85,38 +94,40 @@ TEST_F(Store, DeletingAMissingAliasFailsAndLeavesItsPath)
     EXPECT_EQ("<absent>", Raw("00"));
 }
 
-TEST_F(Store, AnAliasWithoutItsPathIsNotCountedByTheListButKeptByCompacting)
+TEST_F(Store, AnAliasWithoutItsPathEndsTheListAndIsMovedButNeverGivenAPath)
 {
     PutItem(0, "A", "C:\\A");
-    Put("1", "Lonely");
-    PutItem(2, "C", "C:\\C");
+    Put("2", "Lonely");
+    PutItem(3, "C", "C:\\C");
     std::string aliases[kMaxFastFolders];
     std::string paths[kMaxFastFolders];
-    paths[1] = "untouched";
-    EXPECT_EQ(2, ReadFastFolders(kMaxFastFolders, aliases, paths));
-    EXPECT_EQ("Lonely", aliases[1]);
-    EXPECT_EQ("untouched", paths[1]);
-    EXPECT_EQ("C", aliases[2]);
-    EXPECT_EQ(3, CountFastFolders());
+    EXPECT_EQ(1, ReadFastFolders(kMaxFastFolders, aliases, paths));
+    EXPECT_EQ(1, CountFastFolders()); // as the menu, which stops there too
 
     CompactFastFolders();
     EXPECT_EQ(Z("Lonely"), Raw("1"));
-    EXPECT_EQ("\0"s, Raw("11"));
+    EXPECT_EQ("<absent>", Raw("11"));
     EXPECT_EQ(Z("C"), Raw("2"));
+    EXPECT_EQ(Z("C:\\C"), Raw("22"));
 }
 
-TEST_F(Store, CompactingDropsEmptyAndMissingAliasesAndKeepsTheOrder)
+TEST_F(Store, CompactingKeepsEveryItemEmptyOrNotInItsOrder)
 {
     PutItem(1, "B", "C:\\B");
     PutItem(4, "", "C:\\Empty");
+    Put("66", "C:\\PathAlone");
     PutItem(7, "H", "C:\\H");
     Put("Path", "C:\\Verbosa\\quillon.exe");
     CompactFastFolders();
     EXPECT_EQ(Z("B"), Raw("0"));
-    EXPECT_EQ(Z("H"), Raw("1"));
-    EXPECT_EQ(Z("C:\\H"), Raw("11"));
+    EXPECT_EQ(Z(""), Raw("1"));
+    EXPECT_EQ(Z("C:\\Empty"), Raw("11"));
+    EXPECT_EQ("<absent>", Raw("2"));
+    EXPECT_EQ(Z("C:\\PathAlone"), Raw("22"));
+    EXPECT_EQ(Z("H"), Raw("3"));
+    EXPECT_EQ(Z("C:\\H"), Raw("33"));
     EXPECT_EQ(Z("C:\\Verbosa\\quillon.exe"), Raw("Path"));
-    EXPECT_EQ(5u, Values());
+    EXPECT_EQ(8u, Values());
 }
 
 TEST_F(Store, AValueWithoutItsTerminatorIsReadBackWhole)
@@ -140,12 +151,18 @@ TEST_F(Store, TheStoredTypeIsNotExamined)
     EXPECT_EQ("Expand", aliases[0]);
     EXPECT_EQ("C:\\Binary", paths[0]);
     EXPECT_EQ(1, CountFastFolders());
-    // Renumbering writes them back as ordinary strings.
+    // Renumbering moves a value as it is, type and all.
+    ASSERT_TRUE(DeleteFastFolder("0"));
+    Put("0", "Front");
+    Put("00", "C:\\Front");
+    Put("1", "Expand", REG_EXPAND_SZ);
+    Put("11", "C:\\Binary", REG_BINARY);
+    ASSERT_TRUE(DeleteFastFolder("0"));
     CompactFastFolders();
     DWORD type = 0;
     std::string bytes;
     ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "00", type, bytes));
-    EXPECT_EQ(DWORD(REG_SZ), type);
+    EXPECT_EQ(DWORD(REG_BINARY), type);
     EXPECT_EQ(Z("C:\\Binary"), bytes);
 }
 
@@ -163,28 +180,95 @@ TEST_F(Store, CompactingNeverShortensOrBlanksAValueLongerThanTheListBuffer)
     EXPECT_EQ(Z("C"), Raw("1"));
     EXPECT_EQ(Z(longPath), Raw("11"));
 
-    // The list itself stays within its 260-byte buffer: the long alias is
-    // not read, the long path not counted.
+    // The list itself stays within its 260-byte buffer and, as the menu,
+    // stops at the long alias.
     std::string aliases[kMaxFastFolders];
     std::string paths[kMaxFastFolders];
     EXPECT_EQ(0, ReadFastFolders(kMaxFastFolders, aliases, paths));
     EXPECT_EQ("", aliases[0]);
-    EXPECT_EQ("C", aliases[1]);
-    EXPECT_EQ("", paths[1]);
 }
 
-TEST_F(Store, ReadingStopsAtTheRequestedCountAndSkipsUnreadableIndices)
+TEST_F(Store, ReadingStopsAtTheRequestedCountAndAtTheFirstGap)
 {
     PutItem(0, "A", "C:\\A");
-    PutItem(2, "C", "C:\\C");
+    PutItem(1, "B", "C:\\B");
+    PutItem(3, "D", "C:\\D");
     std::string aliases[kMaxFastFolders] = {"x0", "x1", "x2"};
     std::string paths[kMaxFastFolders] = {"y0", "y1", "y2"};
-    EXPECT_EQ(1, ReadFastFolders(2, aliases, paths));
-    EXPECT_EQ("A", aliases[0]);
+    EXPECT_EQ(1, ReadFastFolders(1, aliases, paths));
     EXPECT_EQ("x1", aliases[1]);
-    EXPECT_EQ("y1", paths[1]);
+    EXPECT_EQ(2, ReadFastFolders(kMaxFastFolders, aliases, paths));
+    EXPECT_EQ("B", aliases[1]);
     EXPECT_EQ("x2", aliases[2]);
-    EXPECT_EQ(2, CountFastFolders()); // a gap does not stop the count
+    EXPECT_EQ(2, CountFastFolders());
+}
+
+TEST_F(Store, AddNeverOverwritesAndNeverWritesWhereNoReaderReaches)
+{
+    // An alias too long for the readers in the middle: the old count of
+    // readable aliases (2) pointed at item 2 and overwrote it.
+    PutItem(0, "A", "C:\\A");
+    PutItem(1, std::string(300, 'l'), "C:\\Long");
+    PutItem(2, "C", "C:\\C");
+    int blocked = -1;
+    EXPECT_EQ(FastFolderWrite::blocked, Add("New", "C:\\New", &blocked));
+    EXPECT_EQ(1, blocked);
+    EXPECT_EQ(Z("C"), Raw("2"));
+    EXPECT_EQ(6u, Values());
+
+    // Removing it renumbers without a gap; the add then goes after C.
+    ASSERT_TRUE(RemoveFastFolderItem(1));
+    EXPECT_EQ(FastFolderWrite::done, Add("New", "C:\\New"));
+    EXPECT_EQ(Z("C"), Raw("1"));
+    EXPECT_EQ(Z("New"), Raw("2"));
+    EXPECT_EQ(Z("C:\\New"), Raw("22"));
+    EXPECT_EQ(3, CountFastFolders());
+
+    // Ten aliases, one without its path: blocked there, never index 10.
+    for (int i = 0; i < kMaxFastFolders; ++i)
+        PutItem(i, "F" + std::to_string(i), "C:\\F");
+    ASSERT_TRUE(DeleteFastFolder("5"));
+    Put("5", "NoPath");
+    EXPECT_EQ(FastFolderWrite::blocked, Add("New", "C:\\New", &blocked));
+    EXPECT_EQ(5, blocked);
+    ASSERT_TRUE(RemoveFastFolderItem(5));
+    PutItem(9, "F9", "C:\\F");
+    EXPECT_EQ(FastFolderWrite::full, Add("New", "C:\\New"));
+    EXPECT_EQ("<absent>", Raw("10"));
+    EXPECT_EQ("<absent>", Raw("1010"));
+}
+
+TEST_F(Store, ReplacingKeepsTheOldItemUntilTheNewOneIsWritten)
+{
+    PutItem(0, "A", "C:\\A");
+    PutItem(1, "B", "C:\\B");
+    int blocked = -1;
+    // Edited items go to the end.
+    EXPECT_EQ(FastFolderWrite::done, ReplaceFastFolder(0, "A2", "C:\\A2", blocked));
+    EXPECT_EQ(Z("B"), Raw("0"));
+    EXPECT_EQ(Z("A2"), Raw("1"));
+    EXPECT_EQ(Z("C:\\A2"), Raw("11"));
+    EXPECT_EQ(4u, Values());
+
+    // Only the first write access is granted: the new item is written and
+    // the old one stays (the edit used to delete first and lose it).
+    int writes = 0;
+    Services().registryAccess = [&](HKEY, const std::string&, REGSAM access) {
+        return (access & KEY_SET_VALUE) == 0 || ++writes == 1;
+    };
+    ReplaceFastFolder(0, "B2", "C:\\B2", blocked);
+    Services().registryAccess = nullptr;
+    EXPECT_EQ(Z("B"), Raw("0"));
+    EXPECT_EQ(Z("B2"), Raw("2"));
+
+    // Ten items: rewritten in place, nothing written past index 9.
+    for (int i = 0; i < kMaxFastFolders; ++i)
+        PutItem(i, "F" + std::to_string(i), "C:\\F");
+    EXPECT_EQ(FastFolderWrite::done, ReplaceFastFolder(4, "Four", "C:\\Four", blocked));
+    EXPECT_EQ(Z("Four"), Raw("4"));
+    EXPECT_EQ(Z("C:\\Four"), Raw("44"));
+    EXPECT_EQ(Z("F9"), Raw("9"));
+    EXPECT_EQ(20u, Values());
 }
 
 TEST(FastFolderStoreWithoutKey, CountsAreZeroAndWritesFailWithoutCreatingTheKey)
@@ -197,7 +281,7 @@ TEST(FastFolderStoreWithoutKey, CountsAreZeroAndWritesFailWithoutCreatingTheKey)
     EXPECT_EQ(0, ReadFastFolders(kMaxFastFolders, aliases, paths));
     EXPECT_EQ("keep", aliases[0]);
     EXPECT_EQ("keep", paths[0]);
-    EXPECT_FALSE(AddFastFolder("Docs", "C:\\Docs"));
+    EXPECT_EQ(FastFolderWrite::failed, Add("Docs", "C:\\Docs"));
     EXPECT_FALSE(DeleteFastFolder("0"));
     CompactFastFolders();
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFastFolderKey));
@@ -212,12 +296,12 @@ TEST_F(Store, ReadsUseReadAccessAndWritesWriteAccess)
         return true;
     };
     CountFastFolders();
-    AddFastFolder("A", "C:\\A");
+    Add("A", "C:\\A");
     DeleteFastFolder("0");
     CompactFastFolders();
     Services().registryAccess = nullptr;
-    EXPECT_EQ((std::vector<REGSAM>{KEY_READ, KEY_READ, KEY_WRITE, KEY_WRITE, KEY_READ, KEY_WRITE}),
-              opened);
+    const REGSAM readWrite = KEY_READ | KEY_WRITE;
+    EXPECT_EQ((std::vector<REGSAM>{KEY_READ, readWrite, KEY_WRITE, readWrite}), opened);
 }
 
 TEST_F(Store, AFailedWriteAccessLeavesTheStoreAsItWas)
@@ -225,9 +309,9 @@ TEST_F(Store, AFailedWriteAccessLeavesTheStoreAsItWas)
     PutItem(0, "A", "C:\\A");
     PutItem(1, "B", "C:\\B");
     Services().registryAccess = [](HKEY, const std::string&, REGSAM access) {
-        return access != KEY_WRITE;
+        return (access & KEY_SET_VALUE) == 0;
     };
-    EXPECT_FALSE(AddFastFolder("C", "C:\\C"));
+    EXPECT_EQ(FastFolderWrite::failed, Add("C", "C:\\C"));
     EXPECT_FALSE(DeleteFastFolder("0"));
     CompactFastFolders();
     Services().registryAccess = nullptr;
