@@ -5,6 +5,7 @@
 #include "catalogue/CommandPaths.h"
 #include "framework/AppInfo.h"
 #include "shellsettings/FirstRun.h"
+#include "systemcmds/RowIconImages.h"
 
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
@@ -75,6 +76,8 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_NOTIFY(LVN_HOTTRACK, IDC_COMMAND_LIST, OnCommandListHotTrack)
     ON_NOTIFY(LVN_HOTTRACK, IDC_FOLDER_LIST, OnFolderListHotTrack)
     ON_NOTIFY(LVN_HOTTRACK, IDC_SYSTEM_LIST, OnSystemListHotTrack)
+    ON_NOTIFY(LVN_GETDISPINFOA, IDC_SYSTEM_LIST, OnSystemListGetDispInfo)
+    ON_NOTIFY(LVN_GETDISPINFOW, IDC_SYSTEM_LIST, OnSystemListGetDispInfo)
     ON_COMMAND(ID_FILE_NEW_COMMAND, OnFileNewCommand)
     ON_COMMAND(ID_FILE_ADD_FOLDER, OnFileAddFolder)
     ON_COMMAND(ID_FILE_EXIT, OnFileExit)
@@ -594,6 +597,7 @@ void CMainDlg::CleanUp()
     m_tree.DeleteAllItems();
     m_statusBar.SetIcon(0, nullptr);
     m_statusBar.SetIcon(3, nullptr);
+    m_systemIcons.reset(); // it adds to the image list below
     for (CImageList* images : {&m_treeImages, &m_commandImages, &m_folderImages, &m_systemImages})
         images->Destroy();
     m_bmpConfiguration.Reset();

@@ -12,10 +12,12 @@
 #include "framework/Handles.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-class CRegistryKey;
+
+class CRowIconImages;
 
 class CMainDlg : public CDialog, public ICommandEditorHost, public IFolderEditorHost {
 public:
@@ -46,7 +48,6 @@ public:
     void UpdateCountPane(ListKind list);
 
     // System Commands store (App Paths entries of other software).
-    bool EnumAppPathsSubkey(CRegistryKey& key, DWORD index, std::string& name);
     int CountAppPathsEntries();
     bool DeleteAppPathsEntry(const std::string& name);
 
@@ -108,6 +109,7 @@ public:
     void OnCommandListHotTrack(NMHDR* header, LRESULT* result);
     void OnFolderListHotTrack(NMHDR* header, LRESULT* result);
     void OnSystemListHotTrack(NMHDR* header, LRESULT* result);
+    void OnSystemListGetDispInfo(NMHDR* header, LRESULT* result);
     void OnFileNewCommand();
     void OnFileAddFolder();
     void OnFileExit();
@@ -170,9 +172,17 @@ public:
     CWindow m_addFolderButton;
     CWindow m_removeFolderButton;
     CListCtrl m_systemList;
-    // Full App Paths key name of each System Commands row; a row's item data
-    // is its index here, so deleting addresses the row's own key.
-    std::vector<std::string> m_systemKeyNames;
+    // Each System Commands row's full App Paths key name, so deleting
+    // addresses the row's own key, and what its icon is chosen for; a row's
+    // item data is its index here.
+    struct SystemRow {
+        std::string keyName;
+        std::string iconTarget;
+    };
+    std::vector<SystemRow> m_systemRows;
+    // Icons are extracted when the list first draws a row, not for every
+    // entry of a load: most rows of a long list are never seen.
+    std::unique_ptr<CRowIconImages> m_systemIcons;
     CProgressCtrl m_progress;
     CBitmapHandle m_bmpConfiguration; // 316
     CBitmapHandle m_bmpHelp;          // 315

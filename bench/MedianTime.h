@@ -6,15 +6,44 @@
 #include <vector>
 
 template <typename F>
-double MedianMs(int runs, F f)
+double ElapsedMs(F f)
 {
     using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+inline double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+template <typename F>
+double MedianMs(int runs, F f)
+{
     std::vector<double> times;
+    for (int i = 0; i < runs; ++i)
+        times.push_back(ElapsedMs(f));
+    return Median(times);
+}
+
+// Two programs timed in turns, so that both see the same moments of a busy
+// machine; the median of each and the median of the ratios of each turn.
+struct PairedTimes {
+    double first;
+    double second;
+    double ratio; // first / second
+};
+template <typename F, typename G>
+PairedTimes MedianPairedMs(int runs, F first, G second)
+{
+    std::vector<double> a, b, ratios;
     for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        f();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        a.push_back(ElapsedMs(first));
+        b.push_back(ElapsedMs(second));
+        ratios.push_back(a.back() / b.back());
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return {Median(a), Median(b), Median(ratios)};
 }

@@ -84,13 +84,14 @@ int CListCtrl::InsertColumn(int index, const std::string& heading, int format, i
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
 }
 
-int CListCtrl::InsertItem(int index, const std::string& text, int image) const
+int CListCtrl::InsertItem(int index, const std::string& text, int image, LPARAM data) const
 {
     LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = index;
     item.pszText = const_cast<char*>(text.c_str());
     item.iImage = image;
+    item.lParam = data;
     return static_cast<int>(Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 

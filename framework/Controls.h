@@ -101,8 +101,10 @@ public:
     int GetItemCount() const { return static_cast<int>(Send(LVM_GETITEMCOUNT)); }
     bool DeleteAllItems() const { return Send(LVM_DELETEALLITEMS) != 0; }
     bool DeleteItem(int index) const { return Send(LVM_DELETEITEM, index) != 0; }
-    // Inserts a row; image -1 shows none. Returns its index or -1.
-    int InsertItem(int index, const std::string& text, int image) const;
+    // Inserts a row with the number the program keeps with it; image -1
+    // shows none, I_IMAGECALLBACK asks the parent when the row is drawn.
+    // Returns its index or -1.
+    int InsertItem(int index, const std::string& text, int image, LPARAM data = 0) const;
     bool SetItemText(int index, int column, const std::string& text) const;
     std::string GetItemText(int index, int column) const;
     int GetItemImage(int index) const;

@@ -1,7 +1,7 @@
 #include "framework/Dialog.h"
 
 #include "framework/AppInfo.h"
-#include "framework/FileError.h"
+#include "framework/ExceptionReport.h"
 #include "framework/ModalLoop.h"
 #include "framework/Services.h"
 
@@ -273,9 +273,9 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
                 handled = TRUE;
             }
         }
-    } catch (const CFileError& error) {
-        // As the framework's message loop does: tell the user, skip the rest.
-        error.Report();
+    } catch (...) {
+        // Tell the user, skip the rest of the handler, keep the window.
+        ReportCurrentException();
         return TRUE;
     }
     if (!handled)

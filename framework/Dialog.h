@@ -10,8 +10,8 @@
 //       ON_COMMAND(1015, OnBrowse)
 //   END_ROUTES()
 //
-// A CFileError thrown inside any handler is reported to the user and ends
-// that handler; the window goes on.
+// An exception thrown inside any handler (a CFileError, lack of memory,
+// anything) is reported to the user and ends that handler; the window goes on.
 #include <windows.h>
 
 class CDialog;

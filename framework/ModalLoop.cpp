@@ -1,5 +1,7 @@
 #include "framework/ModalLoop.h"
 
+#include "framework/ExceptionReport.h"
+
 void RunModalLoop(const std::function<bool()>& ended, const std::function<BOOL(MSG*)>& preTranslate)
 {
     MSG msg;
@@ -10,7 +12,14 @@ void RunModalLoop(const std::function<bool()>& ended, const std::function<BOOL(M
                 PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (!preTranslate(&msg)) {
+        BOOL handled = FALSE;
+        try {
+            handled = preTranslate(&msg);
+        } catch (...) {
+            ReportCurrentException();
+            handled = TRUE;
+        }
+        if (!handled) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }

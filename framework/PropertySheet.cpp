@@ -1,6 +1,7 @@
 #include "framework/PropertySheet.h"
 
 #include "framework/AppInfo.h"
+#include "framework/ExceptionReport.h"
 #include "framework/ModalLoop.h"
 #include "framework/Services.h"
 
@@ -51,7 +52,12 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         self->Attach(hwnd);
     }
     if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == PSN_APPLY) {
-        const BOOL ok = self->OnApply();
+        BOOL ok = FALSE; // a page that failed to apply keeps the sheet open
+        try {
+            ok = self->OnApply();
+        } catch (...) {
+            ReportCurrentException();
+        }
         SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, ok ? PSNRET_NOERROR : PSNRET_INVALID);
         return TRUE;
     }
@@ -100,8 +106,13 @@ LRESULT CALLBACK CPropertySheet::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam
     if (msg == WM_COMMAND) {
         if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED)
             self->m_result = IDOK;
-        if (self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
-            return 0;
+        try {
+            if (self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
+                return 0;
+        } catch (...) {
+            ReportCurrentException();
+            return 0; // the command stopped here: the sheet neither applies nor closes
+        }
     } else if (msg == WM_NCDESTROY) {
         RemovePropA(hwnd, kSheetProperty);
         SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));

@@ -8,7 +8,9 @@
 namespace {
 
 constexpr DWORD kValueBufferSize = 260;
-constexpr DWORD kKeyNameBufferSize = 255;
+// A key name is at most 255 UTF-16 characters: 510 bytes in a double-byte
+// code page, and the terminator.
+constexpr DWORD kKeyNameBufferSize = 512;
 
 } // namespace
 
@@ -162,6 +164,16 @@ bool CRegistryKey::EnumSubkey(DWORD index, std::string& name)
         return false;
     name.assign(buffer, strnlen(buffer, kKeyNameBufferSize));
     return true;
+}
+
+DWORD CRegistryKey::SubkeyCount()
+{
+    DWORD count = 0;
+    if (!m_key)
+        return 0;
+    m_lastError = RegQueryInfoKeyA(m_key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr);
+    return m_lastError == ERROR_SUCCESS ? count : 0;
 }
 
 bool CRegistryKey::DeleteKey(HKEY root, const std::string& subkey)

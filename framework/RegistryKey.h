@@ -31,8 +31,10 @@ public:
     bool SetValue(const std::string& valueName, DWORD type, const std::string& bytes);
     bool HasValue(const std::string& valueName);
     bool DeleteValue(const std::string& valueName);
-    // Enumerates the subkey at index into a 255-byte name buffer.
+    // Enumerates the subkey at index; any name the registry can hold fits.
     bool EnumSubkey(DWORD index, std::string& name);
+    // How many subkeys the held key has; 0 when it cannot tell.
+    DWORD SubkeyCount();
 
     // One level, no recursion; independent of the held key.
     static bool DeleteKey(HKEY root, const std::string& subkey);

@@ -1,6 +1,7 @@
 #include "framework/WinApp.h"
 
 #include "framework/Dialog.h"
+#include "framework/ExceptionReport.h"
 
 namespace {
 CWinApp* g_app = nullptr;
@@ -32,14 +33,20 @@ int CWinApp::Run(HINSTANCE, const char* commandLine)
     CWinApp* app = Get();
     if (!app)
         return 1;
-    app->SetCommandLine(commandLine ? commandLine : "");
-    if (app->InitInstance()) {
-        // A program whose InitInstance keeps running pumps messages here.
-        MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+    try {
+        app->SetCommandLine(commandLine ? commandLine : "");
+        if (app->InitInstance()) {
+            // A program whose InitInstance keeps running pumps messages here.
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
         }
+        return app->ExitInstance();
+    } catch (...) {
+        // The last boundary: said, rather than the process vanishing.
+        ReportCurrentException();
+        return 1;
     }
-    return app->ExitInstance();
 }

@@ -9,20 +9,33 @@ std::string AppPathsEntryKey(const std::string& keyName)
     return std::string(kAppPathsKey) + "\\" + keyName;
 }
 
-bool EnumAppPathsKey(CRegistryKey& holder, DWORD index, std::string& name)
+bool CAppPathsWalk::Open()
 {
-    if (!holder.Open(HKEY_LOCAL_MACHINE, kAppPathsKey, KEY_ENUMERATE_SUB_KEYS))
-        return false;
-    if (!holder.EnumSubkey(index, name)) {
-        holder.Close();
-        return false;
-    }
-    return true;
+    return m_key.Open(HKEY_LOCAL_MACHINE, kAppPathsKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
 }
 
-bool ReadAppPathsTarget(CRegistryKey& holder, const std::string& keyName, std::string& path)
+DWORD CAppPathsWalk::Count()
 {
-    if (!holder.Open(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), KEY_QUERY_VALUE))
+    return m_key.SubkeyCount();
+}
+
+CAppPathsWalk::Step CAppPathsWalk::NameAt(DWORD index, std::string& name)
+{
+    if (!m_key.IsOpen())
+        return Step::end;
+    if (m_key.EnumSubkey(index, name))
+        return Step::name;
+    if (m_key.LastError() == ERROR_MORE_DATA)
+        return Step::skipped;
+    m_key.Close();
+    return Step::end;
+}
+
+namespace {
+
+bool ReadTarget(CRegistryKey& holder, HKEY parent, const std::string& subkey, std::string& path)
+{
+    if (!holder.Open(parent, subkey, KEY_QUERY_VALUE))
         return false;
     std::string value;
     const bool read = holder.GetString("", value);
@@ -33,13 +46,31 @@ bool ReadAppPathsTarget(CRegistryKey& holder, const std::string& keyName, std::s
     return true;
 }
 
-SystemCommandEntry ReadSystemCommandEntry(CRegistryKey& holder, const std::string& keyName)
+SystemCommandEntry ReadEntryAt(CRegistryKey& holder, HKEY parent, const std::string& subkey, const std::string& keyName)
 {
     SystemCommandEntry entry;
     entry.keyName = keyName;
     entry.displayName = SystemCommandDisplayName(keyName);
-    entry.pathRead = ReadAppPathsTarget(holder, keyName, entry.path);
+    entry.pathRead = ReadTarget(holder, parent, subkey, entry.path);
     return entry;
+}
+
+} // namespace
+
+bool ReadAppPathsTarget(CRegistryKey& holder, const std::string& keyName, std::string& path)
+{
+    return ReadTarget(holder, HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), path);
+}
+
+SystemCommandEntry ReadSystemCommandEntry(CRegistryKey& holder, const std::string& keyName)
+{
+    return ReadEntryAt(holder, HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), keyName);
+}
+
+SystemCommandEntry CAppPathsWalk::ReadEntry(CRegistryKey& holder, const std::string& keyName)
+{
+    // Below the open key: the registry need not walk the whole path again.
+    return ReadEntryAt(holder, m_key.Handle(), keyName, keyName);
 }
 
 bool DeleteAppPathsKey(const std::string& keyName)

@@ -5,7 +5,7 @@
 
 #include <string>
 
-class CRegistryKey;
+#include "framework/RegistryKey.h"
 
 // One entry, read afresh. The full key name travels with the row: deleting
 // must address this key, not one rebuilt from the shown name (x.com is
@@ -20,10 +20,27 @@ struct SystemCommandEntry {
 // Full subkey of an entry under HKEY_LOCAL_MACHINE.
 std::string AppPathsEntryKey(const std::string& keyName);
 
-// Puts the App Paths key, opened for listing, into the holder and reads the
-// name of the subkey at index (closing whatever it held). On any failure
-// (the end included) the holder is closed and name left unchanged.
-bool EnumAppPathsKey(CRegistryKey& holder, DWORD index, std::string& name);
+// The App Paths subkeys over one open handle: reopening the key for every
+// index cost a registry round trip per entry.
+class CAppPathsWalk {
+public:
+    // Opens the key for listing; false when it is missing or refused.
+    bool Open();
+    // The number of entries now; 0 when not open.
+    DWORD Count();
+
+    enum class Step { name, skipped, end };
+    // The name at index. A name too long to read is skipped: it must never
+    // hide the entries after it. At the end (or any other error) the key
+    // is closed.
+    Step NameAt(DWORD index, std::string& name);
+    bool IsOpen() const { return m_key.IsOpen(); }
+    // Reads the entry of that name below the open key into the holder.
+    SystemCommandEntry ReadEntry(CRegistryKey& holder, const std::string& keyName);
+
+private:
+    CRegistryKey m_key;
+};
 
 // Opens the entry for query into the holder, reads its default value into
 // the bounded buffer and closes the key again. False, path untouched, when

@@ -19,29 +19,23 @@ constexpr DWORD kProgressPaintMs = 50;
 
 } // namespace
 
-bool CMainDlg::EnumAppPathsSubkey(CRegistryKey& key, DWORD index, std::string& name)
-{
-    return EnumAppPathsKey(key, index, name);
-}
-
 int CMainDlg::CountAppPathsEntries()
 {
-    CRegistryKey key;
-    std::string name;
-    int count = 0;
-    while (EnumAppPathsSubkey(key, static_cast<DWORD>(count), name))
-        ++count;
-    return count;
+    CAppPathsWalk walk;
+    return walk.Open() ? static_cast<int>(walk.Count()) : 0;
 }
 
 void CMainDlg::LoadSystemCommands()
 {
     m_systemList.DeleteAllItems();
-    m_systemKeyNames.clear();
+    m_systemRows.clear();
     // Every row is rebuilt, so are the images: memory stays flat across reloads.
+    m_systemIcons.reset();
     m_systemImages.RemoveAll();
+    m_systemIcons = std::make_unique<CRowIconImages>(m_systemImages);
 
-    const int count = CountAppPathsEntries();
+    CAppPathsWalk walk;
+    const int count = walk.Open() ? static_cast<int>(walk.Count()) : 0;
     // The 32-bit range: a machine with more than 65,535 entries must not wrap it.
     m_progress.Send(PBM_SETRANGE32, 0, count);
     m_progress.SetStep(1);
@@ -52,11 +46,13 @@ void CMainDlg::LoadSystemCommands()
 
     // One repaint of the list at the end instead of one per row.
     m_systemList.Send(WM_SETREDRAW, FALSE);
-    CRowIconImages icons(m_systemImages);
     const std::string programFolder = GetProgramFolder();
-    CRegistryKey key;
+    CRegistryKey entryKey;
     std::string name;
-    for (DWORD index = 0; EnumAppPathsSubkey(key, index, name); ++index) {
+    for (DWORD index = 0;; ++index) {
+        const CAppPathsWalk::Step step = walk.NameAt(index, name);
+        if (step == CAppPathsWalk::Step::end)
+            break;
         m_progress.StepIt(); // every entry counts, the skipped ones too
         if (const auto& observe = Services().systemLoadStep)
             observe(m_progress);
@@ -65,19 +61,34 @@ void CMainDlg::LoadSystemCommands()
             lastPaint = GetTickCount();
         }
 
-        const SystemCommandEntry entry = ReadSystemCommandEntry(key, name);
+        if (step == CAppPathsWalk::Step::skipped)
+            continue;
+        const SystemCommandEntry entry = walk.ReadEntry(entryKey, name);
         if (IsOwnCommandTarget(entry.path))
             continue;
-        const int image = icons.ImageFor(entry.pathRead ? entry.path : programFolder);
-        const int row = m_systemList.InsertItem(m_systemList.GetItemCount(), entry.displayName, image);
+        const int row = m_systemList.InsertItem(m_systemList.GetItemCount(), entry.displayName, I_IMAGECALLBACK,
+                                                static_cast<LPARAM>(m_systemRows.size()));
         m_systemList.SetItemText(row, 1, entry.path);
-        m_systemList.SetItemData(row, static_cast<LPARAM>(m_systemKeyNames.size()));
-        m_systemKeyNames.push_back(entry.keyName);
+        m_systemRows.push_back({entry.keyName, entry.pathRead ? entry.path : programFolder});
     }
     m_systemList.Send(WM_SETREDRAW, TRUE);
     InvalidateRect(m_systemList.GetSafeHwnd(), nullptr, TRUE);
 
     m_progress.ShowWindow(SW_HIDE);
+}
+
+void CMainDlg::OnSystemListGetDispInfo(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    // The A and W forms share the item's layout up to the fields used here.
+    auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+    if ((info->item.mask & LVIF_IMAGE) == 0)
+        return;
+    const LPARAM rowIndex = m_systemList.GetItemData(info->item.iItem);
+    info->item.iImage = -1;
+    if (m_systemIcons && rowIndex >= 0 && static_cast<size_t>(rowIndex) < m_systemRows.size())
+        info->item.iImage = m_systemIcons->ImageFor(m_systemRows[static_cast<size_t>(rowIndex)].iconTarget);
+    info->item.mask |= LVIF_DI_SETITEM; // asked once per row
 }
 
 void CMainDlg::OnSystemReload()
@@ -92,11 +103,11 @@ void CMainDlg::OnSystemDelete()
         return;
     // The row's own key: the shown name plus ".exe" may be another entry.
     const LPARAM keyIndex = m_systemList.GetItemData(row);
-    if (keyIndex < 0 || static_cast<size_t>(keyIndex) >= m_systemKeyNames.size())
+    if (keyIndex < 0 || static_cast<size_t>(keyIndex) >= m_systemRows.size())
         return;
     if (AppMessageBox(IDS_SYSTEM_DELETE_WARNING, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
-    if (DeleteAppPathsEntry(m_systemKeyNames[static_cast<size_t>(keyIndex)]))
+    if (DeleteAppPathsEntry(m_systemRows[static_cast<size_t>(keyIndex)].keyName))
         m_systemList.DeleteItem(row);
     else
         AppMessageBox(IDS_NO_COMMAND_DELETED, MB_OK);

@@ -1,5 +1,6 @@
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/ExceptionReport.h"
 #include "framework/FileError.h"
 #include "framework/Handles.h"
 #include "framework/Services.h"
@@ -7,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -76,6 +79,8 @@ public:
         calls.push_back(s.IsCommandItem() ? "menu item " + std::to_string(s.item) : "menu none");
     }
     void OnWindowPosChanging(WINDOWPOS& pos) { pos.flags |= SWP_NOZORDER; }
+    void OnOutOfMemory() { throw std::bad_alloc(); }
+    void OnLogicError() { throw std::logic_error("x"); }
     void OnThrow()
     {
         throw CFileError(CFileError::sharingViolation, "C:\\x\\run_a.cfg");
@@ -91,6 +96,8 @@ BEGIN_ROUTES(CRoutingDlg, CBaseDlg)
     ON_COMMAND(1001, OnGo)
     ON_COMMAND_RANGE(1500, 1510, OnRange)
     ON_COMMAND(1600, OnThrow)
+    ON_COMMAND(1601, OnOutOfMemory)
+    ON_COMMAND(1602, OnLogicError)
     ON_COMMAND(1030, OnComboCommand)
     ON_CONTROL(EN_SETFOCUS, 1002, OnEditFocus)
     ON_NOTIFY(NM_CLICK, 1020, OnListClick)
@@ -163,7 +170,7 @@ TEST(DialogRouting, UnroutedOkAndCancelEndTheDialog)
     EXPECT_EQ(IDCANCEL, cancel.GetResult());
 }
 
-TEST(DialogRouting, AFileErrorInAHandlerIsReportedAndEndsOnlyThatHandler)
+TEST(DialogRouting, AnyExceptionInAHandlerIsReportedAndEndsOnlyThatHandler)
 {
     CMessageBoxRecorder boxes;
     CRoutingDlg dlg;
@@ -173,6 +180,11 @@ TEST(DialogRouting, AFileErrorInAHandlerIsReportedAndEndsOnlyThatHandler)
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ("A sharing violation occurred while accessing C:\\x\\run_a.cfg.", boxes.Boxes()[0].text);
     EXPECT_EQ(UINT(MB_ICONSTOP), boxes.Boxes()[0].type & MB_ICONMASK);
+    Command(dlg.GetSafeHwnd(), 1601);
+    Command(dlg.GetSafeHwnd(), 1602);
+    ASSERT_EQ(3u, boxes.Boxes().size());
+    EXPECT_EQ(kOutOfMemoryText, boxes.Boxes()[1].text);
+    EXPECT_EQ(kUnexpectedErrorText, boxes.Boxes()[2].text);
 
     // The window goes on handling messages.
     Command(dlg.GetSafeHwnd(), 1505);

@@ -12,12 +12,21 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names EnumerateAll(CRegistryKey& holder)
+Names EnumerateAll()
 {
     Names names;
+    CAppPathsWalk walk;
+    if (!walk.Open())
+        return names;
     std::string name;
-    for (DWORD index = 0; EnumAppPathsKey(holder, index, name); ++index)
-        names.push_back(name);
+    for (DWORD index = 0;; ++index) {
+        const CAppPathsWalk::Step step = walk.NameAt(index, name);
+        if (step == CAppPathsWalk::Step::end)
+            break;
+        if (step == CAppPathsWalk::Step::name)
+            names.push_back(name);
+    }
+    EXPECT_FALSE(walk.IsOpen()); // closed at the end
     return names;
 }
 
@@ -31,53 +40,48 @@ TEST(AppPathsStore, EnumeratesEveryEntryInRegistryOrderAndClosesAtTheEnd)
     AddBareAppPathsEntry(".exe");
     AddAppPathsEntry("notes.exe", "C:\\Verbosa\\Cmds\\run_notes.lnk"); // listed by the walk; the page skips it
 
-    CRegistryKey holder;
-    EXPECT_EQ((Names{".exe", "notes.exe", "WINWORD.EXE", "x.com"}), EnumerateAll(holder));
-    EXPECT_FALSE(holder.IsOpen());
+    EXPECT_EQ((Names{".exe", "notes.exe", "WINWORD.EXE", "x.com"}), EnumerateAll());
 
+    CAppPathsWalk walk;
+    ASSERT_TRUE(walk.Open());
+    EXPECT_EQ(4u, walk.Count());
     // Past the end the name is left as it was.
     std::string name = "unchanged";
-    EXPECT_FALSE(EnumAppPathsKey(holder, 4, name));
+    EXPECT_EQ(CAppPathsWalk::Step::end, walk.NameAt(4, name));
     EXPECT_EQ("unchanged", name);
-    EXPECT_FALSE(holder.IsOpen());
 }
 
-TEST(AppPathsStore, EnumerationReplacesWhatTheHolderHeldAndSurvivesInterleavedReads)
+TEST(AppPathsStore, AKeyNameOfTheLongestLengthNeverHidesTheEntriesAfterIt)
 {
     CRegistrySandbox sandbox;
+    const std::string longest = std::string(251, 'n') + ".exe"; // 255 characters
     AddAppPathsEntry("a.exe", "C:\\a.exe");
-    AddAppPathsEntry("b.exe", "C:\\b.exe");
-    CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Other");
-    CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Other\\child");
-
-    CRegistryKey holder;
-    ASSERT_TRUE(holder.Open(HKEY_LOCAL_MACHINE, "SOFTWARE\\Other", KEY_ENUMERATE_SUB_KEYS));
-    std::string name;
-    ASSERT_TRUE(EnumAppPathsKey(holder, 0, name));
-    EXPECT_EQ("a.exe", name);
-
-    // The page reads each entry through the same holder between indices.
-    std::string path;
-    ASSERT_TRUE(ReadAppPathsTarget(holder, name, path));
-    ASSERT_TRUE(EnumAppPathsKey(holder, 1, name));
-    EXPECT_EQ("b.exe", name);
-    EXPECT_FALSE(EnumAppPathsKey(holder, 2, name));
+    // The ANSI calls of the registry refuse to create a name this long; the
+    // wide ones do, as another program may have.
+    const std::wstring wide = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + std::wstring(251, L'n') + L".exe";
+    HKEY created = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                             &created, nullptr));
+    RegCloseKey(created);
+    AddAppPathsEntry("z.exe", "C:\\z.exe");
+    EXPECT_EQ((Names{"a.exe", longest, "z.exe"}), EnumerateAll());
 }
 
 TEST(AppPathsStore, MissingOrEmptyAppPathsKeyYieldsNothing)
 {
     CServicesGuard services;
     CRegistrySandbox sandbox;
-    CRegistryKey holder;
-    EXPECT_TRUE(EnumerateAll(holder).empty());
-    EXPECT_FALSE(holder.IsOpen());
+    EXPECT_TRUE(EnumerateAll().empty());
+    CAppPathsWalk missing;
+    EXPECT_FALSE(missing.Open());
+    EXPECT_EQ(0u, missing.Count());
 
     CreateKey(HKEY_LOCAL_MACHINE, kAppPathsKey);
-    EXPECT_TRUE(EnumerateAll(holder).empty());
+    EXPECT_TRUE(EnumerateAll().empty());
 
     AddAppPathsEntry("a.exe", "C:\\a.exe");
     Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) { return subkey != kAppPathsKey; };
-    EXPECT_TRUE(EnumerateAll(holder).empty()); // not readable: the same as missing
+    EXPECT_TRUE(EnumerateAll().empty()); // not readable: the same as missing
 }
 
 TEST(AppPathsStore, EntriesReadTheirTargetThroughTheBoundedBuffer)

@@ -110,8 +110,11 @@ TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
     AddAppPathsEntry("long.exe", "C:\\" + std::string(297, 'l'));
     AddAppPathsEntry("locked.exe", "C:\\locked.exe");
     AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
+    // Refused however it is opened: by its full path or below App Paths.
     const std::string locked = AppPathsEntryKey("locked.exe");
-    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM) { return subkey != locked; };
+    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM) {
+        return subkey != locked && subkey != "locked.exe";
+    };
 
     Open();
     EXPECT_EQ(0, List().GetItemCount()); // nothing until the page is visited
