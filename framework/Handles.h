@@ -56,6 +56,7 @@ struct FindTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { FindClose(h); }
 };
+inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
 inline void FreeLibraryHandle(HMODULE h) { FreeLibrary(h); }
 inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
@@ -64,6 +65,8 @@ inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
 
 using CFileHandle = CUniqueHandle<handle_detail::FileTraits>;
 using CFindHandle = CUniqueHandle<handle_detail::FindTraits>;
+// Tokens, processes and the like: null when there is none.
+using CKernelHandle = CUniqueHandle<handle_detail::NullTraits<HANDLE, handle_detail::CloseKernelHandle>>;
 using CLibraryHandle = CUniqueHandle<handle_detail::NullTraits<HMODULE, handle_detail::FreeLibraryHandle>>;
 using CIconHandle = CUniqueHandle<handle_detail::NullTraits<HICON, handle_detail::DestroyIconHandle>>;
 using CMenuHandle = CUniqueHandle<handle_detail::NullTraits<HMENU, handle_detail::DestroyMenuHandle>>;

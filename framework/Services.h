@@ -45,6 +45,8 @@ struct CServices {
     std::function<void(const ProcessStart&)> startProcess;
     // Called after every step of the System Commands progress bar.
     std::function<void(const CProgressCtrl&)> systemLoadStep;
+    // Answers whether the process runs elevated.
+    std::function<bool()> processElevated;
     // Full path the program pretends to run from; empty: its real path.
     std::string programPath;
 };

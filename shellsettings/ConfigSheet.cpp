@@ -2,6 +2,7 @@
 
 #include "catalogue/CommandPaths.h"
 #include "framework/DataExchange.h"
+#include "framework/Elevation.h"
 #include "framework/MessageBox.h"
 #include "resources/ConfigurationIds.h"
 #include "resources/Texts.h"
@@ -59,7 +60,7 @@ CConfigTab1::CConfigTab1() : CConfigChoicePage(IDD_CONFIG_CONTEXT_MENU, IDC_VERB
 
 bool CConfigTab1::ReadSystemState() const
 {
-    return IsShortcutVerbInstalled();
+    return IsShortcutVerbInstalled(VerbScope::machine) || IsShortcutVerbInstalled(VerbScope::user);
 }
 
 CConfigTab2::CConfigTab2() : CConfigChoicePage(IDD_CONFIG_FAST_FOLDERS, IDC_EXTENSION_ENABLED) {}
@@ -116,10 +117,15 @@ void CConfigPropSheet::ApplyChoices()
 {
     const std::string folder = GetProgramFolder();
     if (m_verbPage.HasChange()) {
-        if (m_verbPage.CurrentChoice() != 0)
-            RemoveShortcutVerb();
-        else if (!InstallShortcutVerb(folder))
+        // Without administrator rights the verb is the user's own.
+        const bool elevated = IsProcessElevated();
+        if (m_verbPage.CurrentChoice() != 0) {
+            RemoveShortcutVerb(VerbScope::user);
+            if (elevated)
+                RemoveShortcutVerb(VerbScope::machine);
+        } else if (!InstallShortcutVerb(folder, elevated ? VerbScope::machine : VerbScope::user)) {
             AppMessageBox(IDS_NO_REGISTRY_ACCESS, MB_OK);
+        }
         m_verbPage.CommitChoice();
     }
     if (m_extensionPage.HasChange()) {

@@ -17,9 +17,10 @@ bool IsFirstRun()
 
 bool RunFirstTimeSetup(const std::string& programFolder)
 {
-    // Without rights on the machine's file classes the program still works;
-    // the Configuration sheet then shows the verb as off.
-    InstallShortcutVerb(programFolder);
+    // Without rights on the machine's file classes the verb goes to the
+    // user's own, which needs none; its result does not count either way.
+    if (!InstallShortcutVerb(programFolder, VerbScope::machine))
+        InstallShortcutVerb(programFolder, VerbScope::user);
 
     {
         CRegistryKey settings;

@@ -6,8 +6,9 @@
 
 // True when the settings key cannot be opened for reading.
 bool IsFirstRun();
-// Installs the verb (its result does not count), then creates the settings
-// key and the store with "Path" = folder + "\quillon.exe".
+// Installs the verb for the machine or, without the rights for that, for the
+// user (its result does not count), then creates the settings key and the
+// store with "Path" = folder + "\quillon.exe".
 bool RunFirstTimeSetup(const std::string& programFolder);
 // Rolls a failed set-up back: the store key first, then the settings key.
 void UndoFirstTimeSetup();

@@ -8,17 +8,29 @@ const char kVerbName[] = "Create Shortcut Command";
 const char kFilesVerb[] = "*\\Shell\\Create Shortcut Command";
 const char kFoldersVerb[] = "Folder\\Shell\\Create Shortcut Command";
 
+struct ClassesRoot {
+    HKEY root;
+    std::string prefix;
+};
+
+ClassesRoot RootOf(VerbScope scope)
+{
+    if (scope == VerbScope::user)
+        return {HKEY_CURRENT_USER, "Software\\Classes\\"};
+    return {HKEY_CLASSES_ROOT, ""};
+}
+
 // Writes one class's verb: false only when its Command key was created and
 // the command line was refused. created reports whether the key was made.
-bool WriteVerb(const std::string& verbKey, const std::string& commandLine, bool& created)
+bool WriteVerb(const ClassesRoot& classes, const std::string& verbKey, const std::string& commandLine, bool& created)
 {
     CRegistryKey key;
-    created = key.Create(HKEY_CLASSES_ROOT, verbKey + "\\Command", KEY_WRITE);
+    created = key.Create(classes.root, classes.prefix + verbKey + "\\Command", KEY_WRITE);
     if (!created)
         return false;
     const bool written = key.SetString("", commandLine);
     key.Close();
-    if (key.Open(HKEY_CLASSES_ROOT, verbKey, KEY_WRITE))
+    if (key.Open(classes.root, classes.prefix + verbKey, KEY_WRITE))
         key.SetString("", kVerbName);
     return written;
 }
@@ -30,30 +42,33 @@ std::string ShortcutVerbCommandLine(const std::string& programFolder)
     return "\"" + programFolder + "\\quillon.exe\" %1";
 }
 
-bool IsShortcutVerbInstalled()
+bool IsShortcutVerbInstalled(VerbScope scope)
 {
+    const ClassesRoot classes = RootOf(scope);
     CRegistryKey key;
-    return key.Open(HKEY_CLASSES_ROOT, kFilesVerb, KEY_READ);
+    return key.Open(classes.root, classes.prefix + kFilesVerb, KEY_READ);
 }
 
-bool InstallShortcutVerb(const std::string& programFolder)
+bool InstallShortcutVerb(const std::string& programFolder, VerbScope scope)
 {
+    const ClassesRoot classes = RootOf(scope);
     const std::string commandLine = ShortcutVerbCommandLine(programFolder);
     bool created = false;
-    bool result = WriteVerb(kFilesVerb, commandLine, created);
+    bool result = WriteVerb(classes, kFilesVerb, commandLine, created);
     // A folders' Command key that cannot be created leaves the result as it
     // is; one that was created but refused the value makes it false.
-    if (!WriteVerb(kFoldersVerb, commandLine, created) && created)
+    if (!WriteVerb(classes, kFoldersVerb, commandLine, created) && created)
         result = false;
     return result;
 }
 
-bool RemoveShortcutVerb()
+bool RemoveShortcutVerb(VerbScope scope)
 {
+    const ClassesRoot classes = RootOf(scope);
     bool result = true;
     for (const std::string& key : {std::string(kFilesVerb) + "\\Command", std::string(kFilesVerb),
                                    std::string(kFoldersVerb) + "\\Command", std::string(kFoldersVerb)}) {
-        if (!CRegistryKey::DeleteKey(HKEY_CLASSES_ROOT, key))
+        if (!CRegistryKey::DeleteKey(classes.root, classes.prefix + key))
             result = false;
     }
     return result;

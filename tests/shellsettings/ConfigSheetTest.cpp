@@ -149,4 +149,22 @@ TEST_F(ConfigSheetTest, AVerbThatCannotBeInstalledIsReportedAndCountsAsDone)
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);
 }
 
+TEST_F(ConfigSheetTest, WithoutAdministratorRightsTheVerbIsTheUsersOwn)
+{
+    Services().processElevated = [] { return false; };
+    Run([&](CConfigPropSheet& sheet) {
+        Click(Page(sheet), IDC_VERB_ENABLED);
+        Press(sheet, IDOK);
+    });
+    EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
+    EXPECT_FALSE(IsShortcutVerbInstalled(VerbScope::machine));
+    Run([&](CConfigPropSheet& sheet) {
+        EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(Page(sheet), IDC_VERB_ENABLED)); // the user's counts
+        Click(Page(sheet), IDC_VERB_DISABLED);
+        Press(sheet, IDOK);
+    });
+    EXPECT_FALSE(IsShortcutVerbInstalled(VerbScope::user));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 } // namespace

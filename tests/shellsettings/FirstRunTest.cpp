@@ -39,7 +39,7 @@ TEST(FirstRun, SetUpWritesSettingsStoreAndPathOnlyOnce)
     EXPECT_EQ(std::string("D:\\Moved\\quillon.exe") + '\0', PathValue());
 }
 
-TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClasses)
+TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClassesAndInstallsTheVerbForTheUser)
 {
     CRegistrySandbox sandbox;
     CServicesGuard reset;
@@ -47,7 +47,9 @@ TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClasses)
     ASSERT_TRUE(RunFirstTimeSetup("C:\\Program Files\\Verbosa"));
     Services().registryAccess = nullptr;
     EXPECT_EQ(std::string("C:\\Program Files\\Verbosa\\quillon.exe") + '\0', PathValue());
-    EXPECT_FALSE(IsShortcutVerbInstalled());
+    // The verb went to the user's own file classes instead.
+    EXPECT_FALSE(IsShortcutVerbInstalled(VerbScope::machine));
+    EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
 }
 
 TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)

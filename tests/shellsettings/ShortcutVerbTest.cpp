@@ -35,6 +35,20 @@ TEST(ShortcutVerb, InstallWritesFourKeysWithAQuotedProgramPath)
     EXPECT_EQ(std::string("\"C:\\Tools\\quillon.exe\" %1") + '\0', Value(kFiles + "\\Command"));
 }
 
+TEST(ShortcutVerb, TheUsersOwnVerbLivesInItsClassesAndIsRemovedFromThere)
+{
+    CRegistrySandbox sandbox;
+    ASSERT_TRUE(InstallShortcutVerb("C:\\Users\\ann\\Verbosa", VerbScope::user));
+    EXPECT_EQ(std::string("\"C:\\Users\\ann\\Verbosa\\quillon.exe\" %1") + '\0',
+              ReadStringValue(HKEY_CURRENT_USER, "Software\\Classes\\" + kFiles + "\\Command") + '\0');
+    EXPECT_EQ("Create Shortcut Command", ReadStringValue(HKEY_CURRENT_USER, "Software\\Classes\\" + kFolders));
+    EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFiles)); // the machine's classes untouched
+    EXPECT_TRUE(RemoveShortcutVerb(VerbScope::user));
+    EXPECT_FALSE(IsShortcutVerbInstalled(VerbScope::user));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\Folder\\Shell"));
+}
+
 TEST(ShortcutVerb, RemoveDeletesCommandKeysFirstAndReportsWhatIsMissing)
 {
     CRegistrySandbox sandbox;
