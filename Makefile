@@ -1,9 +1,11 @@
 # Front door: `make test` sets the machine up, builds both architectures and
 # runs every test under Wine. `make run` starts the program (main window).
+# `make fuzz` runs the native fuzz targets, FUZZ_SECONDS each.
 ARCHS := x64 x86
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: all setup build test dist run clean build-x64 build-x86 test-x64 test-x86
+.PHONY: all setup build test fuzz dist run clean build-x64 build-x86 test-x64 test-x86
 
 all: build
 
@@ -25,6 +27,11 @@ test-x64: build-x64
 
 test-x86: build-x86
 	@scripts/test.sh x86
+
+# Platform-free code under libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer, built natively with clang (scripts/fuzz.sh).
+fuzz: setup
+	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh
 
 # Installers and portable zips of both architectures, into dist/.
 dist: setup

@@ -1,7 +1,5 @@
 #include "catalogue/CommandName.h"
 
-#include <windows.h>
-
 #include <cstring>
 
 bool IsLegalCommandChar(unsigned char c)
@@ -20,12 +18,4 @@ bool IsLegalCommandName(const std::string& name)
             return false;
     }
     return true;
-}
-
-std::string ToLowerCommandName(const std::string& name)
-{
-    std::string lower = name;
-    if (!lower.empty())
-        CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
-    return lower;
 }

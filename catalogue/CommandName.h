@@ -7,5 +7,6 @@
 bool IsLegalCommandChar(unsigned char c);
 bool IsLegalCommandName(const std::string& name);
 
-// Multi-byte aware lower-casing in the current code page.
+// Multi-byte aware lower-casing in the current code page (Win32:
+// CommandNameCase.cpp).
 std::string ToLowerCommandName(const std::string& name);

@@ -3,6 +3,7 @@
 // Paths are built by plain concatenation; nothing is quoted or escaped.
 #include <string>
 
+// Text rules, platform-free (CommandPathRules.cpp).
 // Text before the last backslash; empty when there is none or it is first.
 std::string GetParentFolder(const std::string& path);
 // Drops trailing backslashes, but keeps a three-character path (C:\).

@@ -6,11 +6,7 @@ size_t ReadPropertiesLines(const std::string& path, size_t count, std::vector<st
 {
     lines.clear();
     CFileHandle file = OpenFileForRead(path);
-    CLineReader reader(FileLineSource(file.Get()), kMaxPropertiesLine);
-    std::string line;
-    while (lines.size() < count && reader.ReadLine(line))
-        lines.push_back(line);
-    if (reader.TooLong())
+    if (!ReadPropertiesLines(FileLineSource(file.Get()), count, lines))
         throw CFileError(CFileError::lineTooLong, path);
     return lines.size();
 }

@@ -8,25 +8,6 @@
 
 #include <windows.h>
 
-int ShowCommandFromModeIndex(int index)
-{
-    switch (index) {
-    case 0: return SW_SHOWNORMAL;
-    case 1: return SW_SHOWMINNOACTIVE;
-    case 2: return SW_SHOWMAXIMIZED;
-    default: return 0;
-    }
-}
-
-int ModeIndexFromPropertiesLine(const std::string& line)
-{
-    if (line == "7")
-        return 1;
-    if (line == "3")
-        return 2;
-    return 0;
-}
-
 bool CreateCommand(const std::string& name, const std::string& target,
                    const std::string& parameters, int showCommand)
 {

@@ -6,7 +6,6 @@
 #include "catalogue/CommandProperties.h"
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
-#include "catalogue/Shortcut.h"
 #include "framework/AppInfo.h"
 #include "framework/DataExchange.h"
 #include "framework/Handles.h"
@@ -27,27 +26,6 @@ void ShowInformation(UINT stringId)
 } // namespace
 
 // ---- rules ----
-
-UINT FirstInputProblem(const std::string& name, const std::string& target)
-{
-    if (name.empty())
-        return IDS_ENTER_COMMAND_NAME;
-    if (!IsLegalCommandName(name))
-        return IDS_ILLEGAL_COMMAND_NAME;
-    if (target.empty())
-        return IDS_ENTER_COMMAND_PATH;
-    return 0;
-}
-
-std::string UnstorableInputText(const std::string& target, const std::string& parameters)
-{
-    auto hasLineBreak = [](const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; };
-    if (hasLineBreak(target) || hasLineBreak(parameters))
-        return TXT_NC_LINE_BREAK;
-    if (target.size() > CShortcut::kMaxTargetLength)
-        return TXT_NC_TARGET_TOO_LONG;
-    return {};
-}
 
 std::string FilterFromResource(const std::string& text)
 {

@@ -3,6 +3,7 @@
 // one command, checked and handed to the catalogue. New and Edit are opened
 // from the main window; path mode at start-up, for a path given to the
 // program, with the main window hidden.
+#include "catalogue/CommandInput.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/EditorHost.h"
@@ -69,15 +70,8 @@ public:
     CComboBox m_windowMode;
 };
 
-// ---- The editor's rules, platform-free ----
+// ---- The editor's rules (its input checks: CommandInput.h) ----
 
-// The string id of the first failing check (empty name, illegal name,
-// empty target), or 0 when the input passes.
-UINT FirstInputProblem(const std::string& name, const std::string& target);
-// Why the input cannot be stored faithfully (a target longer than a
-// shortcut holds, a line break that would split the properties file), or
-// an empty text when it can.
-std::string UnstorableInputText(const std::string& target, const std::string& parameters);
 // "a|b|c|d||" -> "a\0b\0c\0d\0\0": the Open dialog's filter pairs.
 std::string FilterFromResource(const std::string& text);
 // The Browse menu's status tip for an item; empty for anything else.

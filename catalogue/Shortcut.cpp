@@ -1,5 +1,6 @@
 #include "catalogue/Shortcut.h"
 
+#include "catalogue/PropertiesFormat.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/TextFile.h"
@@ -8,7 +9,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -73,9 +73,7 @@ bool CShortcut::CreateLink(const std::string& linkPath) const
 
 std::string CShortcut::FormatProperties(const std::string& name) const
 {
-    char mode[16];
-    std::snprintf(mode, sizeof mode, "%i", m_showCommand);
-    return name + "\r\n" + m_targetPath + "\r\n" + m_arguments + "\r\n" + mode + "\r\n";
+    return FormatPropertiesText(name, m_targetPath, m_arguments, m_showCommand);
 }
 
 bool CShortcut::WriteProperties(const std::string& propertiesPath, const std::string& name) const

@@ -19,6 +19,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// The registry holds keys at most 512 levels deep; refusing deeper nesting
+// also bounds the parser's recursion.
+constexpr int kMaxKeyDepth = 512;
+
 enum class TokenKind { Word, Quoted, OpenBrace, CloseBrace, Equals, End, Bad };
 
 struct Token {
@@ -170,8 +174,9 @@ private:
         return true;
     }
 
-    // Entries up to (not including) the closing brace of the block.
-    bool ParseKeys(std::vector<ScriptKey>& keys, std::vector<ScriptValue>* values = nullptr)
+    // Entries up to (not including) the closing brace of the block; keys
+    // directly under a root are at depth 1.
+    bool ParseKeys(std::vector<ScriptKey>& keys, std::vector<ScriptValue>* values = nullptr, int depth = 1)
     {
         while (m_token.kind != TokenKind::CloseBrace) {
             if (m_token.kind == TokenKind::End || m_token.kind == TokenKind::Bad)
@@ -204,8 +209,10 @@ private:
                 key.defaultValue = std::move(data);
             }
             if (m_token.kind == TokenKind::OpenBrace) {
+                if (depth == kMaxKeyDepth)
+                    return Fail("keys nested deeper than the registry allows");
                 Advance();
-                if (!ParseKeys(key.subkeys, &key.values) || !Expect(TokenKind::CloseBrace, "'}'"))
+                if (!ParseKeys(key.subkeys, &key.values, depth + 1) || !Expect(TokenKind::CloseBrace, "'}'"))
                     return false;
             }
             keys.push_back(std::move(key));

@@ -6,7 +6,8 @@
 // Tokens are separated by white space (braces and '=' too, so a class id in
 // braces is a bare name). Names are bare words or single-quoted; a quote
 // inside quotes is doubled.
-// Keywords are case-insensitive and only recognised when unquoted.
+// Keywords are case-insensitive and only recognised when unquoted. Keys
+// nest at most 512 levels deep, as in the registry.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -420,7 +420,10 @@ TEST(CommandEditorRules, ChecksTrimmingAndFilters)
     EXPECT_EQ(UINT(IDS_ENTER_COMMAND_NAME), FirstInputProblem("", ""));
     EXPECT_EQ(UINT(IDS_ILLEGAL_COMMAND_NAME), FirstInputProblem("a.b", ""));
     EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem("ab", ""));
+    // Only backslashes: trimming would leave an empty target to store.
+    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem("ab", "\\\\"));
     EXPECT_EQ(0u, FirstInputProblem("ab", "x"));
+    EXPECT_EQ(0u, FirstInputProblem("ab", "C:\\"));
     EXPECT_EQ("", UnstorableInputText(std::string(259, 'a'), ""));
     EXPECT_EQ(TXT_NC_TARGET_TOO_LONG, UnstorableInputText(std::string(260, 'a'), ""));
     EXPECT_EQ(TXT_NC_LINE_BREAK, UnstorableInputText("C:\\a\nb", ""));

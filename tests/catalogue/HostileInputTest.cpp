@@ -70,11 +70,19 @@ TEST_F(CatalogueTest, PropertiesReaderSurvivesOddFiles)
     WriteFileBytes(Cfg("two"), "two\r\nC:\\x\r\n");
     EXPECT_EQ(2u, ReadPropertiesLines(Cfg("two"), 4, lines));
 
-    const std::string huge(100000, 'h');
-    WriteFileBytes(Cfg("huge"), huge + "\r\nC:\\x\r\n\r\n1\r\n");
-    ASSERT_EQ(3u, ReadPropertiesLines(Cfg("huge"), 3, lines));
-    EXPECT_EQ(huge, lines[0]);
+    const std::string longest(kMaxPropertiesLine, 'h');
+    WriteFileBytes(Cfg("long"), longest + "\r\nC:\\x\r\n\r\n1\r\n");
+    ASSERT_EQ(3u, ReadPropertiesLines(Cfg("long"), 3, lines));
+    EXPECT_EQ(longest, lines[0]);
     EXPECT_EQ("", lines[2]);
+    // One byte more than any command holds: the file is unreadable.
+    WriteFileBytes(Cfg("huge"), longest + "h\r\nC:\\x\r\n\r\n1\r\n");
+    try {
+        ReadPropertiesLines(Cfg("huge"), 3, lines);
+        ADD_FAILURE() << "no file error";
+    } catch (const CFileError& error) {
+        EXPECT_EQ(CFileError::lineTooLong, error.GetCause());
+    }
 
     try {
         ReadPropertiesLines(Cfg("missing"), 4, lines);

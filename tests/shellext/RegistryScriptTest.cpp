@@ -97,6 +97,23 @@ TEST(RegistryScript, RejectsMalformedScripts)
     EXPECT_TRUE(ParseRegistryScript("").has_value()); // nothing to do
 }
 
+TEST(RegistryScript, NestsKeysAsDeepAsTheRegistryAndNoDeeper)
+{
+    const auto nested = [](int levels) {
+        std::string text = "HKCR {";
+        for (int i = 1; i < levels; ++i)
+            text += " k {";
+        text += " k";
+        for (int i = 1; i < levels; ++i)
+            text += " }";
+        return text + " }";
+    };
+    EXPECT_TRUE(ParseRegistryScript(nested(512)).has_value());
+    EXPECT_FALSE(ParseRegistryScript(nested(513)).has_value());
+    // Refused before the parser's recursion can exhaust the stack.
+    EXPECT_FALSE(ParseRegistryScript(nested(100000)).has_value());
+}
+
 TEST(RegistryScript, ReplacesVariablesInOnePass)
 {
     const ScriptVariables variables = {{"MODULE", "C:\\It''s\\%MODULE%.dll"}};
