@@ -1,5 +1,6 @@
 #include "shellext/ClassFactory.h"
 
+#include "shellext/ComBoundary.h"
 #include "shellext/Module.h"
 #include "shellext/SimpleShlExt.h"
 
@@ -17,14 +18,16 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID riid, void** result) override
     {
-        if (!result)
-            return E_POINTER;
-        *result = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IClassFactory)
-            return E_NOINTERFACE;
-        *result = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
+        return Guarded([&] {
+            if (!result)
+                return E_POINTER;
+            *result = nullptr;
+            if (riid != IID_IUnknown && riid != IID_IClassFactory)
+                return E_NOINTERFACE;
+            *result = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        });
     }
 
     STDMETHODIMP_(ULONG) AddRef() override
@@ -45,22 +48,26 @@ public:
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** result) override
     {
-        if (!result)
-            return E_POINTER;
-        *result = nullptr;
-        // An aggregate may only ask for the inner object's own IUnknown.
-        if (outer && riid != IID_IUnknown)
-            return CLASS_E_NOAGGREGATION;
-        return m_create(outer, riid, result);
+        return Guarded([&] {
+            if (!result)
+                return E_POINTER;
+            *result = nullptr;
+            // An aggregate may only ask for the inner object's own IUnknown.
+            if (outer && riid != IID_IUnknown)
+                return CLASS_E_NOAGGREGATION;
+            return m_create(outer, riid, result);
+        });
     }
 
     STDMETHODIMP LockServer(BOOL lock) override
     {
-        if (lock)
-            LockModule();
-        else
-            UnlockModule();
-        return S_OK;
+        return Guarded([&] {
+            if (lock)
+                LockModule();
+            else
+                UnlockModule();
+            return S_OK;
+        });
     }
 
 private:

@@ -1,5 +1,6 @@
 // The four exports of the in-process server and the entry point.
 #include "shellext/ClassFactory.h"
+#include "shellext/ComBoundary.h"
 #include "shellext/Module.h"
 #include "shellext/Registration.h"
 
@@ -14,20 +15,20 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 
 STDAPI DllCanUnloadNow()
 {
-    return tesselator::ModuleLockCount() == 0 ? S_OK : S_FALSE;
+    return tesselator::Guarded([] { return tesselator::ModuleLockCount() == 0 ? S_OK : S_FALSE; });
 }
 
 STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* result)
 {
-    return tesselator::GetClassObject(clsid, riid, result);
+    return tesselator::Guarded([&] { return tesselator::GetClassObject(clsid, riid, result); });
 }
 
 STDAPI DllRegisterServer()
 {
-    return tesselator::RegisterServer();
+    return tesselator::Guarded(tesselator::RegisterServer);
 }
 
 STDAPI DllUnregisterServer()
 {
-    return tesselator::UnregisterServer();
+    return tesselator::Guarded(tesselator::UnregisterServer);
 }

@@ -54,11 +54,13 @@ bool CommandRangeFits(UINT first, UINT last, int needed)
     return needed > 0 && first <= last && last - first >= static_cast<UINT>(needed - 1);
 }
 
-bool IsInPlaceBrowserClass(std::string_view className)
+BrowserWindow ClassifyBrowserWindow(std::string_view className)
 {
-    static constexpr std::string_view kPrefixes[] = {"ExploreWClass", "CabinetWClass", "IEFrame", "#32770"};
-    return std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
-                       [&](std::string_view prefix) { return className.substr(0, prefix.size()) == prefix; });
+    static constexpr std::string_view kExplorerPrefixes[] = {"ExploreWClass", "CabinetWClass", "IEFrame"};
+    const auto startsWith = [&](std::string_view prefix) { return className.substr(0, prefix.size()) == prefix; };
+    if (std::any_of(std::begin(kExplorerPrefixes), std::end(kExplorerPrefixes), startsWith))
+        return BrowserWindow::Explorer;
+    return startsWith("#32770") ? BrowserWindow::Dialog : BrowserWindow::Other;
 }
 
 std::string MenuTextForAlias(std::string_view alias)

@@ -27,8 +27,12 @@ MenuCommand ClassifyOffset(int offset, int count);
 // True when the shell left room for `needed` ids from first to last.
 bool CommandRangeFits(UINT first, UINT last, int needed);
 
-// Windows that can change folder in place answer WM_USER+7 with a browser.
-bool IsInPlaceBrowserClass(std::string_view className);
+// Which windows may be asked for their shell browser (WM_USER+7), whose
+// answer is then called. Explorer windows are known by their class; any
+// dialog may use WM_USER+7 for its own purpose, so a dialog must first
+// prove to be a common file dialog.
+enum class BrowserWindow { Other, Explorer, Dialog };
+BrowserWindow ClassifyBrowserWindow(std::string_view className);
 
 // Menu text for an alias: ampersands doubled, so "R&D" shows as typed.
 std::string MenuTextForAlias(std::string_view alias);

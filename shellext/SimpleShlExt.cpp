@@ -1,5 +1,6 @@
 #include "shellext/SimpleShlExt.h"
 
+#include "shellext/ComBoundary.h"
 #include "shellext/FolderNavigation.h"
 #include "shellext/Identity.h"
 #include "shellext/MenuTexts.h"
@@ -34,6 +35,7 @@ const InterfaceEntry kInterfaces[] = {
     {&IID_IDispatch, &CastTo<ISimpleShlExt>},
     {&IID_IShellExtInit, &CastTo<IShellExtInit>},
     {&IID_IContextMenu, &CastTo<IContextMenu>},
+    {&IID_IObjectWithSite, &CastTo<IObjectWithSite>},
 };
 
 HRESULT MenuResult(int count)
@@ -52,6 +54,7 @@ SimpleShlExt::SimpleShlExt(IUnknown* outer) : m_outer(outer ? outer : &m_inner)
 
 SimpleShlExt::~SimpleShlExt()
 {
+    m_site.Reset(); // runs host code: while the module is still locked
     UnlockModule();
 }
 
@@ -67,23 +70,25 @@ HRESULT SimpleShlExt::CreateInstance(IUnknown* outer, REFIID riid, void** result
 
 HRESULT SimpleShlExt::CInnerUnknown::QueryInterface(REFIID riid, void** result)
 {
-    if (!result)
-        return E_POINTER;
-    *result = nullptr;
-    if (riid == IID_IUnknown && m_owner.m_outer != this) {
-        *result = this; // an aggregate's identity is the outer object
-    } else {
-        for (const InterfaceEntry& entry : kInterfaces) {
-            if (*entry.iid == riid) {
-                *result = entry.cast(&m_owner);
-                break;
+    return Guarded([&] {
+        if (!result)
+            return E_POINTER;
+        *result = nullptr;
+        if (riid == IID_IUnknown && m_owner.m_outer != this) {
+            *result = this; // an aggregate's identity is the outer object
+        } else {
+            for (const InterfaceEntry& entry : kInterfaces) {
+                if (*entry.iid == riid) {
+                    *result = entry.cast(&m_owner);
+                    break;
+                }
             }
         }
-    }
-    if (!*result)
-        return E_NOINTERFACE;
-    static_cast<IUnknown*>(*result)->AddRef();
-    return S_OK;
+        if (!*result)
+            return E_NOINTERFACE;
+        static_cast<IUnknown*>(*result)->AddRef();
+        return S_OK;
+    });
 }
 
 ULONG SimpleShlExt::CInnerUnknown::AddRef()
@@ -118,45 +123,53 @@ HRESULT SimpleShlExt::LoadTypeInfo()
 
 HRESULT SimpleShlExt::GetTypeInfoCount(UINT* count)
 {
-    if (!count)
-        return E_POINTER;
-    *count = 1;
-    return S_OK;
+    return Guarded([&] {
+        if (!count)
+            return E_POINTER;
+        *count = 1;
+        return S_OK;
+    });
 }
 
 HRESULT SimpleShlExt::GetTypeInfo(UINT index, LCID, ITypeInfo** info)
 {
-    if (!info)
-        return E_POINTER;
-    *info = nullptr;
-    if (index != 0)
-        return DISP_E_BADINDEX;
-    const HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr))
-        return hr;
-    m_typeInfo->AddRef();
-    *info = m_typeInfo.Get();
-    return S_OK;
+    return Guarded([&] {
+        if (!info)
+            return E_POINTER;
+        *info = nullptr;
+        if (index != 0)
+            return DISP_E_BADINDEX;
+        const HRESULT hr = LoadTypeInfo();
+        if (FAILED(hr))
+            return hr;
+        m_typeInfo->AddRef();
+        *info = m_typeInfo.Get();
+        return S_OK;
+    });
 }
 
 HRESULT SimpleShlExt::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids)
 {
-    if (riid != IID_NULL)
-        return DISP_E_UNKNOWNINTERFACE;
-    const HRESULT hr = LoadTypeInfo();
-    return FAILED(hr) ? hr : DispGetIDsOfNames(m_typeInfo.Get(), names, count, ids);
+    return Guarded([&] {
+        if (riid != IID_NULL)
+            return DISP_E_UNKNOWNINTERFACE;
+        const HRESULT hr = LoadTypeInfo();
+        return FAILED(hr) ? hr : DispGetIDsOfNames(m_typeInfo.Get(), names, count, ids);
+    });
 }
 
 HRESULT SimpleShlExt::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                              EXCEPINFO* exception, UINT* argumentError)
 {
-    if (riid != IID_NULL)
-        return DISP_E_UNKNOWNINTERFACE;
-    const HRESULT hr = LoadTypeInfo();
-    if (FAILED(hr))
-        return hr;
-    return DispInvoke(static_cast<ISimpleShlExt*>(this), m_typeInfo.Get(), id, flags, params, result, exception,
-                      argumentError);
+    return Guarded([&] {
+        if (riid != IID_NULL)
+            return DISP_E_UNKNOWNINTERFACE;
+        const HRESULT hr = LoadTypeInfo();
+        if (FAILED(hr))
+            return hr;
+        return DispInvoke(static_cast<ISimpleShlExt*>(this), m_typeInfo.Get(), id, flags, params, result, exception,
+                          argumentError);
+    });
 }
 
 // --- the store ---------------------------------------------------------------
@@ -191,11 +204,13 @@ void SimpleShlExt::ReadProgramPath()
 
 HRESULT SimpleShlExt::Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject*, HKEY)
 {
-    LoadAliases();
-    // Only real file-system folders get the submenu.
-    if (!pidlFolder || !SHGetPathFromIDListA(pidlFolder, m_szFolder))
-        return E_INVALIDARG;
-    return S_OK;
+    return Guarded([&] {
+        LoadAliases();
+        // Only real file-system folders get the submenu.
+        if (!pidlFolder || !SHGetPathFromIDListA(pidlFolder, m_szFolder))
+            return E_INVALIDARG;
+        return S_OK;
+    });
 }
 
 // --- IContextMenu ----------------------------------------------------------------
@@ -248,40 +263,46 @@ void SimpleShlExt::LoadMenuBitmaps()
 
 HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags)
 {
-    if ((flags & CMF_DEFAULTONLY) != 0)
-        return MenuResult(0);
-    const int used = m_nCount + 1;
-    if (!CommandRangeFits(idCmdFirst, idCmdLast, used))
-        return MenuResult(0); // ids outside the range would collide with other handlers
-    LoadMenuBitmaps();
+    return Guarded([&] {
+        if ((flags & CMF_DEFAULTONLY) != 0)
+            return MenuResult(0);
+        const int used = m_nCount + 1;
+        if (!CommandRangeFits(idCmdFirst, idCmdLast, used))
+            return MenuResult(0); // ids outside the range would collide with other handlers
+        LoadMenuBitmaps();
 
-    CMenuHolder popup(CreatePopupMenu());
-    if (!popup)
-        return MenuResult(0);
-    for (int i = 0; i < m_nCount; ++i) {
-        const std::string text = MenuTextForAlias(m_aszAliases[i]);
-        InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), m_hbmEntry.Get());
-    }
-    if (m_nCount > 0)
-        InsertSeparator(popup.Get(), m_nCount);
-    InsertEntry(popup.Get(), m_nCount + 1, idCmdFirst + m_nCount, kSettingsText, nullptr);
+        // The shell's menu is touched only once the popup is complete, so a
+        // failure on the way leaves it as it was.
+        CMenuHolder popup(CreatePopupMenu());
+        if (!popup)
+            return MenuResult(0);
+        for (int i = 0; i < m_nCount; ++i) {
+            const std::string text = MenuTextForAlias(m_aszAliases[i]);
+            InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), m_hbmEntry.Get());
+        }
+        if (m_nCount > 0)
+            InsertSeparator(popup.Get(), m_nCount);
+        InsertEntry(popup.Get(), m_nCount + 1, idCmdFirst + m_nCount, kSettingsText, nullptr);
 
-    InsertSeparator(menu, indexMenu);
-    if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, m_hbmMenu.Get(), popup.Get()))
-        popup.Detach(); // the shell's menu owns the popup now
-    InsertSeparator(menu, indexMenu + 2);
-    return MenuResult(used);
+        InsertSeparator(menu, indexMenu);
+        if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, m_hbmMenu.Get(), popup.Get()))
+            popup.Detach(); // the shell's menu owns the popup now
+        InsertSeparator(menu, indexMenu + 2);
+        return MenuResult(used);
+    });
 }
 
 HRESULT SimpleShlExt::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* name, UINT size)
 {
-    if (offset != 0 || !AsksForHelpText(type) || !name || size == 0)
-        return E_INVALIDARG;
-    if (AsksForUnicode(type))
-        CopyTruncated(kHelpTextWide, reinterpret_cast<wchar_t*>(name), size);
-    else
-        CopyTruncated(kHelpText, name, size);
-    return S_OK;
+    return Guarded([&] {
+        if (offset != 0 || !AsksForHelpText(type) || !name || size == 0)
+            return E_INVALIDARG;
+        if (AsksForUnicode(type))
+            CopyTruncated(kHelpTextWide, reinterpret_cast<wchar_t*>(name), size);
+        else
+            CopyTruncated(kHelpText, name, size);
+        return S_OK;
+    });
 }
 
 void SimpleShlExt::OpenSettings()
@@ -298,25 +319,49 @@ void SimpleShlExt::OpenFolder(int index)
     m_szTarget[0] = '\0';
     ReadTargetPath(index);
     if (m_szTarget[0] != '\0')
-        ShowFolderInActiveWindow(m_szTarget);
+        ShowFolder(m_szTarget, m_site.Get());
 }
 
 HRESULT SimpleShlExt::InvokeCommand(CMINVOKECOMMANDINFO* info)
 {
-    if (!info)
+    return Guarded([&] {
+        if (!info)
+            return E_INVALIDARG;
+        const int offset = VerbOffset(reinterpret_cast<UINT_PTR>(info->lpVerb));
+        switch (ClassifyOffset(offset, m_nCount)) {
+        case MenuCommand::Settings:
+            OpenSettings();
+            return S_OK;
+        case MenuCommand::Folder:
+            OpenFolder(offset);
+            return S_OK;
+        case MenuCommand::Invalid:
+            break;
+        }
         return E_INVALIDARG;
-    const int offset = VerbOffset(reinterpret_cast<UINT_PTR>(info->lpVerb));
-    switch (ClassifyOffset(offset, m_nCount)) {
-    case MenuCommand::Settings:
-        OpenSettings();
+    });
+}
+
+// --- IObjectWithSite -------------------------------------------------------------
+
+HRESULT SimpleShlExt::SetSite(IUnknown* site)
+{
+    return Guarded([&] {
+        if (site)
+            site->AddRef();
+        m_site.Reset(site);
         return S_OK;
-    case MenuCommand::Folder:
-        OpenFolder(offset);
-        return S_OK;
-    case MenuCommand::Invalid:
-        break;
-    }
-    return E_INVALIDARG;
+    });
+}
+
+HRESULT SimpleShlExt::GetSite(REFIID riid, void** result)
+{
+    return Guarded([&] {
+        if (!result)
+            return E_POINTER;
+        *result = nullptr;
+        return m_site ? m_site->QueryInterface(riid, result) : E_FAIL;
+    });
 }
 
 } // namespace tesselator

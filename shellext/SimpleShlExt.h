@@ -7,11 +7,12 @@
 
 #include "TesselatorLib.h"
 
+#include <ocidl.h>
 #include <shlobj.h>
 
 namespace tesselator {
 
-class SimpleShlExt final : public ISimpleShlExt, public IShellExtInit, public IContextMenu {
+class SimpleShlExt final : public ISimpleShlExt, public IShellExtInit, public IContextMenu, public IObjectWithSite {
 public:
     // The class factory's creator: an aggregated inner object when outer is
     // given (the caller has checked that IUnknown was asked for).
@@ -36,6 +37,11 @@ public:
     STDMETHODIMP QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags) override;
     STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
     STDMETHODIMP GetCommandString(UINT_PTR offset, UINT type, UINT* reserved, CHAR* name, UINT size) override;
+
+    // IObjectWithSite: the host hands over its site, through which the
+    // handler finds the browser to navigate.
+    STDMETHODIMP SetSite(IUnknown* site) override;
+    STDMETHODIMP GetSite(REFIID riid, void** result) override;
 
 private:
     // The non-delegating IUnknown that an aggregating outer object holds.
@@ -67,6 +73,7 @@ private:
     IUnknown* m_outer;
     LONG m_refs = 1;
     CComHolder<ITypeInfo> m_typeInfo;
+    CComHolder<IUnknown> m_site;
 
     char m_szFolder[kTextBufferSize] = {};
     CBitmapHolder m_hbmEntry;

@@ -1,7 +1,10 @@
 // The handler on real menus: entries, ids, pictures and counts; command
-// strings; the commands it carries out ("Settings..." for real).
+// strings; the commands it carries out ("Settings..." for real); a failed
+// allocation inside the library.
 #include "tests/shellext/ShellExtFixture.h"
-#include "tests/support/TempFolder.h"
+
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -40,35 +43,67 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y)
     return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
 }
 
-class ContextMenuTest : public ShellExtTest {
-protected:
-    // The recorder stand-in writes its command line into m_log.
-    void UseRecorder()
+class ContextMenuTest : public ShellExtTest {};
+
+// While it lives, the next malloc inside Tesselator.dll fails: its slot in
+// the library's import table is swapped. The library carries its own C++
+// runtime, whose operator new ends there; the test process is untouched.
+class CFailingLibraryMalloc {
+public:
+    CFailingLibraryMalloc() : m_slot(ImportSlot("msvcrt.dll", "malloc"))
     {
-        m_folder = std::make_unique<CTempProgramFolder>(false);
-        m_log = m_folder->Path() + "\\started.txt";
-        SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", m_log.c_str());
+        s_failNext = true;
+        if (m_slot)
+            s_original = reinterpret_cast<Malloc>(Swap(reinterpret_cast<void*>(&FailingMalloc)));
     }
-    std::string RecorderPath() const { return BinFolder() + "\\shellext_recorder.exe"; }
-    // The recorded command line, once it is there (empty after the wait).
-    std::string WaitForRecord(DWORD timeoutMs = 20000) const
+    ~CFailingLibraryMalloc()
     {
-        for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-            const std::string text = ReadFileBytes(m_log);
-            if (!text.empty())
-                return text;
-            Sleep(100);
-        }
-        return {};
+        if (m_slot)
+            Swap(reinterpret_cast<void*>(s_original));
     }
-    void TearDown() override
+    CFailingLibraryMalloc(const CFailingLibraryMalloc&) = delete;
+    CFailingLibraryMalloc& operator=(const CFailingLibraryMalloc&) = delete;
+    explicit operator bool() const { return m_slot != nullptr; }
+
+private:
+    using Malloc = void*(__cdecl*)(size_t);
+    static void* __cdecl FailingMalloc(size_t size)
     {
-        SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", nullptr);
-        ShellExtTest::TearDown();
+        return std::exchange(s_failNext, false) ? nullptr : s_original(size);
     }
 
-    std::unique_ptr<CTempProgramFolder> m_folder;
-    std::string m_log;
+    static void** ImportSlot(const char* library, const char* function)
+    {
+        auto* base = reinterpret_cast<BYTE*>(Tesselator().module);
+        const LONG headersAt = reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew;
+        const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + headersAt);
+        const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); entry->Name; ++entry) {
+            if (lstrcmpiA(reinterpret_cast<char*>(base + entry->Name), library) != 0)
+                continue;
+            auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+            auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+            for (; name->u1.AddressOfData; ++name, ++slot) {
+                const auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) && std::strcmp(byName->Name, function) == 0)
+                    return reinterpret_cast<void**>(&slot->u1.Function);
+            }
+        }
+        return nullptr;
+    }
+
+    void* Swap(void* function)
+    {
+        DWORD protection = 0;
+        VirtualProtect(m_slot, sizeof *m_slot, PAGE_READWRITE, &protection);
+        void* const old = std::exchange(*m_slot, function);
+        VirtualProtect(m_slot, sizeof *m_slot, protection, &protection);
+        return old;
+    }
+
+    static inline Malloc s_original = nullptr;
+    static inline bool s_failNext = false;
+    void** m_slot;
 };
 
 TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
@@ -184,6 +219,26 @@ TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
     DestroyMenu(menu);
 }
 
+TEST_F(ContextMenuTest, OutOfMemoryIsReportedAndLeavesTheShellsMenuAlone)
+{
+    // Long enough to be allocated: the menu text is made per alias.
+    WriteStore({std::string(100, 'a')}, {"C:\\windows"});
+    CInterfacePtr<IContextMenu> handler;
+    CreateHandler(handler, IID_IContextMenu);
+    HRESULT result = E_FAIL;
+    DestroyMenu(BuildMenu(handler.Get(), result));
+    ASSERT_EQ(2, HRESULT_CODE(result));
+
+    CMenuHandle menu(CreatePopupMenu());
+    {
+        const CFailingLibraryMalloc failing;
+        ASSERT_TRUE(failing) << "malloc is not imported from msvcrt.dll";
+        EXPECT_EQ(E_OUTOFMEMORY, handler->QueryContextMenu(menu.Get(), 0, 100, 0x7FFF, CMF_NORMAL));
+    }
+    EXPECT_EQ(0, GetMenuItemCount(menu.Get()));
+    EXPECT_EQ(2, HRESULT_CODE(handler->QueryContextMenu(menu.Get(), 0, 100, 0x7FFF, CMF_NORMAL)));
+}
+
 TEST_F(ContextMenuTest, InitializeRefusesFoldersWithoutAPath)
 {
     CInterfacePtr<IShellExtInit> init;
@@ -231,9 +286,9 @@ TEST_F(ContextMenuTest, HelpTextOnlyForTheFirstOffset)
 
 TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
 {
-    UseRecorder();
+    const CRecorderLog recorder;
     WriteStore(NumberedAliases(10), std::vector<std::string>(10, "C:\\windows"));
-    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "Path", REG_SZ, RecorderPath() + std::string(1, '\0'));
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "Path", REG_SZ, CRecorderLog::ProgramPath() + std::string(1, '\0'));
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
@@ -243,21 +298,21 @@ TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
     EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), reinterpret_cast<UINT_PTR>("open")));
     EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), 11));
     ASSERT_EQ(S_OK, InvokeVerb(handler.Get(), 10));
-    const std::string line = WaitForRecord();
+    const std::string line = recorder.Wait(20000);
     EXPECT_NE(std::string::npos, line.find("shellext_recorder.exe")) << line;
     EXPECT_EQ(" -ffsettings", line.substr(line.size() - 12)) << line;
 }
 
 TEST_F(ContextMenuTest, SettingsWithoutAProgramPathStartsNothing)
 {
-    UseRecorder();
+    const CRecorderLog recorder;
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));
     ASSERT_EQ(1, HRESULT_CODE(result));
     EXPECT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
-    EXPECT_EQ("", WaitForRecord(2000));
+    EXPECT_EQ("", recorder.Wait(2000));
 }
 
 } // namespace

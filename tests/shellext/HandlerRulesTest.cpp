@@ -42,10 +42,12 @@ TEST(HandlerRules, NamesValuesAndClassifiesOffsets)
 
 TEST(HandlerRules, KnowsTheWindowsThatBrowseInPlace)
 {
-    for (const char* name : {"ExploreWClass", "CabinetWClass", "IEFrame", "#32770", "#32770x"})
-        EXPECT_TRUE(IsInPlaceBrowserClass(name)) << name;
+    for (const char* name : {"ExploreWClass", "CabinetWClass", "IEFrame", "CabinetWClassX"})
+        EXPECT_EQ(BrowserWindow::Explorer, ClassifyBrowserWindow(name)) << name;
+    for (const char* name : {"#32770", "#32770x"})
+        EXPECT_EQ(BrowserWindow::Dialog, ClassifyBrowserWindow(name)) << name;
     for (const char* name : {"", "Progman", "WorkerW", "#3277", "cabinetwclass", "Shell_TrayWnd"})
-        EXPECT_FALSE(IsInPlaceBrowserClass(name)) << name;
+        EXPECT_EQ(BrowserWindow::Other, ClassifyBrowserWindow(name)) << name;
 }
 
 TEST(HandlerRules, CopiesTextsWithinTheCallersBuffer)

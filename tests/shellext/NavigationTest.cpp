@@ -1,11 +1,19 @@
-// Choosing a Fast Folder for real: a common Open dialog browses in place, a
-// plain window gets a new window on the folder.
+// Choosing a Fast Folder for real: the host's browser named by its site, or
+// a common Open dialog, browses in place; any other window, a dialog of
+// another program among them, gets a new window on the folder.
 #include "tests/shellext/ShellExtFixture.h"
-#include "tests/support/TempFolder.h"
 
 #include <commdlg.h>
+#include <shlguid.h>
+
+#include <cstdio>
+#include <functional>
 
 namespace {
+
+constexpr UINT kGetShellBrowser = WM_USER + 7;
+
+using CWindowHandle = CUniqueHandle<handle_detail::NullTraits<HWND, DestroyWindow>>;
 
 std::string FolderOf(HWND dialog)
 {
@@ -20,6 +28,13 @@ std::string Lower(std::string text)
     return text;
 }
 
+std::string WindowsFolder()
+{
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    return windows;
+}
+
 BOOL CALLBACK FindDialog(HWND window, LPARAM found)
 {
     char name[16] = {};
@@ -31,145 +46,258 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found)
     return TRUE;
 }
 
-// Drives the dialog from a timer of its own modal loop, one step a tick.
+// Runs the steps on a common Open dialog, one a tick from a timer of its own
+// modal loop, then closes it; the number of steps that ran.
+using DialogStep = std::function<void(HWND dialog)>;
 struct DialogDrive {
-    IContextMenu* handler = nullptr;
+    std::vector<DialogStep> steps;
     HWND dialog = nullptr;
-    int step = 0;
+    size_t done = 0;
     int ticks = 0;
-    bool wasActive = false;
-    std::string className;
-    std::string start, afterMissing, afterChoice;
-    HRESULT missingResult = E_FAIL, choiceResult = E_FAIL;
 };
 DialogDrive* g_drive = nullptr;
 
 void CALLBACK OnDriveTimer(HWND, UINT, UINT_PTR timer, DWORD)
 {
     DialogDrive& drive = *g_drive;
-    if (++drive.ticks > 100) { // 20 s: give up and close whatever is open
+    if (!drive.dialog)
+        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&drive.dialog));
+    else if (drive.done < drive.steps.size())
+        drive.steps[drive.done++](drive.dialog);
+    // Done, or 20 s: close whatever is open.
+    if (drive.done == drive.steps.size() || ++drive.ticks > 100) {
         KillTimer(nullptr, timer);
         if (drive.dialog)
             PostMessageA(drive.dialog, WM_COMMAND, IDCANCEL, 0);
-        return;
-    }
-    if (!drive.dialog) {
-        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&drive.dialog));
-        return;
-    }
-    switch (drive.step++) {
-    case 0:
-        // The user right-clicks the file list: the dialog is the active window.
-        SetActiveWindow(drive.dialog);
-        drive.wasActive = GetActiveWindow() == drive.dialog;
-        drive.start = FolderOf(drive.dialog);
-        drive.missingResult = InvokeVerb(drive.handler, 1);
-        break;
-    case 1:
-        drive.afterMissing = FolderOf(drive.dialog);
-        drive.choiceResult = InvokeVerb(drive.handler, 0);
-        break;
-    case 2:
-        drive.afterChoice = FolderOf(drive.dialog);
-        KillTimer(nullptr, timer);
-        PostMessageA(drive.dialog, WM_COMMAND, IDCANCEL, 0);
-        break;
     }
 }
 
-class NavigationTest : public ShellExtTest {};
-
-TEST_F(NavigationTest, OpenDialogBrowsesToTheFolderInPlace)
+size_t DriveOpenDialog(const std::string& initialFolder, std::vector<DialogStep> steps)
 {
-    CTempProgramFolder target(false, "-target");
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    WriteStore({"Target", "Gone"}, {target.Path(), target.Path() + "\\no such folder"});
-    CInterfacePtr<IContextMenu> handler;
-    CreateHandler(handler, IID_IContextMenu);
-    HRESULT result = E_FAIL;
-    DestroyMenu(BuildMenu(handler.Get(), result));
-    ASSERT_EQ(3, HRESULT_CODE(result));
-
     DialogDrive drive;
-    drive.handler = handler.Get();
+    drive.steps = std::move(steps);
     g_drive = &drive;
     char file[MAX_PATH] = {};
     OPENFILENAMEA open = {};
     open.lStructSize = sizeof open;
     open.lpstrFile = file;
     open.nMaxFile = MAX_PATH;
-    open.lpstrInitialDir = windows;
+    open.lpstrInitialDir = initialFolder.c_str();
     open.Flags = OFN_EXPLORER;
     const UINT_PTR timer = SetTimer(nullptr, 0, 200, OnDriveTimer);
     GetOpenFileNameA(&open);
     KillTimer(nullptr, timer);
     g_drive = nullptr;
-
-    ASSERT_TRUE(drive.dialog) << "the Open dialog never showed";
-    EXPECT_TRUE(drive.wasActive);
-    EXPECT_EQ(3, drive.step) << "the dialog closed before the choices were made";
-    EXPECT_EQ(Lower(windows), Lower(drive.start));
-    // A folder that is gone opens nothing: the dialog stays where it was.
-    EXPECT_EQ(S_OK, drive.missingResult);
-    EXPECT_EQ(Lower(windows), Lower(drive.afterMissing));
-    EXPECT_EQ(S_OK, drive.choiceResult);
-    EXPECT_EQ(Lower(target.Path()), Lower(drive.afterChoice));
+    return drive.done;
 }
 
-TEST_F(NavigationTest, APlainWindowGetsANewWindowOnTheFolder)
+// A host's site that serves one browser as its top-level browser.
+class CBrowserSite final : public IServiceProvider {
+public:
+    STDMETHODIMP QueryInterface(REFIID riid, void** result) override
+    {
+        *result = riid == IID_IUnknown || riid == IID_IServiceProvider ? this : nullptr;
+        if (!*result)
+            return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    STDMETHODIMP QueryService(REFGUID service, REFIID riid, void** result) override
+    {
+        *result = nullptr;
+        if (service != SID_STopLevelBrowser || riid != IID_IShellBrowser || !browser)
+            return E_NOINTERFACE;
+        browser->AddRef();
+        *result = browser;
+        return S_OK;
+    }
+    IShellBrowser* browser = nullptr;
+    ULONG refs = 1;
+};
+
+HWND CreatePlainWindow()
 {
-    // The shell's "open" on a folder runs the Folder class's open command;
-    // in the scratch registry that is the recorder stand-in.
-    CTempProgramFolder scratch(false, "-log");
-    const std::string log = scratch.Path() + "\\opened.txt";
-    SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", log.c_str());
-    const std::string command = "\"" + BinFolder() + "\\shellext_recorder.exe\" \"%1\"";
-    for (const char* key : {"Folder\\shell\\open\\command", "Directory\\shell\\open\\command"})
-        WriteRawValue(HKEY_CLASSES_ROOT, key, "", REG_SZ, command + std::string(1, '\0'));
-
-    CTempProgramFolder target(false, "-plain");
-    WriteStore({"Target", "Empty"}, {target.Path(), ""});
-    CInterfacePtr<IContextMenu> handler;
-    CreateHandler(handler, IID_IContextMenu);
-    HRESULT result = E_FAIL;
-    DestroyMenu(BuildMenu(handler.Get(), result));
-    ASSERT_EQ(3, HRESULT_CODE(result));
-
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "VerbosaPlainWindow";
     RegisterClassA(&windowClass);
-    const HWND window = CreateWindowA("VerbosaPlainWindow", "plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                      nullptr, nullptr, windowClass.hInstance, nullptr);
-    ASSERT_TRUE(window);
-    SetActiveWindow(window);
-    ASSERT_EQ(window, GetActiveWindow());
-    const auto waitForLog = [&](int tenths) {
-        std::string line;
-        for (int waited = 0; waited < tenths && line.empty(); ++waited) {
-            Sleep(100);
-            line = ReadFileBytes(log);
-        }
-        DeleteFileA(log.c_str());
-        return line;
-    };
+    return CreateWindowA("VerbosaPlainWindow", "plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                         nullptr, windowClass.hInstance, nullptr);
+}
 
-    EXPECT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
-    const std::string line = waitForLog(200);
+// A dialog of another program that uses WM_USER+7 for its own purpose and
+// answers it with a number that is no pointer.
+int g_foreignAsked = 0;
+
+INT_PTR CALLBACK ForeignDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
+{
+    if (message != kGetShellBrowser)
+        return message == WM_INITDIALOG;
+    ++g_foreignAsked;
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
+    return TRUE;
+}
+
+HWND CreateForeignDialog()
+{
+    struct alignas(4) {
+        DLGTEMPLATE header;
+        WORD menu, windowClass, title;
+    } form = {};
+    form.header.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    form.header.cx = 120;
+    form.header.cy = 60;
+    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &form.header, nullptr, ForeignDialogProc, 0);
+}
+
+// Calling a wrong pointer would otherwise start the debugger and hang the run.
+LONG WINAPI ExitOnCrash(EXCEPTION_POINTERS*)
+{
+    std::fputs("the handler crashed its host\n", stderr);
+    ExitProcess(3);
+}
+
+class NavigationTest : public ShellExtTest {
+protected:
+    // A handler whose menu was built over the store's aliases and paths.
+    void MakeHandler(const std::vector<std::string>& aliases, const std::vector<std::string>& paths)
+    {
+        WriteStore(aliases, paths);
+        CreateHandler(m_handler, IID_IContextMenu);
+        HRESULT result = E_FAIL;
+        DestroyMenu(BuildMenu(m_handler.Get(), result));
+        ASSERT_EQ(aliases.size() + 1, static_cast<size_t>(HRESULT_CODE(result)));
+    }
+
+    CInterfacePtr<IContextMenu> m_handler;
+};
+
+TEST_F(NavigationTest, OpenDialogBrowsesToTheFolderInPlace)
+{
+    CTempProgramFolder target(false, "-target");
+    MakeHandler({"Target", "Gone"}, {target.Path(), target.Path() + "\\no such folder"});
+    const std::string windows = WindowsFolder();
+
+    bool wasActive = false;
+    std::string start, afterMissing, afterChoice;
+    HRESULT missingResult = E_FAIL, choiceResult = E_FAIL;
+    const size_t done = DriveOpenDialog(windows, {
+        [&](HWND dialog) {
+            // The user right-clicks the file list: the dialog is the active window.
+            SetActiveWindow(dialog);
+            wasActive = GetActiveWindow() == dialog;
+            start = FolderOf(dialog);
+            missingResult = InvokeVerb(m_handler.Get(), 1);
+        },
+        [&](HWND dialog) {
+            afterMissing = FolderOf(dialog);
+            choiceResult = InvokeVerb(m_handler.Get(), 0);
+        },
+        [&](HWND dialog) { afterChoice = FolderOf(dialog); },
+    });
+
+    ASSERT_EQ(3u, done) << "the Open dialog never showed, or closed before the choices were made";
+    EXPECT_TRUE(wasActive);
+    EXPECT_EQ(Lower(windows), Lower(start));
+    // A folder that is gone opens nothing: the dialog stays where it was.
+    EXPECT_EQ(S_OK, missingResult);
+    EXPECT_EQ(Lower(windows), Lower(afterMissing));
+    EXPECT_EQ(S_OK, choiceResult);
+    EXPECT_EQ(Lower(target.Path()), Lower(afterChoice));
+}
+
+TEST_F(NavigationTest, TheSitesBrowserNavigatesWhateverWindowIsActive)
+{
+    const CRecorderLog recorder;
+    CRecorderLog::StandInForNewWindows();
+    CTempProgramFolder target(false, "-site");
+    MakeHandler({"Target"}, {target.Path()});
+    CInterfacePtr<IObjectWithSite> withSite;
+    ASSERT_EQ(S_OK, m_handler->QueryInterface(IID_IObjectWithSite, withSite.PutVoid()));
+    CBrowserSite site;
+
+    std::string afterChoice;
+    HRESULT choiceResult = E_FAIL;
+    CWindowHandle plain;
+    const size_t done = DriveOpenDialog(WindowsFolder(), {
+        [&](HWND dialog) {
+            // The host serves the dialog's browser; the active window would
+            // get a new window if the handler asked it instead.
+            site.browser = reinterpret_cast<IShellBrowser*>(SendMessageA(dialog, kGetShellBrowser, 0, 0));
+            withSite->SetSite(&site);
+            plain.Reset(CreatePlainWindow());
+            SetActiveWindow(plain.Get());
+            choiceResult = InvokeVerb(m_handler.Get(), 0);
+        },
+        [&](HWND dialog) { afterChoice = FolderOf(dialog); },
+    });
+
+    ASSERT_EQ(2u, done);
+    ASSERT_TRUE(site.browser);
+    EXPECT_EQ(S_OK, choiceResult);
+    EXPECT_EQ(Lower(target.Path()), Lower(afterChoice));
+    EXPECT_EQ("", recorder.Wait(2000)) << "a new window was opened";
+
+    // The site is held until it is cleared, or until the handler goes.
+    CInterfacePtr<IServiceProvider> held;
+    EXPECT_EQ(S_OK, withSite->GetSite(IID_IServiceProvider, held.PutVoid()));
+    EXPECT_EQ(static_cast<IServiceProvider*>(&site), held.Get());
+    held.Reset();
+    EXPECT_EQ(S_OK, withSite->SetSite(nullptr));
+    EXPECT_EQ(1u, site.refs);
+    EXPECT_EQ(E_FAIL, withSite->GetSite(IID_IServiceProvider, held.PutVoid()));
+    withSite->SetSite(&site);
+    withSite.Reset();
+    m_handler.Reset();
+    EXPECT_EQ(1u, site.refs);
+}
+
+TEST_F(NavigationTest, APlainWindowGetsANewWindowOnTheFolder)
+{
+    const CRecorderLog recorder;
+    CRecorderLog::StandInForNewWindows();
+    CTempProgramFolder target(false, "-plain");
+    MakeHandler({"Target", "Empty"}, {target.Path(), ""});
+    const CWindowHandle window(CreatePlainWindow());
+    ASSERT_TRUE(window);
+    SetActiveWindow(window.Get());
+    ASSERT_EQ(window.Get(), GetActiveWindow());
+
+    EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 0));
+    const std::string line = recorder.Wait(20000);
     EXPECT_NE(std::string::npos, Lower(line).find(Lower(target.Path()))) << line;
 
     // An item removed since the menu was built (never the folder opened
     // before), an empty path, and an offset the menu never had: nothing.
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kStoreKey, "00");
-    EXPECT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
-    EXPECT_EQ(S_OK, InvokeVerb(handler.Get(), 1));
-    EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), 3));
-    EXPECT_EQ("", waitForLog(30));
+    EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 0));
+    EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 1));
+    EXPECT_EQ(E_INVALIDARG, InvokeVerb(m_handler.Get(), 3));
+    EXPECT_EQ("", recorder.Wait(3000));
+}
 
-    DestroyWindow(window);
-    SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", nullptr);
+TEST_F(NavigationTest, ADialogThatIsNoFileDialogIsNeverAskedForABrowser)
+{
+    SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(ExitOnCrash);
+    const CRecorderLog recorder;
+    CRecorderLog::StandInForNewWindows();
+    CTempProgramFolder target(false, "-foreign");
+    MakeHandler({"Target"}, {target.Path()});
+    const CWindowHandle dialog(CreateForeignDialog());
+    ASSERT_TRUE(dialog);
+    SetActiveWindow(dialog.Get());
+    ASSERT_EQ(dialog.Get(), GetActiveWindow());
+
+    g_foreignAsked = 0;
+    EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 0));
+    EXPECT_EQ(0, g_foreignAsked);
+    // Like any other window, it gets a new window on the folder.
+    const std::string line = recorder.Wait(20000);
+    EXPECT_NE(std::string::npos, Lower(line).find(Lower(target.Path()))) << line;
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "tests/shellext/ShellExtFixture.h"
-#include "tests/support/TempFolder.h"
 
 #include <sddl.h>
 
@@ -134,4 +133,34 @@ HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb)
     info.lpVerb = reinterpret_cast<LPCSTR>(verb);
     info.nShow = SW_SHOWNORMAL;
     return menu->InvokeCommand(&info);
+}
+
+CRecorderLog::CRecorderLog()
+{
+    SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", m_log.c_str());
+}
+
+CRecorderLog::~CRecorderLog()
+{
+    SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", nullptr);
+}
+
+std::string CRecorderLog::ProgramPath() { return BinFolder() + "\\shellext_recorder.exe"; }
+
+void CRecorderLog::StandInForNewWindows()
+{
+    const std::string command = "\"" + ProgramPath() + "\" \"%1\"";
+    for (const char* key : {"Folder\\shell\\open\\command", "Directory\\shell\\open\\command"})
+        WriteRawValue(HKEY_CLASSES_ROOT, key, "", REG_SZ, command + std::string(1, '\0'));
+}
+
+std::string CRecorderLog::Wait(DWORD timeoutMs) const
+{
+    std::string line;
+    for (DWORD waited = 0; line.empty() && waited < timeoutMs; waited += 100) {
+        Sleep(100);
+        line = ReadFileBytes(m_log);
+    }
+    DeleteFileA(m_log.c_str());
+    return line;
 }

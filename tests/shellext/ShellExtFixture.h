@@ -3,6 +3,7 @@
 // its exports, a scratch registry and helpers for the Fast Folder store.
 #include "framework/Handles.h"
 #include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
 
 #include "TesselatorLib.h"
 
@@ -74,3 +75,25 @@ void SetKeyDacl(HKEY root, const std::string& key, const char* sddl);
 
 // Starts a command line and waits for it; the exit code, or -1.
 DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs = 60000);
+
+// The stand-in for what the extension starts (shellext_recorder.exe): while
+// this object lives, it writes its command line into a scratch log.
+class CRecorderLog {
+public:
+    CRecorderLog();
+    ~CRecorderLog();
+    CRecorderLog(const CRecorderLog&) = delete;
+    CRecorderLog& operator=(const CRecorderLog&) = delete;
+
+    static std::string ProgramPath();
+    // The shell's "open" on a folder (a new window on it) starts the
+    // recorder: the Folder class's open command in the scratch registry.
+    static void StandInForNewWindows();
+    // The recorded command line once it is there, and the log is cleared;
+    // empty when nothing came within the wait.
+    std::string Wait(DWORD timeoutMs) const;
+
+private:
+    CTempProgramFolder m_folder{false, "-log"};
+    std::string m_log = m_folder.Path() + "\\started.txt";
+};
