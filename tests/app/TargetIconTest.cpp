@@ -122,6 +122,7 @@ TEST(IconSpecification, SplitsAtTheLastCommaAndReadsTheIndexLikeAtoi)
         {"\"C:\\x y\\z.exe\",1", "\"C:\\x y\\z.exe\"", 1}, // quotes stay
         {"%SystemRoot%\\x.dll,2", "%SystemRoot%\\x.dll", 2},
         {"x.dll,99999999999999", "x.dll", 2147483647}, // saturates, never overflows
+        {"x.dll,-2147483648", "x.dll", -2147483647 - 1}, // the int range's far end
         {"", "", 0},
     };
     for (const Case& c : cases) {
