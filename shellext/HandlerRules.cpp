@@ -2,14 +2,16 @@
 
 #include "shellext/TextTools.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <cstdio>
 
 namespace tesselator {
 
 namespace {
+
+// GetCommandString's type bits (GCS_HELPTEXTA, GCS_UNICODE).
+constexpr unsigned kHelpTextBit = 0x1;
+constexpr unsigned kUnicodeBit = 0x4;
 
 template <typename Char>
 void CopyTruncatedImpl(std::basic_string_view<Char> text, Char* out, size_t capacity)
@@ -35,11 +37,11 @@ std::string PathValueName(int index)
     return AliasValueName(index) + AliasValueName(index);
 }
 
-int VerbOffset(UINT_PTR verb)
+int VerbOffset(std::uintptr_t verb)
 {
     if ((verb >> 16) != 0)
         return -1;
-    return static_cast<int>(LOWORD(verb));
+    return static_cast<int>(verb & 0xFFFF);
 }
 
 MenuCommand ClassifyOffset(int offset, int count)
@@ -49,9 +51,9 @@ MenuCommand ClassifyOffset(int offset, int count)
     return offset == count ? MenuCommand::Settings : MenuCommand::Folder;
 }
 
-bool CommandRangeFits(UINT first, UINT last, int needed)
+bool CommandRangeFits(unsigned first, unsigned last, int needed)
 {
-    return needed > 0 && first <= last && last - first >= static_cast<UINT>(needed - 1);
+    return needed > 0 && first <= last && last - first >= static_cast<unsigned>(needed - 1);
 }
 
 BrowserWindow ClassifyBrowserWindow(std::string_view className)
@@ -68,8 +70,8 @@ std::string MenuTextForAlias(std::string_view alias)
     return DoubleEvery(alias, '&');
 }
 
-bool AsksForHelpText(UINT type) { return (type & GCS_HELPTEXTA) != 0; }
-bool AsksForUnicode(UINT type) { return (type & GCS_UNICODE) != 0; }
+bool AsksForHelpText(unsigned type) { return (type & kHelpTextBit) != 0; }
+bool AsksForUnicode(unsigned type) { return (type & kUnicodeBit) != 0; }
 
 void CopyTruncated(std::string_view text, char* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }
 void CopyTruncated(std::wstring_view text, wchar_t* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }

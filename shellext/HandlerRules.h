@@ -1,8 +1,8 @@
 #pragma once
-// Decision rules of the context-menu handler, free of Win32 state so that
-// tests can call them directly.
-#include <windows.h>
-
+// Decision rules of the context-menu handler, platform-free so that tests
+// and the fuzzers call them directly.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -17,7 +17,7 @@ std::string PathValueName(int index);
 
 // The command offset carried by an invoke request's verb field, or -1 when
 // the field is a string (its high 16 bits are not 0).
-int VerbOffset(UINT_PTR verb);
+int VerbOffset(std::uintptr_t verb);
 
 // What an offset means for a menu built with `count` aliases. Offsets past
 // "Settings..." were never handed out and are refused.
@@ -25,7 +25,7 @@ enum class MenuCommand { Invalid, Folder, Settings };
 MenuCommand ClassifyOffset(int offset, int count);
 
 // True when the shell left room for `needed` ids from first to last.
-bool CommandRangeFits(UINT first, UINT last, int needed);
+bool CommandRangeFits(unsigned first, unsigned last, int needed);
 
 // Which windows may be asked for their shell browser (WM_USER+7), whose
 // answer is then called. Explorer windows are known by their class; any
@@ -38,8 +38,8 @@ BrowserWindow ClassifyBrowserWindow(std::string_view className);
 std::string MenuTextForAlias(std::string_view alias);
 
 // GetCommandString's request type: help text has the lowest bit set.
-bool AsksForHelpText(UINT type);
-bool AsksForUnicode(UINT type);
+bool AsksForHelpText(unsigned type);
+bool AsksForUnicode(unsigned type);
 
 // Copies as much as fits into out[capacity] and always terminates it;
 // nothing is written when capacity is 0.
