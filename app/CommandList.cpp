@@ -4,6 +4,7 @@
 
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
+#include "catalogue/CommandScopeRules.h"
 #include "framework/FileError.h"
 
 #include <cstring>
@@ -27,29 +28,31 @@ void CMainDlg::FillCommandList()
     m_commandIconImages.clear();
     m_targetImages.clear();
     m_typeIconAnswers.clear();
-    m_commandFiles.clear();
+    m_commandRows.clear();
     CRedrawPause pause(m_commandList);
 
-    const std::string folder = CmdsFolder() + "\\";
-    WIN32_FIND_DATAA found{};
-    CFindHandle search(FindFirstFileA((folder + "*.cfg").c_str(), &found));
-    if (!search)
-        return;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || std::strcmp(found.cFileName, ".") == 0
-            || std::strcmp(found.cFileName, "..") == 0)
+    for (const CommandScope scope : {CommandScope::machine, CommandScope::user}) {
+        const std::string folder = CmdsFolder(scope) + "\\";
+        WIN32_FIND_DATAA found{};
+        CFindHandle search(FindFirstFileA((folder + "*.cfg").c_str(), &found));
+        if (!search)
             continue;
-        // A file that cannot be opened is reported and the fill goes on:
-        // one locked file must not hide every command after it.
-        try {
-            AddCommandRow(folder + found.cFileName);
-        } catch (const CFileError& error) {
-            error.Report();
-        }
-    } while (FindNextFileA(search.Get(), &found));
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || std::strcmp(found.cFileName, ".") == 0
+                || std::strcmp(found.cFileName, "..") == 0)
+                continue;
+            // A file that cannot be opened is reported and the fill goes on:
+            // one locked file must not hide every command after it.
+            try {
+                AddCommandRow(folder + found.cFileName, scope);
+            } catch (const CFileError& error) {
+                error.Report();
+            }
+        } while (FindNextFileA(search.Get(), &found));
+    }
 }
 
-void CMainDlg::AddCommandRow(const std::string& cfgPath)
+void CMainDlg::AddCommandRow(const std::string& cfgPath, CommandScope scope)
 {
     std::vector<std::string> lines;
     if (ReadPropertiesLines(cfgPath, 3, lines) < 3)
@@ -61,8 +64,9 @@ void CMainDlg::AddCommandRow(const std::string& cfgPath)
     const int row = m_commandList.InsertItem(m_commandList.GetItemCount(), name, CommandImage(target));
     m_commandList.SetItemText(row, 1, target);
     m_commandList.SetItemText(row, 2, parameters);
-    m_commandList.SetItemData(row, static_cast<LPARAM>(m_commandFiles.size()));
-    m_commandFiles.push_back(cfgPath);
+    m_commandList.SetItemText(row, 3, ScopeText(scope));
+    m_commandList.SetItemData(row, static_cast<LPARAM>(m_commandRows.size()));
+    m_commandRows.push_back({cfgPath, scope});
 }
 
 int CMainDlg::CommandImage(const std::string& target)

@@ -202,9 +202,9 @@ void CMainDlg::SetUpControls()
     // 1. The lists, their columns at set-up width (b = own client width / 10).
     {
         const int b = RectWidth(m_commandList.GetClientRect()) / 10;
-        const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH, TXT_COL_PARAMETERS};
-        const int widths[] = {2 * b + 5, 6 * b, 2 * b};
-        SetUpList(m_commandList, m_commandImages, headings, widths, 3);
+        const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH, TXT_COL_PARAMETERS, TXT_COL_SCOPE};
+        const int widths[] = {2 * b + 5, 5 * b, 2 * b - 5, b};
+        SetUpList(m_commandList, m_commandImages, headings, widths, 4);
     }
     {
         const int b = RectWidth(m_folderList.GetClientRect()) / 10;
@@ -291,8 +291,9 @@ void CMainDlg::LayOutControls()
     const int cw = RectWidth(m_commandList.GetClientRect());
     const int w = cw / 20;
     m_commandList.SetColumnWidth(0, 4 * w);
-    m_commandList.SetColumnWidth(1, 12 * w);
-    m_commandList.SetColumnWidth(2, 4 * w);
+    m_commandList.SetColumnWidth(1, 10 * w);
+    m_commandList.SetColumnWidth(2, 3 * w);
+    m_commandList.SetColumnWidth(3, 3 * w);
     m_folderList.SetColumnWidth(0, 5 * w);
     m_folderList.SetColumnWidth(1, 15 * w);
     const int ws = cw / 10;

@@ -38,7 +38,7 @@ public:
 
     // Rebuilding the lists (each whole, from its store).
     void FillCommandList() override;
-    void AddCommandRow(const std::string& cfgPath);
+    void AddCommandRow(const std::string& cfgPath, CommandScope scope = CommandScope::machine);
     // The image of a target's icon in the My Commands image list (-1: none).
     int CommandImage(const std::string& target);
     void AddFastFolderRow(const std::string& alias, const std::string& path);
@@ -132,10 +132,11 @@ public:
     // ---- command deletion and properties (app/MainDlgDelete.cpp) ----
     void OnDeleteCommand();
     void OnCommandProperties();
-    // The selected row's command name, when it is one that paths and keys
-    // may be built from; a row whose file names no valid command is refused
-    // with a message naming the file. False: no selection or refused.
-    bool SelectedCommandName(std::string& name);
+    // The selected row's command name and scope, when the name is one that
+    // paths and keys may be built from; a row whose file names no valid
+    // command is refused with a message naming the file. False: no
+    // selection or refused.
+    bool SelectedCommand(std::string& name, CommandScope& scope);
 
     // ---- new and edit command (catalogue/MainDlgCommands.cpp) ----
     void OnNewCommand();
@@ -205,7 +206,11 @@ public:
     std::map<std::string, int> m_commandIconImages; // by file and index
     std::map<std::string, int> m_targetImages;      // by target
     std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
-    // Properties file of each My Commands row; a row's item data is its
-    // index here.
-    std::vector<std::string> m_commandFiles;
+    // Properties file and scope of each My Commands row; a row's item data
+    // is its index here.
+    struct CommandRow {
+        std::string file;
+        CommandScope scope;
+    };
+    std::vector<CommandRow> m_commandRows;
 };

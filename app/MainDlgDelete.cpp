@@ -12,32 +12,35 @@
 
 #include <shellapi.h>
 
-bool CMainDlg::SelectedCommandName(std::string& name)
+bool CMainDlg::SelectedCommand(std::string& name, CommandScope& scope)
 {
     const int row = m_commandList.GetFirstSelected();
     if (row < 0)
         return false;
+    const LPARAM index = m_commandList.GetItemData(row);
+    if (index < 0 || static_cast<size_t>(index) >= m_commandRows.size())
+        return false;
+    const CommandRow& entry = m_commandRows[static_cast<size_t>(index)];
     name = m_commandList.GetItemText(row, 0);
+    scope = entry.scope;
     // The name comes from a file anyone may have written: a path or key
     // built from "x\..\..\name" would reach outside the Cmds folder.
     if (IsLegalCommandName(name))
         return true;
-    const LPARAM file = m_commandList.GetItemData(row);
-    const std::string path =
-        file >= 0 && static_cast<size_t>(file) < m_commandFiles.size() ? m_commandFiles[static_cast<size_t>(file)] : "";
-    AppMessageBox(TXT_INVALID_NAME_BEFORE + path + TXT_INVALID_NAME_AFTER, MB_OK | MB_ICONINFORMATION);
+    AppMessageBox(TXT_INVALID_NAME_BEFORE + entry.file + TXT_INVALID_NAME_AFTER, MB_OK | MB_ICONINFORMATION);
     return false;
 }
 
 void CMainDlg::OnDeleteCommand()
 {
     std::string name;
-    if (!SelectedCommandName(name))
+    CommandScope scope = CommandScope::machine;
+    if (!SelectedCommand(name, scope))
         return;
     const std::string question = LoadAppString(IDS_ASK_DELETE_COMMAND) + " " + name + "?";
     if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    if (!DeleteCommand(name))
+    if (!DeleteCommand(name, scope))
         AppMessageBox(IDS_NO_COMMAND_DELETED, MB_OK);
     FillCommandList();
 }
@@ -45,14 +48,15 @@ void CMainDlg::OnDeleteCommand()
 void CMainDlg::OnCommandProperties()
 {
     std::string name;
-    if (!SelectedCommandName(name))
+    CommandScope scope = CommandScope::machine;
+    if (!SelectedCommand(name, scope))
         return;
     ShellRequest request;
     request.extended = true;
     request.mask = SEE_MASK_INVOKEIDLIST;
     request.owner = GetAppMainWindow();
     request.verb = "properties";
-    request.file = CommandLinkPath(name);
+    request.file = CommandLinkPath(name, scope);
     request.show = SW_SHOW;
     ShellOpen(request); // the shell reports its own failures
 }

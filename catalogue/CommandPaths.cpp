@@ -5,6 +5,7 @@
 #include "framework/Services.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 std::string GetProgramFolder()
 {
@@ -24,17 +25,46 @@ std::string AppPathsKeyName(const std::string& name)
     return std::string(kAppPathsKey) + "\\" + name + ".exe";
 }
 
-std::string CmdsFolder()
+namespace {
+
+// A shell folder of the current user; empty when the shell has none.
+std::string UserShellFolder(int csidl)
 {
-    return GetProgramFolder() + "\\Cmds";
+    char folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    folder[MAX_PATH - 1] = '\0';
+    return folder;
 }
 
-std::string CommandLinkPath(const std::string& name)
+} // namespace
+
+std::string UserDataFolder()
 {
-    return CmdsFolder() + "\\run_" + name + ".lnk";
+    if (const std::string& pretended = Services().userDataFolder; !pretended.empty())
+        return pretended;
+    const std::string appData = UserShellFolder(CSIDL_APPDATA);
+    return appData.empty() ? std::string() : appData + "\\Verbosa";
 }
 
-std::string CommandPropertiesPath(const std::string& name)
+std::string ProfilesFolder()
 {
-    return CmdsFolder() + "\\run_" + name + ".cfg";
+    if (const std::string& pretended = Services().profilesFolder; !pretended.empty())
+        return pretended;
+    return GetParentFolder(UserShellFolder(CSIDL_PROFILE));
+}
+
+std::string CmdsFolder(CommandScope scope)
+{
+    return (scope == CommandScope::user ? UserDataFolder() : GetProgramFolder()) + "\\Cmds";
+}
+
+std::string CommandLinkPath(const std::string& name, CommandScope scope)
+{
+    return CmdsFolder(scope) + "\\run_" + name + ".lnk";
+}
+
+std::string CommandPropertiesPath(const std::string& name, CommandScope scope)
+{
+    return CmdsFolder(scope) + "\\run_" + name + ".cfg";
 }

@@ -16,9 +16,20 @@ std::string GetProgramFolder();
 // True when a find-first on the path itself reports a directory entry.
 bool IsExistingFolder(const std::string& path);
 
+// Who a command is for. "All users": the machine's App Paths and the Cmds
+// folder beside the program (what every earlier version made). "Just me":
+// the user's App Paths (HKEY_CURRENT_USER) and %APPDATA%\Verbosa\Cmds,
+// which roam with the user's profile and need no administrator rights.
+enum class CommandScope { machine, user };
+
+// %APPDATA%\Verbosa (the services' userDataFolder when set).
+std::string UserDataFolder();
+// The folder holding the users' profiles (the services' profilesFolder when set).
+std::string ProfilesFolder();
+
 std::string AppPathsKeyName(const std::string& name);
-std::string CmdsFolder();
-std::string CommandLinkPath(const std::string& name);
-std::string CommandPropertiesPath(const std::string& name);
+std::string CmdsFolder(CommandScope scope = CommandScope::machine);
+std::string CommandLinkPath(const std::string& name, CommandScope scope = CommandScope::machine);
+std::string CommandPropertiesPath(const std::string& name, CommandScope scope = CommandScope::machine);
 
 inline constexpr const char* kAppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";

@@ -8,17 +8,44 @@
 
 #include <windows.h>
 
-bool CreateCommand(const std::string& name, const std::string& target,
-                   const std::string& parameters, int showCommand)
+namespace {
+
+HKEY AppPathsRoot(CommandScope scope)
 {
+    return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+// The user's Cmds folder appears with the first command made in it; false
+// when the user has no application-data folder to hold it.
+bool MakeCmdsFolder(CommandScope scope)
+{
+    if (scope != CommandScope::user)
+        return true; // beside the program: the installer made it
+    const std::string userData = UserDataFolder();
+    if (userData.empty())
+        return false;
+    CreateDirectoryA(userData.c_str(), nullptr);
+    CreateDirectoryA(CmdsFolder(scope).c_str(), nullptr);
+    return true;
+}
+
+} // namespace
+
+bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
+                   int showCommand, CommandScope scope)
+{
+    if (!MakeCmdsFolder(scope)) {
+        AppMessageBox(IDS_NO_SHORTCUT_CREATED, MB_OK);
+        return false;
+    }
     {
         CRegistryKey key;
-        if (!key.Create(HKEY_LOCAL_MACHINE, AppPathsKeyName(name), KEY_ALL_ACCESS)) {
+        if (!key.Create(AppPathsRoot(scope), AppPathsKeyName(name), KEY_ALL_ACCESS)) {
             AppMessageBox(IDS_NO_REGISTRY_ACCESS, MB_OK);
             return false;
         }
-        key.SetString("", CommandLinkPath(name));
-        key.SetString("Path", CmdsFolder());
+        key.SetString("", CommandLinkPath(name, scope));
+        key.SetString("Path", CmdsFolder(scope));
     }
 
     CShortcut shortcut;
@@ -28,25 +55,33 @@ bool CreateCommand(const std::string& name, const std::string& target,
     shortcut.SetTargetPath(target);
     shortcut.SetShowCommand(showCommand);
 
-    if (!shortcut.CreateLink(CommandLinkPath(name))) {
+    if (!shortcut.CreateLink(CommandLinkPath(name, scope))) {
         AppMessageBox(IDS_NO_SHORTCUT_CREATED, MB_OK);
         return false;
     }
-    if (!shortcut.WriteProperties(CommandPropertiesPath(name), name)) {
+    if (!shortcut.WriteProperties(CommandPropertiesPath(name, scope), name)) {
         AppMessageBox(IDS_NO_PROPERTIES_SAVED, MB_OK);
         return false;
     }
     return true;
 }
 
-bool DeleteCommand(const std::string& name)
+bool CommandExists(const std::string& name, CommandScope scope)
+{
+    if (GetFileAttributesA(CommandPropertiesPath(name, scope).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    CRegistryKey key;
+    return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE);
+}
+
+bool DeleteCommand(const std::string& name, CommandScope scope)
 {
     bool result = true;
-    if (!DeleteFileA(CommandLinkPath(name).c_str()))
+    if (!DeleteFileA(CommandLinkPath(name, scope).c_str()))
         result = false;
-    if (!DeleteFileA(CommandPropertiesPath(name).c_str()))
+    if (!DeleteFileA(CommandPropertiesPath(name, scope).c_str()))
         result = false;
-    if (!CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsKeyName(name)))
+    if (!CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name)))
         result = false;
     return result;
 }

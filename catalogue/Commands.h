@@ -1,12 +1,21 @@
 #pragma once
 // Creating and deleting commands: the App Paths entry, the shortcut file and
 // the properties file of each.
+#include "catalogue/CommandPaths.h"
+
 #include <string>
 
-// Writes the three items; every false result has shown its message.
-// name: legal and lower case; target: non-empty, trailing backslashes gone.
-bool CreateCommand(const std::string& name, const std::string& target,
-                   const std::string& parameters, int showCommand);
+// Writes the three items in the scope's App Paths key and Cmds folder (the
+// user's folder is made on first use); every false result has shown its
+// message. name: legal and lower case; target: non-empty, trailing
+// backslashes gone.
+bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
+                   int showCommand, CommandScope scope = CommandScope::machine);
 
-// Removes the three items, each attempted; true when all three went. Silent.
-bool DeleteCommand(const std::string& name);
+// The scope holds a command of that name: its properties file or its App
+// Paths entry exists.
+bool CommandExists(const std::string& name, CommandScope scope);
+
+// Removes the three items of the scope, each attempted; true when all three
+// went. Silent.
+bool DeleteCommand(const std::string& name, CommandScope scope = CommandScope::machine);

@@ -10,9 +10,10 @@ void CMainDlg::OnNewCommand()
 void CMainDlg::OnEditCommand()
 {
     std::string name;
-    if (!SelectedCommandName(name))
+    CommandScope scope = CommandScope::machine;
+    if (!SelectedCommand(name, scope))
         return;
     // The OK handler has rebuilt the list by the time the dialog returns.
-    CNewCommandDlg dialog = CNewCommandDlg::ForEdit(*this, name);
+    CNewCommandDlg dialog = CNewCommandDlg::ForEdit(*this, name, scope);
     dialog.DoModal();
 }

@@ -4,10 +4,12 @@
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
+#include "catalogue/CommandScopeRules.h"
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
 #include "framework/AppInfo.h"
 #include "framework/DataExchange.h"
+#include "framework/Elevation.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/Services.h"
@@ -59,12 +61,13 @@ BEGIN_ROUTES(CNewCommandDlg, CDialog)
     ON_CONTROL(EN_SETFOCUS, IDC_NC_TARGET, OnTargetFocus)
     ON_CONTROL(EN_SETFOCUS, IDC_NC_PARAMETERS, OnParametersFocus)
     ON_CONTROL(CBN_SETFOCUS, IDC_NC_MODE, OnModeFocus)
+    ON_CONTROL(CBN_SETFOCUS, IDC_NC_SCOPE, OnScopeFocus)
     ON_CONTROL(STN_CLICKED, IDC_NC_HELP, OnHelp)
 END_ROUTES()
 
-CNewCommandDlg::CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text)
+CNewCommandDlg::CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text, CommandScope oldScope)
     : CDialog(IDD_NEW_COMMAND, nullptr), m_host(host), m_mode(mode),
-      m_oldName(mode == Mode::edit ? text : std::string()),
+      m_oldName(mode == Mode::edit ? text : std::string()), m_oldScope(oldScope),
       m_initialPath(mode == Mode::path ? text : std::string())
 {
 }
@@ -72,6 +75,7 @@ CNewCommandDlg::CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::s
 void CNewCommandDlg::DoDataExchange(bool save)
 {
     DDX_Control(save, m_hWnd, IDC_NC_MODE, m_windowMode);
+    DDX_Control(save, m_hWnd, IDC_NC_SCOPE, m_scope);
 }
 
 std::string CNewCommandDlg::FieldText(int id) const
@@ -89,6 +93,7 @@ void CNewCommandDlg::OnShowWindow(bool show, UINT)
     m_windowMode.AddString(TXT_NC_MODE_MINIMIZED);
     m_windowMode.AddString(TXT_NC_MODE_MAXIMIZED);
     m_windowMode.SetCurSel(0);
+    SetUpScope();
     if (m_mode == Mode::edit) {
         // A file that cannot be opened throws: reported, fields left empty.
         LoadCommandProperties(m_oldName);
@@ -101,12 +106,43 @@ void CNewCommandDlg::OnShowWindow(bool show, UINT)
 void CNewCommandDlg::LoadCommandProperties(const std::string& name)
 {
     std::vector<std::string> lines;
-    if (ReadPropertiesLines(CommandPropertiesPath(name), 4, lines) < 4)
+    if (ReadPropertiesLines(CommandPropertiesPath(name, m_oldScope), 4, lines) < 4)
         return;
     SetDlgItemTextA(m_hWnd, IDC_NC_NAME, lines[0].c_str());
     SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, lines[1].c_str());
     SetDlgItemTextA(m_hWnd, IDC_NC_PARAMETERS, lines[2].c_str());
     m_windowMode.SetCurSel(ModeIndexFromPropertiesLine(lines[3]));
+}
+
+void CNewCommandDlg::SetUpScope()
+{
+    const MachineScopeOffer offer = OfferMachineScope(IsProcessElevated(), GetProgramFolder(), ProfilesFolder());
+    const CommandScope start = m_mode == Mode::edit ? m_oldScope : DefaultCommandScope(offer);
+    m_scope.ResetContent();
+    m_scope.AddString(ScopeText(CommandScope::user));    // index 0
+    m_scope.AddString(ScopeText(CommandScope::machine)); // index 1
+    m_scope.SetCurSel(start == CommandScope::user ? 0 : 1);
+    const bool offered = offer == MachineScopeOffer::offered;
+    m_scope.EnableWindow(offered);
+    const char* why = offered ? "" : offer == MachineScopeOffer::privateFolder ? TXT_NC_SCOPE_PRIVATE
+                                                                                : TXT_NC_SCOPE_NEEDS_ADMIN;
+    SetDlgItemTextA(m_hWnd, IDC_NC_SCOPE_TIP, why);
+}
+
+CommandScope CNewCommandDlg::ChosenScope() const
+{
+    return m_scope.GetCurSel() == 0 ? CommandScope::user : CommandScope::machine;
+}
+
+bool CNewCommandDlg::AcceptBothScopes(const std::string& name, CommandScope scope) const
+{
+    const CommandScope other = scope == CommandScope::user ? CommandScope::machine : CommandScope::user;
+    // Moving this very command to the other scope removes it there.
+    const bool movingFromOther = m_mode == Mode::edit && m_oldScope == other && ToLowerCommandName(m_oldName) == name;
+    if (movingFromOther || !CommandExists(name, other))
+        return true;
+    const std::string question = TXT_NC_BOTH_SCOPES_BEFORE + name + TXT_NC_BOTH_SCOPES_AFTER;
+    return AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void CNewCommandDlg::OnOK()
@@ -128,13 +164,16 @@ void CNewCommandDlg::OnOK()
         return;
     }
     const int showCommand = ShowCommandFromModeIndex(m_windowMode.GetCurSel());
+    const CommandScope scope = ChosenScope();
+    if (!AcceptBothScopes(name, scope))
+        return; // the dialog stays as typed
 
     // The old command stays until the new one exists: under the same name
-    // CreateCommand replaces its items; under a new name the old one goes
-    // only after the new one was created.
-    const bool created = CreateCommand(name, target, parameters, showCommand);
-    if (created && m_mode == Mode::edit && ToLowerCommandName(m_oldName) != name)
-        DeleteCommand(m_oldName);
+    // and scope CreateCommand replaces its items; under a new name or in the
+    // other scope the old one goes only after the new one was created.
+    const bool created = CreateCommand(name, target, parameters, showCommand, scope);
+    if (created && m_mode == Mode::edit && (ToLowerCommandName(m_oldName) != name || m_oldScope != scope))
+        DeleteCommand(m_oldName, m_oldScope);
 
     if (m_mode != Mode::path)
         m_host.FillCommandList();
@@ -211,6 +250,7 @@ void CNewCommandDlg::OnNameFocus() { ShowFieldTip(TXT_NC_TIP_NAME); }
 void CNewCommandDlg::OnTargetFocus() { ShowFieldTip(TXT_NC_TIP_TARGET); }
 void CNewCommandDlg::OnParametersFocus() { ShowFieldTip(TXT_NC_TIP_PARAMETERS); }
 void CNewCommandDlg::OnModeFocus() { ShowFieldTip(TXT_NC_TIP_MODE); }
+void CNewCommandDlg::OnScopeFocus() { ShowFieldTip(TXT_NC_TIP_SCOPE); }
 
 void CNewCommandDlg::OnMenuSelect(const MenuSelection& selection)
 {

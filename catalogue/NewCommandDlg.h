@@ -4,6 +4,7 @@
 // from the main window; path mode at start-up, for a path given to the
 // program, with the main window hidden.
 #include "catalogue/CommandInput.h"
+#include "catalogue/CommandPaths.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/EditorHost.h"
@@ -23,10 +24,11 @@ class CNewCommandDlg : public CDialog {
 public:
     // A new command.
     static CNewCommandDlg ForNew(ICommandEditorHost& host) { return CNewCommandDlg(host, Mode::create, {}); }
-    // The command of that name.
-    static CNewCommandDlg ForEdit(ICommandEditorHost& host, const std::string& name)
+    // The command of that name in that scope.
+    static CNewCommandDlg ForEdit(ICommandEditorHost& host, const std::string& name,
+                                  CommandScope scope = CommandScope::machine)
     {
-        return CNewCommandDlg(host, Mode::edit, name);
+        return CNewCommandDlg(host, Mode::edit, name, scope);
     }
     // Path mode at start-up: a new command for that target, the host hidden.
     static CNewCommandDlg ForPath(ICommandEditorHost& host, const std::string& target)
@@ -45,7 +47,8 @@ public:
 
     enum class Mode { create, edit, path };
     // text: the old name (edit) or the initial target (path).
-    CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text);
+    CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text,
+                   CommandScope oldScope = CommandScope::machine);
 
     void OnShowWindow(bool show, UINT status);
     void OnMenuSelect(const MenuSelection& selection);
@@ -57,17 +60,25 @@ public:
     void OnTargetFocus();
     void OnParametersFocus();
     void OnModeFocus();
+    void OnScopeFocus();
     void OnHelp();
 
     void LoadCommandProperties(const std::string& name);
+    // The scope box: the scope to start with, "All users" only where offered.
+    void SetUpScope();
+    CommandScope ChosenScope() const;
+    // False when the user keeps a name from existing in both scopes.
+    bool AcceptBothScopes(const std::string& name, CommandScope scope) const;
     void ShowFieldTip(const char* tip);
     std::string FieldText(int id) const;
 
     ICommandEditorHost& m_host;
     Mode m_mode;
     std::string m_oldName;     // edit
+    CommandScope m_oldScope = CommandScope::machine; // edit
     std::string m_initialPath; // path
     CComboBox m_windowMode;
+    CComboBox m_scope;
 };
 
 // ---- The editor's rules (its input checks: CommandInput.h) ----

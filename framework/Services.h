@@ -49,6 +49,10 @@ struct CServices {
     std::function<bool()> processElevated;
     // Full path the program pretends to run from; empty: its real path.
     std::string programPath;
+    // The folder that stands for %APPDATA%\Verbosa; empty: the real one.
+    std::string userDataFolder;
+    // The folder that stands for the one holding the users' profiles.
+    std::string profilesFolder;
 };
 
 // The process's one services object.

@@ -10,6 +10,9 @@
 #define IDC_NC_BROWSE           1008
 #define IDC_NC_MODE             1009
 #define IDC_NC_MODE_LABEL       1010
+#define IDC_NC_SCOPE            1053
+#define IDC_NC_SCOPE_LABEL      1054
+#define IDC_NC_SCOPE_TIP        1055
 #define IDC_NC_HELP             1052
 
 #define IDR_BROWSE_MENU         136

@@ -142,6 +142,15 @@
 #define TXT_NC_TIP_FOLDER "Browse for a folder"
 #define TXT_NC_TIP_URL "Internet Shortcut Command"
 // Refusals of what a command cannot store faithfully (nothing is written).
+#define TXT_SCOPE_USER "Just me"
+#define TXT_SCOPE_MACHINE "All users"
+#define TXT_COL_SCOPE "Scope"
+#define TXT_NC_LABEL_SCOPE "Available to:"
+#define TXT_NC_TIP_SCOPE "Just me: only you can run the command. All users: everyone who uses this computer."
+#define TXT_NC_SCOPE_NEEDS_ADMIN "All users needs administrator rights: Options, Restart as administrator."
+#define TXT_NC_SCOPE_PRIVATE "All users is not offered: Verbosa runs from a user's own folder."
+#define TXT_NC_BOTH_SCOPES_BEFORE "A command named "
+#define TXT_NC_BOTH_SCOPES_AFTER " exists for the other scope as well. Both will be kept, and for you the Run dialog starts the Just me one.\n\nSave anyway?"
 #define TXT_NC_TARGET_TOO_LONG "The path or URL is too long for a command: it can hold at most 259 characters. Nothing was saved."
 #define TXT_NC_LINE_BREAK "A command cannot store line breaks in its path or parameters. Please remove them; nothing was saved."
 

@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
         }
         return texts;
     };
-    EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)"}), headings(dlg.CommandList()));
+    EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)", "Scope"}), headings(dlg.CommandList()));
     EXPECT_EQ((Texts{"Alias", "Directory"}), headings(dlg.FolderList()));
     EXPECT_EQ((Texts{"Command", "Path"}), headings(dlg.SystemList()));
 
@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
         // the path column, the longest text, is the widest.
         const int cw = RectWidth(dlg.CommandList().GetClientRect());
         for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FolderList(), &dlg.SystemList()}) {
-            const int columns = list == &dlg.CommandList() ? 3 : 2;
+            const int columns = list == &dlg.CommandList() ? 4 : 2;
             int total = 0;
             for (int c = 0; c < columns; ++c)
                 total += list->GetColumnWidth(c);

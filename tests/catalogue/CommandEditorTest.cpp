@@ -490,3 +490,59 @@ TEST_F(CommandEditorTest, PathModeFailureShowsOnlyTheFailureAndCancelWritesNothi
     EXPECT_TRUE(window->IsEnded());
     EXPECT_FALSE(IsWindowVisible(Hwnd()));
 }
+
+TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "", 1));
+    Open();
+    const auto scopeOf = [](const CNewCommandDlg& editor) {
+        return SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_GETCURSEL, 0, 0);
+    };
+    const std::string userCfg = folder.UserCmds() + "\\run_notes.cfg";
+    const std::string both = TXT_NC_BOTH_SCOPES_BEFORE + std::string("notes") + TXT_NC_BOTH_SCOPES_AFTER;
+
+    // Elevated, shared program folder: "All users" first; the same name for
+    // "Just me" asks, and No keeps everything as typed.
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        EXPECT_EQ(1, scopeOf(editor));
+        EXPECT_TRUE(IsWindowEnabled(editor.GetDlgItem(IDC_NC_SCOPE)));
+        SetField(editor, IDC_NC_NAME, "notes");
+        SetField(editor, IDC_NC_TARGET, "C:\\Mine\\edit.exe");
+        SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
+        boxes.Answer(IDNO);
+        Press(editor, IDOK);
+        EXPECT_FALSE(editor.IsEnded());
+        EXPECT_FALSE(FileExists(userCfg));
+        boxes.Answer(IDYES);
+        Press(editor, IDOK);
+    });
+    EXPECT_EQ((Texts{both, both}), boxes.Texts());
+    EXPECT_EQ(folder.UserCmds() + "\\run_notes.lnk", ReadStringValue(HKEY_CURRENT_USER, AppPathsKeyName("notes")));
+    EXPECT_EQ((Texts{"All users", "Just me"}), Column(3));
+
+    // Deleting the "Just me" row removes only that one.
+    window->CommandList().SelectItem(1);
+    boxes.Clear();
+    boxes.Answer(IDYES);
+    Command(IDC_DELETE_COMMAND);
+    EXPECT_FALSE(FileExists(userCfg));
+    EXPECT_TRUE(CommandExists("notes"));
+
+    // Moving the "All users" command to "Just me": made there first, then removed here.
+    RunEdit("notes", [&](CNewCommandDlg& editor) {
+        EXPECT_EQ(1, scopeOf(editor));
+        SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
+        Press(editor, IDOK);
+    });
+    EXPECT_TRUE(CommandGone("notes"));
+    EXPECT_EQ("notes\r\nC:\\Tools\\edit.exe\r\n\r\n1\r\n", ReadFileBytes(userCfg));
+    EXPECT_EQ(Texts{"Just me"}, Column(3));
+
+    // Without administrator rights "All users" is not offered, and says why.
+    Services().processElevated = [] { return false; };
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        EXPECT_EQ(0, scopeOf(editor));
+        EXPECT_FALSE(IsWindowEnabled(editor.GetDlgItem(IDC_NC_SCOPE)));
+        EXPECT_EQ(TXT_NC_SCOPE_NEEDS_ADMIN, Field(editor, IDC_NC_SCOPE_TIP));
+    });
+}

@@ -36,6 +36,28 @@ TEST_F(CatalogueTest, WritesTheThreeItemsByteForByte)
     EXPECT_EQ(3, link.showCommand);
 }
 
+TEST_F(CatalogueTest, AUserCommandLivesInTheUsersAppPathsAndFolderBesideAMachineOneOfTheSameName)
+{
+    ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "", 1));
+    ASSERT_FALSE(FileExists(folder.UserCmds())); // made on first use
+    ASSERT_TRUE(CreateCommand("notes", "C:\\Mine\\edit.exe", "-u", 1, CommandScope::user));
+    const std::string link = folder.UserCmds() + "\\run_notes.lnk";
+    EXPECT_EQ(link, ReadStringValue(HKEY_CURRENT_USER, Key("notes")));
+    EXPECT_EQ(folder.UserCmds(), ReadStringValue(HKEY_CURRENT_USER, Key("notes"), "Path"));
+    EXPECT_EQ("notes\r\nC:\\Mine\\edit.exe\r\n-u\r\n1\r\n", ReadFileBytes(folder.UserCmds() + "\\run_notes.cfg"));
+    LinkFields fields;
+    ASSERT_TRUE(ReadLink(link, fields));
+    EXPECT_EQ("C:\\Mine\\edit.exe", fields.path);
+
+    // Each scope deletes only its own items.
+    EXPECT_TRUE(DeleteCommand("notes", CommandScope::user));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Key("notes")));
+    EXPECT_FALSE(FileExists(link));
+    EXPECT_EQ(Link("notes"), ReadStringValue(HKEY_LOCAL_MACHINE, Key("notes")));
+    EXPECT_TRUE(FileExists(Cfg("notes")));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST_F(CatalogueTest, WorkingDirectoryFollowsTheKindOfTarget)
 {
     struct Case {

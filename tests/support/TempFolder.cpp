@@ -22,6 +22,11 @@ CTempProgramFolder::CTempProgramFolder(bool withCmds, const std::string& leafNam
     if (withCmds)
         CreateDirectoryA(Cmds().c_str(), nullptr);
     Services().programPath = m_path + "\\quillon.exe";
+    Services().userDataFolder = m_path + "\\AppData\\Verbosa"; // made by the program when needed
+    // The scratch folder lies in the Wine user's profile; as a program folder
+    // it stands for one every user can read.
+    Services().profilesFolder = "C:\\NoProfilesHere";
+    CreateDirectoryA((m_path + "\\AppData").c_str(), nullptr);
 }
 
 CTempProgramFolder::~CTempProgramFolder()

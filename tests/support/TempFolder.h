@@ -1,6 +1,7 @@
 #pragma once
 // A scratch program folder: <temp>\verbosa-<n>\ with a Cmds folder, made the
-// program folder of this process for the object's lifetime, removed after.
+// program folder of this process for the object's lifetime, removed after;
+// its AppData\Verbosa stands for the user's %APPDATA%\Verbosa.
 #include "framework/Services.h"
 
 #include <string>
@@ -14,6 +15,8 @@ public:
 
     const std::string& Path() const { return m_path; }
     std::string Cmds() const { return m_path + "\\Cmds"; }
+    // The user's own Cmds folder (%APPDATA%\Verbosa\Cmds) of this process.
+    std::string UserCmds() const { return m_path + "\\AppData\\Verbosa\\Cmds"; }
 
 private:
     CServicesGuard m_services; // puts the real program path back

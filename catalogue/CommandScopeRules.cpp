@@ -1,0 +1,42 @@
+#include "catalogue/CommandScopeRules.h"
+
+#include "resources/Texts.h"
+
+namespace {
+
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool IsInsideFolder(const std::string& path, const std::string& folder)
+{
+    std::string root = folder;
+    while (!root.empty() && (root.back() == '\\' || root.back() == '/'))
+        root.pop_back();
+    if (root.empty() || path.size() < root.size())
+        return false;
+    for (size_t i = 0; i < root.size(); ++i)
+        if (Lower(path[i]) != Lower(root[i]))
+            return false;
+    return path.size() == root.size() || path[root.size()] == '\\' || path[root.size()] == '/';
+}
+
+MachineScopeOffer OfferMachineScope(bool elevated, const std::string& programFolder, const std::string& profilesFolder)
+{
+    if (IsInsideFolder(programFolder, profilesFolder))
+        return MachineScopeOffer::privateFolder;
+    return elevated ? MachineScopeOffer::offered : MachineScopeOffer::needsElevation;
+}
+
+CommandScope DefaultCommandScope(MachineScopeOffer offer)
+{
+    return offer == MachineScopeOffer::offered ? CommandScope::machine : CommandScope::user;
+}
+
+const char* ScopeText(CommandScope scope)
+{
+    return scope == CommandScope::user ? TXT_SCOPE_USER : TXT_SCOPE_MACHINE;
+}
