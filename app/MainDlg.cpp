@@ -217,6 +217,7 @@ void CMainDlg::SetUpControls()
         const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH};
         const int widths[] = {3 * b, 3 * b - 15};
         SetUpList(m_systemList, m_systemImages, headings, widths, 2);
+        m_systemList.InsertColumn(2, TXT_COL_SCOPE, LVCFMT_LEFT, 2 * b);
     }
 
     // 2. The tree with its images and five items; both roots expanded.
@@ -298,7 +299,8 @@ void CMainDlg::LayOutControls()
     m_folderList.SetColumnWidth(1, 15 * w);
     const int ws = cw / 10;
     m_systemList.SetColumnWidth(0, 3 * ws);
-    m_systemList.SetColumnWidth(1, 7 * (ws - 2));
+    m_systemList.SetColumnWidth(1, 5 * (ws - 2));
+    m_systemList.SetColumnWidth(2, 2 * (ws - 2));
 
     place(m_progress, layout.progress);
     place(m_newCommandButton, layout.newButton);

@@ -49,7 +49,7 @@ public:
 
     // System Commands store (App Paths entries of other software).
     int CountAppPathsEntries();
-    bool DeleteAppPathsEntry(const std::string& name);
+    bool DeleteAppPathsEntry(const std::string& name, CommandScope scope = CommandScope::machine);
 
     // Help file at its default topic (menu Help "Help", F1).
     void ShowHelp();
@@ -178,6 +178,7 @@ public:
     // item data is its index here.
     struct SystemRow {
         std::string keyName;
+        CommandScope scope;
         std::string iconTarget;
     };
     std::vector<SystemRow> m_systemRows;

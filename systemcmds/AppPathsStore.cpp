@@ -9,9 +9,18 @@ std::string AppPathsEntryKey(const std::string& keyName)
     return std::string(kAppPathsKey) + "\\" + keyName;
 }
 
-bool CAppPathsWalk::Open()
+namespace {
+
+HKEY RootOf(CommandScope scope)
 {
-    return m_key.Open(HKEY_LOCAL_MACHINE, kAppPathsKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
+    return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+} // namespace
+
+bool CAppPathsWalk::Open(CommandScope scope)
+{
+    return m_key.Open(RootOf(scope), kAppPathsKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
 }
 
 DWORD CAppPathsWalk::Count()
@@ -73,7 +82,7 @@ SystemCommandEntry CAppPathsWalk::ReadEntry(CRegistryKey& holder, const std::str
     return ReadEntryAt(holder, m_key.Handle(), keyName, keyName);
 }
 
-bool DeleteAppPathsKey(const std::string& keyName)
+bool DeleteAppPathsKey(const std::string& keyName, CommandScope scope)
 {
-    return CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName));
+    return CRegistryKey::DeleteKey(RootOf(scope), AppPathsEntryKey(keyName));
 }

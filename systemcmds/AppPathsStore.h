@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "catalogue/CommandPaths.h"
 #include "framework/RegistryKey.h"
 
 // One entry, read afresh. The full key name travels with the row: deleting
@@ -24,8 +25,8 @@ std::string AppPathsEntryKey(const std::string& keyName);
 // index cost a registry round trip per entry.
 class CAppPathsWalk {
 public:
-    // Opens the key for listing; false when it is missing or refused.
-    bool Open();
+    // Opens the scope's key for listing; false when it is missing or refused.
+    bool Open(CommandScope scope = CommandScope::machine);
     // The number of entries now; 0 when not open.
     DWORD Count();
 
@@ -49,5 +50,6 @@ bool ReadAppPathsTarget(CRegistryKey& holder, const std::string& keyName, std::s
 
 SystemCommandEntry ReadSystemCommandEntry(CRegistryKey& holder, const std::string& keyName);
 
-// Deletes exactly this entry's key, one level, no recursion.
-bool DeleteAppPathsKey(const std::string& keyName);
+// Deletes exactly this entry's key, one level, no recursion; the user's
+// entries need no administrator rights.
+bool DeleteAppPathsKey(const std::string& keyName, CommandScope scope = CommandScope::machine);

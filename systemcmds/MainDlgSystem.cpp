@@ -3,6 +3,7 @@
 #include "app/MainDlg.h"
 
 #include "catalogue/CommandPaths.h"
+#include "catalogue/CommandScopeRules.h"
 #include "framework/MessageBox.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
@@ -34,8 +35,13 @@ void CMainDlg::LoadSystemCommands()
     m_systemImages.RemoveAll();
     m_systemIcons = std::make_unique<CRowIconImages>(m_systemImages);
 
-    CAppPathsWalk walk;
-    const int count = walk.Open() ? static_cast<int>(walk.Count()) : 0;
+    // The machine's entries, then the user's: the Run dialog of this user
+    // reads both.
+    const CommandScope scopes[] = {CommandScope::machine, CommandScope::user};
+    CAppPathsWalk walks[2];
+    int count = 0;
+    for (int i = 0; i < 2; ++i)
+        count += walks[i].Open(scopes[i]) ? static_cast<int>(walks[i].Count()) : 0;
     // The 32-bit range: a machine with more than 65,535 entries must not wrap it.
     m_progress.Send(PBM_SETRANGE32, 0, count);
     m_progress.SetStep(1);
@@ -49,27 +55,31 @@ void CMainDlg::LoadSystemCommands()
     const std::string programFolder = GetProgramFolder();
     CRegistryKey entryKey;
     std::string name;
-    for (DWORD index = 0;; ++index) {
-        const CAppPathsWalk::Step step = walk.NameAt(index, name);
-        if (step == CAppPathsWalk::Step::end)
-            break;
-        m_progress.StepIt(); // every entry counts, the skipped ones too
-        if (const auto& observe = Services().systemLoadStep)
-            observe(m_progress);
-        if (GetTickCount() - lastPaint >= kProgressPaintMs) {
-            UpdateWindow(m_progress.GetSafeHwnd());
-            lastPaint = GetTickCount();
-        }
+    for (int i = 0; i < 2; ++i) {
+        CAppPathsWalk& walk = walks[i];
+        for (DWORD index = 0;; ++index) {
+            const CAppPathsWalk::Step step = walk.NameAt(index, name);
+            if (step == CAppPathsWalk::Step::end)
+                break;
+            m_progress.StepIt(); // every entry counts, the skipped ones too
+            if (const auto& observe = Services().systemLoadStep)
+                observe(m_progress);
+            if (GetTickCount() - lastPaint >= kProgressPaintMs) {
+                UpdateWindow(m_progress.GetSafeHwnd());
+                lastPaint = GetTickCount();
+            }
 
-        if (step == CAppPathsWalk::Step::skipped)
-            continue;
-        const SystemCommandEntry entry = walk.ReadEntry(entryKey, name);
-        if (IsOwnCommandTarget(entry.path))
-            continue;
-        const int row = m_systemList.InsertItem(m_systemList.GetItemCount(), entry.displayName, I_IMAGECALLBACK,
-                                                static_cast<LPARAM>(m_systemRows.size()));
-        m_systemList.SetItemText(row, 1, entry.path);
-        m_systemRows.push_back({entry.keyName, entry.pathRead ? entry.path : programFolder});
+            if (step == CAppPathsWalk::Step::skipped)
+                continue;
+            const SystemCommandEntry entry = walk.ReadEntry(entryKey, name);
+            if (IsOwnCommandTarget(entry.path))
+                continue;
+            const int row = m_systemList.InsertItem(m_systemList.GetItemCount(), entry.displayName, I_IMAGECALLBACK,
+                                                    static_cast<LPARAM>(m_systemRows.size()));
+            m_systemList.SetItemText(row, 1, entry.path);
+            m_systemList.SetItemText(row, 2, ScopeText(scopes[i]));
+            m_systemRows.push_back({entry.keyName, scopes[i], entry.pathRead ? entry.path : programFolder});
+        }
     }
     m_systemList.Send(WM_SETREDRAW, TRUE);
     InvalidateRect(m_systemList.GetSafeHwnd(), nullptr, TRUE);
@@ -107,14 +117,15 @@ void CMainDlg::OnSystemDelete()
         return;
     if (AppMessageBox(IDS_SYSTEM_DELETE_WARNING, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
-    if (DeleteAppPathsEntry(m_systemRows[static_cast<size_t>(keyIndex)].keyName))
+    const SystemRow& entry = m_systemRows[static_cast<size_t>(keyIndex)];
+    if (DeleteAppPathsEntry(entry.keyName, entry.scope))
         m_systemList.DeleteItem(row);
     else
         AppMessageBox(IDS_NO_COMMAND_DELETED, MB_OK);
 }
 
 // Takes the entry's full key name (x.com, WINWORD.EXE), kept with its row.
-bool CMainDlg::DeleteAppPathsEntry(const std::string& keyName)
+bool CMainDlg::DeleteAppPathsEntry(const std::string& keyName, CommandScope scope)
 {
-    return DeleteAppPathsKey(keyName);
+    return DeleteAppPathsKey(keyName, scope);
 }

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
     };
     EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)", "Scope"}), headings(dlg.CommandList()));
     EXPECT_EQ((Texts{"Alias", "Directory"}), headings(dlg.FolderList()));
-    EXPECT_EQ((Texts{"Command", "Path"}), headings(dlg.SystemList()));
+    EXPECT_EQ((Texts{"Command", "Path", "Scope"}), headings(dlg.SystemList()));
 
     int edges[4] = {};
     ASSERT_EQ(4, dlg.StatusBar().GetParts(4, edges));
@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
         // the path column, the longest text, is the widest.
         const int cw = RectWidth(dlg.CommandList().GetClientRect());
         for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FolderList(), &dlg.SystemList()}) {
-            const int columns = list == &dlg.CommandList() ? 4 : 2;
+            const int columns = list == &dlg.CommandList() ? 4 : list == &dlg.SystemList() ? 3 : 2;
             int total = 0;
             for (int c = 0; c < columns; ++c)
                 total += list->GetColumnWidth(c);

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+using namespace std::string_literals;
+
 namespace {
 
 using Texts = std::vector<std::string>;
@@ -296,3 +298,26 @@ TEST_F(SystemPageTest, DeleteAddressesTheRowsOwnKey)
     EXPECT_EQ(0, List().GetItemCount());
     EXPECT_EQ(3u, boxes.Boxes().size()); // no failure message on the way
 }
+
+TEST_F(SystemPageTest, TheUsersOwnEntriesAreListedAfterTheMachinesAndDeletedWithoutRights)
+{
+    AddAppPathsEntry("tool.exe", "C:\\Tools\\tool.exe");
+    WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey("mine.exe"), "", REG_SZ, "C:\\Mine\\mine.exe"s + '\0');
+    WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey("ours.exe"), "", REG_SZ,
+                  folder.UserCmds() + "\\run_ours.lnk" + '\0'); // one of ours: skipped
+    Open();
+    SelectTreeItem("System");
+    EXPECT_EQ((Texts{"tool", "mine"}), SystemColumn(0));
+    EXPECT_EQ((Texts{"All users", "Just me"}), SystemColumn(2));
+    EXPECT_EQ("2 system command(s)", Pane(3));
+
+    // No rights on the machine's key: the user's entry goes all the same.
+    Services().registryAccess = [](HKEY root, const std::string&, REGSAM access) {
+        return !(root == HKEY_LOCAL_MACHINE && access == kRegistryDeleteAccess);
+    };
+    DeleteRow(1, IDYES);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey("mine.exe")));
+    EXPECT_TRUE(AppPathsEntryExists("tool.exe"));
+    EXPECT_EQ(Texts{"tool"}, SystemColumn(0));
+}
+
