@@ -4,7 +4,9 @@ StartMode ClassifyCommandLine(const std::string& commandLine)
 {
     if (commandLine.find(':') != std::string::npos)
         return StartMode::path;
-    if (commandLine == "-ffsettings")
+    if (commandLine == kFastFoldersOption)
         return StartMode::fastFolders;
+    if (commandLine == kSystemCommandsOption)
+        return StartMode::system;
     return StartMode::normal;
 }

@@ -8,6 +8,7 @@
 #include "systemcmds/RowIconImages.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Elevation.h"
 #include "framework/MessageBox.h"
 #include "framework/Services.h"
 #include "framework/WinApp.h"
@@ -50,6 +51,30 @@ HBITMAP LoadAppBitmap(UINT id)
     return bitmap;
 }
 
+// The system's shield, drawn for a menu item on the menu's background.
+HBITMAP ShieldBitmap()
+{
+    const int size = GetSystemMetrics(SM_CXMENUCHECK);
+    auto* shield = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32518) /* IDI_SHIELD */, IMAGE_ICON,
+                                                 size, size, LR_SHARED));
+    if (!shield)
+        return nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    ReleaseDC(nullptr, screen);
+    if (dc && bitmap) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all{0, 0, size, size};
+        FillRect(dc, &all, GetSysColorBrush(COLOR_MENU));
+        DrawIconEx(dc, 0, 0, shield, size, size, 0, nullptr, DI_NORMAL);
+        SelectObject(dc, old);
+    }
+    if (dc)
+        DeleteDC(dc);
+    return bitmap;
+}
+
 void SetItemBitmap(HMENU menu, UINT item, HBITMAP bitmap)
 {
     SetMenuItemBitmaps(menu, item, MF_BYCOMMAND, bitmap, bitmap);
@@ -82,6 +107,7 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_COMMAND(ID_FILE_ADD_FOLDER, OnFileAddFolder)
     ON_COMMAND(ID_FILE_EXIT, OnFileExit)
     ON_COMMAND(ID_OPTIONS_CONFIGURATION, ShowConfiguration)
+    ON_COMMAND(ID_OPTIONS_RESTART_ADMIN, OnRestartAsAdministrator)
     ON_COMMAND(ID_HELP_HELP, ShowHelp)
     ON_COMMAND(ID_HELP_SUPPORT, OnTechSupport)
     ON_COMMAND(ID_HELP_HOMEPAGE, OnHomePage)
@@ -178,9 +204,18 @@ void CMainDlg::StartNormalMode()
     LayOutControls();
     FillCommandList();
     RefreshFastFolderList();
-    if (m_commandLine == "-ffsettings") {
+    switch (ClassifyCommandLine(m_commandLine)) {
+    case StartMode::fastFolders:
         // Fast Folders in front; the tree selection and pane 3 stay as they are.
         ShowPage(Page::folders);
+        break;
+    case StartMode::system:
+        // After a restart as administrator: the page it was started from.
+        ShowPage(Page::system);
+        LoadSystemCommands();
+        break;
+    default:
+        break;
     }
 }
 
@@ -405,6 +440,7 @@ const char* CMainDlg::MenuTip(UINT id)
     case ID_FOLDER_EDIT: return TXT_TIP_EDIT_FOLDER;
     case ID_FOLDER_DELETE: return TXT_TIP_DELETE_FOLDER;
     case ID_OPTIONS_CONFIGURATION: return TXT_TIP_CONFIGURATION;
+    case ID_OPTIONS_RESTART_ADMIN: return TXT_TIP_RESTART_ADMIN;
     case ID_HELP_ABOUT: return TXT_TIP_ABOUT;
     case ID_HELP_HELP: return TXT_TIP_HELP;
     case ID_SYSTEM_RELOAD: return TXT_TIP_RELOAD;
@@ -545,6 +581,11 @@ void CMainDlg::OnCreate()
     SetItemBitmap(menu, ID_FILE_ADD_FOLDER, m_bmpAddFolder.Get());
     SetItemBitmap(menu, ID_OPTIONS_CONFIGURATION, m_bmpConfiguration.Get());
     SetItemBitmap(menu, ID_HELP_HELP, m_bmpHelp.Get());
+    m_bmpShield.Reset(ShieldBitmap());
+    SetItemBitmap(menu, ID_OPTIONS_RESTART_ADMIN, m_bmpShield.Get());
+    // Already elevated: nothing to restart into.
+    if (IsProcessElevated())
+        EnableMenuItem(menu, ID_OPTIONS_RESTART_ADMIN, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void CMainDlg::OnSize(UINT state, int, int)
@@ -607,6 +648,7 @@ void CMainDlg::CleanUp()
     m_bmpHelp.Reset();
     m_bmpNewCommand.Reset();
     m_bmpAddFolder.Reset();
+    m_bmpShield.Reset();
     if (m_statusBar)
         ::DestroyWindow(m_statusBar.GetSafeHwnd());
     m_statusBar.Attach(nullptr);

@@ -154,6 +154,14 @@ public:
     // ---- Configuration sheet (shellsettings/) ----
     void ShowConfiguration();
 
+    // ---- elevation on demand (app/MainDlgElevation.cpp) ----
+    void OnRestartAsAdministrator();
+    // The page in front, as the option that brings it back.
+    std::string CurrentPageOption() const;
+    // Without administrator rights: says that this needs them and where to
+    // get them, and returns false.
+    bool RequireElevation(const char* action) const;
+
     // ---- state, in the order the window keeps it ----
     HICON m_icon = nullptr; // a shared resource icon: not destroyed
     RECT m_initialWindowRect{};
@@ -190,6 +198,7 @@ public:
     CBitmapHandle m_bmpHelp;          // 315
     CBitmapHandle m_bmpNewCommand;    // 294
     CBitmapHandle m_bmpAddFolder;     // 321
+    CBitmapHandle m_bmpShield;        // the system's, for the restart
     CStatusBarCtrl m_statusBar;
     CIconHandle m_pane0Icon;
     CIconHandle m_pane3Icon;

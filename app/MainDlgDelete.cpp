@@ -37,6 +37,8 @@ void CMainDlg::OnDeleteCommand()
     CommandScope scope = CommandScope::machine;
     if (!SelectedCommand(name, scope))
         return;
+    if (scope == CommandScope::machine && !RequireElevation(TXT_ACTION_DELETE_MACHINE_COMMAND))
+        return;
     const std::string question = LoadAppString(IDS_ASK_DELETE_COMMAND) + " " + name + "?";
     if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;

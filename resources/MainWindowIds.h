@@ -41,6 +41,7 @@
 #define ID_FOLDER_DELETE        196
 #define ID_FOLDER_ADD           197
 #define ID_OPTIONS_CONFIGURATION 199
+#define ID_OPTIONS_RESTART_ADMIN 198
 #define ID_HELP_ABOUT           200
 #define ID_HELP_HELP            201
 #define ID_SYSTEM_RELOAD        213

@@ -115,9 +115,11 @@ void CMainDlg::OnSystemDelete()
     const LPARAM keyIndex = m_systemList.GetItemData(row);
     if (keyIndex < 0 || static_cast<size_t>(keyIndex) >= m_systemRows.size())
         return;
+    const SystemRow& entry = m_systemRows[static_cast<size_t>(keyIndex)];
+    if (entry.scope == CommandScope::machine && !RequireElevation(TXT_ACTION_DELETE_MACHINE_ENTRY))
+        return;
     if (AppMessageBox(IDS_SYSTEM_DELETE_WARNING, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
-    const SystemRow& entry = m_systemRows[static_cast<size_t>(keyIndex)];
     if (DeleteAppPathsEntry(entry.keyName, entry.scope))
         m_systemList.DeleteItem(row);
     else

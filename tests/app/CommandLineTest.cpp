@@ -21,6 +21,8 @@ TEST(CommandLine, OnlyTheExactOptionOpensFastFolders)
     EXPECT_EQ(StartMode::normal, ClassifyCommandLine(" -ffsettings"));
     EXPECT_EQ(StartMode::normal, ClassifyCommandLine("/ffsettings"));
     EXPECT_EQ(StartMode::normal, ClassifyCommandLine(std::string("-ffsettings\0", 12)));
+    EXPECT_EQ(StartMode::system, ClassifyCommandLine("-systemcommands"));
+    EXPECT_EQ(StartMode::normal, ClassifyCommandLine("-systemcommands "));
 }
 
 TEST(CommandLine, EverythingElseIsNormal)

@@ -1,11 +1,13 @@
 #include "tests/app/MainWindowFixture.h"
 
+#include "catalogue/Commands.h"
 #include "framework/AppInfo.h"
 #include "framework/Services.h"
 #include "resources/FastFolderIds.h"
 #include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/systemcmds/AppPathsFixture.h"
 
 #include <commctrl.h>
 #include <htmlhelp.h>
@@ -492,3 +494,50 @@ TEST_F(MainWindowTest, SupportAndHomePageGoToTheShell)
 }
 
 } // namespace
+
+TEST_F(MainWindowTest, RestartAsAdministratorReopensThePageElevatedAndIsGreyWhenElevated)
+{
+    const auto greyed = [&] {
+        return (GetMenuState(GetMenu(Hwnd()), ID_OPTIONS_RESTART_ADMIN, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    Open();
+    EXPECT_TRUE(greyed()); // under Wine every process is elevated
+    window.reset();
+
+    Services().processElevated = [] { return false; };
+    ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
+    CMainDlg& dlg = Open();
+    EXPECT_FALSE(greyed());
+    // An All users command is not deleted without the rights, and says where to get them.
+    dlg.CommandList().SelectItem(0);
+    Command(IDC_DELETE_COMMAND);
+    EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::string(TXT_ACTION_DELETE_MACHINE_COMMAND) + TXT_NEEDS_ADMIN_AFTER},
+              boxes.Texts());
+    EXPECT_TRUE(FileExists(folder.Cmds() + "\\run_notes.cfg"));
+
+    // Declined: the window stays. Accepted: the elevated copy opens the same page.
+    SelectTreeItem("System");
+    Services().shellOpen = [&](const ShellRequest& r) {
+        shell.push_back(r);
+        return false;
+    };
+    Command(ID_OPTIONS_RESTART_ADMIN);
+    EXPECT_FALSE(dlg.IsEnded());
+    Services().shellOpen = [&](const ShellRequest& r) {
+        shell.push_back(r);
+        return true;
+    };
+    Command(ID_OPTIONS_RESTART_ADMIN);
+    EXPECT_TRUE(dlg.IsEnded());
+    ASSERT_EQ(2u, shell.size());
+    EXPECT_EQ("runas", shell[1].verb);
+    EXPECT_EQ(GetModulePath(), shell[1].file);
+    EXPECT_EQ("-systemcommands", shell[1].parameters);
+
+    // Started so, the System Commands page is in front and loaded.
+    window.reset();
+    AddAppPathsEntry("tool.exe", "C:\\Tools\\tool.exe");
+    CMainDlg& again = Open("-systemcommands");
+    EXPECT_TRUE(again.SystemList().HasVisibleStyle());
+    EXPECT_EQ(1, again.SystemList().GetItemCount());
+}

@@ -336,7 +336,7 @@ TEST_F(ResourcesTest, MenusWithTheirIdsAndTexts)
 {
     using M = std::vector<std::string>;
     EXPECT_EQ((M{"File>", "New Command...=133", "Add Fast Folder...=134", "-", "Exit=135", "<",
-                 "Options>", "Configuration...=199", "<",
+                 "Options>", "Configuration...=199", "Restart as administrator=198", "<",
                  "Help>", "Help=201", "Tech Support...=227", "Home Page...=334", "-", "About...=200", "<"}),
               Menu(IDR_MAIN_MENU));
     EXPECT_EQ((M{"Commands>", "Edit...=170", "Security=224", "Delete=172", "-", "New Command=171", "<"}),
@@ -399,7 +399,7 @@ TEST_F(ResourcesTest, PicturesVersionAndManifest)
     const size_t first = manifest.find(arch);
     ASSERT_NE(std::string::npos, first); // the program's identity
     EXPECT_NE(std::string::npos, manifest.find(arch, first + 1)); // the controls' assembly
-    EXPECT_NE(std::string::npos, manifest.find("<requestedExecutionLevel level=\"highestAvailable\""));
+    EXPECT_NE(std::string::npos, manifest.find("<requestedExecutionLevel level=\"asInvoker\""));
 }
 
 } // namespace

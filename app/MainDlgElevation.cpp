@@ -1,0 +1,46 @@
+// Elevation on demand: the program starts without administrator rights and
+// restarts with them, on the same page, when the user asks for it.
+#include "app/MainDlg.h"
+
+#include "app/CommandLine.h"
+#include "app/ShellOpen.h"
+#include "framework/AppInfo.h"
+#include "framework/Elevation.h"
+#include "framework/MessageBox.h"
+#include "resources/Texts.h"
+
+#include <shellapi.h>
+
+std::string CMainDlg::CurrentPageOption() const
+{
+    if (m_systemList.HasVisibleStyle())
+        return kSystemCommandsOption;
+    if (m_folderList.HasVisibleStyle())
+        return kFastFoldersOption;
+    return {};
+}
+
+void CMainDlg::OnRestartAsAdministrator()
+{
+    if (IsProcessElevated())
+        return;
+    ShellRequest request;
+    request.extended = true;
+    request.mask = SEE_MASK_NOASYNC;
+    request.owner = m_hWnd;
+    request.verb = "runas"; // the system asks for consent or credentials
+    request.file = GetModulePath();
+    request.parameters = CurrentPageOption();
+    request.show = SW_SHOWNORMAL;
+    // Declined or failed: this window stays as it is.
+    if (ShellOpen(request))
+        OnOK();
+}
+
+bool CMainDlg::RequireElevation(const char* action) const
+{
+    if (IsProcessElevated())
+        return true;
+    AppMessageBox(std::string(TXT_NEEDS_ADMIN_BEFORE) + action + TXT_NEEDS_ADMIN_AFTER, MB_OK | MB_ICONINFORMATION);
+    return false;
+}
