@@ -5,6 +5,8 @@
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
 #include "catalogue/CommandScopeRules.h"
+#include "catalogue/Shadowing.h"
+#include "resources/Texts.h"
 #include "framework/FileError.h"
 
 #include <cstring>
@@ -108,4 +110,32 @@ void CMainDlg::AddFastFolderRow(const std::string& alias, const std::string& pat
     const int image = m_folderImages.Add(icon.Get());
     const int row = m_folderList.InsertItem(m_folderList.GetItemCount(), alias, image);
     m_folderList.SetItemText(row, 1, path);
+}
+
+std::string CMainDlg::CommandRowTip(int row)
+{
+    // Looked up when the tip is asked for: a search of every PATH folder
+    // for every row would slow each fill.
+    const std::string winner = FindShadowingFile(m_commandList.GetItemText(row, 0));
+    return winner.empty() ? std::string() : TXT_SHADOWED_ROW_BEFORE + winner + TXT_SHADOWED_ROW_AFTER;
+}
+
+void CMainDlg::OnCommandListGetInfoTip(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    if (header->code == LVN_GETINFOTIPW) {
+        auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
+        const std::string text = CommandRowTip(tip->iItem);
+        if (!text.empty() && tip->pszText && tip->cchTextMax > 0) {
+            const int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tip->pszText, tip->cchTextMax);
+            if (written == 0)
+                tip->pszText[0] = L'\0';
+            tip->pszText[tip->cchTextMax - 1] = L'\0';
+        }
+        return;
+    }
+    auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
+    const std::string text = CommandRowTip(tip->iItem);
+    if (!text.empty() && tip->pszText && tip->cchTextMax > 0)
+        lstrcpynA(tip->pszText, text.c_str(), tip->cchTextMax);
 }

@@ -99,6 +99,8 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_NOTIFY(NM_DBLCLK, IDC_COMMAND_LIST, OnCommandListDblClk)
     ON_NOTIFY(NM_DBLCLK, IDC_FOLDER_LIST, OnFolderListDblClk)
     ON_NOTIFY(LVN_HOTTRACK, IDC_COMMAND_LIST, OnCommandListHotTrack)
+    ON_NOTIFY(LVN_GETINFOTIPA, IDC_COMMAND_LIST, OnCommandListGetInfoTip)
+    ON_NOTIFY(LVN_GETINFOTIPW, IDC_COMMAND_LIST, OnCommandListGetInfoTip)
     ON_NOTIFY(LVN_HOTTRACK, IDC_FOLDER_LIST, OnFolderListHotTrack)
     ON_NOTIFY(LVN_HOTTRACK, IDC_SYSTEM_LIST, OnSystemListHotTrack)
     ON_NOTIFY(LVN_GETDISPINFOA, IDC_SYSTEM_LIST, OnSystemListGetDispInfo)
@@ -240,6 +242,8 @@ void CMainDlg::SetUpControls()
         const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH, TXT_COL_PARAMETERS, TXT_COL_SCOPE};
         const int widths[] = {2 * b + 5, 5 * b, 2 * b - 5, b};
         SetUpList(m_commandList, m_commandImages, headings, widths, 4);
+        // A row whose name Windows answers with a file of its own says so.
+        m_commandList.SetExtendedStyle(LVS_EX_INFOTIP);
     }
     {
         const int b = RectWidth(m_folderList.GetClientRect()) / 10;

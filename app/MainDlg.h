@@ -107,6 +107,9 @@ public:
     void OnCommandListDblClk(NMHDR* header, LRESULT* result);
     void OnFolderListDblClk(NMHDR* header, LRESULT* result);
     void OnCommandListHotTrack(NMHDR* header, LRESULT* result);
+    void OnCommandListGetInfoTip(NMHDR* header, LRESULT* result);
+    // The tip of a My Commands row: which file wins over its name, if any.
+    std::string CommandRowTip(int row);
     void OnFolderListHotTrack(NMHDR* header, LRESULT* result);
     void OnSystemListHotTrack(NMHDR* header, LRESULT* result);
     void OnSystemListGetDispInfo(NMHDR* header, LRESULT* result);

@@ -7,6 +7,7 @@
 #include "catalogue/CommandScopeRules.h"
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
+#include "catalogue/Shadowing.h"
 #include "framework/AppInfo.h"
 #include "framework/DataExchange.h"
 #include "framework/Elevation.h"
@@ -129,6 +130,15 @@ void CNewCommandDlg::SetUpScope()
     SetDlgItemTextA(m_hWnd, IDC_NC_SCOPE_TIP, why);
 }
 
+bool CNewCommandDlg::AcceptShadowedName(const std::string& name) const
+{
+    const std::string winner = FindShadowingFile(name);
+    if (winner.empty())
+        return true;
+    const std::string question = TXT_NC_SHADOWED_BEFORE + name + TXT_NC_SHADOWED_MIDDLE + winner + TXT_NC_SHADOWED_AFTER;
+    return AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 CommandScope CNewCommandDlg::ChosenScope() const
 {
     return m_scope.GetCurSel() == 0 ? CommandScope::user : CommandScope::machine;
@@ -165,7 +175,7 @@ void CNewCommandDlg::OnOK()
     }
     const int showCommand = ShowCommandFromModeIndex(m_windowMode.GetCurSel());
     const CommandScope scope = ChosenScope();
-    if (!AcceptBothScopes(name, scope))
+    if (!AcceptBothScopes(name, scope) || !AcceptShadowedName(name))
         return; // the dialog stays as typed
 
     // The old command stays until the new one exists: under the same name

@@ -69,6 +69,8 @@ public:
     CommandScope ChosenScope() const;
     // False when the user keeps a name from existing in both scopes.
     bool AcceptBothScopes(const std::string& name, CommandScope scope) const;
+    // False when the user keeps a name that a file on the search path wins.
+    bool AcceptShadowedName(const std::string& name) const;
     void ShowFieldTip(const char* tip);
     std::string FieldText(int id) const;
 

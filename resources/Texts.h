@@ -157,6 +157,11 @@
 #define TXT_NC_SCOPE_PRIVATE "All users is not offered: Verbosa runs from a user's own folder."
 #define TXT_NC_BOTH_SCOPES_BEFORE "A command named "
 #define TXT_NC_BOTH_SCOPES_AFTER " exists for the other scope as well. Both will be kept, and for you the Run dialog starts the Just me one.\n\nSave anyway?"
+#define TXT_NC_SHADOWED_BEFORE "Typed in the Run dialog, "
+#define TXT_NC_SHADOWED_MIDDLE " starts "
+#define TXT_NC_SHADOWED_AFTER " instead of this command: Windows finds that file first.\n\nSave the command anyway?"
+#define TXT_SHADOWED_ROW_BEFORE "The Run dialog starts "
+#define TXT_SHADOWED_ROW_AFTER " for this name, not the command."
 #define TXT_NC_TARGET_TOO_LONG "The path or URL is too long for a command: it can hold at most 259 characters. Nothing was saved."
 #define TXT_NC_LINE_BREAK "A command cannot store line breaks in its path or parameters. Please remove them; nothing was saved."
 

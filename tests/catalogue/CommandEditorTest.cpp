@@ -546,3 +546,43 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
         EXPECT_EQ(TXT_NC_SCOPE_NEEDS_ADMIN, Field(editor, IDC_NC_SCOPE_TIP));
     });
 }
+
+TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList)
+{
+    // A folder on this process's PATH holding shadowy.cmd, as a tool's would.
+    const std::string tools = folder.Path() + "\\tools";
+    CreateDirectoryA(tools.c_str(), nullptr);
+    WriteFileBytes(tools + "\\shadowy.cmd", "@echo off");
+    char oldPath[32768] = {};
+    GetEnvironmentVariableA("PATH", oldPath, sizeof oldPath);
+    SetEnvironmentVariableA("PATH", ("\"" + tools + "\";" + oldPath).c_str());
+    char oldExtensions[1024] = {};
+    GetEnvironmentVariableA("PATHEXT", oldExtensions, sizeof oldExtensions);
+    SetEnvironmentVariableA("PATHEXT", ".COM;.EXE;.CMD");
+    const std::string question = TXT_NC_SHADOWED_BEFORE + std::string("shadowy") + TXT_NC_SHADOWED_MIDDLE + tools +
+                                 "\\shadowy.CMD" + TXT_NC_SHADOWED_AFTER;
+    Open();
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "shadowy");
+        SetField(editor, IDC_NC_TARGET, "C:\\Tools\\edit.exe");
+        boxes.Answer(IDNO);
+        Press(editor, IDOK);
+        EXPECT_FALSE(editor.IsEnded()); // No: kept as typed, nothing written
+        EXPECT_TRUE(CommandGone("shadowy"));
+        boxes.Answer(IDYES);
+        Press(editor, IDOK); // a warning, not a refusal
+    });
+    EXPECT_EQ((Texts{question, question}), boxes.Texts());
+    EXPECT_TRUE(CommandExists("shadowy"));
+
+    char tip[512] = {};
+    NMLVGETINFOTIPA request{};
+    request.hdr = {window->CommandList().GetSafeHwnd(), IDC_COMMAND_LIST, static_cast<UINT>(LVN_GETINFOTIPA)};
+    request.pszText = tip;
+    request.cchTextMax = sizeof tip;
+    request.iItem = 0;
+    SendMessageA(Hwnd(), WM_NOTIFY, IDC_COMMAND_LIST, reinterpret_cast<LPARAM>(&request));
+    SetEnvironmentVariableA("PATH", oldPath);
+    SetEnvironmentVariableA("PATHEXT", oldExtensions);
+    EXPECT_EQ(TXT_SHADOWED_ROW_BEFORE + tools + "\\shadowy.CMD" + TXT_SHADOWED_ROW_AFTER, std::string(tip));
+}

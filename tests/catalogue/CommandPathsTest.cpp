@@ -1,9 +1,12 @@
 #include "catalogue/CommandPaths.h"
+#include "catalogue/ShadowRules.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <vector>
 
 namespace {
 
@@ -50,3 +53,13 @@ TEST(CommandPaths, ExistingFolderMeansAFindFirstReportsADirectory)
 }
 
 } // namespace
+
+TEST(ShadowRules, SearchPathAndExtensionsAreSplitAsTheShellDoes)
+{
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ((Texts{"C:\\Tools", "C:\\My Tools", "D:\\"}),
+              SplitSearchPath(" C:\\Tools\\ ;;\"C:\\My Tools\";D:\\;"));
+    EXPECT_EQ(".COM", SplitExtensions("").front()); // the system's list when unset
+    EXPECT_EQ((Texts{"C:\\a\\x.EXE", "C:\\a\\x.BAT", "D:\\x.EXE", "D:\\x.BAT"}),
+              ShadowCandidates("x", {"C:\\a", "D:\\"}, SplitExtensions(".EXE;.BAT")));
+}

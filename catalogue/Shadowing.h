@@ -1,0 +1,6 @@
+#pragma once
+// The file Windows would start for a typed command name instead of the
+// command (see ShadowRules.h); empty when the name reaches the command.
+#include <string>
+
+std::string FindShadowingFile(const std::string& name);
