@@ -39,8 +39,5 @@ void CMainDlg::OnRestartAsAdministrator()
 
 bool CMainDlg::RequireElevation(const char* action) const
 {
-    if (IsProcessElevated())
-        return true;
-    AppMessageBox(std::string(TXT_NEEDS_ADMIN_BEFORE) + action + TXT_NEEDS_ADMIN_AFTER, MB_OK | MB_ICONINFORMATION);
-    return false;
+    return ::RequireElevation(std::string(TXT_NEEDS_ADMIN_BEFORE) + action + TXT_NEEDS_ADMIN_AFTER);
 }

@@ -1,6 +1,7 @@
 #include "framework/Elevation.h"
 
 #include "framework/Handles.h"
+#include "framework/MessageBox.h"
 #include "framework/Services.h"
 
 bool IsProcessElevated()
@@ -15,4 +16,12 @@ bool IsProcessElevated()
     DWORD size = 0;
     return GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
            elevation.TokenIsElevated != 0;
+}
+
+bool RequireElevation(const std::string& message)
+{
+    if (IsProcessElevated())
+        return true;
+    AppMessageBox(message, MB_OK | MB_ICONINFORMATION);
+    return false;
 }

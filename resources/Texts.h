@@ -103,6 +103,8 @@
 #define TXT_NEEDS_ADMIN_AFTER ". Choose Options, Restart as administrator, and try again; nothing was changed."
 #define TXT_ACTION_DELETE_MACHINE_COMMAND "delete a command for All users"
 #define TXT_ACTION_DELETE_MACHINE_ENTRY "delete an All users entry"
+#define TXT_ACTION_SAVE_MACHINE_COMMAND "save a command for All users"
+#define TXT_ACTION_REMOVE_MACHINE_VERB "switch off the Create Shortcut Command entry of all users"
 #define TXT_TIP_ABOUT "About Verbosa"
 #define TXT_TIP_HELP "Display the Verbosa helpfile"
 #define TXT_TIP_RELOAD "Refresh the list containing system commands"

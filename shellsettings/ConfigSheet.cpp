@@ -123,6 +123,9 @@ void CConfigPropSheet::ApplyChoices()
             RemoveShortcutVerb(VerbScope::user);
             if (elevated)
                 RemoveShortcutVerb(VerbScope::machine);
+            else if (IsShortcutVerbInstalled(VerbScope::machine))
+                RequireElevation(std::string(TXT_NEEDS_ADMIN_BEFORE) + TXT_ACTION_REMOVE_MACHINE_VERB +
+                                 TXT_NEEDS_ADMIN_AFTER);
         } else if (!InstallShortcutVerb(folder, elevated ? VerbScope::machine : VerbScope::user)) {
             AppMessageBox(IDS_NO_REGISTRY_ACCESS, MB_OK);
         }

@@ -545,6 +545,19 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
         EXPECT_FALSE(IsWindowEnabled(editor.GetDlgItem(IDC_NC_SCOPE)));
         EXPECT_EQ(TXT_NC_SCOPE_NEEDS_ADMIN, Field(editor, IDC_NC_SCOPE_TIP));
     });
+    // An All users command keeps its scope and is not saved without the rights.
+    ASSERT_TRUE(CreateCommand("memo", "C:\\memo.exe", "", 1));
+    window->FillCommandList();
+    boxes.Clear();
+    RunEdit("memo", [&](CNewCommandDlg& editor) {
+        EXPECT_EQ(1, scopeOf(editor));
+        SetField(editor, IDC_NC_PARAMETERS, "-x");
+        Press(editor, IDOK);
+        EXPECT_FALSE(editor.IsEnded());
+    });
+    EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::string(TXT_ACTION_SAVE_MACHINE_COMMAND) + TXT_NEEDS_ADMIN_AFTER},
+              boxes.Texts());
+    EXPECT_EQ("memo\r\nC:\\memo.exe\r\n\r\n1\r\n", ReadFileBytes(Cfg("memo")));
 }
 
 TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList)
