@@ -1,5 +1,6 @@
 #include "shellsettings/FirstRun.h"
 
+#include "framework/Elevation.h"
 #include "framework/RegistryKey.h"
 #include "resources/Texts.h"
 #include "shellsettings/ShortcutVerb.h"
@@ -17,9 +18,10 @@ bool IsFirstRun()
 
 bool RunFirstTimeSetup(const std::string& programFolder)
 {
-    // Without rights on the machine's file classes the verb goes to the
-    // user's own, which needs none; its result does not count either way.
-    if (!InstallShortcutVerb(programFolder, VerbScope::machine))
+    // Without administrator rights, or when the machine's file classes
+    // refuse it all the same, the verb goes to the user's own, which needs
+    // none; its result does not count either way.
+    if (!IsProcessElevated() || !InstallShortcutVerb(programFolder, VerbScope::machine))
         InstallShortcutVerb(programFolder, VerbScope::user);
 
     {

@@ -52,6 +52,16 @@ TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClassesAndInstallsTheVerbFo
     EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
 }
 
+TEST(FirstRun, WithoutAdministratorRightsTheVerbIsTheUsersOwnFromTheStart)
+{
+    CRegistrySandbox sandbox;
+    CServicesGuard services;
+    Services().processElevated = [] { return false; };
+    ASSERT_TRUE(RunFirstTimeSetup("C:\\Users\\ann\\AppData\\Local\\Programs\\Verbosa"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command"));
+    EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
+}
+
 TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)
 {
     CRegistrySandbox sandbox;
