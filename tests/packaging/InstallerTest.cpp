@@ -23,11 +23,18 @@ std::string InstallerPath()
 
 const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
-std::string ProgramFilesFolder()
+const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa";
+
+std::string ShellFolder(int csidl)
 {
     char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, path);
-    return std::string(path) + "\\Verbosa";
+    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+    return path;
+}
+
+std::string ProgramFilesFolder()
+{
+    return ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
 }
 
 // Starts a program and waits for it (up to two minutes); returns its exit code.
@@ -97,6 +104,11 @@ std::string DefaultValue(const std::string& key)
     return std::string(bytes.c_str());
 }
 
+void WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
+{
+    WriteRawValue(root, key, name, REG_SZ, value + '\0');
+}
+
 TEST(Installer, InstallsUsesAndUninstallsCleanly)
 {
     const std::string installer = InstallerPath();
@@ -110,11 +122,10 @@ TEST(Installer, InstallsUsesAndUninstallsCleanly)
     for (const char* file : {"quillon.exe", "Tesselator.dll", "quillon.chm", "uninstall.exe"})
         EXPECT_TRUE(FileExists(dir + "\\" + file)) << file;
     EXPECT_TRUE(GetFileAttributesA((dir + "\\Cmds").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
     // Another program's entry, which the uninstaller must leave alone.
-    WriteRawValue(HKEY_LOCAL_MACHINE, kAppPaths + "\\otherapp.exe", "", REG_SZ,
-                  std::string("C:\\Other\\otherapp.exe\0", 23));
+    WriteString(HKEY_LOCAL_MACHINE, kAppPaths + "\\otherapp.exe", "", "C:\\Other\\otherapp.exe");
 
     // Path mode, as the "Create Shortcut Command" verb starts it.
     HANDLE process = nullptr;
@@ -153,9 +164,57 @@ TEST(Installer, InstallsUsesAndUninstallsCleanly)
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Folder\\Shell\\Create Shortcut Command"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     EXPECT_EQ("C:\\Other\\otherapp.exe", DefaultValue(kAppPaths + "\\otherapp.exe"));
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kAppPaths + "\\otherapp.exe").c_str());
+}
+
+// Just me: the user's own folders and keys, and on uninstall only what this
+// user's Verbosa made. Under Wine the installer runs elevated, so this also
+// shows the switch wins over the administrators' default of All users.
+TEST(Installer, JustMeInstallsAndUninstallsForTheUserAlone)
+{
+    const std::string installer = InstallerPath();
+    ASSERT_FALSE(installer.empty()) << "VERBOSA_INSTALLER names no installer";
+    const std::string dir = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Verbosa";
+    const std::string startMenuLink = ShellFolder(CSIDL_PROGRAMS) + "\\Verbosa.lnk";
+    ASSERT_EQ(0u, RunAndWait("\"" + installer + "\" /S /CurrentUser"));
+
+    EXPECT_TRUE(FileExists(dir + "\\quillon.exe"));
+    EXPECT_TRUE(FileExists(dir + "\\uninstall.exe"));
+    EXPECT_TRUE(FileExists(startMenuLink));
+    EXPECT_EQ(dir, ReadStringValue(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+
+    // A Just me command as the program makes it, the user's verb, extension
+    // handler and settings, and another program's entry in the user's App Paths.
+    const std::string cmds = ShellFolder(CSIDL_APPDATA) + "\\Verbosa\\Cmds";
+    CreateDirectoryA((ShellFolder(CSIDL_APPDATA) + "\\Verbosa").c_str(), nullptr);
+    CreateDirectoryA(cmds.c_str(), nullptr);
+    WriteFileBytes(cmds + "\\run_pad.lnk", "link");
+    WriteFileBytes(cmds + "\\run_pad.cfg", "properties");
+    WriteString(HKEY_CURRENT_USER, kAppPaths + "\\pad.exe", "", cmds + "\\run_pad.lnk");
+    WriteString(HKEY_CURRENT_USER, kAppPaths + "\\pad.exe", "Path", cmds);
+    WriteString(HKEY_CURRENT_USER, kAppPaths + "\\otherapp.exe", "", "C:\\Other\\otherapp.exe");
+    const std::string classes = "Software\\Classes\\";
+    const std::string shellKeys[] = {classes + "*\\Shell\\Create Shortcut Command",
+                                    classes + "Folder\\Shell\\Create Shortcut Command",
+                                    classes + "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator"};
+    for (const std::string& key : shellKeys)
+        WriteString(HKEY_CURRENT_USER, key, "", dir + "\\quillon.exe");
+    CreateKey(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30");
+
+    ASSERT_EQ(0u, RunAndWait("\"" + dir + "\\uninstall.exe\" /S"));
+    EXPECT_TRUE(WaitUntilGone(dir));
+    EXPECT_FALSE(FileExists(startMenuLink));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppPaths + "\\pad.exe"));
+    EXPECT_FALSE(FileExists(cmds));
+    for (const std::string& key : shellKeys)
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30"));
+    EXPECT_EQ("C:\\Other\\otherapp.exe", ReadStringValue(HKEY_CURRENT_USER, kAppPaths + "\\otherapp.exe"));
+    RegDeleteKeyA(HKEY_CURRENT_USER, (kAppPaths + "\\otherapp.exe").c_str());
 }
 
 } // namespace
