@@ -184,6 +184,13 @@ Section "Uninstall"
         RMDir "$APPDATA\Verbosa"
     ${Else}
         !insertmacro RemoveShellEntries HKCR "" ""
+        ; The uninstalling user's own menu entry, made at a first run without
+        ; administrator rights, when it starts this installation's program.
+        ReadRegStr $R0 HKCU "Software\Classes\*\Shell\Create Shortcut Command\Command" ""
+        ${If} $R0 == '"$INSTDIR\quillon.exe" %1'
+            DeleteRegKey HKCU "Software\Classes\*\Shell\Create Shortcut Command"
+            DeleteRegKey HKCU "Software\Classes\Folder\Shell\Create Shortcut Command"
+        ${EndIf}
         Push "$INSTDIR\Cmds"
         Call un.RemoveCommandEntries
         Delete "$INSTDIR\Cmds\run_*.lnk"

@@ -117,6 +117,7 @@ TEST(Installer, InstallsUsesAndUninstallsCleanly)
     // A first start, whatever an earlier run of this prefix left.
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30\\FastFolders");
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30");
+    RegDeleteKeyA(HKEY_CURRENT_USER, (kAppPaths + "\\pad.exe").c_str()); // a name in both scopes asks first
     ASSERT_EQ(0u, RunAndWait("\"" + installer + "\" /S"));
 
     for (const char* file : {"quillon.exe", "Tesselator.dll", "quillon.chm", "uninstall.exe"})
@@ -157,9 +158,14 @@ TEST(Installer, InstallsUsesAndUninstallsCleanly)
     EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_pad.cfg"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command")); // first run
 
+    // This user's own menu entry, as a first run without the rights makes it.
+    const std::string userVerb = "Software\\Classes\\*\\Shell\\Create Shortcut Command";
+    WriteString(HKEY_CURRENT_USER, userVerb + "\\Command", "", "\"" + dir + "\\quillon.exe\" %1");
+
     // The uninstaller copies itself away and returns at once: wait for the folder.
     ASSERT_EQ(0u, RunAndWait("\"" + dir + "\\uninstall.exe\" /S"));
     EXPECT_TRUE(WaitUntilGone(dir));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, userVerb));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\pad.exe"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command"));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Folder\\Shell\\Create Shortcut Command"));
