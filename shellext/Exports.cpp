@@ -1,4 +1,4 @@
-// The four exports of the in-process server and the entry point.
+// The exports of the in-process server and the entry point.
 #include "shellext/ClassFactory.h"
 #include "shellext/ComBoundary.h"
 #include "shellext/Module.h"
@@ -25,10 +25,16 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, LPVOID* result)
 
 STDAPI DllRegisterServer()
 {
-    return tesselator::Guarded(tesselator::RegisterServer);
+    return tesselator::Guarded([] { return tesselator::RegisterServer(tesselator::RegistrationScope::Machine); });
 }
 
 STDAPI DllUnregisterServer()
 {
-    return tesselator::Guarded(tesselator::UnregisterServer);
+    return tesselator::Guarded([] { return tesselator::UnregisterServer(tesselator::RegistrationScope::Machine); });
+}
+
+// regsvr32 /n /i:user calls DllInstall(TRUE, L"user"), with /u DllInstall(FALSE, L"user").
+STDAPI DllInstall(BOOL install, PCWSTR commandLine)
+{
+    return tesselator::Guarded([&] { return tesselator::Install(install != FALSE, commandLine); });
 }

@@ -14,10 +14,21 @@ namespace tesselator {
 
 namespace {
 
-HRESULT WriteApproval()
+HKEY ApprovalRoot(RegistrationScope scope)
 {
+    return scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+HRESULT WriteApproval(RegistrationScope scope)
+{
+    // The machine's list is only opened: where it is missing, the user may
+    // not approve. A user's own list often does not exist yet.
     CKeyHolder key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
+    const LONG opened = scope == RegistrationScope::User
+        ? RegCreateKeyExA(HKEY_CURRENT_USER, kApprovedKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                          nullptr, key.Put(), nullptr)
+        : RegOpenKeyExA(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE, key.Put());
+    if (opened != ERROR_SUCCESS)
         return E_ACCESSDENIED;
     if (RegSetValueExA(key.Get(), kClassIdText, 0, REG_SZ, reinterpret_cast<const BYTE*>(kApprovedName),
                        sizeof kApprovedName) != ERROR_SUCCESS)
@@ -25,10 +36,10 @@ HRESULT WriteApproval()
     return S_OK;
 }
 
-void RemoveApproval()
+void RemoveApproval(RegistrationScope scope)
 {
     CKeyHolder key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS)
+    if (RegOpenKeyExA(ApprovalRoot(scope), kApprovedKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS)
         RegDeleteValueA(key.Get(), kClassIdText);
 }
 
@@ -58,7 +69,7 @@ std::string ModuleVariable()
     return DoubleSingleQuotes(path);
 }
 
-HRESULT RunScriptResource(ScriptAction action)
+HRESULT RunScriptResource(ScriptAction action, HKEY classesRoot)
 {
     std::string_view text;
     if (!LoadScriptText(text))
@@ -70,26 +81,52 @@ HRESULT RunScriptResource(ScriptAction action)
     const std::optional<RegistryScript> script = expanded ? ParseRegistryScript(*expanded) : std::nullopt;
     if (!script)
         return HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
-    return RunRegistryScript(*script, action);
+    return RunRegistryScript(*script, action, classesRoot);
+}
+
+// The script's HKCR is HKEY_CLASSES_ROOT for the machine and the user's own
+// classes for one user; unregistering has nothing to do where they are missing.
+HRESULT RunScriptFor(RegistrationScope scope, ScriptAction action)
+{
+    if (scope == RegistrationScope::Machine)
+        return RunScriptResource(action, HKEY_CLASSES_ROOT);
+    constexpr char kUserClasses[] = "Software\\Classes";
+    CKeyHolder classes;
+    const LONG rc = action == ScriptAction::Register
+        ? RegCreateKeyExA(HKEY_CURRENT_USER, kUserClasses, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                          nullptr, classes.Put(), nullptr)
+        : RegOpenKeyExA(HKEY_CURRENT_USER, kUserClasses, 0, KEY_READ | KEY_WRITE, classes.Put());
+    if (action == ScriptAction::Unregister && (rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND))
+        return S_OK;
+    if (rc != ERROR_SUCCESS)
+        return HRESULT_FROM_WIN32(rc);
+    return RunScriptResource(action, classes.Get());
 }
 
 } // namespace
 
-HRESULT RegisterServer()
+HRESULT RegisterServer(RegistrationScope scope)
 {
-    if (const HRESULT hr = WriteApproval(); FAILED(hr))
+    if (const HRESULT hr = WriteApproval(scope); FAILED(hr))
         return hr;
-    if (const HRESULT hr = RunScriptResource(ScriptAction::Register); FAILED(hr))
+    if (const HRESULT hr = RunScriptFor(scope, ScriptAction::Register); FAILED(hr))
         return hr;
-    return RegisterTypeLibrary();
+    return RegisterTypeLibrary(scope);
 }
 
-HRESULT UnregisterServer()
+HRESULT UnregisterServer(RegistrationScope scope)
 {
-    RemoveApproval();
-    const HRESULT script = RunScriptResource(ScriptAction::Unregister);
-    const HRESULT typeLibrary = UnregisterTypeLibrary();
+    RemoveApproval(scope);
+    const HRESULT script = RunScriptFor(scope, ScriptAction::Unregister);
+    const HRESULT typeLibrary = UnregisterTypeLibrary(scope);
     return FAILED(script) ? script : typeLibrary;
+}
+
+HRESULT Install(bool install, const wchar_t* commandLine)
+{
+    if (!commandLine || CompareStringOrdinal(commandLine, -1, L"user", -1, TRUE) != CSTR_EQUAL)
+        return E_INVALIDARG;
+    return install ? RegisterServer(RegistrationScope::User) : UnregisterServer(RegistrationScope::User);
 }
 
 } // namespace tesselator

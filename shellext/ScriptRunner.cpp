@@ -6,7 +6,7 @@ namespace tesselator {
 
 namespace {
 
-HKEY RootKey(ScriptRoot root)
+HKEY RootKey(ScriptRoot root, HKEY classesRoot)
 {
     switch (root) {
     case ScriptRoot::CurrentUser:
@@ -16,7 +16,7 @@ HKEY RootKey(ScriptRoot root)
     case ScriptRoot::ClassesRoot:
         break;
     }
-    return HKEY_CLASSES_ROOT;
+    return classesRoot;
 }
 
 bool IsGone(LONG rc) { return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND; }
@@ -86,15 +86,16 @@ HRESULT UnregisterKey(HKEY parent, const ScriptKey& entry)
 
 } // namespace
 
-HRESULT RunRegistryScript(const RegistryScript& script, ScriptAction action)
+HRESULT RunRegistryScript(const RegistryScript& script, ScriptAction action, HKEY classesRoot)
 {
     HRESULT result = S_OK;
     for (const ScriptBlock& block : script.blocks) {
+        const HKEY root = RootKey(block.root, classesRoot);
         for (const ScriptKey& key : block.keys) {
             if (action == ScriptAction::Register) {
-                if (const HRESULT hr = RegisterKey(RootKey(block.root), key); FAILED(hr))
+                if (const HRESULT hr = RegisterKey(root, key); FAILED(hr))
                     return hr;
-            } else if (const HRESULT hr = UnregisterKey(RootKey(block.root), key); FAILED(hr) && SUCCEEDED(result)) {
+            } else if (const HRESULT hr = UnregisterKey(root, key); FAILED(hr) && SUCCEEDED(result)) {
                 result = hr;
             }
         }

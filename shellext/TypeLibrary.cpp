@@ -28,26 +28,40 @@ HRESULT LoadOwnTypeLibrary(ITypeLib** library, std::wstring& path)
     return hr;
 }
 
+// Looked up at run time: older systems lack the per-user forms.
+template <typename Function>
+Function OleautFunction(CModuleHolder& oleaut, const char* name)
+{
+    oleaut.Reset(LoadLibraryA("oleaut32.dll"));
+    return oleaut ? reinterpret_cast<Function>(GetProcAddress(oleaut.Get(), name)) : nullptr;
+}
+
 } // namespace
 
-HRESULT RegisterTypeLibrary()
+HRESULT RegisterTypeLibrary(RegistrationScope scope)
 {
+    using RegisterTypeLibFn = HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*);
+    CModuleHolder oleaut;
+    RegisterTypeLibFn registerLibrary = RegisterTypeLib;
+    if (scope == RegistrationScope::User) {
+        registerLibrary = OleautFunction<RegisterTypeLibFn>(oleaut, "RegisterTypeLibForUser");
+        if (!registerLibrary)
+            return S_OK;
+    }
     CComHolder<ITypeLib> library;
     std::wstring path;
     const HRESULT hr = LoadOwnTypeLibrary(library.Put(), path);
     if (FAILED(hr))
         return hr;
-    return RegisterTypeLib(library.Get(), path.data(), nullptr);
+    return registerLibrary(library.Get(), path.data(), nullptr);
 }
 
-HRESULT UnregisterTypeLibrary()
+HRESULT UnregisterTypeLibrary(RegistrationScope scope)
 {
     using UnRegisterTypeLibFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
-    CModuleHolder oleaut(LoadLibraryA("oleaut32.dll"));
-    if (!oleaut)
-        return S_OK;
-    const auto unregister =
-        reinterpret_cast<UnRegisterTypeLibFn>(GetProcAddress(oleaut.Get(), "UnRegisterTypeLib"));
+    CModuleHolder oleaut;
+    const auto unregister = OleautFunction<UnRegisterTypeLibFn>(
+        oleaut, scope == RegistrationScope::User ? "UnRegisterTypeLibForUser" : "UnRegisterTypeLib");
     if (!unregister)
         return S_OK;
 

@@ -106,6 +106,22 @@ TEST_F(RegistrationTest, WithoutTheRightToApproveNothingIsWritten)
     SetKeyDacl(HKEY_LOCAL_MACHINE, kApprovedKey, "D:(A;;KA;;;WD)");
 }
 
+TEST_F(RegistrationTest, DllInstallTakesOnlyTheUserCommandLineInAnyCase)
+{
+    const std::string handler = "Software\\Classes\\" + kHandlerKey;
+    for (const wchar_t* line : {static_cast<const wchar_t*>(nullptr), L"", L"machine", L"user ", L"/user"})
+        EXPECT_EQ(E_INVALIDARG, Tesselator().install(TRUE, line));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, handler));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kApprovedKey));
+
+    ASSERT_EQ(S_OK, Tesselator().install(TRUE, L"USER"));
+    EXPECT_EQ(kClassId, ReadStringValue(HKEY_CURRENT_USER, handler));
+    EXPECT_EQ(E_INVALIDARG, Tesselator().install(FALSE, L"all"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, handler));
+    ASSERT_EQ(S_OK, Tesselator().install(FALSE, L"User"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, handler));
+}
+
 BOOL CALLBACK TakeLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR found)
 {
     *reinterpret_cast<WORD*>(found) = language;
@@ -186,6 +202,38 @@ TEST(Regsvr32, RegistersAndUnregistersALibraryWhosePathHasAQuote)
 
     EXPECT_EQ(0u, RunAndWait("regsvr32.exe /u /s \"" + library + "\""));
     ExpectUnregistered();
+}
+
+TEST(Regsvr32, RegistersForTheUserAloneAndRemovesIt)
+{
+    // The prefix's real registry again (see above).
+    const std::string library = TesselatorPath();
+    const std::string classes = "Software\\Classes\\";
+    const std::vector<std::string> scriptKeys = {"Tesselator.SimpleShlExt.1", "Tesselator.SimpleShlExt", kClassKey,
+                                                 kHandlerKey};
+
+    ASSERT_EQ(0u, RunAndWait("regsvr32.exe /n /i:user /s \"" + library + "\""));
+    EXPECT_EQ("SimpleShlExt Class", ReadStringValue(HKEY_CURRENT_USER, classes + kClassKey));
+    EXPECT_EQ(ShortPath(library), ReadStringValue(HKEY_CURRENT_USER, classes + kClassKey + "\\InprocServer32"));
+    EXPECT_EQ("Apartment",
+              ReadStringValue(HKEY_CURRENT_USER, classes + kClassKey + "\\InprocServer32", "ThreadingModel"));
+    EXPECT_EQ(kClassId, ReadStringValue(HKEY_CURRENT_USER, classes + kHandlerKey));
+    EXPECT_EQ("Fast Folders", ReadStringValue(HKEY_CURRENT_USER, kApprovedKey, kClassId));
+    // Nothing for the machine. The type library is left out: Wine's per-user
+    // type-library registration writes the machine's.
+    for (const std::string& key : scriptKeys) {
+        EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, key)) << key;
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, classes + key)) << key;
+    }
+    EXPECT_EQ("<missing>", ReadStringValue(HKEY_LOCAL_MACHINE, kApprovedKey, kClassId));
+
+    EXPECT_EQ(0u, RunAndWait("regsvr32.exe /u /n /i:user /s \"" + library + "\""));
+    for (const std::string& key : scriptKeys)
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + key)) << key;
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, classes + "Directory\\Background\\ShellEx\\ContextMenuHandlers"));
+    EXPECT_EQ("<missing>", ReadStringValue(HKEY_CURRENT_USER, kApprovedKey, kClassId));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, classes + "TypeLib\\" + kLibraryId));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kLibraryId));
 }
 
 TEST(TesselatorResources, CarryTheVersionStringsAndTheTypeLibrary)

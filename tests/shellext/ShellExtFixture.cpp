@@ -24,6 +24,7 @@ const TesselatorExports& Tesselator()
             Resolve(e.module, "DllGetClassObject", e.getClassObject);
             Resolve(e.module, "DllRegisterServer", e.registerServer);
             Resolve(e.module, "DllUnregisterServer", e.unregisterServer);
+            Resolve(e.module, "DllInstall", e.install);
         }
         return e;
     }();

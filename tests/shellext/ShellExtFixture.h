@@ -21,6 +21,7 @@ struct TesselatorExports {
     HRESULT(WINAPI* getClassObject)(REFCLSID, REFIID, void**) = nullptr;
     HRESULT(WINAPI* registerServer)() = nullptr;
     HRESULT(WINAPI* unregisterServer)() = nullptr;
+    HRESULT(WINAPI* install)(BOOL, PCWSTR) = nullptr;
 };
 // Loaded once for the whole process and never freed.
 const TesselatorExports& Tesselator();
