@@ -33,17 +33,22 @@ void AddPair(std::vector<ProcessStart>& runs, const std::string& regsvr32, const
 
 } // namespace
 
-bool IsShellExtensionRegistered()
+bool IsShellExtensionRegistered(ExtensionScope scope)
 {
+    constexpr char kHandlerKey[] = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
     CRegistryKey key;
-    return key.Open(HKEY_CLASSES_ROOT, "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator", KEY_READ);
+    if (scope == ExtensionScope::user)
+        return key.Open(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + kHandlerKey, KEY_READ);
+    return key.Open(HKEY_CLASSES_ROOT, kHandlerKey, KEY_READ);
 }
 
 std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, bool enable,
                                              const std::string& systemFolder,
-                                             const std::string& wow64SystemFolder, bool x86CopyPresent)
+                                             const std::string& wow64SystemFolder, bool x86CopyPresent,
+                                             ExtensionScope scope)
 {
-    const std::string prefix = enable ? "/s " : "/u /s ";
+    const std::string prefix =
+        std::string(enable ? "" : "/u ") + (scope == ExtensionScope::user ? "/n /i:user " : "") + "/s ";
     std::vector<ProcessStart> runs;
     // By full path: a bare name could find a planted regsvr32.exe first.
     AddPair(runs, systemFolder + "\\regsvr32.exe", prefix, programFolder);
@@ -52,10 +57,11 @@ std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, b
     return runs;
 }
 
-void SetShellExtensionRegistered(const std::string& programFolder, bool enable)
+void SetShellExtensionRegistered(const std::string& programFolder, bool enable, ExtensionScope scope)
 {
     const bool x86Copy = GetFileAttributesA((programFolder + "\\x86\\Tesselator.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
-    for (const ProcessStart& run : ShellExtensionRuns(programFolder, enable, SystemFolder(), Wow64SystemFolder(), x86Copy)) {
+    for (const ProcessStart& run :
+         ShellExtensionRuns(programFolder, enable, SystemFolder(), Wow64SystemFolder(), x86Copy, scope)) {
         if (const auto start = Services().startProcess)
             start(run);
         else

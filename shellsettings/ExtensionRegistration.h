@@ -4,8 +4,12 @@
 #include <string>
 #include <vector>
 
+// Machine: for everyone (HKEY_CLASSES_ROOT). User: for the current user
+// alone (HKCU\Software\Classes), which needs no administrator rights.
+enum class ExtensionScope { machine, user };
+
 // The extension's handler key exists under Directory\Background.
-bool IsShellExtensionRegistered();
+bool IsShellExtensionRegistered(ExtensionScope scope = ExtensionScope::machine);
 
 struct ProcessStart {
     std::string program;    // full path of regsvr32.exe
@@ -14,10 +18,13 @@ struct ProcessStart {
 
 // The runs, in order: the library beside the program by its long and its
 // short (8.3) name; then, when an x86 copy is present, the same two for it
-// with the 32-bit regsvr32. Platform-free.
+// with the 32-bit regsvr32. User runs ask the library's DllInstall (/n /i:user).
+// Platform-free.
 std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, bool enable,
                                              const std::string& systemFolder,
-                                             const std::string& wow64SystemFolder, bool x86CopyPresent);
+                                             const std::string& wow64SystemFolder, bool x86CopyPresent,
+                                             ExtensionScope scope = ExtensionScope::machine);
 
 // Starts the runs for the program folder; their results are not examined.
-void SetShellExtensionRegistered(const std::string& programFolder, bool enable);
+void SetShellExtensionRegistered(const std::string& programFolder, bool enable,
+                                 ExtensionScope scope = ExtensionScope::machine);

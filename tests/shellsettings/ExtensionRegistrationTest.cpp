@@ -33,6 +33,24 @@ TEST(ExtensionRegistration, RunsAreTheLongThenTheShortNameByFullRegsvr32Path)
     EXPECT_EQ(2u, ShellExtensionRuns("C:\\Tools", true, "S", "", true).size());
 }
 
+TEST(ExtensionRegistration, UserRunsAskForTheUserInstallWithTheSamePathsAndOrder)
+{
+    EXPECT_EQ((Runs{{"S\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\Tesselator.dll\""},
+                    {"S\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\Tessel~1.dll\""},
+                    {"W\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\x86\\Tesselator.dll\""},
+                    {"W\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\x86\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns("C:\\Tools", true, "S", "W", true, ExtensionScope::user)));
+    EXPECT_EQ((Runs{{"S\\regsvr32.exe", "/u /n /i:user /s \"C:\\Tools\\Tesselator.dll\""},
+                    {"S\\regsvr32.exe", "/u /n /i:user /s \"C:\\Tools\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns("C:\\Tools", false, "S", "W", false, ExtensionScope::user)));
+
+    // Each scope reads its own handler key.
+    CRegistrySandbox sandbox;
+    CreateKey(HKEY_CURRENT_USER, "Software\\Classes\\Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator");
+    EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::user));
+    EXPECT_FALSE(IsShellExtensionRegistered(ExtensionScope::machine));
+}
+
 TEST(ExtensionRegistration, StartsTheRunsForTheProgramFolderAndReadsTheHandlerKey)
 {
     CServicesGuard services;

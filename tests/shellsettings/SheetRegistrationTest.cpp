@@ -99,6 +99,22 @@ TEST(SheetRegistration, SwitchingTheExtensionRegistersTheBuiltLibraryAndRemovesI
     EXPECT_EQ("<missing>", DefaultValue("CLSID\\" + classId));
 }
 
+TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
+{
+    CTempProgramFolder folder(true, " Program Files");
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), (folder.Path() + "\\Tesselator.dll").c_str(),
+                          FALSE));
+
+    SetShellExtensionRegistered(folder.Path(), true, ExtensionScope::user);
+    WaitForRegistrationRuns();
+    EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::user));
+    EXPECT_FALSE(IsShellExtensionRegistered(ExtensionScope::machine));
+
+    SetShellExtensionRegistered(folder.Path(), false, ExtensionScope::user);
+    WaitForRegistrationRuns();
+    EXPECT_FALSE(IsShellExtensionRegistered(ExtensionScope::user));
+}
+
 // The x86 build, which `make test` names through VERBOSA_X86_LIBRARY, beside
 // the program in x86\: the sheet also registers it in the 32-bit view.
 TEST(SheetRegistration, AnX86CopyIsRegisteredInThe32BitViewAsWell)
