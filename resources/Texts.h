@@ -104,6 +104,7 @@
 #define TXT_ACTION_DELETE_MACHINE_COMMAND "delete a command for All users"
 #define TXT_ACTION_DELETE_MACHINE_ENTRY "delete an All users entry"
 #define TXT_ACTION_SAVE_MACHINE_COMMAND "save a command for All users"
+#define TXT_ACTION_REMOVE_MACHINE_EXTENSION "switch off the Fast Folders menu of all users"
 #define TXT_ACTION_REMOVE_MACHINE_VERB "switch off the Create Shortcut Command entry of all users"
 #define TXT_TIP_ABOUT "About Verbosa"
 #define TXT_TIP_HELP "Display the Verbosa helpfile"

@@ -67,7 +67,7 @@ CConfigTab2::CConfigTab2() : CConfigChoicePage(IDD_CONFIG_FAST_FOLDERS, IDC_EXTE
 
 bool CConfigTab2::ReadSystemState() const
 {
-    return IsShellExtensionRegistered();
+    return IsShellExtensionRegistered(ExtensionScope::machine) || IsShellExtensionRegistered(ExtensionScope::user);
 }
 
 CConfigTab3::CConfigTab3() : CPropertyPage(IDD_CONFIG_RUN_DIALOG) {}
@@ -132,7 +132,22 @@ void CConfigPropSheet::ApplyChoices()
         m_verbPage.CommitChoice();
     }
     if (m_extensionPage.HasChange()) {
-        SetShellExtensionRegistered(folder, m_extensionPage.CurrentChoice() == 0);
+        // Without administrator rights the extension is registered for the
+        // user alone; switching it off takes the user's registration away and,
+        // with the rights, the machine's.
+        const bool enable = m_extensionPage.CurrentChoice() == 0;
+        const bool elevated = IsProcessElevated();
+        if (enable) {
+            SetShellExtensionRegistered(folder, true, elevated ? ExtensionScope::machine : ExtensionScope::user);
+        } else {
+            if (IsShellExtensionRegistered(ExtensionScope::user))
+                SetShellExtensionRegistered(folder, false, ExtensionScope::user);
+            if (elevated)
+                SetShellExtensionRegistered(folder, false, ExtensionScope::machine);
+            else if (IsShellExtensionRegistered(ExtensionScope::machine))
+                RequireElevation(std::string(TXT_NEEDS_ADMIN_BEFORE) + TXT_ACTION_REMOVE_MACHINE_EXTENSION +
+                                 TXT_NEEDS_ADMIN_AFTER);
+        }
         m_extensionPage.CommitChoice();
     }
 }

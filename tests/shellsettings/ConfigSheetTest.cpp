@@ -1,4 +1,5 @@
 #include "resources/ConfigurationIds.h"
+#include "resources/Texts.h"
 #include "framework/Services.h"
 #include "shellsettings/ConfigSheet.h"
 #include "shellsettings/ExtensionRegistration.h"
@@ -15,6 +16,8 @@
 #include <commctrl.h>
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
 
@@ -165,6 +168,26 @@ TEST_F(ConfigSheetTest, WithoutAdministratorRightsTheVerbIsTheUsersOwn)
     });
     EXPECT_FALSE(IsShortcutVerbInstalled(VerbScope::user));
     EXPECT_TRUE(boxes.Boxes().empty());
+
+    // The extension, likewise, is registered for the user alone.
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        Click(Page(sheet), IDC_EXTENSION_ENABLED);
+        Press(sheet, IDOK);
+    });
+    ASSERT_EQ(2u, started.size());
+    EXPECT_EQ("/n /i:user /s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
+    // A machine-wide registration cannot be switched off without the rights: said so.
+    started.clear();
+    CreateKey(HKEY_CLASSES_ROOT, kHandlerKey);
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        Click(Page(sheet), IDC_EXTENSION_DISABLED);
+        Press(sheet, IDOK);
+    });
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::string(TXT_ACTION_REMOVE_MACHINE_EXTENSION) + TXT_NEEDS_ADMIN_AFTER},
+              Texts(boxes.Texts()));
 }
 
 } // namespace
