@@ -28,6 +28,15 @@ protected:
         Services().startProcess = [this](const ProcessStart& run) { started.push_back(run.parameters); };
     }
     void Run(const std::function<void(CConfigPropSheet&)>& drive) { result = RunSheet(drive); }
+    // Chooses Enabled or Disabled on the Fast Folders page and presses OK.
+    void SwitchExtension(int button)
+    {
+        Run([&](CConfigPropSheet& sheet) {
+            SelectPage(sheet, 1);
+            Click(Page(sheet), button);
+            Press(sheet, IDOK);
+        });
+    }
 
     CServicesGuard services;
     CRegistrySandbox sandbox;
@@ -100,11 +109,7 @@ TEST_F(ConfigSheetTest, OnlyARealChangeIsAppliedAndOnlyOnce)
 
 TEST_F(ConfigSheetTest, SwitchingTheExtensionStartsTheTwoRegistrationRuns)
 {
-    Run([&](CConfigPropSheet& sheet) {
-        SelectPage(sheet, 1);
-        Click(Page(sheet), IDC_EXTENSION_ENABLED);
-        Press(sheet, IDOK);
-    });
+    SwitchExtension(IDC_EXTENSION_ENABLED);
     ASSERT_EQ(2u, started.size());
     EXPECT_EQ("/s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
     EXPECT_EQ("/s \"" + folder.Path() + "\\Tessel~1.dll\"", started[1]);
@@ -125,11 +130,7 @@ TEST_F(ConfigSheetTest, SwitchingTheExtensionStartsTheTwoRegistrationRuns)
 TEST_F(ConfigSheetTest, BlanksInTheProgramFolderStayInsideTheQuotes)
 {
     CTempProgramFolder spaced(true, " Program Files");
-    Run([&](CConfigPropSheet& sheet) {
-        SelectPage(sheet, 1);
-        Click(Page(sheet), IDC_EXTENSION_ENABLED);
-        Press(sheet, IDOK);
-    });
+    SwitchExtension(IDC_EXTENSION_ENABLED);
     EXPECT_EQ((std::vector<std::string>{"/s \"" + spaced.Path() + "\\Tesselator.dll\"",
                                         "/s \"" + spaced.Path() + "\\Tessel~1.dll\""}),
               started);
@@ -170,21 +171,13 @@ TEST_F(ConfigSheetTest, WithoutAdministratorRightsTheVerbIsTheUsersOwn)
     EXPECT_TRUE(boxes.Boxes().empty());
 
     // The extension, likewise, is registered for the user alone.
-    Run([&](CConfigPropSheet& sheet) {
-        SelectPage(sheet, 1);
-        Click(Page(sheet), IDC_EXTENSION_ENABLED);
-        Press(sheet, IDOK);
-    });
+    SwitchExtension(IDC_EXTENSION_ENABLED);
     ASSERT_EQ(2u, started.size());
     EXPECT_EQ("/n /i:user /s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
     // A machine-wide registration cannot be switched off without the rights: said so.
     started.clear();
     CreateKey(HKEY_CLASSES_ROOT, kHandlerKey);
-    Run([&](CConfigPropSheet& sheet) {
-        SelectPage(sheet, 1);
-        Click(Page(sheet), IDC_EXTENSION_DISABLED);
-        Press(sheet, IDOK);
-    });
+    SwitchExtension(IDC_EXTENSION_DISABLED);
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::string(TXT_ACTION_REMOVE_MACHINE_EXTENSION) + TXT_NEEDS_ADMIN_AFTER},
               Texts(boxes.Texts()));
