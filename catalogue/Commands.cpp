@@ -7,6 +7,7 @@
 #include "resources/Texts.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 namespace {
 
@@ -27,6 +28,21 @@ bool MakeCmdsFolder(CommandScope scope)
     CreateDirectoryA(userData.c_str(), nullptr);
     CreateDirectoryA(CmdsFolder(scope).c_str(), nullptr);
     return true;
+}
+
+// Moves the file to the Recycle Bin, so a deleted command can be got back;
+// false when it is missing or stays.
+bool RecycleFile(const std::string& path)
+{
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    const std::string from = path + '\0'; // the list ends with a second zero
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted &&
+           GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
@@ -77,9 +93,9 @@ bool CommandExists(const std::string& name, CommandScope scope)
 bool DeleteCommand(const std::string& name, CommandScope scope)
 {
     bool result = true;
-    if (!DeleteFileA(CommandLinkPath(name, scope).c_str()))
+    if (!RecycleFile(CommandLinkPath(name, scope)))
         result = false;
-    if (!DeleteFileA(CommandPropertiesPath(name, scope).c_str()))
+    if (!RecycleFile(CommandPropertiesPath(name, scope)))
         result = false;
     if (!CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name)))
         result = false;

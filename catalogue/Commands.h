@@ -17,5 +17,5 @@ bool CreateCommand(const std::string& name, const std::string& target, const std
 bool CommandExists(const std::string& name, CommandScope scope);
 
 // Removes the three items of the scope, each attempted; true when all three
-// went. Silent.
+// went. Silent. The two files go to the Recycle Bin, so they can be got back.
 bool DeleteCommand(const std::string& name, CommandScope scope = CommandScope::machine);

@@ -5,8 +5,27 @@
 
 namespace {
 
-TEST_F(CatalogueTest, DeleteRemovesAllThreeItemsSilently)
+TEST_F(CatalogueTest, DeleteRemovesAllThreeItemsSilentlyAndTheFilesGoToTheRecycleBin)
 {
+    const std::string name = "rb" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
+    ASSERT_TRUE(CreateCommand(name, "C:\\edit.exe", "", 1));
+    EXPECT_TRUE(DeleteCommand(name));
+    EXPECT_FALSE(FileExists(Link(name)));
+    EXPECT_FALSE(FileExists(Cfg(name)));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key(name)));
+    // Wine keeps its Recycle Bin in the desktop's trash folder.
+    char home[MAX_PATH] = {};
+    if (GetEnvironmentVariableA("HOME", home, MAX_PATH) > 0) {
+        const std::string trash = std::string("Z:") + home + "\\.local\\share\\Trash\\files\\run_" + name;
+        EXPECT_TRUE(FileExists(trash + ".cfg")) << trash;
+        EXPECT_TRUE(FileExists(trash + ".lnk")) << trash;
+        for (const char* extension : {".cfg", ".lnk"}) {
+            DeleteFileA((trash + extension).c_str());
+            DeleteFileA((std::string("Z:") + home + "\\.local\\share\\Trash\\info\\run_" + name + extension +
+                         ".trashinfo").c_str());
+        }
+    }
+
     ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
     EXPECT_TRUE(DeleteCommand("notes"));
     EXPECT_FALSE(FileExists(Link("notes")));
