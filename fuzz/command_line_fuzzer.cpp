@@ -1,5 +1,6 @@
 // The start mode is decided on the whole command line, byte for byte: a ':'
-// anywhere is path mode, exactly "-ffsettings" the Fast Folders page.
+// anywhere is path mode, exactly "-ffsettings" the Fast Folders page and
+// exactly "-systemcommands" the System Commands page.
 #include "app/CommandLine.h"
 #include "fuzz/Check.h"
 
@@ -14,6 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(mode == StartMode::path);
     else if (line == "-ffsettings")
         FUZZ_CHECK(mode == StartMode::fastFolders);
+    else if (line == "-systemcommands")
+        FUZZ_CHECK(mode == StartMode::system);
     else
         FUZZ_CHECK(mode == StartMode::normal);
     return 0;
