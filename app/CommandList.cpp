@@ -2,6 +2,7 @@
 #include "app/MainDlg.h"
 #include "app/TargetIcon.h"
 
+#include "catalogue/CommandFiles.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
 #include "catalogue/CommandScopeRules.h"
@@ -9,7 +10,6 @@
 #include "resources/Texts.h"
 #include "framework/FileError.h"
 
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -33,25 +33,15 @@ void CMainDlg::FillCommandList()
     m_commandRows.clear();
     CRedrawPause pause(m_commandList);
 
-    for (const CommandScope scope : {CommandScope::machine, CommandScope::user}) {
-        const std::string folder = CmdsFolder(scope) + "\\";
-        WIN32_FIND_DATAA found{};
-        CFindHandle search(FindFirstFileA((folder + "*.cfg").c_str(), &found));
-        if (!search)
-            continue;
-        do {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || std::strcmp(found.cFileName, ".") == 0
-                || std::strcmp(found.cFileName, "..") == 0)
-                continue;
-            // A file that cannot be opened is reported and the fill goes on:
-            // one locked file must not hide every command after it.
-            try {
-                AddCommandRow(folder + found.cFileName, scope);
-            } catch (const CFileError& error) {
-                error.Report();
-            }
-        } while (FindNextFileA(search.Get(), &found));
-    }
+    ForEachCommandFile([this](const std::string& path, CommandScope scope) {
+        // A file that cannot be opened is reported and the fill goes on:
+        // one locked file must not hide every command after it.
+        try {
+            AddCommandRow(path, scope);
+        } catch (const CFileError& error) {
+            error.Report();
+        }
+    });
 }
 
 void CMainDlg::AddCommandRow(const std::string& cfgPath, CommandScope scope)

@@ -6,4 +6,8 @@
 class CMainApp : public CWinApp {
 public:
     BOOL InitInstance() override;
+    int ExitInstance() override { return m_exitCode; }
+
+private:
+    int m_exitCode = 0;
 };

@@ -1,0 +1,11 @@
+#pragma once
+// Writing the export file: every command of both scopes and the Fast
+// Folders, the program's ANSI texts turned into UTF-8.
+#include <string>
+#include <vector>
+
+// Returns a TransferExitCode; report gets one line per thing worth saying.
+int ExportTo(const std::string& file, std::vector<std::string>& report);
+
+// The program's ANSI text as UTF-8.
+std::string AnsiToUtf8(const std::string& text);

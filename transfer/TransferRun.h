@@ -1,0 +1,7 @@
+#pragma once
+// Runs an /export or /import command line with no window and no message
+// box: the report goes to the console the program was started from, if
+// any, and to the /log file when one is named. Returns the exit code.
+#include "transfer/TransferCommandLine.h"
+
+int RunTransfer(const TransferParse& parse);
