@@ -1,5 +1,5 @@
 // The icon rule on a target from a properties file and the DefaultIcon text
-// read from the registry. The specification splits at its last ',' and any
+// read from the registry. An icon location splits at its last ',' and any
 // int written after it reads back exactly; the extension is the target's
 // tail, lower-cased; the rule's checks run in their order and ask the
 // system only where the earlier ones did not decide.
@@ -13,7 +13,7 @@
 
 namespace {
 
-void CheckSpecification(FuzzedDataProvider& provider)
+void CheckIconLocation(FuzzedDataProvider& provider)
 {
     const std::string spec = provider.ConsumeRandomLengthString(200);
     std::string file;
@@ -96,6 +96,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string target = provider.ConsumeRandomLengthString(300);
     CheckExtension(target);
     CheckChoice(provider, target);
-    CheckSpecification(provider);
+    CheckIconLocation(provider);
     return 0;
 }
