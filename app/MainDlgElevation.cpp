@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/ShellOpen.h"
+#include "catalogue/CommandScopeRules.h"
 #include "framework/AppInfo.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
@@ -39,5 +40,5 @@ void CMainDlg::OnRestartAsAdministrator()
 
 bool CMainDlg::RequireElevation(const char* action) const
 {
-    return ::RequireElevation(std::string(TXT_NEEDS_ADMIN_BEFORE) + action + TXT_NEEDS_ADMIN_AFTER);
+    return ::RequireElevation(NeedsAdministratorText(action));
 }

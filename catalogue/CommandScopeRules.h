@@ -20,3 +20,7 @@ CommandScope DefaultCommandScope(MachineScopeOffer offer);
 
 // "Just me" / "All users".
 const char* ScopeText(CommandScope scope);
+
+// What to say when an action needs administrator rights the process lacks:
+// what the action is, and where to get the rights.
+std::string NeedsAdministratorText(const char* action);

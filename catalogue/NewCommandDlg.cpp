@@ -175,8 +175,7 @@ void CNewCommandDlg::OnOK()
     }
     const int showCommand = ShowCommandFromModeIndex(m_windowMode.GetCurSel());
     const CommandScope scope = ChosenScope();
-    if (scope == CommandScope::machine &&
-        !RequireElevation(std::string(TXT_NEEDS_ADMIN_BEFORE) + TXT_ACTION_SAVE_MACHINE_COMMAND + TXT_NEEDS_ADMIN_AFTER))
+    if (scope == CommandScope::machine && !RequireElevation(NeedsAdministratorText(TXT_ACTION_SAVE_MACHINE_COMMAND)))
         return;
     if (!AcceptBothScopes(name, scope) || !AcceptShadowedName(name))
         return; // the dialog stays as typed

@@ -1,6 +1,7 @@
 #include "shellsettings/ConfigSheet.h"
 
 #include "catalogue/CommandPaths.h"
+#include "catalogue/CommandScopeRules.h"
 #include "framework/DataExchange.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
@@ -124,8 +125,7 @@ void CConfigPropSheet::ApplyChoices()
             if (elevated)
                 RemoveShortcutVerb(VerbScope::machine);
             else if (IsShortcutVerbInstalled(VerbScope::machine))
-                RequireElevation(std::string(TXT_NEEDS_ADMIN_BEFORE) + TXT_ACTION_REMOVE_MACHINE_VERB +
-                                 TXT_NEEDS_ADMIN_AFTER);
+                RequireElevation(NeedsAdministratorText(TXT_ACTION_REMOVE_MACHINE_VERB));
         } else if (!InstallShortcutVerb(folder, elevated ? VerbScope::machine : VerbScope::user)) {
             AppMessageBox(IDS_NO_REGISTRY_ACCESS, MB_OK);
         }
@@ -145,8 +145,7 @@ void CConfigPropSheet::ApplyChoices()
             if (elevated)
                 SetShellExtensionRegistered(folder, false, ExtensionScope::machine);
             else if (IsShellExtensionRegistered(ExtensionScope::machine))
-                RequireElevation(std::string(TXT_NEEDS_ADMIN_BEFORE) + TXT_ACTION_REMOVE_MACHINE_EXTENSION +
-                                 TXT_NEEDS_ADMIN_AFTER);
+                RequireElevation(NeedsAdministratorText(TXT_ACTION_REMOVE_MACHINE_EXTENSION));
         }
         m_extensionPage.CommitChoice();
     }
