@@ -14,6 +14,7 @@
 #include "framework/WinApp.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
+#include "resources/TransferIds.h"
 
 namespace {
 
@@ -107,6 +108,8 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_NOTIFY(LVN_GETDISPINFOW, IDC_SYSTEM_LIST, OnSystemListGetDispInfo)
     ON_COMMAND(ID_FILE_NEW_COMMAND, OnFileNewCommand)
     ON_COMMAND(ID_FILE_ADD_FOLDER, OnFileAddFolder)
+    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
+    ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
     ON_COMMAND(ID_FILE_EXIT, OnFileExit)
     ON_COMMAND(ID_OPTIONS_CONFIGURATION, ShowConfiguration)
     ON_COMMAND(ID_OPTIONS_RESTART_ADMIN, OnRestartAsAdministrator)
@@ -438,6 +441,8 @@ const char* CMainDlg::MenuTip(UINT id)
     case ID_COMMAND_NEW: return TXT_TIP_NEW_COMMAND;
     case ID_FILE_ADD_FOLDER:
     case ID_FOLDER_ADD: return TXT_TIP_NEW_FOLDER;
+    case ID_FILE_EXPORT: return TXT_TIP_EXPORT;
+    case ID_FILE_IMPORT: return TXT_TIP_IMPORT;
     case ID_FILE_EXIT: return TXT_TIP_EXIT;
     case ID_COMMAND_EDIT: return TXT_TIP_EDIT_COMMAND;
     case ID_COMMAND_DELETE: return TXT_TIP_DELETE_COMMAND;

@@ -154,6 +154,10 @@ public:
     void OnSystemReload();
     void OnSystemDelete();
 
+    // ---- export and import (transfer/MainDlgTransfer.cpp) ----
+    void OnFileExport();
+    void OnFileImport();
+
     // ---- Configuration sheet (shellsettings/) ----
     void ShowConfiguration();
 

@@ -2,6 +2,7 @@
 
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Shortcut.h"
+#include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
 #include "framework/RegistryKey.h"
 #include "resources/Texts.h"
@@ -47,19 +48,15 @@ bool RecycleFile(const std::string& path)
 
 } // namespace
 
-bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
-                   int showCommand, CommandScope scope)
+std::vector<std::string> WriteCommand(const std::string& name, const std::string& target,
+                                      const std::string& parameters, int showCommand, CommandScope scope)
 {
-    if (!MakeCmdsFolder(scope)) {
-        AppMessageBox(IDS_NO_SHORTCUT_CREATED, MB_OK);
-        return false;
-    }
+    if (!MakeCmdsFolder(scope))
+        return {LoadAppString(IDS_NO_SHORTCUT_CREATED)};
     {
         CRegistryKey key;
-        if (!key.Create(AppPathsRoot(scope), AppPathsKeyName(name), KEY_ALL_ACCESS)) {
-            AppMessageBox(IDS_NO_REGISTRY_ACCESS, MB_OK);
-            return false;
-        }
+        if (!key.Create(AppPathsRoot(scope), AppPathsKeyName(name), KEY_ALL_ACCESS))
+            return {LoadAppString(IDS_NO_REGISTRY_ACCESS)};
         key.SetString("", CommandLinkPath(name, scope));
         key.SetString("Path", CmdsFolder(scope));
     }
@@ -71,15 +68,24 @@ bool CreateCommand(const std::string& name, const std::string& target, const std
     shortcut.SetTargetPath(target);
     shortcut.SetShowCommand(showCommand);
 
-    if (!shortcut.CreateLink(CommandLinkPath(name, scope))) {
-        AppMessageBox(IDS_NO_SHORTCUT_CREATED, MB_OK);
-        return false;
+    std::vector<std::string> failures;
+    if (std::string message; !shortcut.WriteLink(CommandLinkPath(name, scope), message)) {
+        if (!message.empty())
+            failures.push_back(message);
+        failures.push_back(LoadAppString(IDS_NO_SHORTCUT_CREATED));
+    } else if (!shortcut.WriteProperties(CommandPropertiesPath(name, scope), name)) {
+        failures.push_back(LoadAppString(IDS_NO_PROPERTIES_SAVED));
     }
-    if (!shortcut.WriteProperties(CommandPropertiesPath(name, scope), name)) {
-        AppMessageBox(IDS_NO_PROPERTIES_SAVED, MB_OK);
-        return false;
-    }
-    return true;
+    return failures;
+}
+
+bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
+                   int showCommand, CommandScope scope)
+{
+    const std::vector<std::string> failures = WriteCommand(name, target, parameters, showCommand, scope);
+    for (const std::string& message : failures)
+        AppMessageBox(message, MB_OK);
+    return failures.empty();
 }
 
 bool CommandExists(const std::string& name, CommandScope scope)

@@ -5,10 +5,16 @@
 
 #include <string>
 
+#include <vector>
+
 // Writes the three items in the scope's App Paths key and Cmds folder (the
-// user's folder is made on first use); every false result has shown its
-// message. name: legal and lower case; target: non-empty, trailing
-// backslashes gone.
+// user's folder is made on first use) and shows nothing. Returns the
+// messages of what failed, in order; empty when all three were written.
+// name: legal and lower case; target: non-empty, trailing backslashes gone.
+std::vector<std::string> WriteCommand(const std::string& name, const std::string& target,
+                                      const std::string& parameters, int showCommand, CommandScope scope);
+
+// WriteCommand, each failure shown in a message box.
 bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
                    int showCommand, CommandScope scope = CommandScope::machine);
 

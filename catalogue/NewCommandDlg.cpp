@@ -9,6 +9,7 @@
 #include "catalogue/FolderBrowser.h"
 #include "catalogue/Shadowing.h"
 #include "framework/AppInfo.h"
+#include "framework/FileDialog.h"
 #include "framework/DataExchange.h"
 #include "framework/Elevation.h"
 #include "framework/Handles.h"
@@ -29,15 +30,6 @@ void ShowInformation(UINT stringId)
 } // namespace
 
 // ---- rules ----
-
-std::string FilterFromResource(const std::string& text)
-{
-    std::string filter = text;
-    for (char& c : filter)
-        if (c == '|')
-            c = '\0';
-    return filter;
-}
 
 const char* BrowseMenuTip(UINT item)
 {
@@ -220,23 +212,10 @@ void CNewCommandDlg::OnBrowse()
 
 void CNewCommandDlg::OnBrowseFile()
 {
-    const std::string filter = FilterFromResource(LoadAppString(IDS_FILE_FILTER));
-    // Room for long paths; a path the command cannot hold is refused on OK.
-    std::vector<char> file(4096, '\0');
-    OPENFILENAMEA request{};
-    request.lStructSize = sizeof request;
-    request.hwndOwner = m_hWnd;
-    request.lpstrFilter = filter.c_str();
-    request.nFilterIndex = 1;
-    request.lpstrFile = file.data();
-    request.nMaxFile = static_cast<DWORD>(file.size());
-    request.lpstrTitle = TXT_NC_CHOOSE_FILE;
-    request.lpstrDefExt = "*.*";
-    request.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    const auto pick = Services().openFileName;
-    const BOOL chosen = pick ? pick(request) : GetOpenFileNameA(&request);
-    if (chosen)
-        SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, file.data());
+    const std::string chosen =
+        ChooseFileToOpen({m_hWnd, TXT_NC_CHOOSE_FILE, LoadAppString(IDS_FILE_FILTER), std::string(), "*.*"});
+    if (!chosen.empty())
+        SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, chosen.c_str());
 }
 
 void CNewCommandDlg::OnBrowseFolder()

@@ -85,7 +85,5 @@ public:
 
 // ---- The editor's rules (its input checks: CommandInput.h) ----
 
-// "a|b|c|d||" -> "a\0b\0c\0d\0\0": the Open dialog's filter pairs.
-std::string FilterFromResource(const std::string& text);
 // The Browse menu's status tip for an item; empty for anything else.
 const char* BrowseMenuTip(UINT item);

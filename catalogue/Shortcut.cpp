@@ -2,7 +2,6 @@
 
 #include "catalogue/PropertiesFormat.h"
 #include "framework/Handles.h"
-#include "framework/MessageBox.h"
 #include "framework/TextFile.h"
 #include "resources/Texts.h"
 
@@ -42,11 +41,11 @@ std::wstring ToWide(const std::string& text)
 
 } // namespace
 
-bool CShortcut::CreateLink(const std::string& linkPath) const
+bool CShortcut::WriteLink(const std::string& linkPath, std::string& message) const
 {
     CComApartment com;
     if (!com.Ok()) {
-        AppMessageBox(TXT_OLE_INIT_FAILED, MB_OK);
+        message = TXT_OLE_INIT_FAILED;
         return false;
     }
     CInterfacePtr<IShellLinkA> link;
@@ -65,7 +64,7 @@ bool CShortcut::CreateLink(const std::string& linkPath) const
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())))
         return false;
     if (FAILED(file->Save(ToWide(linkPath).c_str(), FALSE))) {
-        AppMessageBox(TXT_SHORTCUT_SAVE_FAILED, MB_OK);
+        message = TXT_SHORTCUT_SAVE_FAILED;
         return false;
     }
     return true;

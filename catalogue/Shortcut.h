@@ -11,9 +11,9 @@ public:
     void SetArguments(const std::string& args) { m_arguments = args; }
     void SetShowCommand(int showCommand) { m_showCommand = showCommand; }
 
-    // Writes the shell link; shows its own message when COM cannot start or
-    // the save fails.
-    bool CreateLink(const std::string& linkPath) const;
+    // Writes the shell link and shows nothing; false on failure, with the
+    // user's text in `message` when COM could not start or the save failed.
+    bool WriteLink(const std::string& linkPath, std::string& message) const;
     // Writes the four-line properties file; shows nothing.
     bool WriteProperties(const std::string& propertiesPath, const std::string& name) const;
 

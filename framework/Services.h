@@ -35,6 +35,8 @@ struct CServices {
     std::function<PIDLIST_ABSOLUTE(BROWSEINFOA&)> browseForFolder;
     // Stands in for GetOpenFileNameA.
     std::function<BOOL(OPENFILENAMEA&)> openFileName;
+    // Stands in for GetSaveFileNameA.
+    std::function<BOOL(OPENFILENAMEA&)> saveFileName;
     // Receives a prepared context menu instead of it being tracked.
     std::function<void(HMENU popup, UINT menuId)> contextMenu;
     // Stands in for the HTML Help viewer.

@@ -1,7 +1,9 @@
 // The export file's reader over any bytes: it either refuses the file or
 // reads entries, and whatever it reads as usable writes back and reads
-// again to the same values.
+// again to the same values. The import planner takes every entry: each
+// skip says why, and never more than ten Fast Folders are written.
 #include "fuzz/Check.h"
+#include "transfer/ImportPlan.h"
 #include "transfer/TransferFormat.h"
 
 #include <cstdint>
@@ -14,6 +16,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(read.commands.empty() && read.fastFolders.empty());
         return 0;
     }
+    ImportState state;
+    state.command = [](const std::string& name, CommandScope) {
+        return ExistingCommand{name.size() % 2 == 0, name.size() % 4 == 0, {}};
+    };
+    state.isFolder = [](const std::string& path) { return path.size() % 3 != 0; };
+    state.folders = {{"Docs", "C:\\Docs"}};
+    state.mayWriteMachine = size % 2 == 0;
+    const ImportPlan plan = PlanImport(read, state, {size % 3 == 0, std::nullopt});
+    FUZZ_CHECK(plan.commands.size() == read.commands.size() && plan.folders.size() == read.fastFolders.size());
+    int written = 0;
+    for (const PlannedFolder& planned : plan.folders) {
+        FUZZ_CHECK((planned.action == ImportAction::skip) == !planned.reason.empty());
+        written += planned.action == ImportAction::add ? 1 : 0;
+    }
+    FUZZ_CHECK(written + state.folders.size() <= kMaxFastFolders);
+    for (const PlannedCommand& planned : plan.commands)
+        FUZZ_CHECK((planned.action == ImportAction::skip) == !planned.reason.empty());
+
     std::vector<TransferCommand> commands;
     std::vector<TransferFolder> folders;
     for (const auto& entry : read.commands)

@@ -1,71 +1,16 @@
 #include "transfer/Export.h"
 
 #include "catalogue/CommandFiles.h"
-#include "catalogue/CommandName.h"
-#include "catalogue/CommandProperties.h"
-#include "catalogue/PropertiesFormat.h"
 #include "fastfolders/FastFolderStore.h"
-#include "framework/FileError.h"
 #include "framework/Handles.h"
 #include "framework/TextFile.h"
+#include "transfer/CodePage.h"
+#include "transfer/StoredCommand.h"
 #include "transfer/TransferCommandLine.h"
 #include "transfer/TransferFormat.h"
 
 #include <windows.h>
 
-
-namespace {
-
-WindowMode WindowFromLine(const std::string& line)
-{
-    switch (ModeIndexFromPropertiesLine(line)) {
-    case 1: return WindowMode::minimized;
-    case 2: return WindowMode::maximized;
-    default: return WindowMode::normal;
-    }
-}
-
-// Reads one properties file into the export; false, said in the report,
-// when it cannot be.
-bool ReadCommand(const std::string& path, CommandScope scope, TransferCommand& command,
-                 std::vector<std::string>& report)
-{
-    std::vector<std::string> lines;
-    try {
-        if (ReadPropertiesLines(path, 4, lines) < 3) {
-            report.push_back("Skipped " + path + ": it holds fewer than three lines.");
-            return false;
-        }
-    } catch (const CFileError& error) {
-        report.push_back("Skipped: " + error.GetMessageText());
-        return false;
-    }
-    if (!IsLegalCommandName(lines[0])) {
-        report.push_back("Skipped " + path + ": its first line is not a valid command name.");
-        return false;
-    }
-    command.name = AnsiToUtf8(lines[0]);
-    command.target = AnsiToUtf8(lines[1]);
-    command.parameters = AnsiToUtf8(lines[2]);
-    command.window = WindowFromLine(lines.size() > 3 ? lines[3] : std::string());
-    command.scope = scope;
-    return true;
-}
-
-} // namespace
-
-std::string AnsiToUtf8(const std::string& text)
-{
-    if (text.empty())
-        return {};
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring utf16(static_cast<size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), utf16.data(), wide);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
-}
 
 int ExportTo(const std::string& file, std::vector<std::string>& report)
 {
@@ -73,10 +18,14 @@ int ExportTo(const std::string& file, std::vector<std::string>& report)
     bool skipped = false;
     ForEachCommandFile([&](const std::string& path, CommandScope scope) {
         TransferCommand command;
-        if (ReadCommand(path, scope, command, report))
-            commands.push_back(command);
-        else
+        if (std::string problem; !ReadStoredCommand(path, scope, command, problem)) {
+            report.push_back("Skipped: " + problem);
             skipped = true;
+            return;
+        }
+        for (std::string* text : {&command.name, &command.target, &command.parameters})
+            *text = AnsiToUtf8(*text);
+        commands.push_back(command);
     });
     std::string aliases[kMaxFastFolders];
     std::string paths[kMaxFastFolders];

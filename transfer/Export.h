@@ -6,6 +6,3 @@
 
 // Returns a TransferExitCode; report gets one line per thing worth saying.
 int ExportTo(const std::string& file, std::vector<std::string>& report);
-
-// The program's ANSI text as UTF-8.
-std::string AnsiToUtf8(const std::string& text);

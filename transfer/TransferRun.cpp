@@ -3,6 +3,7 @@
 #include "framework/Handles.h"
 #include "framework/TextFile.h"
 #include "transfer/Export.h"
+#include "transfer/Import.h"
 
 #include <windows.h>
 
@@ -44,7 +45,7 @@ int RunTransfer(const TransferParse& parse)
     } else if (parse.request->action == TransferRequest::Action::exportFile) {
         code = ExportTo(parse.request->file, report);
     } else {
-        report.push_back("Importing from the command line is not available in this version; nothing was changed.");
+        code = ImportFrom(*parse.request, report);
     }
     const std::string text = Joined(report);
     WriteToParentConsole(text);

@@ -335,7 +335,8 @@ TEST_F(ResourcesTest, EveryRoutedIdExistsInItsTemplateOrAMenu)
 TEST_F(ResourcesTest, MenusWithTheirIdsAndTexts)
 {
     using M = std::vector<std::string>;
-    EXPECT_EQ((M{"File>", "New Command...=133", "Add Fast Folder...=134", "-", "Exit=135", "<",
+    EXPECT_EQ((M{"File>", "New Command...=133", "Add Fast Folder...=134", "-", "Export...=340",
+                 "Import...=341", "-", "Exit=135", "<",
                  "Options>", "Configuration...=199", "Restart as administrator=198", "<",
                  "Help>", "Help=201", "Tech Support...=227", "Home Page...=334", "-", "About...=200", "<"}),
               Menu(IDR_MAIN_MENU));

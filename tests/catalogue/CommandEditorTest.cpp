@@ -6,6 +6,7 @@
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
 #include "catalogue/NewCommandDlg.h"
+#include "framework/FileDialog.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
 #include "resources/NewCommandIds.h"

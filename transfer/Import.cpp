@@ -1,0 +1,207 @@
+#include "transfer/Import.h"
+
+#include "catalogue/CommandPaths.h"
+#include "catalogue/Commands.h"
+#include "catalogue/PropertiesFormat.h"
+#include "fastfolders/FastFolderStore.h"
+#include "framework/Elevation.h"
+#include "framework/FileError.h"
+#include "framework/TextFile.h"
+#include "transfer/CodePage.h"
+#include "transfer/StoredCommand.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+namespace {
+
+// The file's bytes, one more than the format allows at most, so that a
+// larger file is seen as such without reading all of it.
+std::string ReadBounded(const std::string& file)
+{
+    const CFileHandle handle = OpenFileForRead(file);
+    std::string bytes(kMaxTransferFile + 1, '\0');
+    size_t total = 0;
+    while (total < bytes.size()) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - total, 1 << 20));
+        if (!ReadFile(handle.Get(), bytes.data() + total, want, &read, nullptr))
+            throw CFileError(CFileError::CauseFromWin32(GetLastError()), file);
+        if (read == 0)
+            break;
+        total += read;
+    }
+    bytes.resize(total);
+    return bytes;
+}
+
+// Turns the entry's texts into the code page; the first that cannot be
+// held makes the entry unusable.
+template <typename T>
+void ConvertEntry(TransferEntry<T>& entry, std::initializer_list<std::pair<const char*, std::string T::*>> fields)
+{
+    for (const auto& [label, field] : fields) {
+        if (!entry.problem.empty())
+            return;
+        if (const auto ansi = Utf8ToAnsi(entry.value.*field))
+            entry.value.*field = *ansi;
+        else
+            entry.problem = std::string("the ") + label + " holds characters this computer's code page cannot hold";
+    }
+}
+
+int ShowCommandOf(WindowMode window)
+{
+    switch (window) {
+    case WindowMode::minimized: return ShowCommandFromModeIndex(1);
+    case WindowMode::maximized: return ShowCommandFromModeIndex(2);
+    case WindowMode::normal: break;
+    }
+    return ShowCommandFromModeIndex(0);
+}
+
+std::string CommandLabel(const TransferCommand& command)
+{
+    return "command " + command.name + " (" + ScopeName(command.scope) + ")";
+}
+
+std::string FolderLabel(const TransferFolder& folder)
+{
+    return "Fast Folder " + folder.alias;
+}
+
+// The index of the Fast Folder of that alias now; -1 when there is none.
+int FolderIndex(const std::string& alias)
+{
+    std::string aliases[kMaxFastFolders];
+    std::string paths[kMaxFastFolders];
+    const int count = ReadFastFolders(kMaxFastFolders, aliases, paths);
+    for (int i = 0; i < count; ++i)
+        if (SameFastFolderAlias(aliases[i], alias))
+            return i;
+    return -1;
+}
+
+// Why the folder was not written; empty when it was.
+std::string WriteFolder(const PlannedFolder& planned)
+{
+    int blocked = -1;
+    FastFolderWrite result = FastFolderWrite::failed;
+    if (planned.action == ImportAction::add) {
+        result = AddFastFolder(planned.folder.alias, planned.folder.path, blocked);
+    } else {
+        const int index = FolderIndex(planned.folder.alias);
+        if (index < 0)
+            return "the Fast Folder it replaces is gone";
+        result = ReplaceFastFolder(index, planned.folder.alias, planned.folder.path, blocked);
+    }
+    switch (result) {
+    case FastFolderWrite::done: return {};
+    case FastFolderWrite::blocked:
+        return "the Fast Folder list holds an unreadable item at index " + std::to_string(blocked) +
+               "; remove it in the Fast Folders page first";
+    case FastFolderWrite::full: return "the Fast Folder list is full";
+    case FastFolderWrite::failed: break;
+    }
+    return "it could not be written to the registry";
+}
+
+std::string Joined(const std::vector<std::string>& messages)
+{
+    std::string text;
+    for (const std::string& message : messages)
+        text += (text.empty() ? "" : " ") + message;
+    return text;
+}
+
+} // namespace
+
+TransferRead ReadImportFile(const std::string& file)
+{
+    TransferRead read;
+    try {
+        read = ReadTransferJson(ReadBounded(file));
+    } catch (const CFileError& error) {
+        read.error = error.GetMessageText();
+        return read;
+    }
+    for (auto& entry : read.commands)
+        ConvertEntry(entry, {{"name", &TransferCommand::name},
+                             {"target", &TransferCommand::target},
+                             {"parameters", &TransferCommand::parameters}});
+    for (auto& entry : read.fastFolders)
+        ConvertEntry(entry, {{"alias", &TransferFolder::alias}, {"path", &TransferFolder::path}});
+    return read;
+}
+
+ImportState CurrentImportState()
+{
+    ImportState state;
+    state.command = FindStoredCommand;
+    state.isFolder = [](const std::string& path) { return IsExistingFolder(path); };
+    std::string aliases[kMaxFastFolders];
+    std::string paths[kMaxFastFolders];
+    const int count = ReadFastFolders(kMaxFastFolders, aliases, paths);
+    for (int i = 0; i < count; ++i)
+        state.folders.push_back({aliases[i], paths[i]});
+    state.mayWriteMachine = IsProcessElevated();
+    return state;
+}
+
+ImportOutcome ApplyImport(const ImportPlan& plan, std::vector<std::string>& report)
+{
+    ImportOutcome outcome;
+    auto account = [&](ImportAction action, const std::string& label, const std::string& reason,
+                       const std::string& failure) {
+        if (action == ImportAction::skip) {
+            ++outcome.skipped;
+            report.push_back("Skipped " + label + ": " + reason + ".");
+        } else if (!failure.empty()) {
+            ++outcome.failed;
+            report.push_back("Not imported " + label + ": " + failure);
+        } else {
+            ++outcome.done;
+            const char* done = action == ImportAction::add       ? "Added "
+                               : action == ImportAction::replace ? "Replaced "
+                                                                 : "Already there: ";
+            report.push_back(done + label + ".");
+        }
+    };
+    for (const PlannedCommand& planned : plan.commands) {
+        const TransferCommand& command = planned.command;
+        std::string failure;
+        if (planned.action == ImportAction::add || planned.action == ImportAction::replace)
+            failure = Joined(WriteCommand(command.name, command.target, command.parameters,
+                                          ShowCommandOf(command.window), command.scope));
+        account(planned.action, CommandLabel(command), planned.reason, failure);
+    }
+    for (const PlannedFolder& planned : plan.folders) {
+        std::string failure;
+        if (planned.action == ImportAction::add || planned.action == ImportAction::replace)
+            failure = WriteFolder(planned);
+        account(planned.action, FolderLabel(planned.folder), planned.reason, failure);
+    }
+    return outcome;
+}
+
+int ImportExitCode(const ImportOutcome& outcome)
+{
+    if (outcome.done == 0 && outcome.skipped + outcome.failed > 0)
+        return kTransferFailed;
+    return outcome.skipped + outcome.failed > 0 ? kTransferPartial : kTransferDone;
+}
+
+int ImportFrom(const TransferRequest& request, std::vector<std::string>& report)
+{
+    const TransferRead read = ReadImportFile(request.file);
+    if (!read.error.empty()) {
+        report.push_back(read.error + " Nothing was imported from " + request.file + ".");
+        return kTransferFailed;
+    }
+    const ImportPlan plan = PlanImport(read, CurrentImportState(), {request.replace, request.scope});
+    const ImportOutcome outcome = ApplyImport(plan, report);
+    report.push_back("Imported from " + request.file + ": " + std::to_string(outcome.done) + " done, " +
+                     std::to_string(outcome.skipped) + " skipped, " + std::to_string(outcome.failed) + " failed.");
+    return ImportExitCode(outcome);
+}

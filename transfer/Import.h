@@ -1,0 +1,30 @@
+#pragma once
+// Importing an export file: reading it into the program's code page,
+// planning against what the machine holds, and writing the plan.
+#include "transfer/ImportPlan.h"
+#include "transfer/TransferCommandLine.h"
+
+#include <string>
+#include <vector>
+
+// The file's entries with their texts in the program's code page; an entry
+// holding a character the code page cannot take exactly is unusable, named
+// by its field. read.error: the file as a whole is unusable.
+TransferRead ReadImportFile(const std::string& file);
+
+// What the machine holds now, for the planner.
+ImportState CurrentImportState();
+
+struct ImportOutcome {
+    int done = 0;    // added, replaced or already there
+    int skipped = 0; // by the plan
+    int failed = 0;  // planned but not written
+};
+// Writes the plan's adds and replaces; report gets one line per entry.
+ImportOutcome ApplyImport(const ImportPlan& plan, std::vector<std::string>& report);
+
+// The TransferExitCode of an outcome.
+int ImportExitCode(const ImportOutcome& outcome);
+
+// /import: read, plan with the request's options, write. Returns the exit code.
+int ImportFrom(const TransferRequest& request, std::vector<std::string>& report);

@@ -1,0 +1,75 @@
+// The main window's File menu Export... and Import...: the same file the
+// /export and /import command lines use, with the common file dialogs and
+// a preview of the import before anything is written.
+#include "app/MainDlg.h"
+
+#include "framework/FileDialog.h"
+#include "framework/MessageBox.h"
+#include "resources/Texts.h"
+#include "transfer/Export.h"
+#include "transfer/Import.h"
+#include "transfer/ImportPreviewDlg.h"
+#include "transfer/TransferCommandLine.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Lines(const std::vector<std::string>& report)
+{
+    std::string text;
+    for (const std::string& line : report)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+UINT IconFor(int exitCode)
+{
+    switch (exitCode) {
+    case kTransferDone: return MB_ICONINFORMATION;
+    case kTransferPartial: return MB_ICONWARNING;
+    default: return MB_ICONSTOP;
+    }
+}
+
+} // namespace
+
+void CMainDlg::OnFileExport()
+{
+    const std::string file = ChooseFileToSave(
+        {m_hWnd, TXT_EXPORT_TITLE, TXT_TRANSFER_FILTER, TXT_EXPORT_DEFAULT_NAME, "json"});
+    if (file.empty())
+        return;
+    std::vector<std::string> report;
+    const int code = ExportTo(file, report);
+    AppMessageBox(Lines(report), MB_OK | IconFor(code));
+}
+
+void CMainDlg::OnFileImport()
+{
+    const std::string file = ChooseFileToOpen({m_hWnd, TXT_IMPORT_TITLE, TXT_TRANSFER_FILTER, std::string(), "json"});
+    if (file.empty())
+        return;
+    TransferRead read = ReadImportFile(file);
+    if (!read.error.empty()) {
+        AppMessageBox(TXT_IMPORT_UNREADABLE_BEFORE + read.error + TXT_IMPORT_UNREADABLE_AFTER,
+                      MB_OK | MB_ICONSTOP);
+        return;
+    }
+    CImportPreviewDlg preview(m_hWnd, std::move(read), CurrentImportState());
+    if (preview.DoModal() != IDOK)
+        return;
+    std::vector<std::string> report;
+    const ImportOutcome outcome = ApplyImport(preview.Plan(), report);
+    FillCommandList();
+    RefreshFastFolderList();
+    // What the user saw in the preview needs no repeating: only the result
+    // and whatever was not written.
+    std::vector<std::string> said{std::to_string(outcome.done) + " imported, " + std::to_string(outcome.skipped) +
+                                  " skipped, " + std::to_string(outcome.failed) + " could not be written."};
+    for (const std::string& line : report)
+        if (line.rfind("Not imported", 0) == 0)
+            said.push_back(line);
+    AppMessageBox(Lines(said), MB_OK | IconFor(ImportExitCode(outcome)));
+}
