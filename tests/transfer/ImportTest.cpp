@@ -8,6 +8,7 @@
 #include "tests/support/LinkReader.h"
 #include "transfer/Export.h"
 #include "transfer/Import.h"
+#include "transfer/TransferRun.h"
 
 #include <gtest/gtest.h>
 
@@ -223,6 +224,22 @@ TEST_F(ImportTest, TheFileMenuExportsAndImportsAfterShowingWhatWillBeDone)
     Command(ID_FILE_IMPORT);
     ASSERT_EQ(3u, boxes.Boxes().size());
     EXPECT_EQ(0u, boxes.Boxes()[2].text.find("This file cannot be imported: The file is not valid JSON text."));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ImportTest, TheImportCommandLineForcesTheScopeAndLogsWhatItDid)
+{
+    WriteFileBytes(File("set.json"), R"({"format": "verbosa", "version": 1, "commands": [
+        {"name": "tool", "target": "C:\\tool.exe", "parameters": "", "window": "normal", "scope": "machine"}]})");
+    const std::string line = "/import \"" + File("set.json") + "\" /scope user /log \"" + File("import.log") + "\"";
+    EXPECT_EQ(kTransferDone, RunTransfer(ParseTransferCommandLine(line)));
+    EXPECT_TRUE(FileExists(CommandPropertiesPath("tool", CommandScope::user)));
+    EXPECT_EQ(0u, ReadFileBytes(File("import.log")).find("Added command tool (user).\r\n"));
+    EXPECT_EQ(kTransferFailed, RunTransfer(ParseTransferCommandLine("/import \"" + File("none.json") + "\"")));
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 } // namespace
