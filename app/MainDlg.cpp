@@ -131,6 +131,7 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_COMMAND(ID_FOLDER_EDIT, OnEditFolder)
     ON_COMMAND(ID_SYSTEM_RELOAD, OnSystemReload)
     ON_COMMAND(ID_SYSTEM_DELETE, OnSystemDelete)
+    ON_COMMAND(ID_SYSTEM_RESTORE, OnSystemRestore)
 END_ROUTES()
 
 CMainDlg::CMainDlg(HWND parent) : CDialog(IDD_MAIN, parent)
@@ -455,6 +456,7 @@ const char* CMainDlg::MenuTip(UINT id)
     case ID_SYSTEM_RELOAD: return TXT_TIP_RELOAD;
     case ID_COMMAND_SECURITY: return TXT_TIP_SECURITY;
     case ID_SYSTEM_DELETE: return TXT_TIP_DELETE_SYSTEM;
+    case ID_SYSTEM_RESTORE: return TXT_TIP_RESTORE_DELETED;
     case ID_HELP_SUPPORT: return TXT_TIP_SUPPORT;
     case ID_HELP_HOMEPAGE: return TXT_TIP_HOME_PAGE;
     default: return "";

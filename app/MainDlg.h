@@ -10,6 +10,7 @@
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
+#include "regbackup/AppPathsBackup.h"
 
 #include <map>
 #include <memory>
@@ -49,7 +50,8 @@ public:
 
     // System Commands store (App Paths entries of other software).
     int CountAppPathsEntries();
-    bool DeleteAppPathsEntry(const std::string& name, CommandScope scope = CommandScope::machine);
+    // Backs the entry up, then deletes it whole.
+    DeleteResult DeleteAppPathsEntry(const std::string& name, CommandScope scope = CommandScope::machine);
 
     // Help file at its default topic (menu Help "Help", F1).
     void ShowHelp();
@@ -153,6 +155,9 @@ public:
     // ---- System Commands (systemcmds/MainDlgSystem.cpp) ----
     void OnSystemReload();
     void OnSystemDelete();
+    // "Restore deleted...": the backups in a dialog; the restored entry is
+    // selected in the reloaded list.
+    void OnSystemRestore();
 
     // ---- export and import (transfer/MainDlgTransfer.cpp) ----
     void OnFileExport();

@@ -47,6 +47,14 @@ std::string UserDataFolder()
     return appData.empty() ? std::string() : appData + "\\Verbosa";
 }
 
+std::string LocalDataFolder()
+{
+    if (const std::string& pretended = Services().localDataFolder; !pretended.empty())
+        return pretended;
+    const std::string localAppData = UserShellFolder(CSIDL_LOCAL_APPDATA);
+    return localAppData.empty() ? std::string() : localAppData + "\\Verbosa";
+}
+
 std::string ProfilesFolder()
 {
     if (const std::string& pretended = Services().profilesFolder; !pretended.empty())

@@ -24,6 +24,9 @@ enum class CommandScope { machine, user };
 
 // %APPDATA%\Verbosa (the services' userDataFolder when set).
 std::string UserDataFolder();
+// %LOCALAPPDATA%\Verbosa, what stays on this machine (the services'
+// localDataFolder when set).
+std::string LocalDataFolder();
 // The folder holding the users' profiles (the services' profilesFolder when set).
 std::string ProfilesFolder();
 

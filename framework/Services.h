@@ -53,6 +53,8 @@ struct CServices {
     std::string programPath;
     // The folder that stands for %APPDATA%\Verbosa; empty: the real one.
     std::string userDataFolder;
+    // The folder that stands for %LOCALAPPDATA%\Verbosa; empty: the real one.
+    std::string localDataFolder;
     // The folder that stands for the one holding the users' profiles.
     std::string profilesFolder;
 };

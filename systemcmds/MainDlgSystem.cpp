@@ -1,5 +1,6 @@
 // The System Commands page: App Paths entries of other software, listed
-// with a progress bar, reloaded and deleted after a warning.
+// with a progress bar, reloaded, deleted after a warning (each saved to a
+// backup first) and restored from those backups.
 #include "app/MainDlg.h"
 
 #include "catalogue/CommandPaths.h"
@@ -7,6 +8,8 @@
 #include "framework/MessageBox.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
+#include "regbackup/AppPathsBackup.h"
+#include "regbackup/RestoreDlg.h"
 #include "resources/Texts.h"
 #include "systemcmds/AppPathsStore.h"
 #include "systemcmds/RowIconImages.h"
@@ -120,14 +123,43 @@ void CMainDlg::OnSystemDelete()
         return;
     if (AppMessageBox(IDS_SYSTEM_DELETE_WARNING, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
-    if (DeleteAppPathsEntry(entry.keyName, entry.scope))
+    const DeleteResult result = DeleteAppPathsEntry(entry.keyName, entry.scope);
+    if (result.deleted) {
         m_systemList.DeleteItem(row);
-    else
+        SetStatusTip(TXT_BACKUP_SAVED + result.backupFile);
+    } else if (result.notSaved) {
+        AppMessageBox(TXT_BACKUP_NOT_SAVED + result.why, MB_OK | MB_ICONSTOP);
+    } else {
         AppMessageBox(IDS_NO_COMMAND_DELETED, MB_OK);
+    }
 }
 
 // Takes the entry's full key name (x.com, WINWORD.EXE), kept with its row.
-bool CMainDlg::DeleteAppPathsEntry(const std::string& keyName, CommandScope scope)
+// The whole key is saved to a backup first, so it goes with its subkeys:
+// "Restore deleted..." brings all of it back.
+DeleteResult CMainDlg::DeleteAppPathsEntry(const std::string& keyName, CommandScope scope)
 {
-    return DeleteAppPathsKey(keyName, scope);
+    return DeleteAppPathsEntryWithBackup(scope, keyName);
+}
+
+void CMainDlg::OnSystemRestore()
+{
+    CRestoreDlg dialog(m_hWnd);
+    if (dialog.DoModal() != IDOK)
+        return;
+    LoadSystemCommands();
+    UpdateCountPane(ListKind::system);
+    const AppPathsBackup& restored = dialog.Restored();
+    for (int row = 0; row < m_systemList.GetItemCount(); ++row) {
+        const LPARAM index = m_systemList.GetItemData(row);
+        if (index < 0 || static_cast<size_t>(index) >= m_systemRows.size())
+            continue;
+        const SystemRow& entry = m_systemRows[static_cast<size_t>(index)];
+        if (entry.scope == restored.scope && _stricmp(entry.keyName.c_str(), restored.shownName.c_str()) == 0) {
+            m_systemList.SelectItem(row);
+            m_systemList.Send(LVM_ENSUREVISIBLE, row, FALSE);
+            SetFocus(m_systemList.GetSafeHwnd());
+            break;
+        }
+    }
 }

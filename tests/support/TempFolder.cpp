@@ -23,6 +23,7 @@ CTempProgramFolder::CTempProgramFolder(bool withCmds, const std::string& leafNam
         CreateDirectoryA(Cmds().c_str(), nullptr);
     Services().programPath = m_path + "\\quillon.exe";
     Services().userDataFolder = m_path + "\\AppData\\Verbosa"; // made by the program when needed
+    Services().localDataFolder = m_path + "\\LocalAppData\\Verbosa";
     // The scratch folder lies in the Wine user's profile; as a program folder
     // it stands for one every user can read.
     Services().profilesFolder = "C:\\NoProfilesHere";

@@ -1,7 +1,8 @@
 #pragma once
 // A scratch program folder: <temp>\verbosa-<n>\ with a Cmds folder, made the
 // program folder of this process for the object's lifetime, removed after;
-// its AppData\Verbosa stands for the user's %APPDATA%\Verbosa.
+// its AppData\Verbosa stands for the user's %APPDATA%\Verbosa and its
+// LocalAppData\Verbosa for %LOCALAPPDATA%\Verbosa.
 #include "framework/Services.h"
 
 #include <string>
@@ -17,6 +18,8 @@ public:
     std::string Cmds() const { return m_path + "\\Cmds"; }
     // The user's own Cmds folder (%APPDATA%\Verbosa\Cmds) of this process.
     std::string UserCmds() const { return m_path + "\\AppData\\Verbosa\\Cmds"; }
+    // Where backups of deleted App Paths entries go (%LOCALAPPDATA%\Verbosa\Backups).
+    std::string Backups() const { return m_path + "\\LocalAppData\\Verbosa\\Backups"; }
 
 private:
     CServicesGuard m_services; // puts the real program path back

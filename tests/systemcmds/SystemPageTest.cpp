@@ -6,8 +6,14 @@
 
 #include "app/TargetIcon.h"
 #include "framework/Handles.h"
+#include "catalogue/CommandScopeRules.h"
 #include "framework/RegistryKey.h"
+#include "regbackup/AppPathsBackup.h"
+#include "regbackup/KeyTree.h"
+#include "regbackup/RestoreDlg.h"
+#include "resources/RestoreBackupIds.h"
 #include "resources/Texts.h"
+#include "tests/support/DialogDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -242,23 +248,17 @@ TEST_F(SystemPageTest, DeleteWarnsAndRemovesOnlyOnYes)
 TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
 {
     AddAppPathsEntry("gone.exe", "C:\\gone.exe");
-    AddAppPathsEntry("nested.exe", "C:\\nested.exe");
-    AddBareAppPathsEntry("nested.exe\\SupportedTypes");
+    AddAppPathsEntry("kept.exe", "C:\\kept.exe");
     Open();
     SelectTreeItem("System");
-    ASSERT_EQ((Texts{"gone", "nested"}), SystemColumn(0));
-
-    DeleteRow(1, IDYES); // a key with a subkey: refused, nothing below it lost
-    EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
-    EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[1].type & MB_TYPEMASK);
-    EXPECT_TRUE(AppPathsEntryExists("nested.exe\\SupportedTypes"));
+    ASSERT_EQ((Texts{"gone", "kept"}), SystemColumn(0));
 
     // Another program removed the entry meanwhile.
     ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("gone.exe")));
-    boxes.Clear();
     DeleteRow(0, IDYES);
     EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
-    EXPECT_EQ((Texts{"gone", "nested"}), SystemColumn(0));
+    EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[1].type & MB_TYPEMASK);
+    EXPECT_EQ((Texts{"gone", "kept"}), SystemColumn(0));
 
     // Refused for lack of rights.
     AddAppPathsEntry("guarded.exe", "C:\\guarded.exe");
@@ -272,6 +272,7 @@ TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
     EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
     EXPECT_TRUE(AppPathsEntryExists("guarded.exe"));
     EXPECT_EQ(2, List().GetItemCount());
+    EXPECT_TRUE(ListAppPathsBackups().empty()); // nothing went, so no backup stays behind
 }
 
 // x.com is shown as "x"; deleting it must not take x.exe, another
@@ -321,3 +322,109 @@ TEST_F(SystemPageTest, TheUsersOwnEntriesAreListedAfterTheMachinesAndDeletedWith
     EXPECT_EQ(Texts{"tool"}, SystemColumn(0));
 }
 
+
+namespace {
+
+RegKey EntryTree(const std::string& keyName)
+{
+    RegKey tree;
+    EXPECT_EQ(ERROR_SUCCESS,
+              CaptureKeyTree(HKEY_LOCAL_MACHINE, WidenAscii(AppPathsEntryKey(keyName)), tree));
+    return tree;
+}
+
+} // namespace
+
+// Each delete saves the whole key first, so a key goes with its subkeys;
+// "Restore deleted..." lists the backups and puts the chosen one back.
+TEST_F(SystemPageTest, DeletedEntriesComeBackWholeThroughRestoreDeleted)
+{
+    AddAppPathsEntry("tool.exe", "C:\\tool.exe");
+    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey("tool.exe"), "Path", REG_EXPAND_SZ, "%TOOLS%\0"s);
+    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey("tool.exe"), "UseUrl", REG_DWORD, "\1\0\0\0"s);
+    AddBareAppPathsEntry("tool.exe\\SupportedTypes");
+    AddAppPathsEntry("alpha.exe", "C:\\alpha.exe");
+    const RegKey before = EntryTree("tool.exe");
+    Open();
+    SelectTreeItem("System");
+    DeleteRow(RowWithPath("C:\\tool.exe"), IDYES);
+    EXPECT_FALSE(AppPathsEntryExists("tool.exe"));
+    EXPECT_EQ((Texts{"alpha"}), SystemColumn(0));
+    EXPECT_EQ(1u, boxes.Boxes().size()); // the warning alone
+
+    // Offered on the page's menu with or without a selection.
+    UINT restoreState = MF_GRAYED;
+    Services().contextMenu = [&](HMENU popup, UINT) { restoreState = GetMenuState(popup, ID_SYSTEM_RESTORE, MF_BYCOMMAND); };
+    Notify(IDC_SYSTEM_LIST, NM_RCLICK);
+    EXPECT_EQ(0u, restoreState & (MF_GRAYED | MF_DISABLED));
+    EXPECT_STREQ(TXT_TIP_RESTORE_DELETED, CMainDlg::MenuTip(ID_SYSTEM_RESTORE));
+
+    std::vector<Texts> shown;
+    Services().modalDialog = [&](CDialog& dialog) {
+        ASSERT_EQ(UINT(IDD_RESTORE_BACKUP), dialog.GetTemplateId());
+        const CListCtrl& rows = static_cast<CRestoreDlg&>(dialog).List();
+        for (int row = 0; row < rows.GetItemCount(); ++row)
+            shown.push_back({rows.GetItemText(row, 0), rows.GetItemText(row, 1), rows.GetItemText(row, 2)});
+        Press(dialog, IDOK); // the newest, chosen from the start
+        if (!dialog.IsEnded())
+            shown.push_back({"still open"});
+    };
+    Command(ID_SYSTEM_RESTORE);
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("tool.exe", shown[0][0]);
+    EXPECT_EQ("All users", shown[0][1]);
+    EXPECT_NE("", shown[0][2]);
+    EXPECT_EQ(before, EntryTree("tool.exe"));
+    EXPECT_EQ((Texts{"alpha", "tool"}), SystemColumn(0));
+    EXPECT_EQ(1, List().GetFirstSelected());
+    EXPECT_EQ(1u, boxes.Boxes().size()); // restored without a question
+
+    // There again: asked first; No changes nothing and keeps the dialog open.
+    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey("tool.exe"), "", REG_SZ, "C:\\newer.exe\0"s);
+    const RegKey newer = EntryTree("tool.exe");
+    shown.clear();
+    boxes.Answer(IDNO);
+    Command(ID_SYSTEM_RESTORE);
+    EXPECT_EQ((Texts{"still open"}), shown.back());
+    ASSERT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[1].type & (MB_TYPEMASK | MB_ICONMASK));
+    EXPECT_EQ(0u, boxes.Boxes()[1].text.find("An entry named tool.exe exists again (All users)."));
+    EXPECT_EQ(newer, EntryTree("tool.exe"));
+
+    boxes.Answer(IDYES); // replaced, and what was there is kept in a backup of its own
+    Command(ID_SYSTEM_RESTORE);
+    EXPECT_EQ(before, EntryTree("tool.exe"));
+    EXPECT_EQ(2u, ListAppPathsBackups().size());
+}
+
+TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
+{
+    AddAppPathsEntry("tool.exe", "C:\\tool.exe");
+    Open();
+    SelectTreeItem("System");
+    // The backup folder cannot be made: a file holds its name.
+    CreateDirectoryA((folder.Path() + "\\LocalAppData").c_str(), nullptr);
+    CreateDirectoryA((folder.Path() + "\\LocalAppData\\Verbosa").c_str(), nullptr);
+    WriteFileBytes(folder.Backups(), "in the way");
+    DeleteRow(0, IDYES);
+    ASSERT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ(0u, boxes.Boxes()[1].text.find(TXT_BACKUP_NOT_SAVED));
+    EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find(folder.Backups()));
+    EXPECT_TRUE(AppPathsEntryExists("tool.exe"));
+    EXPECT_EQ((Texts{"tool"}), SystemColumn(0));
+
+    DeleteFileA(folder.Backups().c_str());
+    DeleteRow(0, IDYES);
+    ASSERT_FALSE(AppPathsEntryExists("tool.exe"));
+    boxes.Clear();
+    Services().processElevated = [] { return false; };
+    bool ended = true;
+    Services().modalDialog = [&](CDialog& dialog) {
+        Press(dialog, IDOK);
+        ended = dialog.IsEnded();
+    };
+    Command(ID_SYSTEM_RESTORE);
+    EXPECT_FALSE(ended);
+    EXPECT_EQ((Texts{NeedsAdministratorText(TXT_ACTION_RESTORE_MACHINE_ENTRY)}), boxes.Texts());
+    EXPECT_FALSE(AppPathsEntryExists("tool.exe"));
+}

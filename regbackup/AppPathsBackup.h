@@ -1,0 +1,76 @@
+#pragma once
+// Backups of App Paths entries: before an entry goes, its whole key (every
+// value with its type and bytes, every subkey) is saved in the registry
+// editor's format to %LOCALAPPDATA%\Verbosa\Backups\<name>-<date-time>.reg;
+// a backup is written back exactly. Nothing here shows a message: results
+// say what happened and why, and the caller decides what the user hears.
+#include "catalogue/CommandPaths.h"
+#include "regbackup/BackupRules.h"
+#include "regbackup/RegFileFormat.h"
+
+#include <string>
+#include <vector>
+
+// %LOCALAPPDATA%\Verbosa\Backups.
+std::string BackupFolder();
+
+struct BackupResult {
+    bool saved = false;
+    std::string file; // the new backup's full path, when saved
+    std::string why;  // when not saved
+};
+
+// Saves the entry's whole key to a new file in the backup folder (made when
+// missing); an existing backup is never overwritten. keyName is the entry's
+// full key name (tool.exe) in the program's code page.
+BackupResult BackUpAppPathsEntry(CommandScope scope, const std::string& keyName);
+
+// One backup file as read. A file that cannot be restored (unreadable, not
+// in the format, a key outside App Paths) carries the reason in problem.
+struct AppPathsBackup {
+    std::string file;
+    std::string problem;
+    CommandScope scope = CommandScope::machine;
+    std::u16string keyName; // exact, as the registry holds it
+    std::string shownName;  // keyName in the program's code page, for showing
+    BackupStamp stamp;      // from the file name, else the file's time
+    int attempt = 1;
+    RegKey tree;
+};
+
+AppPathsBackup ReadAppPathsBackup(const std::string& file);
+
+// Every .reg file in the backup folder, newest first; refused ones too, so
+// that the user is told why when choosing one.
+std::vector<AppPathsBackup> ListAppPathsBackups();
+
+// What a restore found when the entry exists again.
+enum class ExistingEntry {
+    keep,    // write nothing: RestoreStatus::exists
+    replace, // back the present entry up, delete it whole, then restore
+};
+
+enum class RestoreStatus { restored, exists, refused, failed };
+
+struct RestoreResult {
+    RestoreStatus status = RestoreStatus::failed;
+    std::string why;            // refused or failed: why; nothing was changed
+    std::string replacedBackup; // replace: the backup of the entry that was there
+};
+
+// Re-creates the backup's entry exactly (values, types, subkeys). A failure
+// on the way removes what was written and puts a replaced entry back.
+RestoreResult RestoreAppPathsBackup(const AppPathsBackup& backup, ExistingEntry existing);
+RestoreResult RestoreAppPathsBackup(const std::string& file, ExistingEntry existing);
+
+struct DeleteResult {
+    bool deleted = false;
+    std::string backupFile; // saved before the delete
+    std::string why;        // not deleted
+    bool notSaved = false;  // not deleted because no backup could be made
+};
+
+// Saves a backup, then deletes the entry with everything below it. A key
+// that cannot be backed up is not deleted. When the delete fails and the
+// key is as it was, the backup is removed again.
+DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string& keyName);
