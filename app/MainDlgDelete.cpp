@@ -6,6 +6,7 @@
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Commands.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
 #include "resources/Texts.h"
@@ -42,8 +43,10 @@ void CMainDlg::OnDeleteCommand()
     const std::string question = LoadAppString(IDS_ASK_DELETE_COMMAND) + " " + name + "?";
     if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
+    const std::string replaced = ReplacedEntryBackup(name, scope);
     if (!DeleteCommand(name, scope))
         AppMessageBox(IDS_NO_COMMAND_DELETED, MB_OK);
+    OfferToPutBackOtherEntry(name, replaced);
     FillCommandList();
 }
 

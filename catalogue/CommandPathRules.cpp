@@ -16,3 +16,14 @@ std::string TrimTrailingBackslashes(std::string path)
         path.pop_back();
     return path;
 }
+
+bool IsOwnEntryValue(const std::string& value, const std::string& linkPath)
+{
+    if (value.size() != linkPath.size())
+        return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (size_t i = 0; i < value.size(); ++i)
+        if (lower(value[i]) != lower(linkPath[i]))
+            return false;
+    return true;
+}

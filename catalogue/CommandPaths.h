@@ -8,6 +8,9 @@
 std::string GetParentFolder(const std::string& path);
 // Drops trailing backslashes, but keeps a three-character path (C:\).
 std::string TrimTrailingBackslashes(std::string path);
+// An App Paths entry is a command's own when its default value, quotes
+// stripped, names the command's shortcut; ASCII letters compare without case.
+bool IsOwnEntryValue(const std::string& value, const std::string& linkPath);
 
 // Folder of the running executable, without a trailing backslash (the
 // services' programPath when set).

@@ -1,6 +1,7 @@
 #include "catalogue/Commands.h"
 
 #include "catalogue/CommandPaths.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "catalogue/Shortcut.h"
 #include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
@@ -80,9 +81,11 @@ std::vector<std::string> WriteCommand(const std::string& name, const std::string
 }
 
 bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
-                   int showCommand, CommandScope scope)
+                   int showCommand, CommandScope scope, bool inPlaceOfOtherEntry)
 {
-    const std::vector<std::string> failures = WriteCommand(name, target, parameters, showCommand, scope);
+    const std::vector<std::string> failures =
+        inPlaceOfOtherEntry ? WriteCommandInPlaceOfOtherEntry(name, target, parameters, showCommand, scope)
+                            : WriteCommand(name, target, parameters, showCommand, scope);
     for (const std::string& message : failures)
         AppMessageBox(message, MB_OK);
     return failures.empty();

@@ -14,9 +14,11 @@
 std::vector<std::string> WriteCommand(const std::string& name, const std::string& target,
                                       const std::string& parameters, int showCommand, CommandScope scope);
 
-// WriteCommand, each failure shown in a message box.
+// WriteCommand, each failure shown in a message box. inPlaceOfOtherEntry:
+// the user agreed to replace another program's entry of the name, which is
+// saved to a backup first (OtherProgramEntry.h).
 bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
-                   int showCommand, CommandScope scope = CommandScope::machine);
+                   int showCommand, CommandScope scope = CommandScope::machine, bool inPlaceOfOtherEntry = false);
 
 // The scope holds a command of that name: its properties file or its App
 // Paths entry exists.

@@ -7,6 +7,7 @@
 #include "catalogue/CommandScopeRules.h"
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "catalogue/Shadowing.h"
 #include "framework/AppInfo.h"
 #include "framework/FileDialog.h"
@@ -143,7 +144,11 @@ bool CNewCommandDlg::AcceptBothScopes(const std::string& name, CommandScope scop
     const bool movingFromOther = m_mode == Mode::edit && m_oldScope == other && ToLowerCommandName(m_oldName) == name;
     if (movingFromOther || !CommandExists(name, other))
         return true;
-    const std::string question = TXT_NC_BOTH_SCOPES_BEFORE + name + TXT_NC_BOTH_SCOPES_AFTER;
+    // Another program's entry there is kept, not replaced: said as such.
+    const OtherProgramEntry foreign = FindOtherProgramEntry(name, other);
+    const std::string question =
+        foreign.exists ? OtherEntryText(name, other, foreign) + TXT_OTHER_ENTRY_BOTH_AFTER
+                       : TXT_NC_BOTH_SCOPES_BEFORE + name + TXT_NC_BOTH_SCOPES_AFTER;
     return AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -171,13 +176,19 @@ void CNewCommandDlg::OnOK()
         return;
     if (!AcceptBothScopes(name, scope) || !AcceptShadowedName(name))
         return; // the dialog stays as typed
+    const OtherProgramEntry foreign = FindOtherProgramEntry(name, scope);
+    if (foreign.exists && !AcceptReplacingOtherEntry(name, scope, foreign))
+        return;
 
     // The old command stays until the new one exists: under the same name
     // and scope CreateCommand replaces its items; under a new name or in the
     // other scope the old one goes only after the new one was created.
-    const bool created = CreateCommand(name, target, parameters, showCommand, scope);
-    if (created && m_mode == Mode::edit && (ToLowerCommandName(m_oldName) != name || m_oldScope != scope))
+    const bool created = CreateCommand(name, target, parameters, showCommand, scope, foreign.exists);
+    if (created && m_mode == Mode::edit && (ToLowerCommandName(m_oldName) != name || m_oldScope != scope)) {
+        const std::string replaced = ReplacedEntryBackup(m_oldName, m_oldScope);
         DeleteCommand(m_oldName, m_oldScope);
+        OfferToPutBackOtherEntry(m_oldName, replaced);
+    }
 
     if (m_mode != Mode::path)
         m_host.FillCommandList();

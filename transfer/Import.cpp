@@ -2,6 +2,7 @@
 
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Commands.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "catalogue/PropertiesFormat.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/Elevation.h"
@@ -171,9 +172,12 @@ ImportOutcome ApplyImport(const ImportPlan& plan, std::vector<std::string>& repo
     for (const PlannedCommand& planned : plan.commands) {
         const TransferCommand& command = planned.command;
         std::string failure;
-        if (planned.action == ImportAction::add || planned.action == ImportAction::replace)
-            failure = Joined(WriteCommand(command.name, command.target, command.parameters,
-                                          ShowCommandOf(command.window), command.scope));
+        const int show = ShowCommandOf(command.window);
+        if (planned.action == ImportAction::replace && FindOtherProgramEntry(command.name, command.scope).exists)
+            failure = Joined(WriteCommandInPlaceOfOtherEntry(command.name, command.target, command.parameters, show,
+                                                             command.scope));
+        else if (planned.action == ImportAction::add || planned.action == ImportAction::replace)
+            failure = Joined(WriteCommand(command.name, command.target, command.parameters, show, command.scope));
         account(planned.action, CommandLabel(command), planned.reason, failure);
     }
     for (const PlannedFolder& planned : plan.folders) {

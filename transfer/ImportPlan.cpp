@@ -91,7 +91,10 @@ void PlanCommands(const TransferRead& read, const ImportState& state, const Impo
         const ExistingCommand existing = state.command(command.name, command.scope);
         if (!existing.exists)
             planned.action = ImportAction::add;
-        else if (existing.readable && existing.fields == command)
+        else if (existing.otherProgram && !options.replace)
+            Skip(planned.action, planned.reason,
+                 "another program's Run-dialog entry has this name (replace was not chosen)");
+        else if (existing.readable && existing.fields == command && !existing.otherProgram)
             planned.action = ImportAction::same;
         else if (options.replace)
             planned.action = ImportAction::replace;

@@ -35,6 +35,7 @@ struct ExistingCommand {
     bool exists = false;
     bool readable = false; // fields holds what its properties file says
     TransferCommand fields;
+    bool otherProgram = false; // the Run-dialog entry of the name is another program's
 };
 
 // What the machine holds, as the planner asks for it.
@@ -46,7 +47,7 @@ struct ImportState {
 };
 
 struct ImportOptions {
-    bool replace = false;              // replace what differs instead of skipping it
+    bool replace = false;              // replace what differs (another program's entry too, saved first)
     std::optional<CommandScope> scope; // every command into this scope
 };
 

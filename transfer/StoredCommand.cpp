@@ -4,6 +4,7 @@
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
 #include "catalogue/Commands.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "catalogue/PropertiesFormat.h"
 #include "framework/FileError.h"
 
@@ -53,5 +54,6 @@ ExistingCommand FindStoredCommand(const std::string& name, CommandScope scope)
     std::string problem;
     existing.readable =
         existing.exists && ReadStoredCommand(CommandPropertiesPath(name, scope), scope, existing.fields, problem);
+    existing.otherProgram = existing.exists && FindOtherProgramEntry(name, scope).exists;
     return existing;
 }

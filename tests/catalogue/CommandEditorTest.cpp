@@ -6,6 +6,7 @@
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
 #include "catalogue/NewCommandDlg.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "framework/FileDialog.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
@@ -16,6 +17,7 @@
 #include <htmlhelp.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -599,4 +601,78 @@ TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList
     SetEnvironmentVariableA("PATH", oldPath);
     SetEnvironmentVariableA("PATHEXT", oldExtensions);
     EXPECT_EQ(TXT_SHADOWED_ROW_BEFORE + tools + "\\shadowy.CMD" + TXT_SHADOWED_ROW_AFTER, std::string(tip));
+}
+
+namespace {
+
+// Another program's entry of the name "taken": default value, an expandable
+// Path, a DWORD and a subkey, as installers write them.
+std::map<std::string, std::string> RegisterOtherProgram()
+{
+    const std::string key = AppPathsKeyName("taken");
+    WriteRawValue(HKEY_LOCAL_MACHINE, key, "", REG_SZ, std::string("\"C:\\Other\\taken.exe\"") + '\0');
+    WriteRawValue(HKEY_LOCAL_MACHINE, key, "Path", REG_EXPAND_SZ, std::string("%ProgramFiles%\\Other") + '\0');
+    WriteRawValue(HKEY_LOCAL_MACHINE, key, "DropTarget", REG_DWORD, std::string("\x01\0\0\0", 4));
+    WriteRawValue(HKEY_LOCAL_MACHINE, key + "\\SupportedProtocols", "http", REG_SZ, std::string(1, '\0'));
+    return ReadKeyTree(HKEY_LOCAL_MACHINE, key);
+}
+
+} // namespace
+
+TEST_F(CommandEditorTest, AnotherProgramsEntryIsReplacedOnlyAfterYesAndWithABackup)
+{
+    const auto other = RegisterOtherProgram();
+    Open();
+    auto save = [&](int answer) {
+        boxes.Answer(answer);
+        Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+            SetField(editor, IDC_NC_NAME, "taken");
+            SetField(editor, IDC_NC_TARGET, "C:\\Mine\\mine.exe");
+            Press(editor, IDOK);
+            EXPECT_EQ(answer == IDYES, editor.IsEnded()); // No keeps the dialog open as typed
+            EXPECT_EQ("taken", Field(editor, IDC_NC_NAME));
+        });
+    };
+    save(IDNO);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[0].type & (MB_TYPEMASK | MB_ICONMASK));
+    EXPECT_EQ(0u, boxes.Boxes()[0].text.find("Another program has registered the name taken in the Run dialog for "
+                                             "all users; it starts C:\\Other\\taken.exe.\n\nReplace it"));
+    EXPECT_EQ(other, ReadKeyTree(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken")));
+    EXPECT_FALSE(FileExists(Cfg("taken")));
+
+    save(IDYES);
+    EXPECT_TRUE(CommandExists("taken"));
+    EXPECT_EQ(Link("taken"), ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken")));
+    EXPECT_EQ("<missing>", ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken"), "DropTarget"));
+    const std::string backup = ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken"), kReplacedEntryValue);
+    EXPECT_EQ(0u, backup.find(folder.Backups() + "\\taken.exe-"));
+    EXPECT_TRUE(FileExists(backup));
+
+    // Saving it again is the command's own entry: no question.
+    boxes.Clear();
+    RunEdit("taken", [&](CNewCommandDlg& editor) { Press(editor, IDOK); });
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(CommandEditorTest, DeletingACommandThatReplacedAnEntryOffersToPutItBackExactly)
+{
+    const auto other = RegisterOtherProgram();
+    Open();
+    boxes.Answer(IDYES);
+    Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "taken");
+        SetField(editor, IDC_NC_TARGET, "C:\\Mine\\mine.exe");
+        Press(editor, IDOK);
+    });
+    ASSERT_TRUE(CommandExists("taken"));
+    window->CommandList().SelectItem(0);
+    boxes.Clear();
+    boxes.Answer(IDYES); // delete
+    boxes.Answer(IDYES); // put the other program's entry back
+    Command(ID_COMMAND_DELETE);
+    ASSERT_EQ(2u, boxes.Boxes().size());
+    EXPECT_EQ(0u, boxes.Boxes()[1].text.find("When the command taken was made, it replaced another program"));
+    EXPECT_EQ(other, ReadKeyTree(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken")));
+    EXPECT_FALSE(FileExists(Cfg("taken")));
 }

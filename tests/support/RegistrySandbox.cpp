@@ -107,3 +107,40 @@ DWORD CountValues(HKEY root, const std::string& subkey)
     RegCloseKey(key);
     return values;
 }
+
+namespace {
+
+void AddKeyTree(HKEY root, const std::string& subkey, const std::string& shown,
+                std::map<std::string, std::string>& out)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameLength = sizeof name, type = 0, size = 65536;
+        std::string data(size, '\0');
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                          &size) != ERROR_SUCCESS)
+            break;
+        data.resize(size);
+        out[shown + "\\" + name] = std::to_string(type) + ":" + data;
+    }
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        if (RegEnumKeyA(key, i, name, sizeof name) != ERROR_SUCCESS)
+            break;
+        out[shown + "\\" + name + "\\"] = "key"; // an empty subkey counts too
+        AddKeyTree(root, subkey + "\\" + name, shown + "\\" + name, out);
+    }
+    RegCloseKey(key);
+}
+
+} // namespace
+
+std::map<std::string, std::string> ReadKeyTree(HKEY root, const std::string& subkey)
+{
+    std::map<std::string, std::string> tree;
+    AddKeyTree(root, subkey, "", tree);
+    return tree;
+}

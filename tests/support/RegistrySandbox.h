@@ -3,6 +3,7 @@
 // lifetime of the object, so tests never touch the prefix's real registry.
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 class CRegistrySandbox {
@@ -31,3 +32,8 @@ void WriteRawValue(HKEY root, const std::string& subkey, const std::string& name
                    const std::string& bytes);
 void CreateKey(HKEY root, const std::string& subkey);
 DWORD CountValues(HKEY root, const std::string& subkey);
+
+// Every value below the key, subkeys included, as "sub\\key\\name" ->
+// "type:bytes", so that two states compare byte for byte. Empty when the
+// key is missing.
+std::map<std::string, std::string> ReadKeyTree(HKEY root, const std::string& subkey);

@@ -1,7 +1,9 @@
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Commands.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/Services.h"
+#include "regbackup/AppPathsBackup.h"
 #include "resources/TransferIds.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogDriver.h"
@@ -13,38 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 namespace {
-
-void AddValues(HKEY key, const std::string& prefix, std::map<std::string, std::string>& out)
-{
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD nameLength = sizeof name, type = 0, size = 4096;
-        std::string data(size, '\0');
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type,
-                          reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
-            return;
-        data.resize(size);
-        out[prefix + "\\" + name] = std::to_string(type) + ":" + data;
-    }
-}
-
-void AddKeyTree(HKEY root, const std::string& subkey, std::map<std::string, std::string>& out)
-{
-    const std::string label = root == HKEY_CURRENT_USER ? "HKCU\\" : "HKLM\\";
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    AddValues(key, label + subkey, out);
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        if (RegEnumKeyA(key, i, name, sizeof name) != ERROR_SUCCESS)
-            break;
-        AddKeyTree(root, subkey + "\\" + name, out);
-    }
-    RegCloseKey(key);
-}
 
 void AddFiles(const std::string& folder, std::map<std::string, std::string>& out)
 {
@@ -74,9 +47,11 @@ void AddFiles(const std::string& folder, std::map<std::string, std::string>& out
 std::map<std::string, std::string> Stores(const CTempProgramFolder& folder)
 {
     std::map<std::string, std::string> all;
-    AddKeyTree(HKEY_LOCAL_MACHINE, kAppPathsKey, all);
-    AddKeyTree(HKEY_CURRENT_USER, kAppPathsKey, all);
-    AddKeyTree(HKEY_CURRENT_USER, kFastFolderKey, all);
+    for (const auto& [label, root, key] : {std::tuple{"HKLM", HKEY_LOCAL_MACHINE, kAppPathsKey},
+                                           std::tuple{"HKCU", HKEY_CURRENT_USER, kAppPathsKey},
+                                           std::tuple{"FF", HKEY_CURRENT_USER, kFastFolderKey}})
+        for (const auto& [name, value] : ReadKeyTree(root, key))
+            all[label + name] = value;
     AddFiles(folder.Cmds(), all);
     AddFiles(folder.UserCmds(), all);
     return all;
@@ -240,6 +215,33 @@ TEST_F(ImportTest, TheImportCommandLineForcesTheScopeAndLogsWhatItDid)
     EXPECT_EQ(0u, ReadFileBytes(File("import.log")).find("Added command tool (user).\r\n"));
     EXPECT_EQ(kTransferFailed, RunTransfer(ParseTransferCommandLine("/import \"" + File("none.json") + "\"")));
     EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ImportTest, AnotherProgramsEntryIsSkippedUnlessReplaceIsAskedForAndThenBackedUp)
+{
+    const std::string key = AppPathsKeyName("taken");
+    WriteRawValue(HKEY_CURRENT_USER, key, "", REG_SZ, std::string("C:\\Other\\taken.exe") + '\0');
+    WriteRawValue(HKEY_CURRENT_USER, key, "Path", REG_EXPAND_SZ, std::string("%TEMP%") + '\0');
+    const auto other = ReadKeyTree(HKEY_CURRENT_USER, key);
+    WriteFileBytes(File("set.json"), R"({"format": "verbosa", "version": 1, "commands": [
+        {"name": "taken", "target": "C:\\mine.exe", "parameters": "", "window": "normal", "scope": "user"}]})");
+    std::vector<std::string> report;
+    EXPECT_EQ(kTransferFailed, Import(File("set.json"), report));
+    EXPECT_EQ("Skipped command taken (user): another program's Run-dialog entry has this name (replace was not "
+              "chosen).",
+              report[0]);
+    EXPECT_EQ(other, ReadKeyTree(HKEY_CURRENT_USER, key));
+
+    EXPECT_EQ(kTransferDone, Import(File("set.json"), report, true));
+    EXPECT_EQ(CommandLinkPath("taken", CommandScope::user), ReadStringValue(HKEY_CURRENT_USER, key));
+    const std::string backup = ReadStringValue(HKEY_CURRENT_USER, key, kReplacedEntryValue);
+    ASSERT_TRUE(FileExists(backup));
+    ASSERT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(backup, ExistingEntry::replace).status);
+    EXPECT_EQ(other, ReadKeyTree(HKEY_CURRENT_USER, key));
 }
 
 } // namespace
