@@ -90,8 +90,12 @@ BackupResult BackUpEntry(CommandScope scope, const std::u16string& keyName, RegK
         return result;
     }
     const std::string folder = BackupFolder();
+    if (folder.empty()) {
+        result.why = "Windows names no local application data folder for this user.";
+        return result;
+    }
     const int made = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-    if (folder.empty() || !IsExistingFolder(folder)) {
+    if (!IsExistingFolder(folder)) {
         result.why = "Could not create the backup folder " + folder + ": " + SystemErrorText(made);
         return result;
     }

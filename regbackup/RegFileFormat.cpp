@@ -153,7 +153,7 @@ bool AppendKey(std::u16string& out, const RegKey& key, const std::u16string& pat
     out += kLineEnd;
     for (const RegValue& value : key.values) {
         if (HasLineBreakOrNull(value.name) || value.name.size() > kMaxRegValueNameLength) {
-            why = "A value name holds a line break or a null character.";
+            why = "A value name holds a line break or a null character, or is too long.";
             return false;
         }
         AppendValue(out, value);

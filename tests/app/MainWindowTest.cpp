@@ -212,7 +212,8 @@ TEST_F(MainWindowTest, MenuTipsFollowTheHighlightAndClosingEmptiesThePane)
         {213, "Refresh the list containing system commands"},
         {224, "Change security attributes for the selected command"},
         {226, "Delete the selected system command"}, {227, "Get technical support via e-mail"},
-        {334, "Visit the Verbosa homepage"}, {9999, ""}};
+        {334, "Visit the Verbosa homepage"},
+        {350, "Put back a system command that was deleted here, from its backup"}, {9999, ""}};
     for (const auto& [id, tip] : tips) {
         SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(menu));
         EXPECT_EQ(tip, Pane(3)) << id;
@@ -272,8 +273,8 @@ TEST_F(MainWindowTest, ContextMenusGreyWhatNeedsASelectionAndCarryPictures)
     EXPECT_EQ((Items{{195, true}, {196, true}, {197, false}}), seen[1].grey);
     EXPECT_EQ((Items{{195, false}, {196, true}, {197, true}}), seen[1].picture);
     EXPECT_EQ(UINT(IDR_SYSTEM_MENU), seen[2].menuId);
-    EXPECT_EQ((Items{{213, false}, {226, true}}), seen[2].grey);
-    EXPECT_EQ((Items{{213, false}, {226, true}}), seen[2].picture);
+    EXPECT_EQ((Items{{213, false}, {226, true}, {350, false}}), seen[2].grey);
+    EXPECT_EQ((Items{{213, false}, {226, true}, {350, false}}), seen[2].picture);
     EXPECT_EQ((Items{{170, false}, {224, false}, {172, false}, {171, false}}), seen[3].grey);
 }
 

@@ -343,7 +343,7 @@ TEST_F(ResourcesTest, MenusWithTheirIdsAndTexts)
     EXPECT_EQ((M{"Commands>", "Edit...=170", "Security=224", "Delete=172", "-", "New Command=171", "<"}),
               Menu(IDR_COMMAND_MENU));
     EXPECT_EQ((M{"Fast Folders>", "Edit...=195", "Delete=196", "-", "Add Folder=197", "<"}), Menu(IDR_FOLDER_MENU));
-    EXPECT_EQ((M{"System>", "Reload=213", "-", "Delete=226", "<"}), Menu(IDR_SYSTEM_MENU));
+    EXPECT_EQ((M{"System>", "Reload=213", "-", "Delete=226", "Restore deleted...=350", "<"}), Menu(IDR_SYSTEM_MENU));
 }
 
 TEST_F(ResourcesTest, StringTableInWindows1252)

@@ -352,13 +352,6 @@ TEST_F(SystemPageTest, DeletedEntriesComeBackWholeThroughRestoreDeleted)
     EXPECT_EQ((Texts{"alpha"}), SystemColumn(0));
     EXPECT_EQ(1u, boxes.Boxes().size()); // the warning alone
 
-    // Offered on the page's menu with or without a selection.
-    UINT restoreState = MF_GRAYED;
-    Services().contextMenu = [&](HMENU popup, UINT) { restoreState = GetMenuState(popup, ID_SYSTEM_RESTORE, MF_BYCOMMAND); };
-    Notify(IDC_SYSTEM_LIST, NM_RCLICK);
-    EXPECT_EQ(0u, restoreState & (MF_GRAYED | MF_DISABLED));
-    EXPECT_STREQ(TXT_TIP_RESTORE_DELETED, CMainDlg::MenuTip(ID_SYSTEM_RESTORE));
-
     std::vector<Texts> shown;
     Services().modalDialog = [&](CDialog& dialog) {
         ASSERT_EQ(UINT(IDD_RESTORE_BACKUP), dialog.GetTemplateId());
