@@ -33,7 +33,8 @@ test-x86: build-x86
 fuzz: setup
 	@FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) scripts/fuzz.sh
 
-# Installers and portable zips of both architectures, into dist/.
+# Installers, MSIs and portable zips of both architectures, into dist/;
+# SIGN_PFX and SIGN_PASSWORD sign them (scripts/dist.sh).
 dist: setup
 	@scripts/dist.sh
 

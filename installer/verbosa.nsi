@@ -1,6 +1,8 @@
 ; Verbosa installer. Built by scripts/dist.sh with:
-;   makensis -DARCH=x64|x86 -DBINDIR=<folder with quillon.exe, Tesselator.dll,
-;            quillon.chm> [-DX86DLL=<x86 Tesselator.dll>] -DOUTFILE=<setup.exe>
+;   makensis -DARCH=x64|x86 -DVERSION=<a.b.c.d> -DBINDIR=<folder with quillon.exe,
+;            Tesselator.dll, quillon.chm> [-DX86DLL=<x86 Tesselator.dll>] -DOUTFILE=<setup.exe>
+; Installing over an earlier version replaces the program files and keeps
+; everything the user made: commands, Fast Folders and settings.
 ; "All users" installs into Program Files and needs administrator rights;
 ; "Just me" installs into the user's own programs folder and needs none.
 ; Silent: /S /AllUsers or /S /CurrentUser; /S alone is All users when the
@@ -16,7 +18,9 @@ Unicode true
 !include "MUI2.nsh"
 
 !define PRODUCT "Verbosa"
-!define VERSION "3.0.0.2"
+!ifndef VERSION
+    !error "VERSION is not defined (makensis -DVERSION=a.b.c.d)"
+!endif
 !define PUBLISHER "Kelto"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Verbosa"
 !define APP_PATHS "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths"

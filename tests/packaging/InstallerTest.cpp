@@ -2,6 +2,7 @@
 // with the installed program as a user would (the path-mode dialog, driven
 // from outside), then uninstalls and checks what is left.
 // The installer's path comes in VERBOSA_INSTALLER (set by ctest).
+#include "tests/packaging/InstallerSupport.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 
@@ -10,52 +11,20 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 std::string InstallerPath()
 {
-    const char* path = std::getenv("VERBOSA_INSTALLER");
-    return path ? path : "";
+    return PackagePath("VERBOSA_INSTALLER");
 }
-
-const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa";
-
-std::string ShellFolder(int csidl)
-{
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
-    return path;
-}
 
 std::string ProgramFilesFolder()
 {
     return ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
-}
-
-// Starts a program and waits for it (up to two minutes); returns its exit code.
-DWORD RunAndWait(const std::string& commandLine, HANDLE* keep = nullptr)
-{
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return 0xFFFFFFFF;
-    CloseHandle(pi.hThread);
-    if (keep) {
-        *keep = pi.hProcess;
-        return 0;
-    }
-    WaitForSingleObject(pi.hProcess, 120000);
-    DWORD code = 0xFFFFFFFF;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    return code;
 }
 
 // Waits for a visible top-level dialog with this caption. Visible, because
@@ -83,30 +52,6 @@ std::string WaitForText(HWND dialog, int id, DWORD timeoutMs = 10000)
             Sleep(100);
     }
     return text;
-}
-
-bool WaitUntilGone(const std::string& path, DWORD timeoutMs = 60000)
-{
-    for (DWORD waited = 0; waited < timeoutMs; waited += 200) {
-        if (!FileExists(path))
-            return true;
-        Sleep(200);
-    }
-    return false;
-}
-
-std::string DefaultValue(const std::string& key)
-{
-    DWORD type = 0;
-    std::string bytes;
-    if (!ReadRawValue(HKEY_LOCAL_MACHINE, key, "", type, bytes))
-        return "";
-    return std::string(bytes.c_str());
-}
-
-void WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
-{
-    WriteRawValue(root, key, name, REG_SZ, value + '\0');
 }
 
 TEST(Installer, InstallsUsesAndUninstallsCleanly)

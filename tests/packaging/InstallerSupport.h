@@ -1,0 +1,24 @@
+#pragma once
+// What the installer tests share: the packages' paths (from ctest's
+// environment), process runs and the places an installation writes.
+#include <windows.h>
+
+#include <string>
+
+inline const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+
+// A package path handed over by ctest (Windows form); empty when unset.
+std::string PackagePath(const char* variable);
+
+std::string ShellFolder(int csidl);
+
+// Starts a program and waits for it (up to two minutes); returns its exit
+// code. With keep, returns at once and hands over the process handle.
+DWORD RunAndWait(const std::string& commandLine, HANDLE* keep = nullptr);
+
+bool WaitUntilGone(const std::string& path, DWORD timeoutMs = 60000);
+
+// The default value of an HKLM key; empty when missing.
+std::string DefaultValue(const std::string& key);
+
+void WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value);

@@ -1,0 +1,197 @@
+// Installing a newer version over an older one keeps everything the user
+// made, with either package: version N is installed, commands and Fast
+// Folders are made with the program's own code, N+1 goes over it, and all
+// of it must still be there and resolve. The uninstall then removes it all.
+// The packages' paths come from ctest: VERBOSA_INSTALLER[_NEXT] (NSIS) and
+// VERBOSA_MSI[_NEXT].
+#include "catalogue/Commands.h"
+#include "fastfolders/FastFolderStore.h"
+#include "shellsettings/ExtensionRegistration.h"
+#include "shellsettings/FirstRun.h"
+#include "tests/packaging/InstallerSupport.h"
+#include "tests/support/LinkReader.h"
+#include "tests/support/MessageBoxRecorder.h"
+#include "tests/support/RegistrySandbox.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kSettingsKey = "Software\\Kelto\\quillon30";
+const std::string kVerbKey = "*\\Shell\\Create Shortcut Command";
+
+struct Command {
+    const char* name;
+    const char* target;
+    int showCommand;
+};
+const Command kCommands[] = {{"pad", "C:\\windows\\notepad.exe", SW_SHOWNORMAL},
+                             {"regtool", "C:\\windows\\regedit.exe", SW_SHOWMINNOACTIVE}};
+
+// DisplayVersion of every uninstall entry of Verbosa (NSIS: "Verbosa";
+// MSI: the product code).
+std::vector<std::string> InstalledVersions()
+{
+    const std::string uninstall = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    std::vector<std::string> versions;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, uninstall.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return versions;
+    char name[256];
+    for (DWORD i = 0, size = sizeof name; RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) ==
+                                           ERROR_SUCCESS;
+         ++i, size = sizeof name) {
+        const std::string entry = uninstall + "\\" + name;
+        if (ReadStringValue(HKEY_LOCAL_MACHINE, entry, "DisplayName") == "Verbosa 3.0")
+            versions.push_back(ReadStringValue(HKEY_LOCAL_MACHINE, entry, "DisplayVersion"));
+    }
+    RegCloseKey(key);
+    return versions;
+}
+
+std::string StartMenuLink()
+{
+    // Wine's msiexec puts a per-machine package's shortcut into the user's menu.
+    for (int csidl : {CSIDL_COMMON_PROGRAMS, CSIDL_PROGRAMS}) {
+        const std::string link = ShellFolder(csidl) + "\\Verbosa.lnk";
+        if (FileExists(link))
+            return link;
+    }
+    return "";
+}
+
+// The Fast Folders as the program lists them.
+std::vector<std::string> FastFolders()
+{
+    std::string aliases[10], paths[10];
+    const int count = ReadFastFolders(10, aliases, paths);
+    std::vector<std::string> items;
+    for (int i = 0; i < count; ++i)
+        items.push_back(aliases[i] + "=" + paths[i]);
+    return items;
+}
+
+// What the user makes with the installed program: the first-run set-up
+// (settings, Fast Folders store, the machine's verb), two commands and two
+// Fast Folders, all by the program's own code.
+void MakeUserData(const std::string& dir)
+{
+    CServicesGuard services;
+    CMessageBoxRecorder boxes;
+    Services().programPath = dir + "\\quillon.exe";
+    ASSERT_TRUE(RunFirstTimeSetup(dir));
+    for (const Command& command : kCommands)
+        ASSERT_TRUE(CreateCommand(command.name, command.target, "", command.showCommand)) << command.name;
+    int blocked = -1;
+    ASSERT_EQ(FastFolderWrite::done, AddFastFolder("Windows", "C:\\windows", blocked));
+    ASSERT_EQ(FastFolderWrite::done, AddFastFolder("System", "C:\\windows\\system32", blocked));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// Every command resolves: its App Paths entry names its shortcut, which
+// starts its target; its properties file is there.
+void ExpectUserDataIntact(const std::string& dir)
+{
+    for (const Command& command : kCommands) {
+        const std::string link = dir + "\\Cmds\\run_" + command.name + ".lnk";
+        EXPECT_EQ(link, DefaultValue(kAppPaths + "\\" + command.name + ".exe")) << command.name;
+        LinkFields fields;
+        EXPECT_TRUE(ReadLink(link, fields)) << link;
+        EXPECT_EQ(command.target, fields.path);
+        EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_" + command.name + ".cfg")) << command.name;
+    }
+    EXPECT_EQ((std::vector<std::string>{"Windows=C:\\windows", "System=C:\\windows\\system32"}), FastFolders());
+    EXPECT_EQ(dir + "\\quillon.exe", ReadStringValue(HKEY_CURRENT_USER, kSettingsKey + "\\FastFolders", "Path"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+}
+
+void ExpectNothingLeft(const std::string& dir)
+{
+    EXPECT_TRUE(WaitUntilGone(dir)) << dir;
+    for (const Command& command : kCommands)
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\" + command.name + ".exe")) << command.name;
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
+    EXPECT_FALSE(IsShellExtensionRegistered(ExtensionScope::machine));
+    EXPECT_TRUE(InstalledVersions().empty());
+    EXPECT_EQ("", StartMenuLink());
+    // Another program's entry stays.
+    EXPECT_EQ("C:\\Other\\otherapp.exe", DefaultValue(kAppPaths + "\\otherapp.exe"));
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kAppPaths + "\\otherapp.exe").c_str());
+}
+
+// With version N installed: makes the user's data, runs the upgrade to N+1
+// and checks the data came through. Returns the installed version after.
+std::vector<std::string> UpgradeKeepingUserData(const std::string& dir, const std::string& upgradeCommand)
+{
+    const std::vector<std::string> before = InstalledVersions();
+    EXPECT_EQ(1u, before.size());
+    MakeUserData(dir);
+    EXPECT_EQ(0u, RunAndWait(upgradeCommand));
+    const std::vector<std::string> after = InstalledVersions();
+    EXPECT_EQ(1u, after.size());
+    EXPECT_NE(before, after);
+    ExpectUserDataIntact(dir);
+    return after;
+}
+
+// A fresh start, whatever an earlier run of this prefix left.
+void ForgetEarlierRuns()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey.c_str());
+    for (const Command& command : kCommands)
+        RegDeleteTreeA(HKEY_CURRENT_USER, (kAppPaths + "\\" + command.name + ".exe").c_str());
+    WriteString(HKEY_LOCAL_MACHINE, kAppPaths + "\\otherapp.exe", "", "C:\\Other\\otherapp.exe");
+}
+
+TEST(Upgrade, NsisInstallerKeepsCommandsAndFastFoldersUntilUninstall)
+{
+    const std::string older = PackagePath("VERBOSA_INSTALLER");
+    const std::string newer = PackagePath("VERBOSA_INSTALLER_NEXT");
+    ASSERT_FALSE(older.empty() || newer.empty()) << "ctest names no NSIS installers";
+    const std::string dir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
+    ForgetEarlierRuns();
+    ASSERT_EQ(0u, RunAndWait("\"" + older + "\" /S"));
+    UpgradeKeepingUserData(dir, "\"" + newer + "\" /S");
+
+    // The uninstaller copies itself away and returns at once.
+    ASSERT_EQ(0u, RunAndWait("\"" + dir + "\\uninstall.exe\" /S"));
+    ExpectNothingLeft(dir);
+}
+
+TEST(Upgrade, MsiKeepsCommandsFastFoldersAndTheExtensionUntilUninstall)
+{
+    const std::string older = PackagePath("VERBOSA_MSI");
+    const std::string newer = PackagePath("VERBOSA_MSI_NEXT");
+    if (older.empty() || newer.empty())
+        GTEST_SKIP() << "no MSI packages (wixl missing)";
+    const std::string dir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
+    ForgetEarlierRuns();
+    ASSERT_EQ(0u, RunAndWait("msiexec /i \"" + older + "\" /qn FASTFOLDERS=1"));
+    for (const char* file : {"quillon.exe", "Tesselator.dll", "quillon.chm"})
+        EXPECT_TRUE(FileExists(dir + "\\" + file)) << file;
+    EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::machine));
+    EXPECT_EQ("\"" + dir + "\\quillon.exe\" %1", ReadStringValue(HKEY_CLASSES_ROOT, kVerbKey + "\\Command"));
+    LinkFields menu;
+    EXPECT_TRUE(ReadLink(StartMenuLink(), menu));
+    EXPECT_EQ(dir + "\\quillon.exe", menu.path);
+
+    // Without FASTFOLDERS: the extension stays as the user had it.
+    const std::vector<std::string> after = UpgradeKeepingUserData(dir, "msiexec /i \"" + newer + "\" /qn");
+    EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::machine));
+    // An older package refuses to go over a newer one.
+    EXPECT_NE(0u, RunAndWait("msiexec /i \"" + older + "\" /qn"));
+    EXPECT_EQ(after, InstalledVersions());
+
+    ASSERT_EQ(0u, RunAndWait("msiexec /x \"" + newer + "\" /qn"));
+    ExpectNothingLeft(dir);
+}
+
+} // namespace
