@@ -183,6 +183,16 @@ TEST(Upgrade, MsiKeepsCommandsFastFoldersAndTheExtensionUntilUninstall)
     EXPECT_TRUE(ReadLink(StartMenuLink(), menu));
     EXPECT_EQ(dir + "\\quillon.exe", menu.path);
 
+    // A fleet's command set, handed to the installed program as a deployment tool would.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string set = std::string(temp) + "verbosa-fleet.json";
+    WriteFileBytes(set, R"({"format": "verbosa", "version": 1, "commands": [{"name": "deployed",
+        "target": "C:\\windows\\notepad.exe", "parameters": "", "window": "normal", "scope": "machine"}]})");
+    EXPECT_EQ(0u, RunAndWait("\"" + dir + "\\quillon.exe\" /import \"" + set + "\""));
+    EXPECT_EQ(dir + "\\Cmds\\run_deployed.lnk", DefaultValue(kAppPaths + "\\deployed.exe"));
+    DeleteFileA(set.c_str());
+
     // Without FASTFOLDERS: the extension stays as the user had it.
     const std::vector<std::string> after = UpgradeKeepingUserData(dir, "msiexec /i \"" + newer + "\" /qn");
     EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::machine));
@@ -192,6 +202,7 @@ TEST(Upgrade, MsiKeepsCommandsFastFoldersAndTheExtensionUntilUninstall)
 
     ASSERT_EQ(0u, RunAndWait("msiexec /x \"" + newer + "\" /qn"));
     ExpectNothingLeft(dir);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\deployed.exe"));
 }
 
 } // namespace
