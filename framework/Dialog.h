@@ -141,6 +141,17 @@ private:
 #define ON_WM_LBUTTONDOWN(handler)                                               \
     ROUTE_OBSERVED_(WM_LBUTTONDOWN, self->handler(static_cast<UINT>(w), PointFromLParam(l)))
 
+// void OnDpiChanged(int dpi, const RECT& suggested): the window moved to a
+// monitor of another scale and handles that itself.
+#define ON_WM_DPICHANGED(handler)                                                \
+    {RouteKind::message, WM_DPICHANGED, 0, 0,                                    \
+     [](CDialog* d, WPARAM w, LPARAM l, LRESULT& r) -> BOOL {                    \
+         static_cast<ThisClass*>(d)->handler(static_cast<int>(HIWORD(w)),        \
+                                             *reinterpret_cast<const RECT*>(l)); \
+         r = 0;                                                                  \
+         return TRUE;                                                            \
+     }},
+
 // bool OnPaint(): true when the handler painted, false for the default.
 #define ON_WM_PAINT(handler)                                                     \
     {RouteKind::message, WM_PAINT, 0, 0,                                         \
