@@ -16,6 +16,8 @@
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kImageListFlags = ILC_COLORDDB | ILC_MASK;
@@ -297,9 +299,19 @@ void CMainDlg::SetUpControls()
     m_tree.Expand(commands, TVE_EXPAND);
     m_tree.Expand(special, TVE_EXPAND);
 
-    // 3. The rectangles the layout measures growth against.
+    // 3. The rectangles the layout measures growth against: the list as the
+    //    template made it and the window the template asked for, which the
+    //    system makes smaller when it does not fit the screen (200 % on a
+    //    small one).
     ::GetWindowRect(m_hWnd, &m_initialWindowRect);
     m_initialListRect = m_commandList.GetWindowRect();
+    const SIZE asked = TemplateClientSize();
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    if (asked.cx > RectWidth(client))
+        m_initialWindowRect.right += asked.cx - RectWidth(client);
+    if (asked.cy > RectHeight(client))
+        m_initialWindowRect.bottom += asked.cy - RectHeight(client);
 
     // 4. The status bar and its four panes.
     m_statusBar.Create(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, m_hWnd, 0);
@@ -340,9 +352,13 @@ CMainDlg::Layout CMainDlg::ComputeLayout(SIZE window, SIZE initialWindow, SIZE i
     const int listWidth = initialList.cx + window.cx - initialWindow.cx;
     const int listHeight = initialList.cy + window.cy - initialWindow.cy;
     layout.lists = {s(140), s(8), s(140) + listWidth, s(8) + listHeight};
-    layout.tree = {s(7), s(8), s(7) + treeWidth, s(8) + listHeight};
+    // The template sizes the tree in dialog units, the lists start at a
+    // pixel offset: where the font's units run wide the tree would reach
+    // under the lists, so it ends a gap before them.
+    const int tree = std::min(treeWidth, s(140) - s(4) - s(7));
+    layout.tree = {s(7), s(8), s(7) + tree, s(8) + listHeight};
     const int progressY = window.cy - s(104);
-    layout.progress = {s(9), progressY, s(9) + treeWidth - s(5), progressY + s(16)};
+    layout.progress = {s(9), progressY, s(9) + tree - s(5), progressY + s(16)};
     const int buttonY = listHeight + s(14);
     const int newX = window.cx - s(222);
     const int deleteX = window.cx - s(117);
@@ -666,9 +682,16 @@ void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
         SetWindowPos(m_tree.GetSafeHwnd(), nullptr, 0, 0, RescaleForDpi(RectWidth(tree), oldDpi, dpi),
                      RectHeight(tree), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+        // The tree's indent is the icon's width and a gap, set by the old scale.
+        const HWND treeWindow = m_tree.GetSafeHwnd();
+        TreeView_SetIndent(treeWindow, RescaleForDpi(TreeView_GetIndent(treeWindow), oldDpi, dpi));
+
         RescaleFonts(oldDpi, dpi);
         RebuildImages();
         SetUpStatusPanes();
+        // The status bar takes the height of its new font now, so the
+        // layout below measures that.
+        SendMessageA(m_statusBar.GetSafeHwnd(), WM_SIZE, 0, 0);
     }
     if (dpi != oldDpi)
         SetMenuPictures();

@@ -211,6 +211,9 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     UINT GetTemplateId() const { return m_templateId; }
     bool IsEnded() const { return m_ended; }
+    // The client size the template asks for, in pixels of the dialog's font
+    // and DPI; the window itself may have been made smaller to fit the screen.
+    SIZE TemplateClientSize() const;
     INT_PTR GetResult() const { return m_result; }
 
     // The base runs UpdateData(false) and returns TRUE.
@@ -252,4 +255,5 @@ private:
     bool m_ended = false;
     bool m_isMainWindow = false;
     INT_PTR m_result = -1;
+    short m_templateSize[2] = {}; // cx, cy in dialog units
 };
