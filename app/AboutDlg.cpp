@@ -1,21 +1,31 @@
 #include "app/AboutDlg.h"
 
 #include "app/ShellOpen.h"
+#include "framework/WindowDpi.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
 
 namespace {
 
-HFONT MakeTahoma(int weight, bool underline)
+HFONT MakeTahoma(int weight, bool underline, const CDpiScale& scale)
 {
-    return CreateFontA(13, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontA(scale(13), 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        "Tahoma");
 }
 
-bool Within(POINT p, int left, int right, int top, int bottom)
+// The edges are pixels at 96 DPI, inclusive.
+bool Within(POINT p, const CDpiScale& s, int left, int right, int top, int bottom)
 {
-    return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+    return p.x >= s(left) && p.x <= s(right) && p.y >= s(top) && p.y <= s(bottom);
+}
+
+// The picture a static control shows, replaced; the one it held before is
+// the caller's to delete when it was the control's own.
+HGDIOBJ SetStaticImage(HWND dialog, int id, UINT type, HANDLE image)
+{
+    return reinterpret_cast<HGDIOBJ>(
+        SendDlgItemMessageA(dialog, id, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image)));
 }
 
 } // namespace
@@ -36,6 +46,7 @@ BEGIN_ROUTES(CAboutDlg, CDialog)
     ON_WM_CTLCOLORSTATIC(OnCtlColorStatic)
     ON_COMMAND(IDC_ABOUT_MAIL, OnLinkCommand)
     ON_COMMAND(IDC_ABOUT_WEB, OnLinkCommand)
+    ON_MESSAGE(WM_DPICHANGED, OnDpiChanged)
 END_ROUTES()
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUT, nullptr) {}
@@ -44,44 +55,101 @@ void CAboutDlg::DoDataExchange(bool)
 {
     if (m_boldFont)
         return;
-    m_boldFont.Reset(MakeTahoma(FW_BOLD, false));
-    m_linkFont.Reset(MakeTahoma(FW_NORMAL, true));
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_VERSION, WM_SETFONT, reinterpret_cast<WPARAM>(m_boldFont.Get()), TRUE);
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_MAIL, WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.Get()), TRUE);
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_WEB, WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont.Get()), TRUE);
+    m_scale = ScaleOfWindow(m_hWnd);
+    MakeFonts();
+    SetPictures();
+}
+
+void CAboutDlg::MakeFonts()
+{
+    // The controls take the new fonts before the old ones go.
+    CFontHandle bold(MakeTahoma(FW_BOLD, false, m_scale));
+    CFontHandle link(MakeTahoma(FW_NORMAL, true, m_scale));
+    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_VERSION, WM_SETFONT, reinterpret_cast<WPARAM>(bold.Get()), TRUE);
+    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_MAIL, WM_SETFONT, reinterpret_cast<WPARAM>(link.Get()), TRUE);
+    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_WEB, WM_SETFONT, reinterpret_cast<WPARAM>(link.Get()), TRUE);
+    m_boldFont = std::move(bold);
+    m_linkFont = std::move(link);
+}
+
+void CAboutDlg::SetPictures()
+{
+    static constexpr UINT kBanners[kPictureScaleCount] = {IDB_ABOUT_BANNER, IDB_ABOUT_BANNER_150,
+                                                          IDB_ABOUT_BANNER_200};
+    const HINSTANCE module = GetModuleHandleA(nullptr);
+    const size_t scale = m_scale.PictureScale();
+    if (scale != 0 || m_banner) {
+        CBitmapHandle banner(LoadBitmapA(module, MAKEINTRESOURCEA(kBanners[scale])));
+        if (banner) {
+            HGDIOBJ previous = SetStaticImage(m_hWnd, IDC_ABOUT_BANNER, IMAGE_BITMAP, banner.Get());
+            if (!m_banner && previous)
+                DeleteObject(previous); // loaded by the control from the template
+            m_banner = std::move(banner);
+        }
+    }
+    // The link icons as the static controls load them are of the system's
+    // DPI, which need not be the box's.
+    const int iconSize = SystemMetricForDpi(SM_CXICON, m_scale.Dpi());
+    if (iconSize != GetSystemMetrics(SM_CXICON) || m_mailIcon) {
+        CIconHandle mail(LoadIconOfSize(module, IDI_MAIL_LINK, iconSize));
+        CIconHandle web(LoadIconOfSize(module, IDI_WEB_LINK, iconSize));
+        SetStaticImage(m_hWnd, IDC_ABOUT_MAIL_ICON, IMAGE_ICON, mail.Get());
+        SetStaticImage(m_hWnd, IDC_ABOUT_WEB_ICON, IMAGE_ICON, web.Get());
+        m_mailIcon = std::move(mail);
+        m_webIcon = std::move(web);
+    }
+}
+
+BOOL CAboutDlg::OnDpiChanged(WPARAM wParam, LPARAM, LRESULT&)
+{
+    // The dialog manager moves and resizes the template's controls after
+    // this; the box's own fonts and pictures follow the new scale here.
+    m_scale = CDpiScale(HIWORD(wParam));
+    MakeFonts();
+    SetPictures();
+    return FALSE;
 }
 
 void CAboutDlg::OnOK()
 {
-    // The controls let go of the fonts before they are deleted.
+    // The controls let go of the fonts and pictures before they are deleted.
     for (int id : {IDC_ABOUT_VERSION, IDC_ABOUT_MAIL, IDC_ABOUT_WEB})
         SendDlgItemMessageA(m_hWnd, id, WM_SETFONT, 0, FALSE);
     m_boldFont.Reset();
     m_linkFont.Reset();
+    if (m_banner)
+        SetStaticImage(m_hWnd, IDC_ABOUT_BANNER, IMAGE_BITMAP, nullptr);
+    if (m_mailIcon) {
+        SetStaticImage(m_hWnd, IDC_ABOUT_MAIL_ICON, IMAGE_ICON, nullptr);
+        SetStaticImage(m_hWnd, IDC_ABOUT_WEB_ICON, IMAGE_ICON, nullptr);
+    }
+    m_banner.Reset();
+    m_mailIcon.Reset();
+    m_webIcon.Reset();
     CDialog::OnOK();
 }
 
-CAboutDlg::Link CAboutDlg::ClickedLink(POINT p)
+CAboutDlg::Link CAboutDlg::ClickedLink(POINT p, const CDpiScale& s)
 {
-    if (Within(p, 39, 151, 182, 192))
+    if (Within(p, s, 39, 151, 182, 192))
         return Link::mail;
-    if (Within(p, 39, 146, 198, 209))
+    if (Within(p, s, 39, 146, 198, 209))
         return Link::web;
     return Link::none;
 }
 
-CAboutDlg::Link CAboutDlg::HoveredLink(POINT p)
+CAboutDlg::Link CAboutDlg::HoveredLink(POINT p, const CDpiScale& s)
 {
-    if (Within(p, 39, 115, 182, 192))
+    if (Within(p, s, 39, 115, 182, 192))
         return Link::mail;
-    if (Within(p, 39, 115, 198, 209))
+    if (Within(p, s, 39, 115, 198, 209))
         return Link::web;
     return Link::none;
 }
 
 void CAboutDlg::OnLButtonDown(UINT, POINT p)
 {
-    switch (ClickedLink(p)) {
+    switch (ClickedLink(p, m_scale)) {
     case Link::mail:
         OpenWithShell(AboutMailLink());
         break;
@@ -100,7 +168,7 @@ void CAboutDlg::OnLButtonDown(UINT, POINT p)
 
 void CAboutDlg::OnMouseMove(UINT, POINT p)
 {
-    const Link link = HoveredLink(p);
+    const Link link = HoveredLink(p, m_scale);
     ShowWindow(GetDlgItem(IDC_ABOUT_MAIL_ICON), link == Link::mail ? SW_SHOW : SW_HIDE);
     ShowWindow(GetDlgItem(IDC_ABOUT_WEB_ICON), link == Link::web ? SW_SHOW : SW_HIDE);
 }

@@ -84,7 +84,7 @@ int CMainDlg::CommandImage(const std::string& target)
     const std::string key = IconKey(choice);
     auto cached = m_commandIconImages.find(key);
     if (cached == m_commandIconImages.end()) {
-        CIconHandle icon(ExtractChosenIcon(choice, false));
+        CIconHandle icon(ExtractChosenIcon(choice, m_commandImages.GetIconSize()));
         cached = m_commandIconImages.emplace(key, m_commandImages.Add(icon.Get())).first;
     }
     m_targetImages.emplace(target, cached->second);
@@ -96,7 +96,7 @@ void CMainDlg::AddFastFolderRow(const std::string& alias, const std::string& pat
     // The first row of a refresh empties the image list of the one before.
     if (m_folderList.GetItemCount() == 0)
         m_folderImages.RemoveAll();
-    CIconHandle icon(GetTargetIcon(GetProgramFolder(), false));
+    CIconHandle icon(GetTargetIconOfSize(GetProgramFolder(), m_folderImages.GetIconSize()));
     const int image = m_folderImages.Add(icon.Get());
     const int row = m_folderList.InsertItem(m_folderList.GetItemCount(), alias, image);
     m_folderList.SetItemText(row, 1, path);

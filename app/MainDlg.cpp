@@ -12,27 +12,47 @@
 #include "framework/MessageBox.h"
 #include "framework/Services.h"
 #include "framework/WinApp.h"
+#include "framework/WindowDpi.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
 #include "resources/TransferIds.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr UINT kImageListFlags = ILC_COLORDDB | ILC_MASK;
+// Pixel figures at 96 DPI; the window scales them to its own.
 constexpr int kStatusPaneEdges[] = {210, 260, 340, -1};
 constexpr int kButtonWidth = 99;
 constexpr int kButtonHeight = 26;
 
-HICON LoadSmallIcon(UINT id)
+// A menu picture's resources for 100 %, 150 % and 200 % display scale.
+struct MenuPicture {
+    UINT ids[kPictureScaleCount];
+};
+constexpr MenuPicture kMenuPictures[] = {
+    {{IDB_MENU_NEW_COMMAND, IDB_MENU_NEW_COMMAND_150, IDB_MENU_NEW_COMMAND_200}},
+    {{IDB_MENU_DELETE, IDB_MENU_DELETE_150, IDB_MENU_DELETE_200}},
+    {{IDB_MENU_HELP, IDB_MENU_HELP_150, IDB_MENU_HELP_200}},
+    {{IDB_MENU_CONFIGURATION, IDB_MENU_CONFIGURATION_150, IDB_MENU_CONFIGURATION_200}},
+    {{IDB_MENU_ADD_FOLDER, IDB_MENU_ADD_FOLDER_150, IDB_MENU_ADD_FOLDER_200}},
+};
+
+UINT MenuPictureId(UINT id, const CDpiScale& scale)
 {
-    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+    for (const MenuPicture& picture : kMenuPictures)
+        if (picture.ids[0] == id)
+            return picture.ids[scale.PictureScale()];
+    return id;
 }
 
-// A menu picture with its 3D-grey background in the menu's own colour.
-HBITMAP LoadAppBitmap(UINT id)
+// A menu picture drawn for the scale, with its 3D-grey background in the
+// menu's own colour.
+HBITMAP LoadAppBitmap(UINT id, const CDpiScale& scale)
 {
-    auto* bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    auto* bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MenuPictureId(id, scale)),
+                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     DIBSECTION dib{};
     if (!bitmap || GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 24
         || !dib.dsBm.bmBits)
@@ -53,9 +73,9 @@ HBITMAP LoadAppBitmap(UINT id)
 }
 
 // The system's shield, drawn for a menu item on the menu's background.
-HBITMAP ShieldBitmap()
+HBITMAP ShieldBitmap(const CDpiScale& scale)
 {
-    const int size = GetSystemMetrics(SM_CXMENUCHECK);
+    const int size = SystemMetricForDpi(SM_CXMENUCHECK, scale.Dpi());
     auto* shield = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32518) /* IDI_SHIELD */, IMAGE_ICON,
                                                  size, size, LR_SHARED));
     if (!shield)
@@ -92,6 +112,7 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_WM_PAINT(OnPaint)
     ON_WM_QUERYDRAGICON(OnQueryDragIcon)
     ON_WM_DESTROY(OnDestroy)
+    ON_WM_DPICHANGED(OnDpiChanged)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_PAGE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SELCHANGEDW, IDC_PAGE_TREE, OnTreeSelChanged)
     ON_NOTIFY(NM_RCLICK, IDC_COMMAND_LIST, OnCommandListRClick)
@@ -231,7 +252,8 @@ void CMainDlg::SetUpList(CListCtrl& list, CImageList& images, const char* const*
     list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     for (int i = 0; i < columns; ++i)
         list.InsertColumn(i, headings[i], LVCFMT_LEFT, widths[i]);
-    images.Create(16, 16, kImageListFlags, 4, 4);
+    const int icon = SmallIconSizeForDpi(m_scale.Dpi());
+    images.Create(icon, icon, kImageListFlags, 4, 4);
     // The window owns the image list; the list must not destroy it too.
     SetWindowLongPtrA(list.GetSafeHwnd(), GWL_STYLE,
                       GetWindowLongPtrA(list.GetSafeHwnd(), GWL_STYLE) | LVS_SHAREIMAGELISTS);
@@ -240,11 +262,16 @@ void CMainDlg::SetUpList(CListCtrl& list, CImageList& images, const char* const*
 
 void CMainDlg::SetUpControls()
 {
+    m_scale = ScaleOfWindow(m_hWnd);
+    const CDpiScale& s = m_scale;
+    // The dialog manager's own rescaling would undo the layout below.
+    TakeOverDpiChanges(m_hWnd);
+
     // 1. The lists, their columns at set-up width (b = own client width / 10).
     {
         const int b = RectWidth(m_commandList.GetClientRect()) / 10;
         const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH, TXT_COL_PARAMETERS, TXT_COL_SCOPE};
-        const int widths[] = {2 * b + 5, 5 * b, 2 * b - 5, b};
+        const int widths[] = {2 * b + s(5), 5 * b, 2 * b - s(5), b};
         SetUpList(m_commandList, m_commandImages, headings, widths, 4);
         // A row whose name Windows answers with a file of its own says so.
         m_commandList.SetExtendedStyle(LVS_EX_INFOTIP);
@@ -252,23 +279,21 @@ void CMainDlg::SetUpControls()
     {
         const int b = RectWidth(m_folderList.GetClientRect()) / 10;
         const char* const headings[] = {TXT_COL_ALIAS, TXT_COL_DIRECTORY};
-        const int widths[] = {2 * b + 5, 8 * b - 2};
+        const int widths[] = {2 * b + s(5), 8 * b - s(2)};
         SetUpList(m_folderList, m_folderImages, headings, widths, 2);
     }
     {
         const int b = RectWidth(m_systemList.GetClientRect()) / 10;
         const char* const headings[] = {TXT_COL_COMMAND, TXT_COL_PATH};
-        const int widths[] = {3 * b, 3 * b - 15};
+        const int widths[] = {3 * b, 3 * b - s(15)};
         SetUpList(m_systemList, m_systemImages, headings, widths, 2);
         m_systemList.InsertColumn(2, TXT_COL_SCOPE, LVCFMT_LEFT, 2 * b);
     }
 
     // 2. The tree with its images and five items; both roots expanded.
-    m_treeImages.Create(16, 16, kImageListFlags, 4, 4);
-    for (UINT id : {IDI_TREE_GROUP, IDI_TREE_PAGE, IDI_TREE_PAGE_OPEN, IDI_HELP}) {
-        CIconHandle icon(LoadSmallIcon(id));
-        m_treeImages.Add(icon.Get());
-    }
+    const int icon = SmallIconSizeForDpi(s.Dpi());
+    m_treeImages.Create(icon, icon, kImageListFlags, 4, 4);
+    AddTreeImages();
     m_tree.SetImageList(m_treeImages, TVSIL_NORMAL);
     HTREEITEM commands = m_tree.InsertItem(TXT_TREE_COMMANDS, 0, 0, nullptr);
     m_tree.InsertItem(TXT_TREE_MY_COMMANDS, 1, 2, commands);
@@ -278,35 +303,71 @@ void CMainDlg::SetUpControls()
     m_tree.Expand(commands, TVE_EXPAND);
     m_tree.Expand(special, TVE_EXPAND);
 
-    // 3. The rectangles the layout measures growth against.
+    // 3. The rectangles the layout measures growth against: the list as the
+    //    template made it and the window the template asked for, which the
+    //    system makes smaller when it does not fit the screen (200 % on a
+    //    small one).
     ::GetWindowRect(m_hWnd, &m_initialWindowRect);
     m_initialListRect = m_commandList.GetWindowRect();
+    const SIZE asked = TemplateClientSize();
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    if (asked.cx > RectWidth(client))
+        m_initialWindowRect.right += asked.cx - RectWidth(client);
+    if (asked.cy > RectHeight(client))
+        m_initialWindowRect.bottom += asked.cy - RectHeight(client);
 
     // 4. The status bar and its four panes.
     m_statusBar.Create(WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, m_hWnd, 0);
-    m_statusBar.SetParts(4, kStatusPaneEdges);
-    m_pane0Icon.Reset(m_treeImages.GetIcon(0));
-    m_pane3Icon.Reset(m_treeImages.GetIcon(3));
-    m_statusBar.SetIcon(0, m_pane0Icon.Get());
+    SetUpStatusPanes();
     m_statusBar.SetPaneText(0, TXT_PANE_MY_COMMANDS);
     m_statusBar.SetPaneText(1, TXT_PANE_DOTS);
-    m_statusBar.SetIcon(3, m_pane3Icon.Get());
     m_statusBar.SetPaneText(3, "");
 }
 
+void CMainDlg::AddTreeImages()
+{
+    const int size = SmallIconSizeForDpi(m_scale.Dpi());
+    for (UINT id : {IDI_TREE_GROUP, IDI_TREE_PAGE, IDI_TREE_PAGE_OPEN, IDI_HELP}) {
+        CIconHandle icon(LoadIconOfSize(GetModuleHandleA(nullptr), id, size));
+        m_treeImages.Add(icon.Get());
+    }
+}
+
+void CMainDlg::SetUpStatusPanes()
+{
+    int edges[std::size(kStatusPaneEdges)];
+    for (size_t i = 0; i < std::size(edges); ++i)
+        edges[i] = kStatusPaneEdges[i] < 0 ? -1 : m_scale(kStatusPaneEdges[i]);
+    m_statusBar.SetParts(static_cast<int>(std::size(edges)), edges);
+    // The pane icons are the tree's images 0 and 3, at its size.
+    m_statusBar.SetIcon(0, nullptr);
+    m_statusBar.SetIcon(3, nullptr);
+    m_pane0Icon.Reset(m_treeImages.GetIcon(0));
+    m_pane3Icon.Reset(m_treeImages.GetIcon(3));
+    m_statusBar.SetIcon(0, m_pane0Icon.Get());
+    m_statusBar.SetIcon(3, m_pane3Icon.Get());
+}
+
 CMainDlg::Layout CMainDlg::ComputeLayout(SIZE window, SIZE initialWindow, SIZE initialList, int treeWidth,
-                                         int statusBarHeight)
+                                         int statusBarHeight, const CDpiScale& s)
 {
     Layout layout{};
     const int listWidth = initialList.cx + window.cx - initialWindow.cx;
     const int listHeight = initialList.cy + window.cy - initialWindow.cy;
-    layout.lists = {140, 8, 140 + listWidth, 8 + listHeight};
-    layout.tree = {7, 8, 7 + treeWidth, 8 + listHeight};
-    const int progressY = window.cy - 104;
-    layout.progress = {9, progressY, 9 + treeWidth - 5, progressY + 16};
-    const int buttonY = listHeight + 14;
-    layout.newButton = {window.cx - 222, buttonY, window.cx - 222 + kButtonWidth, buttonY + kButtonHeight};
-    layout.deleteButton = {window.cx - 117, buttonY, window.cx - 117 + kButtonWidth, buttonY + kButtonHeight};
+    layout.lists = {s(140), s(8), s(140) + listWidth, s(8) + listHeight};
+    // The template sizes the tree in dialog units, the lists start at a
+    // pixel offset: where the font's units run wide the tree would reach
+    // under the lists, so it ends a gap before them.
+    const int tree = std::min(treeWidth, s(140) - s(4) - s(7));
+    layout.tree = {s(7), s(8), s(7) + tree, s(8) + listHeight};
+    const int progressY = window.cy - s(104);
+    layout.progress = {s(9), progressY, s(9) + tree - s(5), progressY + s(16)};
+    const int buttonY = listHeight + s(14);
+    const int newX = window.cx - s(222);
+    const int deleteX = window.cx - s(117);
+    layout.newButton = {newX, buttonY, newX + s(kButtonWidth), buttonY + s(kButtonHeight)};
+    layout.deleteButton = {deleteX, buttonY, deleteX + s(kButtonWidth), buttonY + s(kButtonHeight)};
     layout.statusBar = {0, window.cy - statusBarHeight, window.cx, window.cy};
     return layout;
 }
@@ -321,7 +382,7 @@ void CMainDlg::LayOutControls()
     const Layout layout = ComputeLayout(
         windowSize, {RectWidth(m_initialWindowRect), RectHeight(m_initialWindowRect)},
         {RectWidth(m_initialListRect), RectHeight(m_initialListRect)}, RectWidth(m_tree.GetWindowRect()),
-        RectHeight(m_statusBar.GetWindowRect()));
+        RectHeight(m_statusBar.GetWindowRect()), m_scale);
 
     auto place = [](const CWindow& control, const RECT& r) {
         control.MoveWindow(r.left, r.top, RectWidth(r), RectHeight(r), true);
@@ -342,8 +403,8 @@ void CMainDlg::LayOutControls()
     m_folderList.SetColumnWidth(1, 15 * w);
     const int ws = cw / 10;
     m_systemList.SetColumnWidth(0, 3 * ws);
-    m_systemList.SetColumnWidth(1, 5 * (ws - 2));
-    m_systemList.SetColumnWidth(2, 2 * (ws - 2));
+    m_systemList.SetColumnWidth(1, 5 * (ws - m_scale(2)));
+    m_systemList.SetColumnWidth(2, 2 * (ws - m_scale(2)));
 
     place(m_progress, layout.progress);
     place(m_newCommandButton, layout.newButton);
@@ -479,7 +540,7 @@ void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
     POINT cursor{};
     GetCursorPos(&cursor);
 
-    deleteBitmap.Reset(LoadAppBitmap(IDB_MENU_DELETE));
+    deleteBitmap.Reset(LoadAppBitmap(IDB_MENU_DELETE, m_scale));
     const bool selected = list.GetFirstSelected() >= 0;
     auto grey = [&](UINT item) {
         if (!selected)
@@ -487,7 +548,7 @@ void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
     };
     switch (menuId) {
     case IDR_COMMAND_MENU:
-        newBitmap.Reset(LoadAppBitmap(IDB_MENU_NEW_COMMAND));
+        newBitmap.Reset(LoadAppBitmap(IDB_MENU_NEW_COMMAND, m_scale));
         SetItemBitmap(popup, ID_COMMAND_NEW, newBitmap.Get());
         SetItemBitmap(popup, ID_COMMAND_DELETE, deleteBitmap.Get());
         grey(ID_COMMAND_EDIT);
@@ -495,7 +556,7 @@ void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
         grey(ID_COMMAND_SECURITY);
         break;
     case IDR_FOLDER_MENU:
-        newBitmap.Reset(LoadAppBitmap(IDB_MENU_ADD_FOLDER));
+        newBitmap.Reset(LoadAppBitmap(IDB_MENU_ADD_FOLDER, m_scale));
         SetItemBitmap(popup, ID_FOLDER_ADD, newBitmap.Get());
         SetItemBitmap(popup, ID_FOLDER_DELETE, deleteBitmap.Get());
         grey(ID_FOLDER_EDIT);
@@ -583,20 +644,101 @@ void CMainDlg::OnFrameworkHelp() {}
 
 void CMainDlg::OnCreate()
 {
-    HMENU menu = GetMenu(m_hWnd);
-    m_bmpNewCommand.Reset(LoadAppBitmap(IDB_MENU_NEW_COMMAND));
-    m_bmpAddFolder.Reset(LoadAppBitmap(IDB_MENU_ADD_FOLDER));
-    m_bmpConfiguration.Reset(LoadAppBitmap(IDB_MENU_CONFIGURATION));
-    m_bmpHelp.Reset(LoadAppBitmap(IDB_MENU_HELP));
-    SetItemBitmap(menu, ID_FILE_NEW_COMMAND, m_bmpNewCommand.Get());
-    SetItemBitmap(menu, ID_FILE_ADD_FOLDER, m_bmpAddFolder.Get());
-    SetItemBitmap(menu, ID_OPTIONS_CONFIGURATION, m_bmpConfiguration.Get());
-    SetItemBitmap(menu, ID_HELP_HELP, m_bmpHelp.Get());
-    m_bmpShield.Reset(ShieldBitmap());
-    SetItemBitmap(menu, ID_OPTIONS_RESTART_ADMIN, m_bmpShield.Get());
+    m_scale = ScaleOfWindow(m_hWnd);
+    SetMenuPictures();
     // Already elevated: nothing to restart into.
     if (IsProcessElevated())
-        EnableMenuItem(menu, ID_OPTIONS_RESTART_ADMIN, MF_BYCOMMAND | MF_GRAYED);
+        EnableMenuItem(GetMenu(m_hWnd), ID_OPTIONS_RESTART_ADMIN, MF_BYCOMMAND | MF_GRAYED);
+}
+
+void CMainDlg::SetMenuPictures()
+{
+    // The items take the new pictures before the old ones go.
+    HMENU menu = GetMenu(m_hWnd);
+    CBitmapHandle newCommand(LoadAppBitmap(IDB_MENU_NEW_COMMAND, m_scale));
+    CBitmapHandle addFolder(LoadAppBitmap(IDB_MENU_ADD_FOLDER, m_scale));
+    CBitmapHandle configuration(LoadAppBitmap(IDB_MENU_CONFIGURATION, m_scale));
+    CBitmapHandle help(LoadAppBitmap(IDB_MENU_HELP, m_scale));
+    CBitmapHandle shield(ShieldBitmap(m_scale));
+    SetItemBitmap(menu, ID_FILE_NEW_COMMAND, newCommand.Get());
+    SetItemBitmap(menu, ID_FILE_ADD_FOLDER, addFolder.Get());
+    SetItemBitmap(menu, ID_OPTIONS_CONFIGURATION, configuration.Get());
+    SetItemBitmap(menu, ID_HELP_HELP, help.Get());
+    SetItemBitmap(menu, ID_OPTIONS_RESTART_ADMIN, shield.Get());
+    m_bmpNewCommand = std::move(newCommand);
+    m_bmpAddFolder = std::move(addFolder);
+    m_bmpConfiguration = std::move(configuration);
+    m_bmpHelp = std::move(help);
+    m_bmpShield = std::move(shield);
+}
+
+void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    const int oldDpi = m_scale.Dpi();
+    m_scale = CDpiScale(dpi);
+    if (m_statusBar && dpi != oldDpi) {
+        // Growth is measured against the set-up sizes, which were taken at
+        // the old scale; the tree keeps the width the template gave it.
+        auto rescaled = [&](RECT& r) {
+            r.right = r.left + RescaleForDpi(RectWidth(r), oldDpi, dpi);
+            r.bottom = r.top + RescaleForDpi(RectHeight(r), oldDpi, dpi);
+        };
+        rescaled(m_initialWindowRect);
+        rescaled(m_initialListRect);
+        const RECT tree = m_tree.GetWindowRect();
+        SetWindowPos(m_tree.GetSafeHwnd(), nullptr, 0, 0, RescaleForDpi(RectWidth(tree), oldDpi, dpi),
+                     RectHeight(tree), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+        // The tree's indent is the icon's width and a gap, set by the old scale.
+        const HWND treeWindow = m_tree.GetSafeHwnd();
+        TreeView_SetIndent(treeWindow, RescaleForDpi(TreeView_GetIndent(treeWindow), oldDpi, dpi));
+
+        RescaleFonts(oldDpi, dpi);
+        RebuildImages();
+        SetUpStatusPanes();
+        // The status bar takes the height of its new font now, so the
+        // layout below measures that.
+        SendMessageA(m_statusBar.GetSafeHwnd(), WM_SIZE, 0, 0);
+    }
+    if (dpi != oldDpi)
+        SetMenuPictures();
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, RectWidth(suggested), RectHeight(suggested),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutControls();
+}
+
+void CMainDlg::RescaleFonts(int oldDpi, int dpi)
+{
+    const auto current = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    CFontHandle font(CreateRescaledFont(current, oldDpi, dpi));
+    if (!font)
+        return;
+    const auto wparam = reinterpret_cast<WPARAM>(font.Get());
+    SendMessageA(m_hWnd, WM_SETFONT, wparam, FALSE);
+    for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        SendMessageA(child, WM_SETFONT, wparam, TRUE);
+    // Only now is the old font no longer in use.
+    m_font = std::move(font);
+}
+
+void CMainDlg::RebuildImages()
+{
+    // A new size empties each image list; the rows take their icons anew.
+    const int size = SmallIconSizeForDpi(m_scale.Dpi());
+    for (const CImageList* images : {&m_treeImages, &m_commandImages, &m_folderImages, &m_systemImages})
+        images->SetIconSize(size);
+    AddTreeImages();
+    m_tree.SetImageList(m_treeImages, TVSIL_NORMAL);
+    m_commandList.SetImageList(m_commandImages, LVSIL_SMALL);
+    m_folderList.SetImageList(m_folderImages, LVSIL_SMALL);
+    m_systemList.SetImageList(m_systemImages, LVSIL_SMALL);
+    FillCommandList();
+    RefreshFastFolderList();
+    if (m_systemIcons) {
+        // The rows ask for their icons again when they are next drawn.
+        m_systemIcons = std::make_unique<CRowIconImages>(m_systemImages);
+        InvalidateRect(m_systemList.GetSafeHwnd(), nullptr, TRUE);
+    }
 }
 
 void CMainDlg::OnSize(UINT state, int, int)

@@ -9,6 +9,7 @@
 #include "fastfolders/NewFastFolderDlg.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
+#include "framework/DpiScale.h"
 #include "framework/Handles.h"
 #include "regbackup/AppPathsBackup.h"
 
@@ -83,8 +84,11 @@ public:
         RECT deleteButton; // 1002 and 1005
         RECT statusBar;
     };
+    // Its pixel figures are for 96 DPI and scaled by the window's scale.
     static Layout ComputeLayout(SIZE window, SIZE initialWindow, SIZE initialList, int treeWidth,
-                                int statusBarHeight);
+                                int statusBarHeight, const CDpiScale& scale = CDpiScale());
+    // The scale the window is laid out at (its DPI; a DPI change moves it).
+    const CDpiScale& Scale() const { return m_scale; }
 
     // Status tip of a menu item; empty for any other item.
     static const char* MenuTip(UINT id);
@@ -102,6 +106,9 @@ public:
     bool OnPaint();
     HICON OnQueryDragIcon();
     void OnDestroy();
+    // Moved to a monitor of another scale: the suggested rectangle, fonts,
+    // image lists, pictures and layout at the new DPI.
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void OnTreeSelChanged(NMHDR* header, LRESULT* result);
     void OnCommandListRClick(NMHDR* header, LRESULT* result);
     void OnFolderListRClick(NMHDR* header, LRESULT* result);
@@ -125,6 +132,11 @@ public:
     void SetUpList(CListCtrl& list, CImageList& images, const char* const* headings, const int* widths,
                    int columns);
     void LayOutControls();
+    void AddTreeImages();
+    void SetUpStatusPanes();
+    void SetMenuPictures();
+    void RescaleFonts(int oldDpi, int dpi);
+    void RebuildImages();
     void ShowPage(Page page);
     void CleanUp();
     void ShowContextMenu(UINT menuId, const CListCtrl& list);
@@ -176,6 +188,9 @@ public:
 
     // ---- state, in the order the window keeps it ----
     HICON m_icon = nullptr; // a shared resource icon: not destroyed
+    CDpiScale m_scale;
+    // The dialog font remade for a new DPI; until then the template's.
+    CFontHandle m_font;
     RECT m_initialWindowRect{};
     RECT m_initialListRect{};
     CListCtrl m_commandList;

@@ -36,15 +36,48 @@ HICON ExtractOneIcon(const std::string& file, int index, bool large)
     return icon;
 }
 
-HICON ExtractChosenIcon(const IconChoice& choice, bool large)
+HICON ExtractIconOfSize(const std::string& file, int index, int size)
 {
-    HICON icon = ExtractOneIcon(choice.file, choice.index, large);
-    if (!icon && !choice.fallbackFile.empty())
-        icon = ExtractOneIcon(choice.fallbackFile, choice.fallbackIndex, large);
+    if (file.empty() || size <= 0)
+        return nullptr;
+    // ExtractIconEx gives only the system DPI's two sizes; this is what it
+    // calls underneath, for any size, from the nearest image in the file.
+    HICON icon = nullptr;
+    UINT iconId = 0;
+    const UINT got = PrivateExtractIconsA(file.c_str(), index, size, size, &icon, &iconId, 1, LR_DEFAULTCOLOR);
+    if (got == 0 || got == UINT_MAX)
+        return nullptr;
     return icon;
+}
+
+namespace {
+
+template <typename Extract>
+HICON WithFallback(const IconChoice& choice, Extract extract)
+{
+    HICON icon = extract(choice.file, choice.index);
+    if (!icon && !choice.fallbackFile.empty())
+        icon = extract(choice.fallbackFile, choice.fallbackIndex);
+    return icon;
+}
+
+} // namespace
+
+HICON ExtractChosenIcon(const IconChoice& choice, int size)
+{
+    return WithFallback(choice, [size](const std::string& file, int index) {
+        return ExtractIconOfSize(file, index, size);
+    });
 }
 
 HICON GetTargetIcon(const std::string& target, bool large)
 {
-    return ExtractChosenIcon(ChooseTargetIcon(target, SystemIconQueries()), large);
+    return WithFallback(ChooseTargetIcon(target, SystemIconQueries()), [large](const std::string& file, int index) {
+        return ExtractOneIcon(file, index, large);
+    });
+}
+
+HICON GetTargetIconOfSize(const std::string& target, int size)
+{
+    return ExtractChosenIcon(ChooseTargetIcon(target, SystemIconQueries()), size);
 }

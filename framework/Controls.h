@@ -79,6 +79,13 @@ public:
     int Add(HICON icon) const;
     int GetImageCount() const { return m_list ? ImageList_GetImageCount(m_list) : 0; }
     bool RemoveAll() const { return m_list && ImageList_RemoveAll(m_list); }
+    // Square images of this size from now on; removes every image.
+    bool SetIconSize(int size) const { return m_list && ImageList_SetIconSize(m_list, size, size); }
+    int GetIconSize() const
+    {
+        int cx = 0, cy = 0;
+        return m_list && ImageList_GetIconSize(m_list, &cx, &cy) ? cx : 0;
+    }
     // A new icon made from one image; the caller destroys it.
     HICON GetIcon(int index) const { return m_list ? ImageList_GetIcon(m_list, index, ILD_NORMAL) : nullptr; }
     HIMAGELIST Get() const { return m_list; }

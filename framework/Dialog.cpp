@@ -80,12 +80,26 @@ HWND CDialog::CreateFromTemplate(HWND owner, bool hidden)
     const size_t at = StyleOffset(copy);
     DWORD style = 0;
     std::memcpy(&style, copy.data() + at, sizeof(style));
+    // cx and cy follow the style, the extended style, the item count, x and y.
+    const size_t sizeAt = at + 10;
+    if (copy.size() >= sizeAt + 4) {
+        std::memcpy(&m_templateSize[0], copy.data() + sizeAt, 2);
+        std::memcpy(&m_templateSize[1], copy.data() + sizeAt + 2, 2);
+    }
     if (hidden) {
         style &= ~WS_VISIBLE;
         std::memcpy(copy.data() + at, &style, sizeof(style));
     }
     return CreateDialogIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()), owner,
                                       DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+SIZE CDialog::TemplateClientSize() const
+{
+    RECT r{0, 0, m_templateSize[0], m_templateSize[1]};
+    if (!m_hWnd || !MapDialogRect(m_hWnd, &r))
+        return SIZE{0, 0};
+    return SIZE{r.right, r.bottom};
 }
 
 INT_PTR CDialog::DoModal()

@@ -141,6 +141,17 @@ private:
 #define ON_WM_LBUTTONDOWN(handler)                                               \
     ROUTE_OBSERVED_(WM_LBUTTONDOWN, self->handler(static_cast<UINT>(w), PointFromLParam(l)))
 
+// void OnDpiChanged(int dpi, const RECT& suggested): the window moved to a
+// monitor of another scale and handles that itself.
+#define ON_WM_DPICHANGED(handler)                                                \
+    {RouteKind::message, WM_DPICHANGED, 0, 0,                                    \
+     [](CDialog* d, WPARAM w, LPARAM l, LRESULT& r) -> BOOL {                    \
+         static_cast<ThisClass*>(d)->handler(static_cast<int>(HIWORD(w)),        \
+                                             *reinterpret_cast<const RECT*>(l)); \
+         r = 0;                                                                  \
+         return TRUE;                                                            \
+     }},
+
 // bool OnPaint(): true when the handler painted, false for the default.
 #define ON_WM_PAINT(handler)                                                     \
     {RouteKind::message, WM_PAINT, 0, 0,                                         \
@@ -200,6 +211,9 @@ public:
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     UINT GetTemplateId() const { return m_templateId; }
     bool IsEnded() const { return m_ended; }
+    // The client size the template asks for, in pixels of the dialog's font
+    // and DPI; the window itself may have been made smaller to fit the screen.
+    SIZE TemplateClientSize() const;
     INT_PTR GetResult() const { return m_result; }
 
     // The base runs UpdateData(false) and returns TRUE.
@@ -241,4 +255,5 @@ private:
     bool m_ended = false;
     bool m_isMainWindow = false;
     INT_PTR m_result = -1;
+    short m_templateSize[2] = {}; // cx, cy in dialog units
 };

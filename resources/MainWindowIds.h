@@ -69,3 +69,16 @@
 #define IDB_MENU_HELP           315
 #define IDB_MENU_CONFIGURATION  316
 #define IDB_MENU_ADD_FOLDER     321
+// The same pictures for 150 % and 200 % display scale.
+#define IDB_MENU_NEW_COMMAND_150    400
+#define IDB_MENU_NEW_COMMAND_200    401
+#define IDB_MENU_DELETE_150         402
+#define IDB_MENU_DELETE_200         403
+#define IDB_MENU_HELP_150           404
+#define IDB_MENU_HELP_200           405
+#define IDB_MENU_CONFIGURATION_150  406
+#define IDB_MENU_CONFIGURATION_200  407
+#define IDB_MENU_ADD_FOLDER_150     408
+#define IDB_MENU_ADD_FOLDER_200     409
+#define IDB_ABOUT_BANNER_150        410
+#define IDB_ABOUT_BANNER_200        411

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Takes the README's pictures of the real program under Wine and Xvfb:
-# docs/main-window.png (make run's screenshot) and docs/new-command.png
-# (the dialog that "Create Shortcut Command" opens for a file).
+# docs/main-window.png (make run's screenshot), docs/new-command.png (the
+# dialog that "Create Shortcut Command" opens for a file) and
+# docs/main-window-150.png (the main window at 150 % display scale).
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -24,10 +25,23 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 . scripts/xvfb.sh
-start_xvfb 140 1024x768x24
+start_xvfb 140 1600x1200x24
 
 "$loader" 'C:\Program Files\Verbosa\quillon.exe' 'C:\windows\notepad.exe' &
 sleep "${RUN_SETTLE_SECONDS:-8}"
 import -window root build/run/dialog.png
 convert build/run/dialog.png -trim +repage docs/new-command.png
-echo "screenshots: docs/main-window.png docs/new-command.png"
+# 150 %: Wine reads LogPixels when a program starts; the prefix goes back
+# to 96 afterwards.
+"$server" -k 2>/dev/null || true
+set_dpi() {
+    "$loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+set_dpi 144
+"$loader" 'C:\Program Files\Verbosa\quillon.exe' &
+sleep "${RUN_SETTLE_SECONDS:-8}"
+import -window root build/run/scaled.png
+"$server" -k 2>/dev/null || true
+set_dpi 96
+convert build/run/scaled.png -trim +repage docs/main-window-150.png
+echo "screenshots: docs/main-window.png docs/new-command.png docs/main-window-150.png"

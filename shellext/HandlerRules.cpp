@@ -76,4 +76,11 @@ bool AsksForUnicode(unsigned type) { return (type & kUnicodeBit) != 0; }
 void CopyTruncated(std::string_view text, char* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }
 void CopyTruncated(std::wstring_view text, wchar_t* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }
 
+int MenuPictureScale(int dpi)
+{
+    if (dpi >= 192)
+        return 2;
+    return dpi >= 144 ? 1 : 0;
+}
+
 } // namespace tesselator

@@ -37,6 +37,11 @@ BrowserWindow ClassifyBrowserWindow(std::string_view className);
 // Menu text for an alias: ampersands doubled, so "R&D" shows as typed.
 std::string MenuTextForAlias(std::string_view alias);
 
+// The menu pictures are drawn for 100 %, 150 % and 200 % display scale: the
+// one to show at a DPI (0, 1 or 2) is the largest that is not bigger than
+// the DPI asks, so a picture is never shrunk.
+int MenuPictureScale(int dpi);
+
 // GetCommandString's request type: help text has the lowest bit set.
 bool AsksForHelpText(unsigned type);
 bool AsksForUnicode(unsigned type);

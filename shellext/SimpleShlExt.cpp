@@ -231,15 +231,47 @@ HBITMAP LoadPicture(int id)
     return static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
-// One call per entry: text, id and the picture of the unticked state.
-bool InsertEntry(HMENU menu, UINT position, UINT id, const char* text, HBITMAP picture, HMENU submenu = nullptr)
+// The DPI of the window the menu is shown for: the active one of the
+// calling thread (GetDpiForWindow, Windows 10 1607 on), else the screen's.
+int MenuDpi()
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto getDpiForWindow =
+        user32 ? reinterpret_cast<GetDpiForWindowFn>(GetProcAddress(user32, "GetDpiForWindow")) : nullptr;
+    const HWND window = GetActiveWindow();
+    if (getDpiForWindow && window) {
+        const UINT dpi = getDpiForWindow(window);
+        if (dpi > 0)
+            return static_cast<int>(dpi);
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+HBITMAP LoadAlphaPicture(int id)
+{
+    return static_cast<HBITMAP>(
+        LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+}
+
+enum class PictureSlot { checkMark, itemBitmap };
+
+// One call per entry: text, id and its picture, for the unticked state or
+// as the item's bitmap.
+bool InsertEntry(HMENU menu, UINT position, UINT id, const char* text, HBITMAP picture, PictureSlot slot,
+                 HMENU submenu = nullptr)
 {
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
-    item.fMask = MIIM_STRING | MIIM_ID | (picture ? MIIM_CHECKMARKS : 0u) | (submenu ? MIIM_SUBMENU : 0u);
+    const UINT pictureMask = slot == PictureSlot::checkMark ? MIIM_CHECKMARKS : MIIM_BITMAP;
+    item.fMask = MIIM_STRING | MIIM_ID | (picture ? pictureMask : 0u) | (submenu ? MIIM_SUBMENU : 0u);
     item.wID = id;
     item.hSubMenu = submenu;
-    item.hbmpUnchecked = picture;
+    (slot == PictureSlot::checkMark ? item.hbmpUnchecked : item.hbmpItem) = picture;
     item.dwTypeData = const_cast<char*>(text);
     return InsertMenuItemA(menu, position, TRUE, &item) != FALSE;
 }
@@ -255,10 +287,18 @@ void SimpleShlExt::LoadMenuBitmaps()
 {
     // Loaded once per object: a second QueryContextMenu reuses them, so the
     // pictures of a menu built earlier stay valid while the object lives.
-    if (!m_hbmEntry)
+    if (m_hbmEntry && m_hbmMenu)
+        return;
+    m_pictureScale = MenuPictureScale(MenuDpi());
+    static constexpr int kEntries[] = {IDB_ENTRY, IDB_ENTRY_150, IDB_ENTRY_200};
+    static constexpr int kSubmenus[] = {IDB_SUBMENU, IDB_SUBMENU_150, IDB_SUBMENU_200};
+    if (m_pictureScale == 0) {
         m_hbmEntry.Reset(LoadPicture(IDB_ENTRY));
-    if (!m_hbmMenu)
         m_hbmMenu.Reset(LoadPicture(IDB_SUBMENU));
+    } else {
+        m_hbmEntry.Reset(LoadAlphaPicture(kEntries[m_pictureScale]));
+        m_hbmMenu.Reset(LoadAlphaPicture(kSubmenus[m_pictureScale]));
+    }
 }
 
 HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags)
@@ -270,6 +310,7 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
         if (!CommandRangeFits(idCmdFirst, idCmdLast, used))
             return MenuResult(0); // ids outside the range would collide with other handlers
         LoadMenuBitmaps();
+        const PictureSlot slot = m_pictureScale == 0 ? PictureSlot::checkMark : PictureSlot::itemBitmap;
 
         // The shell's menu is touched only once the popup is complete, so a
         // failure on the way leaves it as it was.
@@ -278,14 +319,14 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
             return MenuResult(0);
         for (int i = 0; i < m_nCount; ++i) {
             const std::string text = MenuTextForAlias(m_aszAliases[i]);
-            InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), m_hbmEntry.Get());
+            InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), m_hbmEntry.Get(), slot);
         }
         if (m_nCount > 0)
             InsertSeparator(popup.Get(), m_nCount);
-        InsertEntry(popup.Get(), m_nCount + 1, idCmdFirst + m_nCount, kSettingsText, nullptr);
+        InsertEntry(popup.Get(), m_nCount + 1, idCmdFirst + m_nCount, kSettingsText, nullptr, slot);
 
         InsertSeparator(menu, indexMenu);
-        if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, m_hbmMenu.Get(), popup.Get()))
+        if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, m_hbmMenu.Get(), slot, popup.Get()))
             popup.Detach(); // the shell's menu owns the popup now
         InsertSeparator(menu, indexMenu + 2);
         return MenuResult(used);

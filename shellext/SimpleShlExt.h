@@ -78,6 +78,10 @@ private:
     char m_szFolder[kTextBufferSize] = {};
     CBitmapHolder m_hbmEntry;
     CBitmapHolder m_hbmMenu;
+    // Scale of the two pictures (MenuPictureScale): 0 is today's 16-colour
+    // pair, set as check-mark pictures; 150 % and 200 % are 32-bit with
+    // alpha, which menus blend only as item bitmaps.
+    int m_pictureScale = 0;
     char m_aszAliases[kMaxFastFolders][kTextBufferSize] = {};
     int m_nCount = 0;
     char m_szTarget[kTextBufferSize] = {};

@@ -5,6 +5,7 @@
 #include "framework/DataExchange.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
+#include "framework/WindowDpi.h"
 #include "resources/ConfigurationIds.h"
 #include "resources/Texts.h"
 #include "shellsettings/ExtensionRegistration.h"
@@ -83,9 +84,9 @@ CConfigPropSheet::CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extension
 
 CConfigPropSheet::~CConfigPropSheet() = default;
 
-RECT MovedOneButtonRight(const RECT& button)
+RECT MovedOneButtonRight(const RECT& button, const CDpiScale& scale)
 {
-    const LONG shift = (button.right - button.left) + 6;
+    const LONG shift = (button.right - button.left) + scale(6);
     return RECT{button.left + shift, button.top, button.right + shift, button.bottom};
 }
 
@@ -94,6 +95,7 @@ BOOL CConfigPropSheet::OnInitDialog()
     HWND sheet = GetSafeHwnd();
     ShowWindow(GetDlgItem(sheet, IDC_SHEET_HELP), SW_HIDE);
     EnableWindow(GetDlgItem(sheet, IDC_SHEET_APPLY), TRUE);
+    const CDpiScale scale = ScaleOfWindow(sheet);
     for (int id : {IDOK, IDCANCEL, IDC_SHEET_APPLY}) {
         HWND button = GetDlgItem(sheet, id);
         if (!button)
@@ -101,7 +103,7 @@ BOOL CConfigPropSheet::OnInitDialog()
         RECT rect;
         GetWindowRect(button, &rect);
         MapWindowPoints(nullptr, sheet, reinterpret_cast<POINT*>(&rect), 2);
-        const RECT moved = MovedOneButtonRight(rect);
+        const RECT moved = MovedOneButtonRight(rect, scale);
         MoveWindow(button, moved.left, moved.top, moved.right - moved.left, moved.bottom - moved.top, TRUE);
     }
     return TRUE;

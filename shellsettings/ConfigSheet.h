@@ -1,6 +1,7 @@
 #pragma once
 // The Configuration sheet: switches the "Create Shortcut Command" verb and
 // the Fast Folders shell extension on and off; a third page only explains.
+#include "framework/DpiScale.h"
 #include "framework/PropertySheet.h"
 
 #include <cstdint>
@@ -77,5 +78,6 @@ private:
 };
 
 // Where OK, Cancel and Apply go: one button place to the right, closing the
-// gap of the hidden Help button. Platform-free.
-RECT MovedOneButtonRight(const RECT& button);
+// gap of the hidden Help button; the gap between buttons is 6 pixels at
+// 96 DPI, scaled to the sheet's.
+RECT MovedOneButtonRight(const RECT& button, const CDpiScale& scale = CDpiScale());

@@ -33,7 +33,7 @@ int CRowIconImages::ImageOf(const std::string& file, int index)
     const auto key = std::make_pair(file, index);
     if (const auto known = m_imageByIcon.find(key); known != m_imageByIcon.end())
         return known->second;
-    CIconHandle icon(ExtractOneIcon(file, index, false));
+    CIconHandle icon(ExtractIconOfSize(file, index, m_images.GetIconSize()));
     const int image = icon ? m_images.Add(icon.Get()) : -1;
     m_imageByIcon.emplace(key, image);
     return image;

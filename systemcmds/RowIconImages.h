@@ -13,7 +13,8 @@
 
 class CRowIconImages {
 public:
-    // Appends to this image list; the caller empties it between loads.
+    // Appends to this image list, icons at its size; the caller empties it
+    // between loads.
     explicit CRowIconImages(const CImageList& images);
     CRowIconImages(const CRowIconImages&) = delete;
     CRowIconImages& operator=(const CRowIconImages&) = delete;

@@ -128,7 +128,12 @@ def ico_image(pixels):
     return header + xor + mask
 
 
-def write_ico(name, draw, sizes=(16, 32)):
+# Small-icon and icon sizes from 100 % to 200 % display scale: each scale
+# gets an image drawn for it, not a neighbour stretched.
+ICON_SIZES = (16, 20, 24, 32, 40, 48)
+
+
+def write_ico(name, draw, sizes=ICON_SIZES):
     images = []
     for size in sizes:
         canvas = Canvas(size)
@@ -165,11 +170,17 @@ def write_bmp(name, pixels, background=BG3D):
         f.write(header + info + body)
 
 
-def bitmap16(draw):
-    # Menus draw these in their check-mark area (13 pixels on classic
-    # metrics), from the top left: the picture keeps to that corner.
-    canvas = Canvas(16)
-    draw(canvas, 13 / 16.0)
+# Menu pictures per display scale: bitmap size and the check-mark area the
+# menu draws them in (13 pixels at 100 %, 19 at 150 %, 26 at 200 %).
+MENU_SCALES = {100: (16, 13), 150: (24, 19), 200: (32, 26)}
+
+
+def menu_bitmap(draw, percent=100):
+    # Menus draw these in their check-mark area, from the top left: the
+    # picture keeps to that corner.
+    size, check = MENU_SCALES[percent]
+    canvas = Canvas(size)
+    draw(canvas, check / 16.0)
     return canvas.pixels()
 
 
@@ -309,61 +320,73 @@ FONT = {  # 5x7 capitals and digits
 }
 
 
-def banner(width=356, height=44):
+def banner(k=1):
+    """The About box's banner at display scale k (1, 1.5, 2)."""
+    width, height = round(356 * k), round(44 * k)
     rows = []
     for y in range(height):
         row = []
         for x in range(width):
             t = x / (width - 1)
             base = [round(a + (b - a) * t) for a, b in zip(NAVY, BLUE)]
-            if y >= height - 3:
+            if y >= height - round(3 * k):
                 base = list(ORANGE)
             row.append((base[0], base[1], base[2], 255))
         rows.append(row)
 
     # The program's picture on the left, from the 32-pixel icon.
-    icon = Canvas(32)
-    app_icon(icon, 2.0)
+    icon = Canvas(round(32 * k))
+    app_icon(icon, 2.0 * k)
+    top, left = round(4 * k), round(8 * k)
     for y, line in enumerate(icon.pixels()):
         for x, (r, g, b, a) in enumerate(line):
             if a:
-                k = a / 255.0
-                br, bg, bb, _ = rows[y + 4][x + 8]
-                rows[y + 4][x + 8] = (round(r * k + br * (1 - k)), round(g * k + bg * (1 - k)),
-                                      round(b * k + bb * (1 - k)), 255)
+                t = a / 255.0
+                br, bg, bb, _ = rows[y + top][x + left]
+                rows[y + top][x + left] = (round(r * t + br * (1 - t)), round(g * t + bg * (1 - t)),
+                                           round(b * t + bb * (1 - t)), 255)
+
+    def cover(px0, py0, px1, py1, color):
+        """Paints a rectangle given in fractional pixels, edges by coverage."""
+        for py in range(max(0, int(py0)), min(height, int(math.ceil(py1)))):
+            for px in range(max(0, int(px0)), min(width, int(math.ceil(px1)))):
+                c = (min(px + 1, px1) - max(px, px0)) * (min(py + 1, py1) - max(py, py0))
+                if c <= 0:
+                    continue
+                br, bg, bb, _ = rows[py][px]
+                rows[py][px] = (round(color[0] * c + br * (1 - c)), round(color[1] * c + bg * (1 - c)),
+                                round(color[2] * c + bb * (1 - c)), 255)
 
     def text(s, x0, y0, scale, color):
         x = x0
         for ch in s:
-            glyph = FONT[ch]
-            for gy, bits in enumerate(glyph):
+            for gy, bits in enumerate(FONT[ch]):
                 for gx, bit in enumerate(bits):
                     if bit == '1':
-                        for sy in range(scale):
-                            for sx in range(scale):
-                                px, py = x + gx * scale + sx, y0 + gy * scale + sy
-                                if 0 <= px < width and 0 <= py < height:
-                                    rows[py][px] = color + (255,)
+                        cover(x + gx * scale, y0 + gy * scale, x + (gx + 1) * scale, y0 + (gy + 1) * scale, color)
             x += 6 * scale
-    text('VERBOSA', 52, 9, 3, WHITE)
-    text('3.0', 52 + 7 * 18 + 10, 15, 2, SKY)
+    text('VERBOSA', 52 * k, 9 * k, 3 * k, WHITE)
+    text('3.0', (52 + 7 * 18 + 10) * k, 15 * k, 2 * k, SKY)
     return rows
 
 
 def main():
-    write_ico('app.ico', app_icon, (16, 32, 48))
+    write_ico('app.ico', app_icon, ICON_SIZES + (64,))
     write_ico('tree_group.ico', tree_group)
     write_ico('tree_page.ico', tree_page)
     write_ico('tree_page_open.ico', tree_page_open)
     write_ico('mail.ico', mail)
     write_ico('web.ico', web)
     write_ico('help.ico', help_icon)
-    write_bmp('menu_new_command.bmp', bitmap16(bmp_new_command))
-    write_bmp('menu_add_folder.bmp', bitmap16(bmp_add_folder))
-    write_bmp('menu_delete.bmp', bitmap16(bmp_delete))
-    write_bmp('menu_configuration.bmp', bitmap16(bmp_configuration))
-    write_bmp('menu_help.bmp', bitmap16(bmp_help))
+    menus = {'menu_new_command': bmp_new_command, 'menu_add_folder': bmp_add_folder,
+             'menu_delete': bmp_delete, 'menu_configuration': bmp_configuration, 'menu_help': bmp_help}
+    for name, draw in menus.items():
+        for percent in MENU_SCALES:
+            suffix = '' if percent == 100 else '_%d' % percent
+            write_bmp(name + suffix + '.bmp', menu_bitmap(draw, percent))
     write_bmp('about_banner.bmp', banner())
+    write_bmp('about_banner_150.bmp', banner(1.5))
+    write_bmp('about_banner_200.bmp', banner(2))
 
 
 if __name__ == '__main__':

@@ -155,6 +155,44 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
     }
 }
 
+// Run at 96, 144 and 192 DPI: today's 16-colour check-mark pictures at
+// 100 %, and from 150 % on pictures drawn for the scale, with alpha, as item
+// bitmaps (the way menus blend them).
+TEST_F(ContextMenuTest, PicturesFollowTheScaleOfTheMenu)
+{
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+    CreateKey(HKEY_CURRENT_USER, kStoreKey);
+    WriteStore({"Docs"}, {"C:\\windows"});
+    CInterfacePtr<IContextMenu> handler;
+    CreateHandler(handler, IID_IContextMenu);
+    HRESULT result = E_FAIL;
+    const HMENU menu = BuildMenu(handler.Get(), result, 0, 100);
+    ASSERT_TRUE(menu);
+    const MENUITEMINFOA submenu = MenuItemAt(menu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS | MIIM_BITMAP);
+    const MENUITEMINFOA entry = MenuItemAt(submenu.hSubMenu, 0, MIIM_CHECKMARKS | MIIM_BITMAP);
+    for (const MENUITEMINFOA& item : {submenu, entry}) {
+        const HBITMAP picture = dpi < 144 ? item.hbmpUnchecked : item.hbmpItem;
+        EXPECT_EQ(nullptr, dpi < 144 ? item.hbmpItem : item.hbmpUnchecked);
+        BITMAP info{};
+        ASSERT_TRUE(GetObjectA(picture, sizeof info, &info));
+        EXPECT_EQ(dpi < 144 ? 16 : dpi < 192 ? 24 : 32, info.bmWidth);
+        if (dpi >= 144) {
+            ASSERT_EQ(32, info.bmBitsPixel);
+            ASSERT_TRUE(info.bmBits);
+            const auto* pixels = static_cast<const BYTE*>(info.bmBits);
+            EXPECT_EQ(0, pixels[3]); // a corner is transparent
+            bool opaque = false;
+            for (LONG i = 0; i < info.bmWidth * info.bmHeight; ++i)
+                opaque = opaque || pixels[i * 4 + 3] == 255;
+            EXPECT_TRUE(opaque);
+        }
+    }
+    DestroyMenu(menu);
+}
+
 TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
 {
     // A gap at index 2: only the aliases before it.
