@@ -1,5 +1,6 @@
 #include "transfer/ImportPreviewDlg.h"
 
+#include "framework/WindowDpi.h"
 #include "resources/Texts.h"
 #include "resources/TransferIds.h"
 
@@ -20,7 +21,7 @@ BOOL CImportPreviewDlg::OnInitDialog()
     m_list.Attach(GetDlgItem(IDC_IMPORT_LIST));
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     // Shares of the list's width, so the columns follow the template's scale.
-    const int width = RectWidth(m_list.GetClientRect()) - GetSystemMetrics(SM_CXVSCROLL);
+    const int width = RectWidth(m_list.GetClientRect()) - SystemMetricForDpi(SM_CXVSCROLL, DpiOfWindow(m_hWnd));
     m_list.InsertColumn(0, TXT_IMPORT_COL_NAME, LVCFMT_LEFT, width * 3 / 10);
     m_list.InsertColumn(1, TXT_IMPORT_COL_ACTION, LVCFMT_LEFT, width * 2 / 10);
     m_list.InsertColumn(2, TXT_IMPORT_COL_DETAILS, LVCFMT_LEFT, width - width * 3 / 10 - width * 2 / 10);
