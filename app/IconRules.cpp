@@ -1,5 +1,7 @@
 #include "app/IconRules.h"
 
+#include "framework/AsciiCase.h"
+
 #include <climits>
 
 namespace {
@@ -13,12 +15,7 @@ std::string TargetExtension(const std::string& target)
     const size_t dot = target.rfind('.');
     if (dot == std::string::npos || dot == 0)
         return {};
-    std::string extension = target.substr(dot);
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return extension;
+    return AsciiLower(target.substr(dot));
 }
 
 IconChoice ChooseTargetIcon(const std::string& target, const IconQueries& queries)

@@ -16,12 +16,10 @@
 bool CMainDlg::SelectedCommand(std::string& name, CommandScope& scope)
 {
     const int row = m_commandList.GetFirstSelected();
-    if (row < 0)
+    const std::optional<size_t> index = m_commandList.GetItemIndex(row, m_commandRows.size());
+    if (!index)
         return false;
-    const LPARAM index = m_commandList.GetItemData(row);
-    if (index < 0 || static_cast<size_t>(index) >= m_commandRows.size())
-        return false;
-    const CommandRow& entry = m_commandRows[static_cast<size_t>(index)];
+    const CommandRow& entry = m_commandRows[*index];
     name = m_commandList.GetItemText(row, 0);
     scope = entry.scope;
     // The name comes from a file anyone may have written: a path or key

@@ -2,6 +2,8 @@
 // of that header lives in CommandPaths.cpp.
 #include "catalogue/CommandPaths.h"
 
+#include "framework/AsciiCase.h"
+
 std::string GetParentFolder(const std::string& path)
 {
     const size_t slash = path.rfind('\\');
@@ -19,11 +21,5 @@ std::string TrimTrailingBackslashes(std::string path)
 
 bool IsOwnEntryValue(const std::string& value, const std::string& linkPath)
 {
-    if (value.size() != linkPath.size())
-        return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (size_t i = 0; i < value.size(); ++i)
-        if (lower(value[i]) != lower(linkPath[i]))
-            return false;
-    return true;
+    return EqualIgnoringAsciiCase(value, linkPath);
 }

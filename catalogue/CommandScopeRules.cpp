@@ -1,15 +1,7 @@
 #include "catalogue/CommandScopeRules.h"
 
+#include "framework/AsciiCase.h"
 #include "resources/Texts.h"
-
-namespace {
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
 
 bool IsInsideFolder(const std::string& path, const std::string& folder)
 {
@@ -18,9 +10,8 @@ bool IsInsideFolder(const std::string& path, const std::string& folder)
         root.pop_back();
     if (root.empty() || path.size() < root.size())
         return false;
-    for (size_t i = 0; i < root.size(); ++i)
-        if (Lower(path[i]) != Lower(root[i]))
-            return false;
+    if (!EqualIgnoringAsciiCase(std::string_view(path).substr(0, root.size()), root))
+        return false;
     return path.size() == root.size() || path[root.size()] == '\\' || path[root.size()] == '/';
 }
 

@@ -133,6 +133,14 @@ void CListCtrl::SetItemData(int index, LPARAM data) const
     Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+std::optional<size_t> CListCtrl::GetItemIndex(int row, size_t count) const
+{
+    const LPARAM data = row < 0 ? -1 : GetItemData(row);
+    if (data < 0 || static_cast<size_t>(data) >= count)
+        return std::nullopt;
+    return static_cast<size_t>(data);
+}
+
 LPARAM CListCtrl::GetItemData(int index) const
 {
     LVITEMA item{};

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 
 class CWindow {
@@ -118,6 +119,11 @@ public:
     // A number the program keeps with a row; -1 when the row has none.
     void SetItemData(int index, LPARAM data) const;
     LPARAM GetItemData(int index) const;
+    // The row's data read as an index into the program's rows, of which
+    // there are `count`; nullopt when it has none or it is out of range.
+    std::optional<size_t> GetItemIndex(int row, size_t count) const;
+    // The same for the first selected row; nullopt without a selection.
+    std::optional<size_t> GetSelectedIndex(size_t count) const { return GetItemIndex(GetFirstSelected(), count); }
     // The first row after `start` (-1: from the top) with the state flags.
     int GetNextItem(int start, UINT flags) const { return static_cast<int>(Send(LVM_GETNEXTITEM, start, flags)); }
     int GetFirstSelected() const { return GetNextItem(-1, LVNI_SELECTED); }

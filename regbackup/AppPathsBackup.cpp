@@ -1,8 +1,8 @@
 #include "regbackup/AppPathsBackup.h"
 
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "regbackup/KeyTree.h"
-#include "regbackup/WideText.h"
 
 #include <windows.h>
 #include <shlobj.h>

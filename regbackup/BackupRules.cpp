@@ -1,5 +1,6 @@
 #include "regbackup/BackupRules.h"
 
+#include "framework/AsciiCase.h"
 #include "regbackup/RegFileFormat.h"
 
 #include <cstdio>
@@ -16,11 +17,6 @@ constexpr size_t kStampLength = 15; // 20261208-134501
 std::u16string AppPathsPrefix(std::u16string_view root)
 {
     return std::u16string(root) + u'\\' + WidenAscii(kAppPathsKey) + u'\\';
-}
-
-bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view prefix)
-{
-    return text.size() >= prefix.size() && EqualNamesIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool IsDigits(std::string_view text)
@@ -77,7 +73,7 @@ bool AppPathsEntryOfRegPath(std::u16string_view path, CommandScope& scope, std::
     std::u16string_view name;
     for (const CommandScope candidate : {CommandScope::machine, CommandScope::user}) {
         const std::u16string prefix = AppPathsPrefix(candidate == CommandScope::user ? kUserRoot : kMachineRoot);
-        if (StartsWithIgnoringCase(path, prefix)) {
+        if (StartsWithIgnoringAsciiCase(path, prefix)) {
             scope = candidate;
             name = path.substr(prefix.size());
             break;
@@ -131,10 +127,7 @@ bool ParseBackupFileName(std::string_view fileName, BackupStamp& stamp, int& att
 {
     if (fileName.size() < kExtension.size())
         return false;
-    std::string extension(fileName.substr(fileName.size() - kExtension.size()));
-    for (char& c : extension)
-        c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    if (extension != kExtension)
+    if (!EqualIgnoringAsciiCase(fileName.substr(fileName.size() - kExtension.size()), kExtension))
         return false;
     std::string_view base = fileName.substr(0, fileName.size() - kExtension.size());
     attempt = 1;

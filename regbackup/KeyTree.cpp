@@ -1,9 +1,9 @@
 #include "regbackup/KeyTree.h"
 
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
-#include "regbackup/WideText.h"
 
 #include <vector>
 

@@ -1,5 +1,7 @@
 #include "regbackup/RegFileFormat.h"
 
+#include "framework/AsciiCase.h"
+
 #include <map>
 
 namespace {
@@ -22,19 +24,6 @@ void AppendUnit(std::string& bytes, char16_t unit)
 {
     bytes += static_cast<char>(unit & 0xFF);
     bytes += static_cast<char>(unit >> 8);
-}
-
-char16_t FoldAscii(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-std::u16string Folded(std::u16string_view text)
-{
-    std::u16string folded(text);
-    for (char16_t& c : folded)
-        c = FoldAscii(c);
-    return folded;
 }
 
 bool IsLineBreakOrNull(char16_t c)
@@ -197,7 +186,7 @@ int HexDigitValue(char16_t c)
 {
     if (c >= u'0' && c <= u'9')
         return c - u'0';
-    c = FoldAscii(c);
+    c = AsciiLower(c);
     if (c >= u'a' && c <= u'f')
         return c - u'a' + 10;
     return -1;
@@ -216,11 +205,6 @@ bool ParseHexNumber(std::u16string_view text, size_t maxDigits, uint32_t& number
         number = number << 4 | static_cast<uint32_t>(digit);
     }
     return true;
-}
-
-bool StartsWithIgnoringCase(std::u16string_view text, std::u16string_view prefix)
-{
-    return text.size() >= prefix.size() && EqualNamesIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 class CRegFileReader {
@@ -278,11 +262,11 @@ private:
             return true;
         }
         const std::u16string& rootPath = m_nodes[0].key.name;
-        if (EqualNamesIgnoringAsciiCase(path, rootPath)) {
+        if (EqualIgnoringAsciiCase(path, rootPath)) {
             m_current = 0;
             return true;
         }
-        if (path.size() <= rootPath.size() + 1 || !StartsWithIgnoringCase(path, rootPath) ||
+        if (path.size() <= rootPath.size() + 1 || !StartsWithIgnoringAsciiCase(path, rootPath) ||
             path[rootPath.size()] != u'\\')
             return Fail("a key lies outside the first key of the file.");
         size_t node = 0;
@@ -306,7 +290,7 @@ private:
 
     size_t Child(size_t parent, std::u16string_view name)
     {
-        const std::u16string folded = Folded(name);
+        const std::u16string folded = AsciiLower(std::u16string(name));
         if (const auto found = m_nodes[parent].childByName.find(folded); found != m_nodes[parent].childByName.end())
             return found->second;
         const size_t index = m_nodes.size();
@@ -380,7 +364,7 @@ private:
             AppendUnit(value.data, 0);
             return true;
         }
-        if (StartsWithIgnoringCase(data, u"dword:")) {
+        if (StartsWithIgnoringAsciiCase(data, u"dword:")) {
             uint32_t number = 0;
             if (!ParseHexNumber(data.substr(6), 8, number))
                 return Fail("a dword value is not one to eight hex digits.");
@@ -389,11 +373,11 @@ private:
                 value.data += static_cast<char>(number >> (8 * i) & 0xFF);
             return true;
         }
-        if (StartsWithIgnoringCase(data, u"hex:")) {
+        if (StartsWithIgnoringAsciiCase(data, u"hex:")) {
             value.type = kRegBinary;
             return ReadHexBytes(data.substr(4), value.data);
         }
-        if (StartsWithIgnoringCase(data, u"hex(")) {
+        if (StartsWithIgnoringAsciiCase(data, u"hex(")) {
             const size_t close = data.find(u"):");
             if (close == std::u16string_view::npos || !ParseHexNumber(data.substr(4, close - 4), 8, value.type))
                 return Fail("a hex(type) value names no type.");
@@ -431,7 +415,7 @@ private:
     void Store(RegValue value)
     {
         Node& node = m_nodes[m_current];
-        const std::u16string folded = Folded(value.name);
+        const std::u16string folded = AsciiLower(value.name);
         if (const auto found = node.valueByName.find(folded); found != node.valueByName.end()) {
             // The later line wins, as an import would leave it; the name keeps its first spelling.
             RegValue& earlier = node.key.values[found->second];
@@ -463,16 +447,6 @@ private:
 std::u16string WidenAscii(std::string_view text)
 {
     return std::u16string(text.begin(), text.end());
-}
-
-bool EqualNamesIgnoringAsciiCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
 }
 
 bool WriteRegFile(const RegKey& root, std::string& bytes, std::string& why)

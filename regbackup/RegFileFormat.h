@@ -67,5 +67,3 @@ RegFileRead ReadRegFile(std::string_view bytes);
 
 // The ASCII text widened, for paths built from fixed names.
 std::u16string WidenAscii(std::string_view text);
-// ASCII letters compared without case, as the registry compares names.
-bool EqualNamesIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);

@@ -48,15 +48,10 @@ BOOL CRestoreDlg::OnInitDialog()
 
 void CRestoreDlg::OnOK()
 {
-    const int row = m_list.GetFirstSelected();
-    if (row < 0)
+    const std::optional<size_t> index = m_list.GetSelectedIndex(m_backups.size());
+    if (!index || !RestoreBackupAsking(m_backups[*index]))
         return;
-    const LPARAM index = m_list.GetItemData(row);
-    if (index < 0 || static_cast<size_t>(index) >= m_backups.size())
-        return;
-    if (!RestoreBackupAsking(m_backups[static_cast<size_t>(index)]))
-        return;
-    m_restored = m_backups[static_cast<size_t>(index)];
+    m_restored = m_backups[*index];
     EndDialog(IDOK);
 }
 

@@ -112,13 +112,11 @@ void CMainDlg::OnSystemReload()
 void CMainDlg::OnSystemDelete()
 {
     const int row = m_systemList.GetFirstSelected();
-    if (row < 0)
-        return;
     // The row's own key: the shown name plus ".exe" may be another entry.
-    const LPARAM keyIndex = m_systemList.GetItemData(row);
-    if (keyIndex < 0 || static_cast<size_t>(keyIndex) >= m_systemRows.size())
+    const std::optional<size_t> keyIndex = m_systemList.GetItemIndex(row, m_systemRows.size());
+    if (!keyIndex)
         return;
-    const SystemRow& entry = m_systemRows[static_cast<size_t>(keyIndex)];
+    const SystemRow& entry = m_systemRows[*keyIndex];
     if (entry.scope == CommandScope::machine && !RequireElevation(TXT_ACTION_DELETE_MACHINE_ENTRY))
         return;
     if (AppMessageBox(IDS_SYSTEM_DELETE_WARNING, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
@@ -151,10 +149,10 @@ void CMainDlg::OnSystemRestore()
     UpdateCountPane(ListKind::system);
     const AppPathsBackup& restored = dialog.Restored();
     for (int row = 0; row < m_systemList.GetItemCount(); ++row) {
-        const LPARAM index = m_systemList.GetItemData(row);
-        if (index < 0 || static_cast<size_t>(index) >= m_systemRows.size())
+        const std::optional<size_t> index = m_systemList.GetItemIndex(row, m_systemRows.size());
+        if (!index)
             continue;
-        const SystemRow& entry = m_systemRows[static_cast<size_t>(index)];
+        const SystemRow& entry = m_systemRows[*index];
         if (entry.scope == restored.scope && _stricmp(entry.keyName.c_str(), restored.shownName.c_str()) == 0) {
             m_systemList.SelectItem(row);
             m_systemList.Send(LVM_ENSUREVISIBLE, row, FALSE);

@@ -1,10 +1,9 @@
 #include "transfer/Export.h"
 
 #include "catalogue/CommandFiles.h"
-#include "fastfolders/FastFolderStore.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/TextFile.h"
-#include "transfer/CodePage.h"
 #include "transfer/StoredCommand.h"
 #include "transfer/TransferCommandLine.h"
 #include "transfer/TransferFormat.h"
@@ -27,12 +26,9 @@ int ExportTo(const std::string& file, std::vector<std::string>& report)
             *text = AnsiToUtf8(*text);
         commands.push_back(command);
     });
-    std::string aliases[kMaxFastFolders];
-    std::string paths[kMaxFastFolders];
-    std::vector<TransferFolder> folders;
-    const int count = ReadFastFolders(kMaxFastFolders, aliases, paths);
-    for (int i = 0; i < count; ++i)
-        folders.push_back({AnsiToUtf8(aliases[i]), AnsiToUtf8(paths[i])});
+    std::vector<TransferFolder> folders = ReadStoredFastFolders();
+    for (TransferFolder& folder : folders)
+        folder = {AnsiToUtf8(folder.alias), AnsiToUtf8(folder.path)};
 
     const std::string text = WriteTransferJson(commands, folders);
     CTextWriter writer;

@@ -5,10 +5,10 @@
 #include "catalogue/OtherProgramEntry.h"
 #include "catalogue/PropertiesFormat.h"
 #include "fastfolders/FastFolderStore.h"
+#include "framework/CodePage.h"
 #include "framework/Elevation.h"
 #include "framework/FileError.h"
 #include "framework/TextFile.h"
-#include "transfer/CodePage.h"
 #include "transfer/StoredCommand.h"
 
 #include <windows.h>
@@ -75,12 +75,10 @@ std::string FolderLabel(const TransferFolder& folder)
 // The index of the Fast Folder of that alias now; -1 when there is none.
 int FolderIndex(const std::string& alias)
 {
-    std::string aliases[kMaxFastFolders];
-    std::string paths[kMaxFastFolders];
-    const int count = ReadFastFolders(kMaxFastFolders, aliases, paths);
-    for (int i = 0; i < count; ++i)
-        if (SameFastFolderAlias(aliases[i], alias))
-            return i;
+    const std::vector<TransferFolder> folders = ReadStoredFastFolders();
+    for (size_t i = 0; i < folders.size(); ++i)
+        if (SameFastFolderAlias(folders[i].alias, alias))
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -141,11 +139,7 @@ ImportState CurrentImportState()
     ImportState state;
     state.command = FindStoredCommand;
     state.isFolder = [](const std::string& path) { return IsExistingFolder(path); };
-    std::string aliases[kMaxFastFolders];
-    std::string paths[kMaxFastFolders];
-    const int count = ReadFastFolders(kMaxFastFolders, aliases, paths);
-    for (int i = 0; i < count; ++i)
-        state.folders.push_back({aliases[i], paths[i]});
+    state.folders = ReadStoredFastFolders();
     state.mayWriteMachine = IsProcessElevated();
     return state;
 }
@@ -159,8 +153,8 @@ ImportOutcome ApplyImport(const ImportPlan& plan, std::vector<std::string>& repo
             ++outcome.skipped;
             report.push_back("Skipped " + label + ": " + reason + ".");
         } else if (!failure.empty()) {
-            ++outcome.failed;
-            report.push_back("Not imported " + label + ": " + failure);
+            outcome.failures.push_back("Not imported " + label + ": " + failure);
+            report.push_back(outcome.failures.back());
         } else {
             ++outcome.done;
             const char* done = action == ImportAction::add       ? "Added "
@@ -191,9 +185,10 @@ ImportOutcome ApplyImport(const ImportPlan& plan, std::vector<std::string>& repo
 
 int ImportExitCode(const ImportOutcome& outcome)
 {
-    if (outcome.done == 0 && outcome.skipped + outcome.failed > 0)
+    const bool left = outcome.skipped > 0 || !outcome.failures.empty();
+    if (outcome.done == 0 && left)
         return kTransferFailed;
-    return outcome.skipped + outcome.failed > 0 ? kTransferPartial : kTransferDone;
+    return left ? kTransferPartial : kTransferDone;
 }
 
 int ImportFrom(const TransferRequest& request, std::vector<std::string>& report)
@@ -206,6 +201,7 @@ int ImportFrom(const TransferRequest& request, std::vector<std::string>& report)
     const ImportPlan plan = PlanImport(read, CurrentImportState(), {request.replace, request.scope});
     const ImportOutcome outcome = ApplyImport(plan, report);
     report.push_back("Imported from " + request.file + ": " + std::to_string(outcome.done) + " done, " +
-                     std::to_string(outcome.skipped) + " skipped, " + std::to_string(outcome.failed) + " failed.");
+                     std::to_string(outcome.skipped) + " skipped, " + std::to_string(outcome.failures.size()) +
+                     " failed.");
     return ImportExitCode(outcome);
 }

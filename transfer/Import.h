@@ -18,7 +18,7 @@ ImportState CurrentImportState();
 struct ImportOutcome {
     int done = 0;    // added, replaced or already there
     int skipped = 0; // by the plan
-    int failed = 0;  // planned but not written
+    std::vector<std::string> failures; // planned but not written: what and why
 };
 // Writes the plan's adds and replaces; report gets one line per entry.
 ImportOutcome ApplyImport(const ImportPlan& plan, std::vector<std::string>& report);

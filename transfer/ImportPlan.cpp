@@ -3,6 +3,7 @@
 #include "catalogue/CommandInput.h"
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
+#include "framework/AsciiCase.h"
 
 #include <algorithm>
 #include <map>
@@ -11,14 +12,6 @@ namespace {
 
 // Every reader of the Fast Folder store holds a text and its end in 260 bytes.
 constexpr size_t kMaxFolderText = 259;
-
-std::string AsciiLower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 bool HasLineBreak(const std::string& text)
 {
@@ -161,7 +154,7 @@ ImportPlan PlanImport(const TransferRead& read, const ImportState& state, const 
 
 bool SameFastFolderAlias(const std::string& a, const std::string& b)
 {
-    return AsciiLower(a) == AsciiLower(b);
+    return EqualIgnoringAsciiCase(a, b);
 }
 
 ImportCounts CountPlan(const ImportPlan& plan)

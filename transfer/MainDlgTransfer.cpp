@@ -67,9 +67,7 @@ void CMainDlg::OnFileImport()
     // What the user saw in the preview needs no repeating: only the result
     // and whatever was not written.
     std::vector<std::string> said{std::to_string(outcome.done) + " imported, " + std::to_string(outcome.skipped) +
-                                  " skipped, " + std::to_string(outcome.failed) + " could not be written."};
-    for (const std::string& line : report)
-        if (line.rfind("Not imported", 0) == 0)
-            said.push_back(line);
+                                  " skipped, " + std::to_string(outcome.failures.size()) + " could not be written."};
+    said.insert(said.end(), outcome.failures.begin(), outcome.failures.end());
     AppMessageBox(Lines(said), MB_OK | IconFor(ImportExitCode(outcome)));
 }

@@ -6,6 +6,7 @@
 #include "catalogue/Commands.h"
 #include "catalogue/OtherProgramEntry.h"
 #include "catalogue/PropertiesFormat.h"
+#include "fastfolders/FastFolderStore.h"
 #include "framework/FileError.h"
 
 #include <vector>
@@ -45,6 +46,17 @@ bool ReadStoredCommand(const std::string& path, CommandScope scope, TransferComm
     command.window = WindowFromLine(lines.size() > 3 ? lines[3] : std::string());
     command.scope = scope;
     return true;
+}
+
+std::vector<TransferFolder> ReadStoredFastFolders()
+{
+    std::string aliases[kMaxFastFolders];
+    std::string paths[kMaxFastFolders];
+    const int count = ReadFastFolders(kMaxFastFolders, aliases, paths);
+    std::vector<TransferFolder> folders;
+    for (int i = 0; i < count; ++i)
+        folders.push_back({aliases[i], paths[i]});
+    return folders;
 }
 
 ExistingCommand FindStoredCommand(const std::string& name, CommandScope scope)

@@ -1,0 +1,70 @@
+#include "framework/CodePage.h"
+
+#include <windows.h>
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the registry's wide names are UTF-16 units");
+
+namespace {
+
+bool ToUtf16(UINT codePage, const std::string& text, std::u16string& wide)
+{
+    wide.clear();
+    if (text.empty())
+        return true;
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return false;
+    wide.resize(static_cast<size_t>(length));
+    return MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), size,
+                               reinterpret_cast<wchar_t*>(wide.data()), length) == length;
+}
+
+// usedDefault: null for UTF-8, which takes no default character.
+std::string FromUtf16(UINT codePage, DWORD flags, const std::u16string& wide, BOOL* usedDefault)
+{
+    if (wide.empty())
+        return {};
+    const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
+    const int count = static_cast<int>(wide.size());
+    const int bytes = WideCharToMultiByte(codePage, flags, units, count, nullptr, 0, nullptr, usedDefault);
+    if (bytes <= 0)
+        return {};
+    std::string text(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(codePage, flags, units, count, text.data(), bytes, nullptr, usedDefault);
+    return text;
+}
+
+} // namespace
+
+bool AnsiToUtf16(const std::string& text, std::u16string& wide)
+{
+    return ToUtf16(CP_ACP, text, wide);
+}
+
+std::string Utf16ToAnsi(const std::u16string& wide)
+{
+    return FromUtf16(CP_ACP, 0, wide, nullptr);
+}
+
+std::string AnsiToUtf8(const std::string& text)
+{
+    std::u16string wide;
+    ToUtf16(CP_ACP, text, wide);
+    return FromUtf16(CP_UTF8, 0, wide, nullptr);
+}
+
+std::optional<std::string> Utf8ToAnsi(const std::string& text)
+{
+    if (text.find('\0') != std::string::npos)
+        return std::nullopt;
+    std::u16string wide;
+    if (!ToUtf16(CP_UTF8, text, wide))
+        return std::nullopt;
+    BOOL usedDefault = FALSE;
+    std::string ansi = FromUtf16(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, &usedDefault);
+    // The round trip catches what a code page maps without a default char.
+    if (usedDefault || ansi.empty() != text.empty() || AnsiToUtf8(ansi) != text)
+        return std::nullopt;
+    return ansi;
+}

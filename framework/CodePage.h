@@ -1,0 +1,18 @@
+#pragma once
+// The program's texts are in the ANSI code page; the registry's names are
+// UTF-16 and the export file is UTF-8. Every conversion between them.
+#include <optional>
+#include <string>
+
+// ANSI code page to UTF-16; false when the text holds bytes the code page
+// does not map (nothing is guessed).
+bool AnsiToUtf16(const std::string& text, std::u16string& wide);
+// UTF-16 to the ANSI code page, for showing; what it cannot hold becomes '?'.
+std::string Utf16ToAnsi(const std::u16string& wide);
+
+// The program's ANSI text as UTF-8.
+std::string AnsiToUtf8(const std::string& text);
+// UTF-8 text in the ANSI code page; nullopt when a character has no exact
+// counterpart there (never a best-fit or '?' stand-in) or the text holds a
+// zero character.
+std::optional<std::string> Utf8ToAnsi(const std::string& text);
