@@ -22,5 +22,26 @@ export DEBIAN_FRONTEND=noninteractive
 case " $missing " in
     *:i386*) dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386 ;;
 esac
-apt-get update -q
-apt-get install -y -q --no-install-recommends $missing
+# A mirror in the middle of a sync serves an index whose size does not match
+# its Release file; a pause and another try usually gets a consistent one.
+# When every try fails, the install still runs on the indexes that did
+# arrive: the failed one often holds nothing this project needs.
+index_note=""
+tries=0
+until apt-get update -q 2>/tmp/verbosa-apt-update.err && ! grep -q '^E:' /tmp/verbosa-apt-update.err; do
+    tries=$((tries + 1))
+    failed=$(sed -n 's/^E: Failed to fetch \([^ ]*\).*/\1/p' /tmp/verbosa-apt-update.err)
+    if [ "$tries" -ge 5 ]; then
+        index_note="setup: these package indexes could not be updated after $tries tries: ${failed:-see above}
+setup: a mirror was probably being synchronised; a later retry usually helps."
+        cat /tmp/verbosa-apt-update.err >&2
+        echo "$index_note" >&2
+        break
+    fi
+    echo "setup: package index update failed (try $tries of 5): ${failed:-see apt's message}; trying again in $((tries * 15)) s" >&2
+    sleep $((tries * 15))
+done
+if ! apt-get install -y -q --no-install-recommends $missing; then
+    [ -n "$index_note" ] && echo "$index_note" >&2
+    exit 1
+fi
