@@ -1,4 +1,5 @@
 // Filling My Commands from the command files, the Fast Folders rows.
+#include "app/FileProblemsDlg.h"
 #include "app/MainDlg.h"
 #include "app/TargetIcon.h"
 
@@ -33,15 +34,17 @@ void CMainDlg::FillCommandList()
     m_commandRows.clear();
     CRedrawPause pause(m_commandList);
 
-    ForEachCommandFile([this](const std::string& path, CommandScope scope) {
-        // A file that cannot be opened is reported and the fill goes on:
-        // one locked file must not hide every command after it.
+    std::vector<std::string> problems;
+    ForEachCommandFile([this, &problems](const std::string& path, CommandScope scope) {
+        // A file that cannot be opened is noted and the fill goes on: one
+        // locked file must not hide every command after it.
         try {
             AddCommandRow(path, scope);
         } catch (const CFileError& error) {
-            error.Report();
+            problems.push_back(error.GetMessageText());
         }
     });
+    ReportUnreadableCommandFiles(problems, m_hWnd);
 }
 
 void CMainDlg::AddCommandRow(const std::string& cfgPath, CommandScope scope)

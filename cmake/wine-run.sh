@@ -15,6 +15,10 @@ elif [ "$arch" = x64 ] && command -v wine64 >/dev/null 2>&1; then
     loader=wine64
 else
     loader=wine
+    if [ -x /usr/lib/wine/wine64 ] && [ ! -x /usr/lib/wine/wine ]; then
+        echo "SKIPPED: Wine's 32-bit part (wine32:i386) is not installed, so Wine cannot run PE32 tests" >&2
+        exit 77
+    fi
     if [ -x /usr/lib/wine/wine ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
         echo "SKIPPED: this machine cannot execute 32-bit programs, so Wine cannot run PE32 tests" >&2
         exit 77

@@ -165,6 +165,8 @@
 #define TXT_NC_SHADOWED_AFTER " instead of this command: Windows finds that file first.\n\nSave the command anyway?"
 #define TXT_SHADOWED_ROW_BEFORE "The Run dialog starts "
 #define TXT_SHADOWED_ROW_AFTER " for this name, not the command."
+#define TXT_UNREADABLE_FILES_BEFORE "Verbosa could not read "
+#define TXT_UNREADABLE_FILES_AFTER " command files, so their commands are not listed:"
 #define TXT_NC_TARGET_TOO_LONG "The path or URL is too long for a command: it can hold at most 259 characters. Nothing was saved."
 #define TXT_NC_LINE_BREAK "A command cannot store line breaks in its path or parameters. Please remove them; nothing was saved."
 

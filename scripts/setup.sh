@@ -41,7 +41,17 @@ setup: a mirror was probably being synchronised; a later retry usually helps."
     echo "setup: package index update failed (try $tries of 5): ${failed:-see apt's message}; trying again in $((tries * 15)) s" >&2
     sleep $((tries * 15))
 done
-if ! apt-get install -y -q --no-install-recommends $missing; then
-    [ -n "$index_note" ] && echo "$index_note" >&2
-    exit 1
+if apt-get install -y -q --no-install-recommends $missing; then
+    exit 0
 fi
+[ -n "$index_note" ] && echo "$index_note" >&2
+# A missing i386 index leaves the 32-bit packages unresolvable while the
+# rest installs: the x86 build still works, and its tests report themselves
+# skipped (never passed) until a later run installs Wine's 32-bit part.
+[ -n "$index_note" ] || exit 1
+native=""
+for p in $missing; do
+    case "$p" in *:i386) ;; *) native="$native $p" ;; esac
+done
+[ -n "$native" ] && ! apt-get install -y -q --no-install-recommends $native && exit 1
+echo "setup: WARNING: the 32-bit packages could not be installed; x86 tests will be reported as skipped." >&2

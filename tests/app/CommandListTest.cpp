@@ -2,7 +2,9 @@
 
 #include "catalogue/CommandProperties.h"
 #include "catalogue/Commands.h"
+#include "resources/FileProblemsIds.h"
 #include "resources/Texts.h"
+#include "tests/support/DialogDriver.h"
 
 #include <shellapi.h>
 
@@ -96,6 +98,24 @@ TEST_F(MainWindowTest, AFileWithALineNoCommandHoldsIsReportedAndTheOthersAreStil
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ(folder.Cmds() + "\\run_huge.cfg could not be read: a line is longer than any command holds.",
               boxes.Boxes()[0].text);
+}
+
+TEST_F(MainWindowTest, SeveralUnreadableFilesAreListedInOneMessage)
+{
+    WriteCommandFile("a", {"a", "C:\\x.exe", "", "1"});
+    for (const char* name : {"h1", "h2", "h3"})
+        WriteCommandFile(name, {name, "C:\\x.exe", std::string(kMaxPropertiesLine + 1, 'p'), "1"});
+    std::string list;
+    Services().modalDialog = [&](CDialog& dialog) {
+        modals.push_back(dialog.GetTemplateId());
+        list = Field(dialog, IDC_FP_LIST, 4096);
+    };
+    Open();
+    EXPECT_EQ(Texts{"a"}, Column(0));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    ASSERT_EQ(std::vector<UINT>{IDD_FILE_PROBLEMS}, modals);
+    for (const char* name : {"h1", "h2", "h3"})
+        EXPECT_NE(std::string::npos, list.find(folder.Cmds() + "\\run_" + name + ".cfg could not be read")) << list;
 }
 
 TEST_F(MainWindowTest, AMissingCmdsFolderGivesAnEmptyListSilently)
