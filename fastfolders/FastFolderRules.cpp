@@ -2,7 +2,7 @@
 
 std::string FastFolderAliasName(int index)
 {
-    return std::to_string(index);
+    return index >= 0 && index < kMaxFastFolders ? contract::kAliasValueNames[index] : std::to_string(index);
 }
 
 std::string FastFolderPathName(const std::string& aliasName)

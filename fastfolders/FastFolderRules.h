@@ -4,14 +4,16 @@
 // Both readers (the list and the shell extension's menu) stop at the first
 // index whose item they cannot read, so an item is only ever written where
 // every index before it holds a readable item.
+#include "contract/StoreContract.h"
+
 #include <array>
 #include <string>
 #include <utility>
 #include <vector>
 
-inline constexpr int kMaxFastFolders = 10;
+inline constexpr int kMaxFastFolders = contract::kFastFolderLimit;
 
-// "3" for index 3 and "33" for its path: always formatted, never looked up.
+// "3" for index 3 and "33" for its path, as the store contract names them.
 std::string FastFolderAliasName(int index);
 std::string FastFolderPathName(const std::string& aliasName);
 

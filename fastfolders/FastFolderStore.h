@@ -9,7 +9,7 @@
 
 #include <string>
 
-constexpr char kFastFolderKey[] = "Software\\Kelto\\quillon30\\FastFolders";
+using contract::kFastFolderKey;
 
 // What each index holds; all empty without the key.
 FastFolderSlots ReadFastFolderSlots();

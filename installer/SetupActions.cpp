@@ -3,6 +3,7 @@
 // CustomActionData. A failed removal step is logged, never fatal: an
 // uninstall that stops half-way would leave more behind.
 #include "catalogue/CommandPaths.h"
+#include "contract/StoreContract.h"
 #include "framework/RegistryKey.h"
 #include "installer/SetupSteps.h"
 
@@ -52,7 +53,7 @@ void LogFailures(MSIHANDLE install, const char* step, int failures)
 // UPGRADINGPRODUCTCODE, so the newer package leaves a note for it: the
 // product code that is replacing it, under the machine's 64-bit view (a
 // package of either architecture may replace the other).
-constexpr char kNoteKey[] = "Software\\Kelto\\Verbosa";
+constexpr const char* kNoteKey = contract::kMachineKey;
 constexpr char kNoteValue[] = "UpgradingTo";
 
 // Immediate, in a newer package just before RemoveExistingProducts.

@@ -2,9 +2,9 @@
 
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandScopeRules.h"
+#include "contract/StoreContract.h"
 #include "framework/Handles.h"
 #include "framework/RegistryKey.h"
-#include "resources/Texts.h"
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/ShortcutVerb.h"
 
@@ -134,9 +134,9 @@ int RemoveUserSettings(const std::string& programFolder)
         if (!RemoveShortcutVerb(VerbScope::user))
             ++failures;
     }
-    failures += DeleteTree(HKEY_CURRENT_USER, TXT_SETTINGS_KEY);
+    failures += DeleteTree(HKEY_CURRENT_USER, contract::kSettingsKey);
     // The vendor key only when nothing else of the vendor's is left in it.
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kelto");
+    RegDeleteKeyA(HKEY_CURRENT_USER, contract::kVendorKey);
     return failures;
 }
 

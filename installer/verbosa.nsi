@@ -24,7 +24,13 @@ Unicode true
 !define PUBLISHER "Kelto"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Verbosa"
 !define APP_PATHS "SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths"
-!define SETTINGS_KEY "Software\Kelto\quillon30"
+; The registry layout comes from contract/StoreContract.h through CMake.
+!ifndef SETTINGS_KEY
+    !error "SETTINGS_KEY is not defined (makensis -DSETTINGS_KEY=..., from the store contract)"
+!endif
+!ifndef VENDOR_KEY
+    !error "VENDOR_KEY is not defined (makensis -DVENDOR_KEY=..., from the store contract)"
+!endif
 
 Name "${PRODUCT} 3.0"
 OutFile "${OUTFILE}"
@@ -204,7 +210,7 @@ Section "Uninstall"
     ; The uninstalling user's settings and Fast Folders, which name this
     ; installation's program file.
     DeleteRegKey HKCU "${SETTINGS_KEY}"
-    DeleteRegKey /ifempty HKCU "Software\Kelto"
+    DeleteRegKey /ifempty HKCU "${VENDOR_KEY}"
 
     ; Before the files: the folder going last is the sign the uninstaller is done.
     DeleteRegKey SHCTX "${UNINSTALL_KEY}"

@@ -43,6 +43,13 @@ else
     echo "dist: SIGN_PFX is not set: nothing is signed"
 fi
 
+# The registry layout, as the store contract gives it to the program.
+contract_value() {
+    sed -n "s/.*char $1\[\] = \"\(.*\)\";.*/\1/p" contract/StoreContract.h | sed 's/\\\\/\\/g'
+}
+settings_key=$(contract_value kSettingsKey)
+vendor_key=$(contract_value kVendorKey)
+
 for arch in x64 x86; do
     bin=build/$arch/bin
     stage=dist/stage/$arch
@@ -64,6 +71,7 @@ for arch in x64 x86; do
     (cd "$stage" && zip -q -r -X "../../Verbosa-$version-$arch-portable.zip" Verbosa)
     installer=dist/Verbosa-$version-$arch-installer.exe
     makensis -V2 -DARCH=$arch -DVERSION=$version -DBINDIR="$PWD/$stage/Verbosa" $nsis_x86 \
+        -DSETTINGS_KEY="$settings_key" -DVENDOR_KEY="$vendor_key" \
         -DOUTFILE="$PWD/$installer" installer/verbosa.nsi
     # wixl 0.101 finds sources only by paths relative to where it runs.
     msi=dist/Verbosa-$version-$arch.msi

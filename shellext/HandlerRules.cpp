@@ -27,6 +27,8 @@ void CopyTruncatedImpl(std::basic_string_view<Char> text, Char* out, size_t capa
 
 std::string AliasValueName(int index)
 {
+    if (index >= 0 && index < kMaxFastFolders)
+        return contract::kAliasValueNames[index];
     char name[16] = {};
     std::snprintf(name, sizeof name, "%i", index);
     return name;

@@ -1,6 +1,8 @@
 #pragma once
 // Decision rules of the context-menu handler, platform-free so that tests
 // and the fuzzers call them directly.
+#include "contract/StoreContract.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,7 +10,7 @@
 
 namespace tesselator {
 
-constexpr int kMaxFastFolders = 10;
+constexpr int kMaxFastFolders = contract::kFastFolderLimit;
 constexpr size_t kTextBufferSize = 260; // every store text fits in 259 bytes
 
 // Value names of the store: the index in decimal, and that text twice.

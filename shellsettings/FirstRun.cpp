@@ -1,19 +1,19 @@
 #include "shellsettings/FirstRun.h"
 
+#include "contract/StoreContract.h"
 #include "framework/Elevation.h"
 #include "framework/RegistryKey.h"
-#include "resources/Texts.h"
 #include "shellsettings/ShortcutVerb.h"
 
 std::string FastFolderStoreKey()
 {
-    return std::string(TXT_SETTINGS_KEY) + "\\FastFolders";
+    return contract::kFastFolderKey;
 }
 
 bool IsFirstRun()
 {
     CRegistryKey key;
-    return !key.Open(HKEY_CURRENT_USER, TXT_SETTINGS_KEY, KEY_READ);
+    return !key.Open(HKEY_CURRENT_USER, contract::kSettingsKey, KEY_READ);
 }
 
 bool RunFirstTimeSetup(const std::string& programFolder)
@@ -26,19 +26,19 @@ bool RunFirstTimeSetup(const std::string& programFolder)
 
     {
         CRegistryKey settings;
-        if (!settings.Create(HKEY_CURRENT_USER, TXT_SETTINGS_KEY, KEY_WRITE))
+        if (!settings.Create(HKEY_CURRENT_USER, contract::kSettingsKey, KEY_WRITE))
             return false;
     }
     CRegistryKey store;
     if (!store.Create(HKEY_CURRENT_USER, FastFolderStoreKey(), KEY_WRITE))
         return false;
     // The executable's name is fixed: the shell extension starts quillon.exe.
-    return store.SetString("Path", programFolder + "\\quillon.exe");
+    return store.SetString(contract::kProgramPathValue, programFolder + "\\" + contract::kProgramFileName);
 }
 
 void UndoFirstTimeSetup()
 {
     // A key with subkeys is not deleted: the store goes first.
     CRegistryKey::DeleteKey(HKEY_CURRENT_USER, FastFolderStoreKey());
-    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, TXT_SETTINGS_KEY);
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, contract::kSettingsKey);
 }

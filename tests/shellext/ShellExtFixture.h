@@ -1,6 +1,7 @@
 #pragma once
 // Loads the built Tesselator.dll into the test process and gives the tests
 // its exports, a scratch registry and helpers for the Fast Folder store.
+#include "contract/StoreContract.h"
 #include "framework/Handles.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
@@ -28,11 +29,11 @@ const TesselatorExports& Tesselator();
 
 std::string TesselatorPath();
 
-constexpr char kStoreKey[] = "Software\\Kelto\\quillon30\\FastFolders";
-constexpr char kClassId[] = "{CF72269D-46F8-4199-B4E3-7698B8233372}";
+constexpr const char* kStoreKey = contract::kFastFolderKey;
+constexpr const char* kClassId = contract::kExtensionClassId;
 constexpr char kLibraryId[] = "{D5503CB6-82E3-4CF5-9504-96FE6BCE8B6F}";
 constexpr char kInterfaceId[] = "{4B000FE9-1BA2-4170-8261-29C7843C24E4}";
-constexpr char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+using contract::kApprovedKey;
 
 // Writes the store as the program does: "0".."n-1" and "00".."nn".
 void WriteStore(const std::vector<std::string>& aliases, const std::vector<std::string>& paths);
