@@ -9,6 +9,7 @@
 #include "catalogue/CommandScopeRules.h"
 #include "catalogue/Shadowing.h"
 #include "resources/Texts.h"
+#include "framework/CodePage.h"
 #include "framework/FileError.h"
 
 #include <vector>
@@ -119,12 +120,8 @@ void CMainDlg::OnCommandListGetInfoTip(NMHDR* header, LRESULT* result)
     if (header->code == LVN_GETINFOTIPW) {
         auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
         const std::string text = CommandRowTip(tip->iItem);
-        if (!text.empty() && tip->pszText && tip->cchTextMax > 0) {
-            const int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, tip->pszText, tip->cchTextMax);
-            if (written == 0)
-                tip->pszText[0] = L'\0';
-            tip->pszText[tip->cchTextMax - 1] = L'\0';
-        }
+        if (!text.empty() && tip->pszText && tip->cchTextMax > 0)
+            lstrcpynW(tip->pszText, AnsiToWide(text).c_str(), tip->cchTextMax);
         return;
     }
     auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);

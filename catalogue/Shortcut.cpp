@@ -1,6 +1,8 @@
 #include "catalogue/Shortcut.h"
 
 #include "catalogue/PropertiesFormat.h"
+#include "framework/CodePage.h"
+#include "framework/ComApartment.h"
 #include "framework/Handles.h"
 #include "framework/TextFile.h"
 #include "resources/Texts.h"
@@ -8,38 +10,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <vector>
-
-namespace {
-
-// Balances a successful CoInitialize on every path out of CreateLink.
-class CComApartment {
-public:
-    CComApartment() : m_result(CoInitialize(nullptr)) {}
-    ~CComApartment()
-    {
-        if (SUCCEEDED(m_result))
-            CoUninitialize();
-    }
-    CComApartment(const CComApartment&) = delete;
-    CComApartment& operator=(const CComApartment&) = delete;
-    bool Ok() const { return SUCCEEDED(m_result); }
-
-private:
-    HRESULT m_result;
-};
-
-std::wstring ToWide(const std::string& text)
-{
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::vector<wchar_t> buffer(static_cast<size_t>(n > 0 ? n : 1), L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, buffer.data(), n);
-    return std::wstring(buffer.data());
-}
-
-
-} // namespace
 
 bool CShortcut::WriteLink(const std::string& linkPath, std::string& message) const
 {
@@ -63,7 +33,7 @@ bool CShortcut::WriteLink(const std::string& linkPath, std::string& message) con
     CInterfacePtr<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())))
         return false;
-    if (FAILED(file->Save(ToWide(linkPath).c_str(), FALSE))) {
+    if (FAILED(file->Save(AnsiToWide(linkPath).c_str(), FALSE))) {
         message = TXT_SHORTCUT_SAVE_FAILED;
         return false;
     }

@@ -1,4 +1,5 @@
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 
 #include <vector>
 
@@ -52,8 +53,5 @@ std::string LoadAppString(UINT id)
     const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || !text)
         return {};
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), bytes, nullptr, nullptr);
-    return result;
+    return WideToAnsi(text, static_cast<size_t>(length));
 }

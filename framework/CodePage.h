@@ -10,6 +10,11 @@ bool AnsiToUtf16(const std::string& text, std::u16string& wide);
 // UTF-16 to the ANSI code page, for showing; what it cannot hold becomes '?'.
 std::string Utf16ToAnsi(const std::u16string& wide);
 
+// The program's ANSI text for a wide Windows call, and a wide text shown in
+// the program's; what the code page cannot hold becomes '?'. Windows only.
+std::wstring AnsiToWide(const std::string& text);
+std::string WideToAnsi(const wchar_t* text, size_t length);
+
 // The program's ANSI text as UTF-8.
 std::string AnsiToUtf8(const std::string& text);
 // UTF-8 text in the ANSI code page; nullopt when a character has no exact
