@@ -218,7 +218,7 @@ UINT KeepInstallFolderStep(MSIHANDLE install)
     case FolderChoice::asRequested:
         return ERROR_SUCCESS;
     case FolderChoice::installedFolder:
-        LogLine(install, (L"Verbosa: the installed folder " + installed).c_str());
+        LogLine(install, (L"Verbosa: INSTALLDIR is the installed folder, " + installed).c_str());
         return MsiSetPropertyW(install, L"INSTALLDIR", (installed + L"\\").c_str()) == ERROR_SUCCESS
                    ? ERROR_SUCCESS
                    : ERROR_INSTALL_FAILURE;

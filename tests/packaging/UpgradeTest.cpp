@@ -6,6 +6,7 @@
 // VERBOSA_MSI[_NEXT].
 #include "catalogue/Commands.h"
 #include "fastfolders/FastFolderStore.h"
+#include "framework/CodePage.h"
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/FirstRun.h"
 #include "tests/packaging/InstallerSupport.h"
@@ -171,17 +172,18 @@ TEST(Upgrade, NsisInstallerKeepsCommandsAndFastFoldersUntilUninstall)
 void ExpectRefused(const std::string& install, const std::string& dir, const std::string& reason)
 {
     const std::vector<std::string> before = InstalledVersions();
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string log = std::string(temp) + "verbosa-refused.log";
-    DeleteFileA(log.c_str());
+    const std::string log = BinFolder() + "\\verbosa-refused.log";
+    std::u16string wide;
+    ASSERT_TRUE(AnsiToUtf16(log, wide));
+    const std::wstring wideLog(wide.begin(), wide.end());
+    DeleteFileW(wideLog.c_str());
     EXPECT_NE(0u, RunAndWait(install + " /l*v \"" + log + "\""));
     std::string text = ReadFileBytes(log);
     std::erase(text, '\0'); // the log may be UTF-16
     EXPECT_NE(std::string::npos, text.find(reason)) << install;
     EXPECT_EQ(before, InstalledVersions());
     EXPECT_TRUE(FileExists(dir + "\\quillon.exe"));
-    DeleteFileA(log.c_str());
+    DeleteFileW(wideLog.c_str());
 }
 
 TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
@@ -234,7 +236,7 @@ TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
     ASSERT_EQ(0u, RunAndWait("msiexec /x \"" + newer + "\" /qn"));
     ExpectNothingLeft(dir);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\deployed.exe"));
-    RemoveDirectoryA("C:\\Tools");
+    RemoveDirectoryW(L"C:\\Tools");
 }
 
 } // namespace
