@@ -1,10 +1,14 @@
 // Custom actions of the MSI package (VerbosaSetup.dll, carried in its
 // Binary table). Deferred actions get the installation folder as their
 // CustomActionData. A failed removal step is logged, never fatal: an
-// uninstall that stops half-way would leave more behind.
+// uninstall that stops half-way would leave more behind. Each export runs
+// its step behind the exception boundary (ActionBoundary.h).
 #include "catalogue/CommandPaths.h"
 #include "contract/StoreContract.h"
+#include "framework/CodePage.h"
 #include "framework/RegistryKey.h"
+#include "installer/ActionBoundary.h"
+#include "installer/InstallFolderRules.h"
 #include "installer/SetupSteps.h"
 
 #include <windows.h>
@@ -15,25 +19,41 @@
 
 namespace {
 
+std::u16string AsU16(const std::wstring& text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+std::wstring WideProperty(MSIHANDLE install, const wchar_t* name)
+{
+    std::wstring value(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD size = static_cast<DWORD>(value.size());
+        const UINT rc = MsiGetPropertyW(install, name, value.data(), &size);
+        if (rc == ERROR_SUCCESS) {
+            value.resize(size);
+            return value;
+        }
+        if (rc != ERROR_MORE_DATA)
+            break;
+        value.assign(size + 1, L'\0');
+    }
+    return {};
+}
+
+// A property in the ANSI code page, for the steps that still work in it;
+// names are ASCII.
 std::string Property(MSIHANDLE install, const char* name)
 {
-    DWORD size = 0;
-    char empty[1] = "";
-    if (MsiGetPropertyA(install, name, empty, &size) != ERROR_MORE_DATA)
-        return {};
-    std::string value(size + 1, '\0');
-    size = static_cast<DWORD>(value.size());
-    if (MsiGetPropertyA(install, name, value.data(), &size) != ERROR_SUCCESS)
-        return {};
-    value.resize(size);
-    return value;
+    const std::string ascii(name);
+    return Utf16ToAnsi(AsU16(WideProperty(install, std::wstring(ascii.begin(), ascii.end()).c_str())));
 }
 
 void Log(MSIHANDLE install, const std::string& text)
 {
-    PMSIHANDLE record = MsiCreateRecord(0);
-    MsiRecordSetStringA(record, 0, text.c_str());
-    MsiProcessMessage(install, INSTALLMESSAGE_INFO, record);
+    std::u16string wide;
+    AnsiToUtf16(text, wide);
+    LogLine(install, std::wstring(wide.begin(), wide.end()).c_str());
 }
 
 std::string ProgramFolderOf(MSIHANDLE install)
@@ -47,17 +67,15 @@ void LogFailures(MSIHANDLE install, const char* step, int failures)
         Log(install, std::string("Verbosa: ") + step + ": " + std::to_string(failures) + " item(s) could not be removed");
 }
 
-} // namespace
-
 // Wine's RemoveExistingProducts removes the older version without
 // UPGRADINGPRODUCTCODE, so the newer package leaves a note for it: the
-// product code that is replacing it, under the machine's 64-bit view (a
-// package of either architecture may replace the other).
+// product code that is replacing it, under the machine's 64-bit view (one
+// place, whichever architecture's package reads it).
 constexpr const char* kNoteKey = contract::kMachineKey;
 constexpr char kNoteValue[] = "UpgradingTo";
 
 // Immediate, in a newer package just before RemoveExistingProducts.
-extern "C" UINT __stdcall NoteUpgrade(MSIHANDLE install)
+UINT NoteUpgradeStep(MSIHANDLE install)
 {
     CRegistryKey key;
     if (!key.Create(HKEY_LOCAL_MACHINE, kNoteKey, KEY_SET_VALUE | KEY_WOW64_64KEY) ||
@@ -68,7 +86,7 @@ extern "C" UINT __stdcall NoteUpgrade(MSIHANDLE install)
 
 // Immediate, in the newer package after RemoveExistingProducts, and in the
 // older one once it has read the note: a note is used once.
-extern "C" UINT __stdcall ForgetUpgrade(MSIHANDLE)
+UINT ForgetUpgradeStep(MSIHANDLE)
 {
     CRegistryKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, kNoteKey, KEY_SET_VALUE | KEY_WOW64_64KEY))
@@ -79,7 +97,7 @@ extern "C" UINT __stdcall ForgetUpgrade(MSIHANDLE)
 // Immediate, at uninstall: a note naming another product means a newer
 // version is replacing this one; sets VERBOSAUPGRADE to it, so the user's
 // commands and settings stay.
-extern "C" UINT __stdcall FindUpgrade(MSIHANDLE install)
+UINT FindUpgradeStep(MSIHANDLE install)
 {
     std::string note;
     {
@@ -93,11 +111,11 @@ extern "C" UINT __stdcall FindUpgrade(MSIHANDLE install)
         MsiSetPropertyA(install, "VERBOSAUPGRADE", note.c_str());
         Log(install, "Verbosa: replaced by " + note + "; commands and settings stay");
     }
-    return ForgetUpgrade(install);
+    return ForgetUpgradeStep(install);
 }
 
 // Deferred, not impersonated: the machine's commands and shell entries.
-extern "C" UINT __stdcall RemoveMachineData(MSIHANDLE install)
+UINT RemoveMachineDataStep(MSIHANDLE install)
 {
     const std::string folder = ProgramFolderOf(install);
     if (folder.empty())
@@ -108,7 +126,7 @@ extern "C" UINT __stdcall RemoveMachineData(MSIHANDLE install)
 }
 
 // Deferred, impersonated: the uninstalling user's settings and Fast Folders.
-extern "C" UINT __stdcall RemoveUserData(MSIHANDLE install)
+UINT RemoveUserDataStep(MSIHANDLE install)
 {
     const std::string folder = ProgramFolderOf(install);
     if (!folder.empty())
@@ -119,7 +137,7 @@ extern "C" UINT __stdcall RemoveUserData(MSIHANDLE install)
 // Deferred, not impersonated, with FASTFOLDERS=1. The copy beside the
 // program is the one the desktop loads: its failure fails the install. A
 // failed x86 copy (for 32-bit programs' dialogs) is logged.
-extern "C" UINT __stdcall RegisterFastFolders(MSIHANDLE install)
+UINT RegisterFastFoldersStep(MSIHANDLE install)
 {
     const std::string folder = ProgramFolderOf(install);
     const ExtensionRegistrationResult result = RegisterMachineShellExtension(folder);
@@ -130,4 +148,125 @@ extern "C" UINT __stdcall RegisterFastFolders(MSIHANDLE install)
         return ERROR_INSTALL_FAILURE;
     }
     return ERROR_SUCCESS;
+}
+
+// The folder of the installed program whose key file belongs to this
+// component (whichever product has it); empty when none is installed.
+std::wstring InstalledProgramFolder(const std::wstring& component)
+{
+    if (component.empty())
+        return {};
+    std::wstring path(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD size = static_cast<DWORD>(path.size());
+        const INSTALLSTATE state = MsiLocateComponentW(component.c_str(), path.data(), &size);
+        if (state == INSTALLSTATE_MOREDATA) {
+            path.assign(size + 1, L'\0');
+            continue;
+        }
+        if (state != INSTALLSTATE_LOCAL && state != INSTALLSTATE_SOURCE && state != INSTALLSTATE_ABSENT)
+            return {};
+        path.resize(size);
+        const size_t slash = path.find_last_of(L'\\');
+        return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+    }
+    return {};
+}
+
+// A folder as the file system names it: full, and long where it exists, so
+// that "C:\PROGRA~1\Verbosa" is the installed "C:\Program Files\Verbosa".
+std::wstring CanonicalFolder(const std::wstring& path)
+{
+    if (path.empty())
+        return path;
+    std::wstring full(MAX_PATH, L'\0');
+    DWORD n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n >= full.size()) {
+        full.assign(n, L'\0');
+        n = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    }
+    if (n == 0 || n >= full.size())
+        return path;
+    full.resize(n);
+    std::wstring longer(full.size() + MAX_PATH, L'\0');
+    n = GetLongPathNameW(full.c_str(), longer.data(), static_cast<DWORD>(longer.size()));
+    if (n == 0 || n >= longer.size())
+        return full;
+    longer.resize(n);
+    return longer;
+}
+
+// Shows (in a quiet installation: logs) a text the package defines, with
+// [1] standing for the folder.
+void ReportRefusal(MSIHANDLE install, const wchar_t* textProperty, const std::wstring& folder)
+{
+    PMSIHANDLE record = MsiCreateRecord(1);
+    MsiRecordSetStringW(record, 0, WideProperty(install, textProperty).c_str());
+    MsiRecordSetStringW(record, 1, folder.c_str());
+    MsiProcessMessage(install, INSTALLMESSAGE(INSTALLMESSAGE_ERROR | MB_OK | MB_ICONERROR), record);
+}
+
+// Immediate, first in both sequences: before anything changes, and before
+// CostFinalize resolves INSTALLDIR to the default. Keeps an upgrade (and an
+// uninstall's clean-up) in the installed folder, or refuses the package.
+UINT KeepInstallFolderStep(MSIHANDLE install)
+{
+    const std::wstring installed = InstalledProgramFolder(WideProperty(install, L"VerbosaProgramComponent"));
+    const std::wstring other = InstalledProgramFolder(WideProperty(install, L"VerbosaOtherProgramComponent"));
+    const std::wstring requested = CanonicalFolder(WideProperty(install, L"INSTALLDIR"));
+    const bool uninstalling = WideProperty(install, L"REMOVE") == L"ALL";
+    switch (ChooseInstallFolder(AsU16(installed), AsU16(other), AsU16(requested), uninstalling)) {
+    case FolderChoice::asRequested:
+        return ERROR_SUCCESS;
+    case FolderChoice::installedFolder:
+        LogLine(install, (L"Verbosa: INSTALLDIR is the installed folder, " + installed).c_str());
+        return MsiSetPropertyW(install, L"INSTALLDIR", (installed + L"\\").c_str()) == ERROR_SUCCESS
+                   ? ERROR_SUCCESS
+                   : ERROR_INSTALL_FAILURE;
+    case FolderChoice::refuseMove:
+        ReportRefusal(install, L"VerbosaMoveRefused", installed);
+        return ERROR_INSTALL_FAILURE;
+    case FolderChoice::refuseOtherArchitecture:
+        ReportRefusal(install, L"VerbosaArchitectureRefused", other);
+        return ERROR_INSTALL_FAILURE;
+    }
+    return ERROR_INSTALL_FAILURE;
+}
+
+} // namespace
+
+// The exports: each runs its step behind the exception boundary.
+extern "C" UINT __stdcall KeepInstallFolder(MSIHANDLE install)
+{
+    return RunAction(install, L"KeepInstallFolder", OnException::failInstall, KeepInstallFolderStep);
+}
+
+extern "C" UINT __stdcall NoteUpgrade(MSIHANDLE install)
+{
+    return RunAction(install, L"NoteUpgrade", OnException::failInstall, NoteUpgradeStep);
+}
+
+extern "C" UINT __stdcall ForgetUpgrade(MSIHANDLE install)
+{
+    return RunAction(install, L"ForgetUpgrade", OnException::logAndGoOn, ForgetUpgradeStep);
+}
+
+extern "C" UINT __stdcall FindUpgrade(MSIHANDLE install)
+{
+    return RunAction(install, L"FindUpgrade", OnException::failInstall, FindUpgradeStep);
+}
+
+extern "C" UINT __stdcall RemoveMachineData(MSIHANDLE install)
+{
+    return RunAction(install, L"RemoveMachineData", OnException::logAndGoOn, RemoveMachineDataStep);
+}
+
+extern "C" UINT __stdcall RemoveUserData(MSIHANDLE install)
+{
+    return RunAction(install, L"RemoveUserData", OnException::logAndGoOn, RemoveUserDataStep);
+}
+
+extern "C" UINT __stdcall RegisterFastFolders(MSIHANDLE install)
+{
+    return RunAction(install, L"RegisterFastFolders", OnException::failInstall, RegisterFastFoldersStep);
 }

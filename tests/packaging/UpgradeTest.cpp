@@ -6,6 +6,7 @@
 // VERBOSA_MSI[_NEXT].
 #include "catalogue/Commands.h"
 #include "fastfolders/FastFolderStore.h"
+#include "framework/CodePage.h"
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/FirstRun.h"
 #include "tests/packaging/InstallerSupport.h"
@@ -166,15 +167,37 @@ TEST(Upgrade, NsisInstallerKeepsCommandsAndFastFoldersUntilUninstall)
     ExpectNothingLeft(dir);
 }
 
-TEST(Upgrade, MsiKeepsCommandsFastFoldersAndTheExtensionUntilUninstall)
+// A package that must not go over the installed one: it fails, says why in
+// its log, and changes nothing.
+void ExpectRefused(const std::string& install, const std::string& dir, const std::string& reason)
+{
+    const std::vector<std::string> before = InstalledVersions();
+    const std::string log = BinFolder() + "\\verbosa-refused.log";
+    std::u16string wide;
+    ASSERT_TRUE(AnsiToUtf16(log, wide));
+    const std::wstring wideLog(wide.begin(), wide.end());
+    DeleteFileW(wideLog.c_str());
+    EXPECT_NE(0u, RunAndWait(install + " /l*v \"" + log + "\""));
+    std::string text = ReadFileBytes(log);
+    std::erase(text, '\0'); // the log may be UTF-16
+    EXPECT_NE(std::string::npos, text.find(reason)) << install;
+    EXPECT_EQ(before, InstalledVersions());
+    EXPECT_TRUE(FileExists(dir + "\\quillon.exe"));
+    DeleteFileW(wideLog.c_str());
+}
+
+TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
 {
     const std::string older = PackagePath("VERBOSA_MSI");
     const std::string newer = PackagePath("VERBOSA_MSI_NEXT");
-    if (older.empty() || newer.empty())
+    const std::string otherArchitecture = PackagePath("VERBOSA_MSI_OTHER_ARCH");
+    if (older.empty() || newer.empty() || otherArchitecture.empty())
         GTEST_SKIP() << "no MSI packages (wixl missing)";
-    const std::string dir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
+    // Not the default folder: the upgrade must find it by itself.
+    const std::string dir = "C:\\Tools\\Verbosa";
+    const std::string defaultDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
     ForgetEarlierRuns();
-    ASSERT_EQ(0u, RunAndWait("msiexec /i \"" + older + "\" /qn FASTFOLDERS=1"));
+    ASSERT_EQ(0u, RunAndWait("msiexec /i \"" + older + "\" /qn FASTFOLDERS=1 INSTALLDIR=\"" + dir + "\""));
     for (const char* file : {"quillon.exe", "Tesselator.dll", "quillon.chm"})
         EXPECT_TRUE(FileExists(dir + "\\" + file)) << file;
     EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::machine));
@@ -193,8 +216,18 @@ TEST(Upgrade, MsiKeepsCommandsFastFoldersAndTheExtensionUntilUninstall)
     EXPECT_EQ(dir + "\\Cmds\\run_deployed.lnk", DefaultValue(kAppPaths + "\\deployed.exe"));
     DeleteFileA(set.c_str());
 
-    // Without FASTFOLDERS: the extension stays as the user had it.
+    // Neither an upgrade into another folder nor the other architecture's
+    // package (same version) replaces it.
+    ExpectRefused("msiexec /i \"" + newer + "\" /qn INSTALLDIR=C:\\Elsewhere\\Verbosa", dir,
+                  "uninstall Verbosa first to move it");
+    EXPECT_FALSE(FileExists("C:\\Elsewhere"));
+    ExpectRefused("msiexec /i \"" + otherArchitecture + "\" /qn", dir, "does not replace it");
+
+    // Without INSTALLDIR, into the installed folder; without FASTFOLDERS,
+    // the extension stays as the user had it.
     const std::vector<std::string> after = UpgradeKeepingUserData(dir, "msiexec /i \"" + newer + "\" /qn");
+    EXPECT_TRUE(FileExists(dir + "\\quillon.exe"));
+    EXPECT_FALSE(FileExists(defaultDir));
     EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::machine));
     // An older package refuses to go over a newer one.
     EXPECT_NE(0u, RunAndWait("msiexec /i \"" + older + "\" /qn"));
@@ -203,6 +236,7 @@ TEST(Upgrade, MsiKeepsCommandsFastFoldersAndTheExtensionUntilUninstall)
     ASSERT_EQ(0u, RunAndWait("msiexec /x \"" + newer + "\" /qn"));
     ExpectNothingLeft(dir);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\deployed.exe"));
+    RemoveDirectoryW(L"C:\\Tools");
 }
 
 } // namespace
