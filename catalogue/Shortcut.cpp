@@ -1,6 +1,7 @@
 #include "catalogue/Shortcut.h"
 
 #include "catalogue/PropertiesFormat.h"
+#include "framework/ComApartment.h"
 #include "framework/Handles.h"
 #include "framework/TextFile.h"
 #include "resources/Texts.h"
@@ -11,23 +12,6 @@
 #include <vector>
 
 namespace {
-
-// Balances a successful CoInitialize on every path out of CreateLink.
-class CComApartment {
-public:
-    CComApartment() : m_result(CoInitialize(nullptr)) {}
-    ~CComApartment()
-    {
-        if (SUCCEEDED(m_result))
-            CoUninitialize();
-    }
-    CComApartment(const CComApartment&) = delete;
-    CComApartment& operator=(const CComApartment&) = delete;
-    bool Ok() const { return SUCCEEDED(m_result); }
-
-private:
-    HRESULT m_result;
-};
 
 std::wstring ToWide(const std::string& text)
 {
@@ -52,7 +36,7 @@ bool CShortcut::WriteLink(const std::string& linkPath, std::string& message) con
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 link.PutVoid())))
         return false;
-    if (m_targetPath.size() > kMaxTargetLength || FAILED(link->SetPath(m_targetPath.c_str())))
+    if (m_targetPath.size() > kMaxCommandTarget || FAILED(link->SetPath(m_targetPath.c_str())))
         return false;
     link->SetWorkingDirectory(m_workingDirectory.c_str());
     link->SetDescription(m_description.c_str());

@@ -166,6 +166,7 @@
 #define TXT_SHADOWED_ROW_BEFORE "The Run dialog starts "
 #define TXT_SHADOWED_ROW_AFTER " for this name, not the command."
 #define TXT_NC_TARGET_TOO_LONG "The path or URL is too long for a command: it can hold at most 259 characters. Nothing was saved."
+#define TXT_NC_PARAMETERS_TOO_LONG "The parameters are too long for a command: they can hold at most 32766 characters. Nothing was saved."
 #define TXT_NC_LINE_BREAK "A command cannot store line breaks in its path or parameters. Please remove them; nothing was saved."
 
 // ---- Add/Edit Folder dialog ----
