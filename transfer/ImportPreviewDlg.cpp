@@ -52,11 +52,12 @@ void CImportPreviewDlg::ShowPlan()
         m_list.DeleteAllItems();
         for (const PlannedCommand& planned : m_plan.commands) {
             const TransferCommand& command = planned.command;
-            const std::string details =
-                planned.action == ImportAction::skip
-                    ? planned.reason
-                    : command.target + (command.parameters.empty() ? "" : " " + command.parameters) + " (" +
-                          (command.scope == CommandScope::user ? "just me" : "all users") + ")";
+            const std::string what = command.target + (command.parameters.empty() ? "" : " " + command.parameters) +
+                                     " (" + (command.scope == CommandScope::user ? "just me" : "all users") + ")";
+            const std::string details = planned.action == ImportAction::skip ? planned.reason
+                                        : planned.action == ImportAction::repair
+                                            ? "Its Run-dialog entry or shortcut was removed or changed: " + what
+                                            : what;
             AddRow(command.name.empty() ? "(no name)" : command.name, planned.action, details);
         }
         for (const PlannedFolder& planned : m_plan.folders)
