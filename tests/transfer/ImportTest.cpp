@@ -105,9 +105,13 @@ TEST_F(ImportTest, ExportWipeImportGivesTheStoresBackByteForByte)
     ASSERT_NE(before, Stores(folder));
     EXPECT_EQ(kTransferDone, Import(File("all.json"), report)) << report.back();
     EXPECT_EQ(before, Stores(folder));
-    // Again: everything is there already, so nothing is written and all is done.
+    // Again: everything is there already (a URL's shortcut too), so nothing
+    // is written and all is done.
+    report.clear();
     EXPECT_EQ(kTransferDone, Import(File("all.json"), report));
     EXPECT_EQ(before, Stores(folder));
+    for (size_t i = 0; i + 1 < report.size(); ++i)
+        EXPECT_EQ(0u, report[i].find("Already there: ")) << report[i];
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
