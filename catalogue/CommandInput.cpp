@@ -2,7 +2,7 @@
 
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
-#include "catalogue/Shortcut.h"
+#include "catalogue/CommandLimits.h"
 #include "resources/Texts.h"
 
 unsigned FirstInputProblem(const std::string& name, const std::string& target)
@@ -22,7 +22,9 @@ std::string UnstorableInputText(const std::string& target, const std::string& pa
     auto hasLineBreak = [](const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; };
     if (hasLineBreak(target) || hasLineBreak(parameters))
         return TXT_NC_LINE_BREAK;
-    if (target.size() > CShortcut::kMaxTargetLength)
+    if (target.size() > kMaxCommandTarget)
         return TXT_NC_TARGET_TOO_LONG;
+    if (parameters.size() > kMaxCommandParameters)
+        return TXT_NC_PARAMETERS_TOO_LONG;
     return {};
 }

@@ -11,12 +11,17 @@
 #include <windows.h>
 #include <shellapi.h>
 
-namespace {
-
 HKEY AppPathsRoot(CommandScope scope)
 {
     return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
+
+std::string CommandWorkingFolder(const std::string& target)
+{
+    return IsExistingFolder(target) ? std::string() : GetParentFolder(target);
+}
+
+namespace {
 
 // The user's Cmds folder appears with the first command made in it; false
 // when the user has no application-data folder to hold it.
@@ -63,7 +68,7 @@ std::vector<std::string> WriteCommand(const std::string& name, const std::string
     }
 
     CShortcut shortcut;
-    shortcut.SetWorkingDirectory(IsExistingFolder(target) ? std::string() : GetParentFolder(target));
+    shortcut.SetWorkingDirectory(CommandWorkingFolder(target));
     shortcut.SetArguments(parameters);
     shortcut.SetDescription(TXT_LINK_DESCRIPTION);
     shortcut.SetTargetPath(target);

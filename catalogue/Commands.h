@@ -3,9 +3,17 @@
 // the properties file of each.
 #include "catalogue/CommandPaths.h"
 
-#include <string>
+#include <windows.h>
 
+#include <string>
 #include <vector>
+
+// The registry root of the scope's App Paths key.
+HKEY AppPathsRoot(CommandScope scope);
+
+// The shortcut's working folder for a target: the target's folder, none
+// for a folder (or a URL, which has no backslash).
+std::string CommandWorkingFolder(const std::string& target);
 
 // Writes the three items in the scope's App Paths key and Cmds folder (the
 // user's folder is made on first use) and shows nothing. Returns the

@@ -1,6 +1,7 @@
 #include "catalogue/NewCommandDlg.h"
 
 #include "app/HtmlHelp.h"
+#include "catalogue/CommandLimits.h"
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
@@ -64,6 +65,17 @@ CNewCommandDlg::CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::s
       m_oldName(mode == Mode::edit ? text : std::string()), m_oldScope(oldScope),
       m_initialPath(mode == Mode::path ? text : std::string())
 {
+}
+
+BOOL CNewCommandDlg::OnInitDialog()
+{
+    const BOOL result = CDialog::OnInitDialog();
+    // What a command can hold, and no more, as import and the properties
+    // reader take it. The target stays open: a cut path would name another
+    // file, so a long one is refused with the reason on OK instead.
+    SendDlgItemMessageW(m_hWnd, IDC_NC_NAME, EM_LIMITTEXT, kMaxCommandName, 0);
+    SendDlgItemMessageW(m_hWnd, IDC_NC_PARAMETERS, EM_LIMITTEXT, kMaxCommandParameters, 0);
+    return result;
 }
 
 void CNewCommandDlg::DoDataExchange(bool save)

@@ -36,6 +36,7 @@ public:
         return CNewCommandDlg(host, Mode::path, target);
     }
 
+    BOOL OnInitDialog() override;
     void DoDataExchange(bool save) override;
     bool OnHelpKey() override;
     void OnOK() override;

@@ -2,14 +2,11 @@
 // A command's properties file: four lines (name, target, parameters, show
 // command), each ended by CR LF. Platform-free: the file itself is opened
 // in CommandProperties.
+#include "catalogue/CommandLimits.h"
 #include "framework/LineReader.h"
 
 #include <string>
 #include <vector>
-
-// Longer than any line a command can hold (the editor's fields take at most
-// 32K characters), with margin.
-inline constexpr size_t kMaxPropertiesLine = 64 * 1024;
 
 // The file's bytes for one command.
 std::string FormatPropertiesText(const std::string& name, const std::string& target,

@@ -22,7 +22,7 @@ bool CShortcut::WriteLink(const std::string& linkPath, std::string& message) con
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 link.PutVoid())))
         return false;
-    if (m_targetPath.size() > kMaxTargetLength || FAILED(link->SetPath(m_targetPath.c_str())))
+    if (m_targetPath.size() > kMaxCommandTarget || FAILED(link->SetPath(m_targetPath.c_str())))
         return false;
     link->SetWorkingDirectory(m_workingDirectory.c_str());
     link->SetDescription(m_description.c_str());

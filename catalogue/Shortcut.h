@@ -1,6 +1,8 @@
 #pragma once
 // The record from which a command's shortcut file and properties file are
 // written.
+#include "catalogue/CommandLimits.h"
+
 #include <string>
 
 class CShortcut {
@@ -19,10 +21,6 @@ public:
 
     // The properties file's bytes, as WriteProperties writes them.
     std::string FormatProperties(const std::string& name) const;
-
-    // A link holds at most MAX_PATH - 1 characters of target: a longer one
-    // would be cut or mangled, so it is refused rather than stored wrong.
-    static constexpr size_t kMaxTargetLength = 259;
 
 private:
     std::string m_targetPath;

@@ -1,10 +1,17 @@
 #include "framework/CodePage.h"
 
+#include "framework/Services.h"
+
 #include <windows.h>
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the registry's wide names are UTF-16 units");
 
 namespace {
+
+UINT AnsiCodePage()
+{
+    return Services().ansiCodePage != 0 ? Services().ansiCodePage : CP_ACP;
+}
 
 bool ToUtf16(UINT codePage, const std::string& text, std::u16string& wide)
 {
@@ -39,12 +46,12 @@ std::string FromUtf16(UINT codePage, DWORD flags, const std::u16string& wide, BO
 
 bool AnsiToUtf16(const std::string& text, std::u16string& wide)
 {
-    return ToUtf16(CP_ACP, text, wide);
+    return ToUtf16(AnsiCodePage(), text, wide);
 }
 
 std::string Utf16ToAnsi(const std::u16string& wide)
 {
-    return FromUtf16(CP_ACP, 0, wide, nullptr);
+    return FromUtf16(AnsiCodePage(), 0, wide, nullptr);
 }
 
 std::wstring AnsiToWide(const std::string& text)
@@ -68,11 +75,19 @@ std::string WideToAnsi(const wchar_t* text, size_t length)
     return FromUtf16(CP_ACP, 0, std::u16string(reinterpret_cast<const char16_t*>(text), length), nullptr);
 }
 
-std::string AnsiToUtf8(const std::string& text)
+std::optional<std::string> AnsiToUtf8(const std::string& text)
 {
     std::u16string wide;
-    ToUtf16(CP_ACP, text, wide);
-    return FromUtf16(CP_UTF8, 0, wide, nullptr);
+    if (!ToUtf16(AnsiCodePage(), text, wide))
+        return std::nullopt;
+    std::string utf8 = FromUtf16(CP_UTF8, 0, wide, nullptr);
+    // Where two byte sequences read as one character, the text would not
+    // come back as stored.
+    BOOL usedDefault = FALSE;
+    if (utf8.empty() != text.empty() || FromUtf16(AnsiCodePage(), WC_NO_BEST_FIT_CHARS, wide, &usedDefault) != text ||
+        usedDefault)
+        return std::nullopt;
+    return utf8;
 }
 
 std::optional<std::string> Utf8ToAnsi(const std::string& text)
@@ -83,7 +98,7 @@ std::optional<std::string> Utf8ToAnsi(const std::string& text)
     if (!ToUtf16(CP_UTF8, text, wide))
         return std::nullopt;
     BOOL usedDefault = FALSE;
-    std::string ansi = FromUtf16(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, &usedDefault);
+    std::string ansi = FromUtf16(AnsiCodePage(), WC_NO_BEST_FIT_CHARS, wide, &usedDefault);
     // The round trip catches what a code page maps without a default char.
     if (usedDefault || ansi.empty() != text.empty() || AnsiToUtf8(ansi) != text)
         return std::nullopt;

@@ -15,8 +15,10 @@ std::string Utf16ToAnsi(const std::u16string& wide);
 std::wstring AnsiToWide(const std::string& text);
 std::string WideToAnsi(const wchar_t* text, size_t length);
 
-// The program's ANSI text as UTF-8.
-std::string AnsiToUtf8(const std::string& text);
+// The program's ANSI text as UTF-8; nullopt when it holds bytes the code
+// page cannot read, or reads in a way that would not give the same bytes
+// back (the text is then never written in another form).
+std::optional<std::string> AnsiToUtf8(const std::string& text);
 // UTF-8 text in the ANSI code page; nullopt when a character has no exact
 // counterpart there (never a best-fit or '?' stand-in) or the text holds a
 // zero character.

@@ -47,8 +47,15 @@ struct CServices {
     std::function<void(const ProcessStart&)> startProcess;
     // Called after every step of the System Commands progress bar.
     std::function<void(const CProgressCtrl&)> systemLoadStep;
+    // Stands in for a disk that fills up or a share that drops under a
+    // file written whole (FileReplace.h): called after each write with the
+    // bytes written so far; a non-zero error code fails the write there.
+    std::function<DWORD(size_t written)> wholeFileWriteError;
     // Answers whether the process runs elevated.
     std::function<bool()> processElevated;
+    // The code page that stands for the ANSI one in the program's text
+    // conversions (CodePage.h); 0: the system's.
+    UINT ansiCodePage = 0;
     // Full path the program pretends to run from; empty: its real path.
     std::string programPath;
     // The folder that stands for %APPDATA%\Verbosa; empty: the real one.

@@ -27,7 +27,7 @@ bool CTextWriter::Open(const std::string& path)
     return static_cast<bool>(m_file);
 }
 
-bool CTextWriter::Write(const std::string& bytes)
+bool CTextWriter::Write(std::string_view bytes)
 {
     if (!m_file)
         return false;

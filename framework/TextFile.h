@@ -6,6 +6,7 @@
 #include "framework/LineReader.h"
 
 #include <string>
+#include <string_view>
 
 // Opens an existing file for reading, sharing reads; throws CFileError.
 CFileHandle OpenFileForRead(const std::string& path);
@@ -17,7 +18,7 @@ CLineReader::Source FileLineSource(HANDLE file);
 class CTextWriter {
 public:
     bool Open(const std::string& path);
-    bool Write(const std::string& bytes);
+    bool Write(std::string_view bytes);
     bool Flush();
     bool Close();
 

@@ -7,7 +7,7 @@
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/PropertiesFormat.h"
-#include "catalogue/Shortcut.h"
+#include "catalogue/CommandLimits.h"
 #include "fuzz/Check.h"
 #include "fuzz/StringSource.h"
 #include "resources/Texts.h"
@@ -75,7 +75,7 @@ void CheckEditorInput(FuzzedDataProvider& provider)
     }
     if (!UnstorableInputText(target, parameters).empty()) {
         FUZZ_CHECK(HasLineBreak(target) || HasLineBreak(parameters) ||
-                   target.size() > CShortcut::kMaxTargetLength);
+                   target.size() > kMaxCommandTarget || parameters.size() > kMaxCommandParameters);
         return;
     }
     FUZZ_CHECK(IsLegalCommandName(name) && !target.empty());

@@ -17,12 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     ImportState state;
-    state.command = [](const std::string& name, CommandScope) {
-        return ExistingCommand{name.size() % 2 == 0, name.size() % 4 == 0, {}};
+    FUZZ_CHECK(read.commands.size() <= kMaxTransferCommands && read.fastFolders.size() <= kMaxTransferFolders);
+    state.command = [](const TransferCommand& command) {
+        const size_t n = command.name.size();
+        return ExistingCommand{n % 2 == 0, n % 4 == 0, {}, n % 5 == 0, n % 3 == 0};
     };
     state.isFolder = [](const std::string& path) { return path.size() % 3 != 0; };
     state.folders = {{"Docs", "C:\\Docs"}};
-    state.mayWriteMachine = size % 2 == 0;
+    state.machineScope = size % 2 == 0 ? MachineScopeOffer::offered
+                         : size % 3 == 0 ? MachineScopeOffer::privateFolder
+                                         : MachineScopeOffer::needsElevation;
     const ImportPlan plan = PlanImport(read, state, {size % 3 == 0, std::nullopt});
     FUZZ_CHECK(plan.commands.size() == read.commands.size() && plan.folders.size() == read.fastFolders.size());
     int written = 0;
@@ -31,8 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         written += planned.action == ImportAction::add ? 1 : 0;
     }
     FUZZ_CHECK(written + state.folders.size() <= kMaxFastFolders);
-    for (const PlannedCommand& planned : plan.commands)
+    for (const PlannedCommand& planned : plan.commands) {
         FUZZ_CHECK((planned.action == ImportAction::skip) == !planned.reason.empty());
+        FUZZ_CHECK(!planned.replacesOther || planned.action == ImportAction::replace);
+    }
 
     std::vector<TransferCommand> commands;
     std::vector<TransferFolder> folders;

@@ -168,6 +168,7 @@
 #define TXT_UNREADABLE_FILES_BEFORE "Verbosa could not read "
 #define TXT_UNREADABLE_FILES_AFTER " command files, so their commands are not listed:"
 #define TXT_NC_TARGET_TOO_LONG "The path or URL is too long for a command: it can hold at most 259 characters. Nothing was saved."
+#define TXT_NC_PARAMETERS_TOO_LONG "The parameters are too long for a command: they can hold at most 32766 characters. Nothing was saved."
 #define TXT_NC_LINE_BREAK "A command cannot store line breaks in its path or parameters. Please remove them; nothing was saved."
 
 // ---- Add/Edit Folder dialog ----

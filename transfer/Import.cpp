@@ -1,6 +1,7 @@
 #include "transfer/Import.h"
 
 #include "catalogue/CommandPaths.h"
+#include "catalogue/CommandScopeRules.h"
 #include "catalogue/Commands.h"
 #include "catalogue/OtherProgramEntry.h"
 #include "catalogue/PropertiesFormat.h"
@@ -50,16 +51,6 @@ void ConvertEntry(TransferEntry<T>& entry, std::initializer_list<std::pair<const
         else
             entry.problem = std::string("the ") + label + " holds characters this computer's code page cannot hold";
     }
-}
-
-int ShowCommandOf(WindowMode window)
-{
-    switch (window) {
-    case WindowMode::minimized: return ShowCommandFromModeIndex(1);
-    case WindowMode::maximized: return ShowCommandFromModeIndex(2);
-    case WindowMode::normal: break;
-    }
-    return ShowCommandFromModeIndex(0);
 }
 
 std::string CommandLabel(const TransferCommand& command)
@@ -114,6 +105,24 @@ std::string Joined(const std::vector<std::string>& messages)
     return text;
 }
 
+// Why the planned command was not written; empty when it was. Whose entry
+// the name holds is asked again now: another program's installer may have
+// run since the plan was made, and only a replacement planned as such,
+// with its backup, takes another program's entry.
+std::string WritePlannedCommand(const PlannedCommand& planned)
+{
+    const TransferCommand& command = planned.command;
+    const int show = ShowCommandOf(command.window);
+    if (FindOtherProgramEntry(command.name, command.scope).exists) {
+        if (!planned.replacesOther)
+            return "another program's Run-dialog entry of this name appeared after the import was planned; it was "
+                   "kept";
+        return Joined(WriteCommandInPlaceOfOtherEntry(command.name, command.target, command.parameters, show,
+                                                      command.scope));
+    }
+    return Joined(WriteCommand(command.name, command.target, command.parameters, show, command.scope));
+}
+
 } // namespace
 
 TransferRead ReadImportFile(const std::string& file)
@@ -140,7 +149,7 @@ ImportState CurrentImportState()
     state.command = FindStoredCommand;
     state.isFolder = [](const std::string& path) { return IsExistingFolder(path); };
     state.folders = ReadStoredFastFolders();
-    state.mayWriteMachine = IsProcessElevated();
+    state.machineScope = OfferMachineScope(IsProcessElevated(), GetProgramFolder(), ProfilesFolder());
     return state;
 }
 
@@ -159,20 +168,16 @@ ImportOutcome ApplyImport(const ImportPlan& plan, std::vector<std::string>& repo
             ++outcome.done;
             const char* done = action == ImportAction::add       ? "Added "
                                : action == ImportAction::replace ? "Replaced "
+                               : action == ImportAction::repair  ? "Repaired "
                                                                  : "Already there: ";
             report.push_back(done + label + ".");
         }
     };
     for (const PlannedCommand& planned : plan.commands) {
-        const TransferCommand& command = planned.command;
         std::string failure;
-        const int show = ShowCommandOf(command.window);
-        if (planned.action == ImportAction::replace && FindOtherProgramEntry(command.name, command.scope).exists)
-            failure = Joined(WriteCommandInPlaceOfOtherEntry(command.name, command.target, command.parameters, show,
-                                                             command.scope));
-        else if (planned.action == ImportAction::add || planned.action == ImportAction::replace)
-            failure = Joined(WriteCommand(command.name, command.target, command.parameters, show, command.scope));
-        account(planned.action, CommandLabel(command), planned.reason, failure);
+        if (planned.action != ImportAction::skip && planned.action != ImportAction::same)
+            failure = WritePlannedCommand(planned);
+        account(planned.action, CommandLabel(planned.command), planned.reason, failure);
     }
     for (const PlannedFolder& planned : plan.folders) {
         std::string failure;

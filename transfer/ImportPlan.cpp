@@ -1,6 +1,7 @@
 #include "transfer/ImportPlan.h"
 
 #include "catalogue/CommandInput.h"
+#include "catalogue/CommandLimits.h"
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "framework/AsciiCase.h"
@@ -26,6 +27,8 @@ std::string CommandProblem(const TransferCommand& command)
         return "the name is empty";
     if (!IsLegalCommandName(command.name))
         return "the name may hold only letters, digits and ! # $ % & ( ) + - | { } _ @";
+    if (command.name.size() > kMaxCommandName)
+        return "the name can hold at most " + std::to_string(kMaxCommandName) + " characters";
     if (command.target.empty())
         return "the target is empty";
     return UnstorableInputText(command.target, command.parameters);
@@ -77,22 +80,31 @@ void PlanCommands(const TransferRead& read, const ImportState& state, const Impo
             Skip(planned.action, planned.reason, "the file holds this name more than once");
             continue;
         }
-        if (command.scope == CommandScope::machine && !state.mayWriteMachine) {
-            Skip(planned.action, planned.reason, "commands for all users need administrator rights");
+        if (command.scope == CommandScope::machine && state.machineScope != MachineScopeOffer::offered) {
+            Skip(planned.action, planned.reason,
+                 state.machineScope == MachineScopeOffer::privateFolder
+                     ? "Verbosa runs from a user's own folder, which keeps no commands for all users"
+                     : "commands for all users need administrator rights");
             continue;
         }
-        const ExistingCommand existing = state.command(command.name, command.scope);
+        const ExistingCommand existing = state.command(command);
+        // The command's own files with nothing else stored under its name
+        // are the command there, whatever of them is lost.
+        const bool ownItems = !existing.otherProgram && (existing.readable ? existing.fields == command
+                                                                           : existing.itemsIntact);
         if (!existing.exists)
             planned.action = ImportAction::add;
         else if (existing.otherProgram && !options.replace)
             Skip(planned.action, planned.reason,
                  "another program's Run-dialog entry has this name (replace was not chosen)");
-        else if (existing.readable && existing.fields == command && !existing.otherProgram)
-            planned.action = ImportAction::same;
-        else if (options.replace)
+        else if (ownItems)
+            planned.action = existing.readable && existing.itemsIntact ? ImportAction::same : ImportAction::repair;
+        else if (options.replace) {
             planned.action = ImportAction::replace;
-        else
+            planned.replacesOther = existing.otherProgram;
+        } else {
             Skip(planned.action, planned.reason, "a different command of this name exists (replace was not chosen)");
+        }
     }
 }
 
@@ -164,6 +176,7 @@ ImportCounts CountPlan(const ImportPlan& plan)
         switch (action) {
         case ImportAction::add: ++counts.add; break;
         case ImportAction::replace: ++counts.replace; break;
+        case ImportAction::repair: ++counts.repair; break;
         case ImportAction::same: ++counts.same; break;
         case ImportAction::skip: ++counts.skip; break;
         }
@@ -180,6 +193,7 @@ const char* ImportActionName(ImportAction action)
     switch (action) {
     case ImportAction::add: return "Add";
     case ImportAction::replace: return "Replace";
+    case ImportAction::repair: return "Repair";
     case ImportAction::same: return "Already there";
     case ImportAction::skip: break;
     }

@@ -1,8 +1,10 @@
 #pragma once
 // What an import will do, decided before anything is written: each entry of
 // the file is added, replaces what is there, is there already, or is
-// skipped with the reason. Platform-free; texts are in the program's code
-// page by now (ConvertToAnsi turned away what it cannot hold).
+// skipped with the reason; a command that is there but lost its App Paths
+// entry or shortcut is repaired. Platform-free; texts are in the program's
+// code page by now (ReadImportFile turned away what it cannot hold).
+#include "catalogue/CommandScopeRules.h"
 #include "fastfolders/FastFolderRules.h"
 #include "transfer/TransferFormat.h"
 
@@ -11,12 +13,15 @@
 #include <string>
 #include <vector>
 
-enum class ImportAction { add, replace, same, skip };
+enum class ImportAction { add, replace, repair, same, skip };
 
 struct PlannedCommand {
     TransferCommand command; // name lower case, target trimmed, scope as written
     ImportAction action = ImportAction::skip;
     std::string reason; // skip: why
+    // replace: the name's Run-dialog entry is another program's, which is
+    // backed up before it is replaced. No other write replaces one.
+    bool replacesOther = false;
 };
 
 struct PlannedFolder {
@@ -30,20 +35,23 @@ struct ImportPlan {
     std::vector<PlannedFolder> folders;
 };
 
-// A command the machine holds now under a name.
+// What the machine holds now under a command's name and scope.
 struct ExistingCommand {
     bool exists = false;
     bool readable = false; // fields holds what its properties file says
     TransferCommand fields;
     bool otherProgram = false; // the Run-dialog entry of the name is another program's
+    bool itemsIntact = false;  // its App Paths entry and shortcut hold what the asked-for command writes
 };
 
 // What the machine holds, as the planner asks for it.
 struct ImportState {
-    std::function<ExistingCommand(const std::string& name, CommandScope scope)> command;
+    std::function<ExistingCommand(const TransferCommand& command)> command;
     std::function<bool(const std::string& path)> isFolder;
     std::vector<TransferFolder> folders; // the readable Fast Folders, in order
-    bool mayWriteMachine = false;        // machine-wide commands need administrator rights
+    // Commands for all users need administrator rights and a program
+    // folder that is not one user's own: the editor's rule.
+    MachineScopeOffer machineScope = MachineScopeOffer::needsElevation;
 };
 
 struct ImportOptions {
@@ -55,7 +63,7 @@ ImportPlan PlanImport(const TransferRead& read, const ImportState& state, const 
 
 // How many entries of the plan take each action.
 struct ImportCounts {
-    int add = 0, replace = 0, same = 0, skip = 0;
+    int add = 0, replace = 0, repair = 0, same = 0, skip = 0;
 };
 ImportCounts CountPlan(const ImportPlan& plan);
 

@@ -6,6 +6,15 @@
 
 #include <utility>
 
+namespace {
+
+bool Writes(const ImportCounts& counts)
+{
+    return counts.add + counts.replace + counts.repair > 0;
+}
+
+} // namespace
+
 BEGIN_ROUTES(CImportPreviewDlg, CDialog)
     ON_CONTROL(BN_CLICKED, IDC_IMPORT_REPLACE, OnReplaceClicked)
 END_ROUTES()
@@ -43,11 +52,12 @@ void CImportPreviewDlg::ShowPlan()
         m_list.DeleteAllItems();
         for (const PlannedCommand& planned : m_plan.commands) {
             const TransferCommand& command = planned.command;
-            const std::string details =
-                planned.action == ImportAction::skip
-                    ? planned.reason
-                    : command.target + (command.parameters.empty() ? "" : " " + command.parameters) + " (" +
-                          (command.scope == CommandScope::user ? "just me" : "all users") + ")";
+            const std::string what = command.target + (command.parameters.empty() ? "" : " " + command.parameters) +
+                                     " (" + (command.scope == CommandScope::user ? "just me" : "all users") + ")";
+            const std::string details = planned.action == ImportAction::skip ? planned.reason
+                                        : planned.action == ImportAction::repair
+                                            ? "Its Run-dialog entry or shortcut was removed or changed: " + what
+                                            : what;
             AddRow(command.name.empty() ? "(no name)" : command.name, planned.action, details);
         }
         for (const PlannedFolder& planned : m_plan.folders)
@@ -55,12 +65,14 @@ void CImportPreviewDlg::ShowPlan()
                    planned.action == ImportAction::skip ? planned.reason : "Fast Folder: " + planned.folder.path);
     }
     const ImportCounts counts = CountPlan(m_plan);
+    // Repairs are rare: named only when there are some.
+    const std::string repair = counts.repair ? std::to_string(counts.repair) + " to repair, " : std::string();
     SetDlgItemTextA(m_hWnd, IDC_IMPORT_SUMMARY,
                     (std::to_string(counts.add) + " to add, " + std::to_string(counts.replace) + " to replace, " +
-                     std::to_string(counts.same) + " already there, " + std::to_string(counts.skip) +
+                     repair + std::to_string(counts.same) + " already there, " + std::to_string(counts.skip) +
                      " to skip. Nothing is written until you choose Import.")
                         .c_str());
-    EnableWindow(GetDlgItem(IDOK), counts.add + counts.replace > 0);
+    EnableWindow(GetDlgItem(IDOK), Writes(counts));
 }
 
 void CImportPreviewDlg::AddRow(const std::string& name, ImportAction action, const std::string& details)
@@ -72,7 +84,6 @@ void CImportPreviewDlg::AddRow(const std::string& name, ImportAction action, con
 
 void CImportPreviewDlg::OnOK()
 {
-    const ImportCounts counts = CountPlan(m_plan);
-    if (counts.add + counts.replace > 0)
+    if (Writes(CountPlan(m_plan)))
         EndDialog(IDOK);
 }

@@ -1,5 +1,6 @@
 #include "transfer/StoredCommand.h"
 
+#include "catalogue/CommandItems.h"
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
@@ -59,13 +60,28 @@ std::vector<TransferFolder> ReadStoredFastFolders()
     return folders;
 }
 
-ExistingCommand FindStoredCommand(const std::string& name, CommandScope scope)
+int ShowCommandOf(WindowMode window)
 {
+    switch (window) {
+    case WindowMode::minimized: return ShowCommandFromModeIndex(1);
+    case WindowMode::maximized: return ShowCommandFromModeIndex(2);
+    case WindowMode::normal: break;
+    }
+    return ShowCommandFromModeIndex(0);
+}
+
+ExistingCommand FindStoredCommand(const TransferCommand& command)
+{
+    const std::string& name = command.name;
+    const CommandScope scope = command.scope;
     ExistingCommand existing;
     existing.exists = CommandExists(name, scope);
+    if (!existing.exists)
+        return existing;
     std::string problem;
-    existing.readable =
-        existing.exists && ReadStoredCommand(CommandPropertiesPath(name, scope), scope, existing.fields, problem);
-    existing.otherProgram = existing.exists && FindOtherProgramEntry(name, scope).exists;
+    existing.readable = ReadStoredCommand(CommandPropertiesPath(name, scope), scope, existing.fields, problem);
+    existing.otherProgram = FindOtherProgramEntry(name, scope).exists;
+    existing.itemsIntact = !existing.otherProgram && CommandItemsIntact(name, scope, command.target, command.parameters,
+                                                                        ShowCommandOf(command.window));
     return existing;
 }

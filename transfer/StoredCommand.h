@@ -14,5 +14,8 @@ bool ReadStoredCommand(const std::string& path, CommandScope scope, TransferComm
 // The Fast Folders the list shows, in order; texts in the program's code page.
 std::vector<TransferFolder> ReadStoredFastFolders();
 
-// The command of that name in the scope, for comparing with an import.
-ExistingCommand FindStoredCommand(const std::string& name, CommandScope scope);
+// The command of the name and scope stored now, compared with the asked-for one.
+ExistingCommand FindStoredCommand(const TransferCommand& command);
+
+// The show command a window mode is stored as.
+int ShowCommandOf(WindowMode window);

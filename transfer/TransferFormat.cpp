@@ -2,37 +2,45 @@
 
 #include <nlohmann/json.hpp>
 
-using Json = nlohmann::ordered_json;
+#include <optional>
+#include <span>
+#include <vector>
 
 namespace {
 
 constexpr const char* kFormat = "verbosa";
 constexpr int kVersion = 1;
+// Each entry's fields, in the order their problems are told.
+constexpr const char* kCommandFields[] = {"name", "target", "parameters", "window", "scope"};
+constexpr const char* kFolderFields[] = {"alias", "path"};
 
-// A required string field: false, with the reason, when missing or mistyped.
-bool ReadText(const Json& entry, const char* field, std::string& out, std::string& problem)
+// The fields of one entry as the file gives them: a text, or present with
+// another type (nullopt), or absent (not in the map of the entry).
+struct Field {
+    const char* name;
+    bool seen = false;
+    std::optional<std::string> text;
+};
+
+// A required field: false, with the reason, when missing or mistyped.
+bool TakeText(const Field& field, std::string& out, std::string& problem)
 {
-    const auto found = entry.find(field);
-    if (found == entry.end() || !found->is_string()) {
-        problem = std::string("\"") + field + "\" is missing or not a text";
+    if (!field.seen || !field.text) {
+        problem = std::string("\"") + field.name + "\" is missing or not a text";
         return false;
     }
-    out = found->get<std::string>();
+    out = *field.text;
     return true;
 }
 
-TransferEntry<TransferCommand> ReadCommand(const Json& entry)
+TransferEntry<TransferCommand> MakeCommand(const std::vector<Field>& fields)
 {
     TransferEntry<TransferCommand> read;
-    if (!entry.is_object()) {
-        read.problem = "not an object";
-        return read;
-    }
     TransferCommand& command = read.value;
     std::string window, scope;
-    if (!ReadText(entry, "name", command.name, read.problem) || !ReadText(entry, "target", command.target, read.problem) ||
-        !ReadText(entry, "parameters", command.parameters, read.problem) ||
-        !ReadText(entry, "window", window, read.problem) || !ReadText(entry, "scope", scope, read.problem))
+    if (!TakeText(fields[0], command.name, read.problem) || !TakeText(fields[1], command.target, read.problem) ||
+        !TakeText(fields[2], command.parameters, read.problem) || !TakeText(fields[3], window, read.problem) ||
+        !TakeText(fields[4], scope, read.problem))
         return read;
     if (window == "normal")
         command.window = WindowMode::normal;
@@ -51,15 +59,213 @@ TransferEntry<TransferCommand> ReadCommand(const Json& entry)
     return read;
 }
 
-TransferEntry<TransferFolder> ReadFolder(const Json& entry)
+TransferEntry<TransferFolder> MakeFolder(const std::vector<Field>& fields)
 {
     TransferEntry<TransferFolder> read;
-    if (!entry.is_object())
-        read.problem = "not an object";
-    else if (ReadText(entry, "alias", read.value.alias, read.problem))
-        ReadText(entry, "path", read.value.path, read.problem);
+    if (TakeText(fields[0], read.value.alias, read.problem))
+        TakeText(fields[1], read.value.path, read.problem);
     return read;
 }
+
+// Walks the file's events against the format, keeping only what it needs:
+// time linear in the file, memory bounded by the entries it accepts. A
+// repeated key counts as its last occurrence, as a JSON object reads.
+class CTransferWalker {
+public:
+    using Json = nlohmann::json;
+
+    explicit CTransferWalker(TransferRead& read) : m_read(read) {}
+
+    // Why the file was refused while walking it; empty when it was not.
+    const std::string& Refusal() const { return m_refusal; }
+    // After a complete walk: why the file as a whole is unusable, if it is.
+    std::string Verdict() const
+    {
+        if (!m_formatOk || !m_versionOk)
+            return "The file is not a Verbosa export of version 1.";
+        for (const char* list : m_notLists)
+            if (list)
+                return std::string("\"") + list + "\" is not a list.";
+        return {};
+    }
+
+    bool null() { return Scalar(); }
+    bool boolean(bool) { return Scalar(); }
+    bool number_integer(Json::number_integer_t value) { return Number(value == kVersion); }
+    bool number_unsigned(Json::number_unsigned_t value) { return Number(value == kVersion); }
+    bool number_float(Json::number_float_t, const std::string&) { return Scalar(); }
+    bool binary(Json::binary_t&) { return Scalar(); }
+    bool string(std::string& value)
+    {
+        if (Top() == Frame::root && m_key == "format")
+            m_formatOk = value == kFormat;
+        else if (Top() == Frame::entry)
+            SetField(std::move(value));
+        else
+            return Scalar();
+        return true;
+    }
+    bool key(std::string& key)
+    {
+        m_key = std::move(key);
+        return true;
+    }
+    bool start_object(std::size_t) { return Open(true); }
+    bool start_array(std::size_t) { return Open(false); }
+    bool end_object() { return Close(); }
+    bool end_array() { return Close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&)
+    {
+        return Refuse("The file is not valid JSON text.");
+    }
+
+private:
+    enum class Frame { root, commandList, folderList, entry, ignored };
+
+    Frame Top() const { return m_frames.empty() ? Frame::ignored : m_frames.back(); }
+
+    bool Refuse(std::string why)
+    {
+        if (m_refusal.empty())
+            m_refusal = std::move(why);
+        return false;
+    }
+
+    // A value that is not a text or a container, wherever it stands.
+    bool Scalar()
+    {
+        if (m_frames.empty())
+            return Refuse("The file is not valid JSON text.");
+        switch (Top()) {
+        case Frame::root: RootValue(); break;
+        case Frame::commandList:
+        case Frame::folderList: return NewEntry(false);
+        case Frame::entry: SetField(std::nullopt); break;
+        case Frame::ignored: break;
+        }
+        return true;
+    }
+
+    bool Number(bool isVersion)
+    {
+        if (Top() == Frame::root && m_key == "version") {
+            m_versionOk = isVersion;
+            return true;
+        }
+        return Scalar();
+    }
+
+    // A value of the root object other than the one its key asks for.
+    void RootValue()
+    {
+        if (m_key == "format")
+            m_formatOk = false;
+        else if (m_key == "version")
+            m_versionOk = false;
+        else if (m_key == "commands")
+            m_notLists[0] = "commands";
+        else if (m_key == "fastFolders")
+            m_notLists[1] = "fastFolders";
+    }
+
+    bool Open(bool object)
+    {
+        if (m_frames.size() == kMaxTransferNesting)
+            return Refuse("The file nests its values more than " + std::to_string(kMaxTransferNesting) +
+                          " levels deep, deeper than any export of Verbosa.");
+        if (m_frames.empty()) {
+            if (!object)
+                return Refuse("The file is not valid JSON text.");
+            m_frames.push_back(Frame::root);
+            return true;
+        }
+        Frame frame = Frame::ignored;
+        switch (Top()) {
+        case Frame::root:
+            if (!object && (m_key == "commands" || m_key == "fastFolders")) {
+                const bool commands = m_key == "commands";
+                frame = commands ? Frame::commandList : Frame::folderList;
+                m_notLists[commands ? 0 : 1] = nullptr;
+                if (commands)
+                    m_read.commands.clear(); // the last of a repeated key counts
+                else
+                    m_read.fastFolders.clear();
+            } else {
+                RootValue();
+            }
+            break;
+        case Frame::commandList:
+        case Frame::folderList:
+            if (!NewEntry(object))
+                return false;
+            frame = object ? Frame::entry : Frame::ignored;
+            break;
+        case Frame::entry: SetField(std::nullopt); break;
+        case Frame::ignored: break;
+        }
+        m_frames.push_back(frame);
+        return true;
+    }
+
+    bool Close()
+    {
+        if (Top() == Frame::entry)
+            FinishEntry();
+        m_frames.pop_back();
+        return true;
+    }
+
+    bool NewEntry(bool object)
+    {
+        const bool commands = Top() == Frame::commandList;
+        const size_t held = commands ? m_read.commands.size() : m_read.fastFolders.size();
+        const size_t most = commands ? kMaxTransferCommands : kMaxTransferFolders;
+        if (held == most)
+            return Refuse("The file lists more than " + std::to_string(most) +
+                          (commands ? " commands" : " Fast Folders") + ", more than any export of Verbosa.");
+        m_inCommands = commands;
+        const std::string problem = object ? "" : "not an object";
+        if (commands)
+            m_read.commands.emplace_back().problem = problem;
+        else
+            m_read.fastFolders.emplace_back().problem = problem;
+        if (object) {
+            m_fields.clear();
+            for (const char* name : commands ? std::span<const char* const>(kCommandFields)
+                                             : std::span<const char* const>(kFolderFields))
+                m_fields.push_back(Field{name, false, std::nullopt});
+        }
+        return true;
+    }
+
+    void SetField(std::optional<std::string> text)
+    {
+        for (Field& field : m_fields)
+            if (m_key == field.name) {
+                field.seen = true;
+                field.text = std::move(text);
+                return;
+            }
+    }
+
+    void FinishEntry()
+    {
+        if (m_inCommands)
+            m_read.commands.back() = MakeCommand(m_fields);
+        else
+            m_read.fastFolders.back() = MakeFolder(m_fields);
+    }
+
+    TransferRead& m_read;
+    std::vector<Frame> m_frames;
+    std::string m_key; // the last key read; values follow their key at once
+    std::vector<Field> m_fields;
+    bool m_inCommands = false;
+    bool m_formatOk = false;
+    bool m_versionOk = false;
+    const char* m_notLists[2] = {};
+    std::string m_refusal;
+};
 
 } // namespace
 
@@ -85,38 +291,22 @@ TransferRead ReadTransferJson(std::string_view utf8)
         read.error = "The file is larger than any export of Verbosa.";
         return read;
     }
-    // No exceptions: a malformed text gives a discarded value.
-    const Json root = Json::parse(utf8.begin(), utf8.end(), nullptr, false);
-    if (root.is_discarded() || !root.is_object()) {
+    CTransferWalker walker(read);
+    const bool walked = nlohmann::json::sax_parse(utf8.begin(), utf8.end(), &walker);
+    read.error = walked ? walker.Verdict() : walker.Refusal();
+    if (!walked && read.error.empty())
         read.error = "The file is not valid JSON text.";
-        return read;
+    if (!read.error.empty()) {
+        read.commands.clear();
+        read.fastFolders.clear();
     }
-    const auto format = root.find("format");
-    const auto version = root.find("version");
-    if (format == root.end() || *format != kFormat || version == root.end() || !version->is_number_integer() ||
-        *version != kVersion) {
-        read.error = "The file is not a Verbosa export of version 1.";
-        return read;
-    }
-    for (const char* list : {"commands", "fastFolders"}) {
-        const auto found = root.find(list);
-        if (found != root.end() && !found->is_array()) {
-            read.error = std::string("\"") + list + "\" is not a list.";
-            return read;
-        }
-    }
-    if (const auto commands = root.find("commands"); commands != root.end())
-        for (const Json& entry : *commands)
-            read.commands.push_back(ReadCommand(entry));
-    if (const auto folders = root.find("fastFolders"); folders != root.end())
-        for (const Json& entry : *folders)
-            read.fastFolders.push_back(ReadFolder(entry));
     return read;
 }
 
 std::string WriteTransferJson(const std::vector<TransferCommand>& commands,
                               const std::vector<TransferFolder>& fastFolders)
 {
+    using Json = nlohmann::ordered_json; // fields in the documented order
     Json root;
     root["format"] = kFormat;
     root["version"] = kVersion;

@@ -45,9 +45,18 @@ struct TransferRead {
 
 // Larger than any export of real commands; a bigger file is refused unread.
 inline constexpr size_t kMaxTransferFile = 8 * 1024 * 1024;
+// Far more than any real set; a file listing more is refused, so that no
+// file costs more than these in time or memory.
+inline constexpr size_t kMaxTransferCommands = 10000;
+inline constexpr size_t kMaxTransferFolders = 10000;
+// An export nests three levels (file, list, entry); unknown fields may add
+// a few more, but not without end.
+inline constexpr size_t kMaxTransferNesting = 32;
 
-// Reads a file's text. Unknown fields are ignored; a missing or mistyped
-// required field makes that entry unusable, not the file.
+// Reads a file's text in time linear in its size. Unknown fields are
+// ignored; a missing or mistyped required field makes that entry unusable,
+// not the file. More entries or deeper nesting than the bounds above make
+// the file unusable, with the reason.
 TransferRead ReadTransferJson(std::string_view utf8);
 
 // The file's text, two-space indented, fields in the order above. Empty

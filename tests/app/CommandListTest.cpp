@@ -15,17 +15,7 @@ using Texts = std::vector<std::string>;
 // The order a file-system search returns the properties files in.
 Texts SearchOrder(const std::string& cmds)
 {
-    Texts names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((cmds + "\\*.cfg").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
+    return FileNames(cmds + "\\*.cfg");
 }
 
 TEST_F(MainWindowTest, ListsEveryCommandFileWithThreeLinesInSearchOrder)

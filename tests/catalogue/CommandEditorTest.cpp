@@ -2,6 +2,7 @@
 // under Wine and Xvfb, against a scratch registry and program folder.
 #include "tests/app/MainWindowFixture.h"
 
+#include "catalogue/CommandLimits.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
@@ -178,8 +179,15 @@ TEST_F(CommandEditorTest, WhatACommandCannotHoldIsRefusedBeforeAnythingIsWritten
         Press(editor, IDOK);
         EXPECT_FALSE(editor.IsEnded());
         EXPECT_EQ("-a\r\n-b", Field(editor, IDC_NC_PARAMETERS));
+        // Typing stops where import and the properties reader stop.
+        EXPECT_EQ(LRESULT(kMaxCommandParameters), SendMessageA(editor.GetDlgItem(IDC_NC_PARAMETERS), EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(LRESULT(kMaxCommandName), SendMessageA(editor.GetDlgItem(IDC_NC_NAME), EM_GETLIMITTEXT, 0, 0));
+        SetField(editor, IDC_NC_PARAMETERS, std::string(kMaxCommandParameters + 1, 'p'));
+        Press(editor, IDOK);
+        EXPECT_FALSE(editor.IsEnded());
     });
-    EXPECT_EQ((Texts{TXT_NC_TARGET_TOO_LONG, TXT_NC_TARGET_TOO_LONG, TXT_NC_LINE_BREAK}), boxes.Texts());
+    EXPECT_EQ((Texts{TXT_NC_TARGET_TOO_LONG, TXT_NC_TARGET_TOO_LONG, TXT_NC_LINE_BREAK, TXT_NC_PARAMETERS_TOO_LONG}),
+              boxes.Texts());
     EXPECT_TRUE(CommandGone("long"));
 }
 

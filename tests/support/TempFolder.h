@@ -6,6 +6,7 @@
 #include "framework/Services.h"
 
 #include <string>
+#include <vector>
 
 class CTempProgramFolder {
 public:
@@ -30,6 +31,8 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The names of the files (not folders) a search for the pattern finds, in its order.
+std::vector<std::string> FileNames(const std::string& pattern);
 // Removes a folder with everything below it.
 void RemoveTree(const std::string& path);
 // The folder of the test program, where the build puts the libraries too.

@@ -20,20 +20,21 @@ struct FakeMachine {
     std::map<std::string, TransferCommand> commands; // by name; scope is in the value
     std::vector<TransferFolder> folders;
     bool elevated = false;
+    bool broken = false; // every command's App Paths entry or shortcut is lost
 
     ImportState State() const
     {
         ImportState state;
-        state.command = [this](const std::string& name, CommandScope scope) {
+        state.command = [this](const TransferCommand& command) {
             ExistingCommand existing;
-            const auto found = commands.find(name);
-            if (found != commands.end() && found->second.scope == scope)
-                existing = {true, true, found->second};
+            const auto found = commands.find(command.name);
+            if (found != commands.end() && found->second.scope == command.scope)
+                existing = {true, true, found->second, false, !broken};
             return existing;
         };
         state.isFolder = [](const std::string& path) { return path.rfind("C:\\", 0) == 0; };
         state.folders = folders;
-        state.mayWriteMachine = elevated;
+        state.machineScope = elevated ? MachineScopeOffer::offered : MachineScopeOffer::needsElevation;
         return state;
     }
 };
@@ -72,6 +73,13 @@ TEST(ImportPlan, EachCommandIsAddedReplacedLeftOrSkippedWithTheEditorsRules)
     const ImportPlan forced = PlanImport(read, machine.State(), {false, CommandScope::machine});
     EXPECT_EQ(ImportAction::add, forced.commands[2].action); // the user's "other" is not all users'
     EXPECT_EQ(ImportAction::add, forced.commands[9].action);
+
+    machine.broken = true; // its App Paths entry or shortcut was lost: written again
+    EXPECT_EQ(ImportAction::repair, PlanImport(read, machine.State(), {}).commands[1].action);
+    ImportState ownFolder = machine.State();
+    ownFolder.machineScope = MachineScopeOffer::privateFolder; // the editor offers no All users there either
+    EXPECT_EQ("Verbosa runs from a user's own folder, which keeps no commands for all users",
+              PlanImport(read, ownFolder, {}).commands[9].reason);
 }
 
 TEST(ImportPlan, FastFoldersFollowTheDialogsRulesAndNeverOverflowTheTen)

@@ -1,9 +1,12 @@
+#include "catalogue/CommandLimits.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Commands.h"
 #include "catalogue/OtherProgramEntry.h"
+#include "catalogue/Shortcut.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/Services.h"
 #include "regbackup/AppPathsBackup.h"
+#include "resources/Texts.h"
 #include "resources/TransferIds.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/DialogDriver.h"
@@ -14,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -101,9 +105,13 @@ TEST_F(ImportTest, ExportWipeImportGivesTheStoresBackByteForByte)
     ASSERT_NE(before, Stores(folder));
     EXPECT_EQ(kTransferDone, Import(File("all.json"), report)) << report.back();
     EXPECT_EQ(before, Stores(folder));
-    // Again: everything is there already, so nothing is written and all is done.
+    // Again: everything is there already (a URL's shortcut too), so nothing
+    // is written and all is done.
+    report.clear();
     EXPECT_EQ(kTransferDone, Import(File("all.json"), report));
     EXPECT_EQ(before, Stores(folder));
+    for (size_t i = 0; i + 1 < report.size(); ++i)
+        EXPECT_EQ(0u, report[i].find("Already there: ")) << report[i];
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -242,6 +250,102 @@ TEST_F(ImportTest, AnotherProgramsEntryIsSkippedUnlessReplaceIsAskedForAndThenBa
     ASSERT_TRUE(FileExists(backup));
     ASSERT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(backup, ExistingEntry::replace).status);
     EXPECT_EQ(other, ReadKeyTree(HKEY_CURRENT_USER, key));
+}
+
+} // namespace
+
+namespace {
+
+std::string OneCommand(const std::string& name, const std::string& parameters, const char* scope = "user")
+{
+    return R"({"format": "verbosa", "version": 1, "commands": [{"name": ")" + name +
+           R"(", "target": "C:\\tool.exe", "parameters": ")" + parameters + R"(", "window": "minimized", "scope": ")" +
+           scope + R"("}]})";
+}
+
+TEST_F(ImportTest, WhatImportReportsDoneIsListedAndExportedAgain)
+{
+    const std::string longest(kMaxCommandParameters, 'p');
+    WriteFileBytes(File("set.json"), OneCommand("long", longest));
+    std::vector<std::string> report;
+    EXPECT_EQ(kTransferDone, Import(File("set.json"), report));
+    WriteFileBytes(File("set.json"), OneCommand("toolong", std::string(70000, 'p')));
+    EXPECT_EQ(kTransferFailed, Import(File("set.json"), report));
+    EXPECT_EQ(std::string("Skipped command toolong (user): ") + TXT_NC_PARAMETERS_TOO_LONG + ".", report.end()[-2]);
+    EXPECT_FALSE(FileExists(CommandPropertiesPath("toolong", CommandScope::user)));
+
+    ASSERT_EQ(kTransferDone, ExportTo(File("all.json"), report));
+    const TransferRead read = ReadTransferJson(ReadFileBytes(File("all.json")));
+    ASSERT_EQ(1u, read.commands.size());
+    EXPECT_EQ(longest, read.commands[0].value.parameters);
+}
+
+TEST_F(ImportTest, ACommandWhoseEntryOrShortcutWasLostIsRepairedNotCountedAsThere)
+{
+    ASSERT_TRUE(CreateCommand("tool", "C:\\tool.exe", "-a", 7, CommandScope::user));
+    std::vector<std::string> report;
+    ASSERT_EQ(kTransferDone, ExportTo(File("all.json"), report));
+    const auto whole = Stores(folder);
+    const std::string link = CommandLinkPath("tool", CommandScope::user);
+    const std::string key = AppPathsKeyName("tool");
+    const std::function<void()> losses[] = {
+        [&] { RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str()); },
+        [&] { WriteRawValue(HKEY_CURRENT_USER, key, "Path", REG_SZ, std::string("C:\\Elsewhere") + '\0'); },
+        [&] { DeleteFileA(link.c_str()); },
+        [&] { // the show command, which only the file's header tells truly
+            std::string bytes = ReadFileBytes(link);
+            bytes[0x3C] = 3;
+            WriteFileBytes(link, bytes);
+        },
+        [&] {
+            CShortcut other;
+            other.SetTargetPath("C:\\tool.exe");
+            other.SetArguments("-b");
+            other.SetShowCommand(7);
+            std::string message;
+            ASSERT_TRUE(other.WriteLink(link, message));
+        }};
+    for (const auto& lose : losses) {
+        lose();
+        ASSERT_NE(whole, Stores(folder));
+        EXPECT_EQ(kTransferDone, Import(File("all.json"), report));
+        EXPECT_EQ("Repaired command tool (user).", report.end()[-2]);
+        EXPECT_EQ(whole, Stores(folder));
+    }
+    EXPECT_EQ(kTransferDone, Import(File("all.json"), report));
+    EXPECT_EQ("Already there: command tool (user).", report.end()[-2]);
+}
+
+TEST_F(ImportTest, AnEntryAnotherProgramMadeAfterThePlanIsKept)
+{
+    WriteFileBytes(File("set.json"), OneCommand("late", "-x"));
+    for (const bool replace : {false, true}) {
+        const ImportPlan plan = PlanImport(ReadImportFile(File("set.json")), CurrentImportState(), {replace, {}});
+        ASSERT_EQ(ImportAction::add, plan.commands[0].action);
+        // Another program's installer runs while the preview is open.
+        const std::string key = AppPathsKeyName("late");
+        WriteRawValue(HKEY_CURRENT_USER, key, "", REG_SZ, std::string("C:\\Other\\late.exe") + '\0');
+        const auto other = ReadKeyTree(HKEY_CURRENT_USER, key);
+        std::vector<std::string> report;
+        const ImportOutcome outcome = ApplyImport(plan, report);
+        ASSERT_EQ(1u, outcome.failures.size());
+        EXPECT_NE(std::string::npos, outcome.failures[0].find("appeared after the import was planned"));
+        EXPECT_EQ(other, ReadKeyTree(HKEY_CURRENT_USER, key));
+        EXPECT_FALSE(FileExists(CommandLinkPath("late", CommandScope::user)));
+        RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    }
+}
+
+TEST_F(ImportTest, AllUsersIsRefusedWhenTheProgramRunsFromAUsersOwnFolder)
+{
+    Services().profilesFolder = GetParentFolder(folder.Path()); // the editor offers only Just me here
+    WriteFileBytes(File("set.json"), OneCommand("shared", "", "machine"));
+    std::vector<std::string> report;
+    EXPECT_EQ(kTransferFailed, Import(File("set.json"), report));
+    EXPECT_EQ("Skipped command shared (machine): Verbosa runs from a user's own folder, which keeps no commands for "
+              "all users.",
+              report[0]);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, AppPathsKeyName("shared")));
 }
 
 } // namespace

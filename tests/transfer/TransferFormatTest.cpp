@@ -61,4 +61,36 @@ TEST(TransferFormat, AnUnusableFileOrEntryIsSaidWhyAndTheRestStays)
     EXPECT_EQ("", read.fastFolders[1].problem);
 }
 
+TEST(TransferFormat, MoreEntriesOrDeeperNestingThanTheBoundsIsRefusedWithTheReason)
+{
+    const std::string head = R"({"format": "verbosa", "version": 1, )";
+    auto list = [&](const char* name, size_t count, const std::string& entry) {
+        std::string text = head + "\"" + name + "\": [";
+        for (size_t i = 0; i < count; ++i)
+            text += (i ? "," : "") + entry;
+        return text + "]}";
+    };
+    const std::string command = R"({"name": "a", "target": "C:\\a", "parameters": "", "window": "normal",
+        "scope": "user"})";
+    EXPECT_EQ(kMaxTransferCommands, ReadTransferJson(list("commands", kMaxTransferCommands, command)).commands.size());
+    const TransferRead tooMany = ReadTransferJson(list("commands", kMaxTransferCommands + 1, "1"));
+    EXPECT_EQ("The file lists more than 10000 commands, more than any export of Verbosa.", tooMany.error);
+    EXPECT_TRUE(tooMany.commands.empty());
+    EXPECT_EQ(kMaxTransferFolders, ReadTransferJson(list("fastFolders", kMaxTransferFolders, "{}")).fastFolders.size());
+    EXPECT_NE("", ReadTransferJson(list("fastFolders", kMaxTransferFolders + 1, "{}")).error);
+
+    // An unknown field may nest, up to the bound: the file itself is one level.
+    auto nested = [&](size_t levels) {
+        return head + R"("extra": )" + std::string(levels - 1, '[') + std::string(levels - 1, ']') + "}";
+    };
+    EXPECT_EQ("", ReadTransferJson(nested(kMaxTransferNesting)).error);
+    EXPECT_EQ("The file nests its values more than 32 levels deep, deeper than any export of Verbosa.",
+              ReadTransferJson(nested(kMaxTransferNesting + 1)).error);
+
+    // A repeated key counts once, as its last occurrence.
+    const TransferRead twice = ReadTransferJson(head + R"("commands": [1, 2], "commands": [)" + command + "]}");
+    ASSERT_EQ(1u, twice.commands.size());
+    EXPECT_EQ("", twice.commands[0].problem);
+}
+
 } // namespace

@@ -1,0 +1,102 @@
+#include "catalogue/CommandItems.h"
+
+#include "catalogue/CommandLimits.h"
+#include "catalogue/Commands.h"
+#include "catalogue/LinkHeader.h"
+#include "framework/CodePage.h"
+#include "framework/ComApartment.h"
+#include "framework/Handles.h"
+#include "framework/RegistryKey.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+std::optional<std::wstring> Wide(const std::string& text)
+{
+    std::u16string wide;
+    if (!AnsiToUtf16(text, wide))
+        return std::nullopt;
+    return std::wstring(wide.begin(), wide.end());
+}
+
+bool EntryIntact(const std::string& name, CommandScope scope)
+{
+    CRegistryKey key;
+    std::string link, folder;
+    return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE) && key.GetStringWhole("", link) &&
+           key.GetStringWhole("Path", folder) && link == CommandLinkPath(name, scope) && folder == CmdsFolder(scope);
+}
+
+// The show command in the file's header; nullopt when it has none.
+std::optional<int> StoredShowCommand(const std::wstring& path)
+{
+    CFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string header(kLinkHeaderSize, '\0');
+    DWORD read = 0;
+    if (!file || !ReadFile(file.Get(), header.data(), static_cast<DWORD>(header.size()), &read, nullptr))
+        return std::nullopt;
+    header.resize(read);
+    return LinkHeaderShowCommand(header);
+}
+
+// What a link says, each text read back through the shell's own object.
+struct LinkTexts {
+    std::wstring path, arguments, folder;
+    bool operator==(const LinkTexts&) const = default;
+};
+
+std::optional<LinkTexts> ReadBack(IShellLinkW& link)
+{
+    std::vector<wchar_t> path(MAX_PATH + 1, L'\0'), folder(MAX_PATH + 1, L'\0');
+    std::vector<wchar_t> arguments(kMaxCommandParameters + 2, L'\0'); // one more: a longer one differs
+    if (FAILED(link.GetPath(path.data(), static_cast<int>(path.size()) - 1, nullptr, SLGP_RAWPATH)) ||
+        FAILED(link.GetArguments(arguments.data(), static_cast<int>(arguments.size()) - 1)) ||
+        FAILED(link.GetWorkingDirectory(folder.data(), static_cast<int>(folder.size()) - 1)))
+        return std::nullopt;
+    return LinkTexts{path.data(), arguments.data(), folder.data()};
+}
+
+bool NewLink(CInterfacePtr<IShellLinkW>& link)
+{
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()));
+}
+
+bool ShortcutIntact(const std::string& name, CommandScope scope, const std::string& target,
+                    const std::string& parameters, int showCommand)
+{
+    const auto path = Wide(CommandLinkPath(name, scope));
+    const auto wideTarget = Wide(target);
+    const auto wideParameters = Wide(parameters);
+    const auto wideFolder = Wide(CommandWorkingFolder(target));
+    if (!path || !wideTarget || !wideParameters || !wideFolder || StoredShowCommand(*path) != showCommand)
+        return false;
+    CComApartment com;
+    CInterfacePtr<IShellLinkW> stored;
+    CInterfacePtr<IPersistFile> file;
+    if (!NewLink(stored) || FAILED(stored->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
+        FAILED(file->Load(path->c_str(), STGM_READ)))
+        return false;
+    // The shell may store a target in another form than it was given (a
+    // URL, a relative path): compare with a link made now from the fields.
+    CInterfacePtr<IShellLinkW> expected;
+    if (!NewLink(expected) || FAILED(expected->SetPath(wideTarget->c_str())) ||
+        FAILED(expected->SetArguments(wideParameters->c_str())) ||
+        FAILED(expected->SetWorkingDirectory(wideFolder->c_str())))
+        return false;
+    const auto now = ReadBack(*stored.Get());
+    return now && now == ReadBack(*expected.Get());
+}
+
+} // namespace
+
+bool CommandItemsIntact(const std::string& name, CommandScope scope, const std::string& target,
+                        const std::string& parameters, int showCommand)
+{
+    return EntryIntact(name, scope) && ShortcutIntact(name, scope, target, parameters, showCommand);
+}
