@@ -11,6 +11,7 @@
 #include <msiquery.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -102,7 +103,10 @@ extern "C" UINT __stdcall RemoveMachineData(MSIHANDLE install)
     if (folder.empty())
         return ERROR_SUCCESS;
     LogFailures(install, "shell entries", RemoveMachineShellEntries(folder));
-    LogFailures(install, "commands", RemoveMachineCommands(folder + "\\Cmds"));
+    std::vector<std::string> putBack;
+    LogFailures(install, "commands", RemoveMachineCommands(folder + "\\Cmds", putBack));
+    for (const std::string& line : putBack)
+        Log(install, "Verbosa: " + line);
     return ERROR_SUCCESS;
 }
 

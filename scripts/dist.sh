@@ -64,6 +64,7 @@ for arch in x64 x86; do
     (cd "$stage" && zip -q -r -X "../../Verbosa-$version-$arch-portable.zip" Verbosa)
     installer=dist/Verbosa-$version-$arch-installer.exe
     makensis -V2 -DARCH=$arch -DVERSION=$version -DBINDIR="$PWD/$stage/Verbosa" $nsis_x86 \
+        -DSETUPDLL="$PWD/$stage/VerbosaSetup.dll" \
         -DOUTFILE="$PWD/$installer" installer/verbosa.nsi
     # wixl 0.101 finds sources only by paths relative to where it runs.
     msi=dist/Verbosa-$version-$arch.msi

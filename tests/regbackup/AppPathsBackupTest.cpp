@@ -86,7 +86,7 @@ TEST_F(AppPathsBackupTest, DeleteKeepsABackupThatRestoresTheEntryExactly)
     const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::machine, "tool.exe");
     ASSERT_TRUE(deleted.deleted) << deleted.why;
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe"));
-    EXPECT_EQ(folder.Backups(), deleted.backupFile.substr(0, folder.Backups().size()));
+    EXPECT_EQ(folder.MachineBackups(), deleted.backupFile.substr(0, folder.MachineBackups().size()));
     EXPECT_EQ(0u, ReadFileBytes(deleted.backupFile).find("\xFF\xFE" + Utf16(u"Windows Registry Editor Version 5.00\r\n")));
 
     EXPECT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(deleted.backupFile, ExistingEntry::keep).status);
