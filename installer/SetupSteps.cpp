@@ -75,6 +75,17 @@ int DeleteTree(HKEY root, const std::string& key)
     return 1;
 }
 
+// The scope's backup folder and its parent once nothing is left in them;
+// backups of deleted System Commands keep them.
+void RemoveEmptyBackupFolder(CommandScope scope)
+{
+    std::u16string folder;
+    if (!AnsiToUtf16(BackupFolder(scope), folder) || folder.empty())
+        return;
+    if (RemoveDirectoryW(reinterpret_cast<const wchar_t*>(folder.c_str())))
+        RemoveDirectoryW(reinterpret_cast<const wchar_t*>(folder.substr(0, folder.rfind(u'\\')).c_str()));
+}
+
 // After a command's entry went: the entry it had replaced, from the backup
 // its note names, when the note passes the program's checks. The backup
 // goes once its entry is back; otherwise it stays and the log says why.
@@ -141,6 +152,7 @@ int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vecto
         if (!entry.note.empty())
             PutBackReplacedEntry(entry.name, scope, entry.note, failed == 0, log);
     }
+    RemoveEmptyBackupFolder(scope);
 
     for (const char* pattern : {"\\run_*.lnk", "\\run_*.cfg"}) {
         WIN32_FIND_DATAA found = {};
