@@ -104,7 +104,7 @@ extern "C" UINT __stdcall RemoveMachineData(MSIHANDLE install)
         return ERROR_SUCCESS;
     LogFailures(install, "shell entries", RemoveMachineShellEntries(folder));
     std::vector<std::string> putBack;
-    LogFailures(install, "commands", RemoveMachineCommands(folder + "\\Cmds", putBack));
+    LogFailures(install, "commands", RemoveCommands(folder + "\\Cmds", CommandScope::machine, putBack));
     for (const std::string& line : putBack)
         Log(install, "Verbosa: " + line);
     return ERROR_SUCCESS;

@@ -168,11 +168,6 @@ int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vecto
     return failures;
 }
 
-int RemoveMachineCommands(const std::string& cmdsFolder, std::vector<std::string>& log)
-{
-    return RemoveCommands(cmdsFolder, CommandScope::machine, log);
-}
-
 int RemoveMachineShellEntries(const std::string& programFolder)
 {
     if (FileExists(programFolder + "\\Tesselator.dll"))

@@ -17,9 +17,6 @@
 // backup stays, and log says why (as it says what was put back).
 int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vector<std::string>& log);
 
-// RemoveCommands for the All users commands.
-int RemoveMachineCommands(const std::string& cmdsFolder, std::vector<std::string>& log);
-
 // Unregisters the extension (both copies, waiting for regsvr32) while its
 // files still exist, then the machine's verb and handler keys.
 int RemoveMachineShellEntries(const std::string& programFolder);

@@ -121,6 +121,7 @@ void ExpectUserDataIntact(const std::string& dir)
         EXPECT_EQ(command.target, fields.path);
         EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_" + command.name + ".cfg")) << command.name;
     }
+    EXPECT_EQ(dir + "\\Cmds\\run_taken.lnk", DefaultValue(kTakenKey)); // put back only at the uninstall
     EXPECT_EQ((std::vector<std::string>{"Windows=C:\\windows", "System=C:\\windows\\system32"}), FastFolders());
     EXPECT_EQ(dir + "\\quillon.exe", ReadStringValue(HKEY_CURRENT_USER, kSettingsKey + "\\FastFolders", "Path"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
