@@ -41,10 +41,11 @@ void CMainDlg::OnDeleteCommand()
     const std::string question = LoadAppString(IDS_ASK_DELETE_COMMAND) + " " + name + "?";
     if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const std::string replaced = ReplacedEntryBackup(name, scope);
-    if (!DeleteCommand(name, scope))
+    const std::string note = ReplacedEntryNoteOf(name, scope);
+    OtherProgramEntry kept;
+    if (!DeleteCommand(name, scope, &kept))
         AppMessageBox(IDS_NO_COMMAND_DELETED, MB_OK);
-    OfferToPutBackOtherEntry(name, replaced);
+    AfterCommandDeleted(name, scope, note, kept);
     FillCommandList();
 }
 

@@ -55,6 +55,14 @@ std::string LocalDataFolder()
     return localAppData.empty() ? std::string() : localAppData + "\\Verbosa";
 }
 
+std::string MachineDataFolder()
+{
+    if (const std::string& pretended = Services().machineDataFolder; !pretended.empty())
+        return pretended;
+    const std::string programData = UserShellFolder(CSIDL_COMMON_APPDATA);
+    return programData.empty() ? std::string() : programData + "\\Verbosa";
+}
+
 std::string ProfilesFolder()
 {
     if (const std::string& pretended = Services().profilesFolder; !pretended.empty())

@@ -30,6 +30,9 @@ std::string UserDataFolder();
 // %LOCALAPPDATA%\Verbosa, what stays on this machine (the services'
 // localDataFolder when set).
 std::string LocalDataFolder();
+// %ProgramData%\Verbosa, the machine's own (the services' machineDataFolder
+// when set).
+std::string MachineDataFolder();
 // The folder holding the users' profiles (the services' profilesFolder when set).
 std::string ProfilesFolder();
 

@@ -104,14 +104,17 @@ bool CommandExists(const std::string& name, CommandScope scope)
     return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE);
 }
 
-bool DeleteCommand(const std::string& name, CommandScope scope)
+bool DeleteCommand(const std::string& name, CommandScope scope, OtherProgramEntry* kept)
 {
     bool result = true;
     if (!RecycleFile(CommandLinkPath(name, scope)))
         result = false;
     if (!RecycleFile(CommandPropertiesPath(name, scope)))
         result = false;
-    if (!CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name)))
+    const OtherProgramEntry other = FindOtherProgramEntry(name, scope);
+    if (kept)
+        *kept = other;
+    if (!other.exists && !CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name)))
         result = false;
     return result;
 }

@@ -32,6 +32,11 @@ bool CreateCommand(const std::string& name, const std::string& target, const std
 // Paths entry exists.
 bool CommandExists(const std::string& name, CommandScope scope);
 
+struct OtherProgramEntry;
+
 // Removes the three items of the scope, each attempted; true when all three
 // went. Silent. The two files go to the Recycle Bin, so they can be got back.
-bool DeleteCommand(const std::string& name, CommandScope scope = CommandScope::machine);
+// The App Paths entry goes only while it is the command's own: one another
+// program has rewritten stays, is handed back in kept, and counts as done.
+bool DeleteCommand(const std::string& name, CommandScope scope = CommandScope::machine,
+                   OtherProgramEntry* kept = nullptr);

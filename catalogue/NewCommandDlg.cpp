@@ -197,9 +197,10 @@ void CNewCommandDlg::OnOK()
     // other scope the old one goes only after the new one was created.
     const bool created = CreateCommand(name, target, parameters, showCommand, scope, foreign.exists);
     if (created && m_mode == Mode::edit && (ToLowerCommandName(m_oldName) != name || m_oldScope != scope)) {
-        const std::string replaced = ReplacedEntryBackup(m_oldName, m_oldScope);
-        DeleteCommand(m_oldName, m_oldScope);
-        OfferToPutBackOtherEntry(m_oldName, replaced);
+        const std::string note = ReplacedEntryNoteOf(m_oldName, m_oldScope);
+        OtherProgramEntry kept;
+        DeleteCommand(m_oldName, m_oldScope, &kept);
+        AfterCommandDeleted(m_oldName, m_oldScope, note, kept);
     }
 
     if (m_mode != Mode::path)

@@ -4,6 +4,7 @@
 #include "framework/MessageBox.h"
 #include "framework/RegistryKey.h"
 #include "regbackup/AppPathsBackup.h"
+#include "regbackup/BackupTrustRules.h"
 #include "resources/Texts.h"
 #include "systemcmds/SystemCommandRules.h"
 
@@ -14,6 +15,11 @@ namespace {
 HKEY RootOf(CommandScope scope)
 {
     return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
+std::string FileNameOf(const std::string& path)
+{
+    return path.substr(path.find_last_of('\\') + 1);
 }
 
 } // namespace
@@ -41,8 +47,8 @@ std::vector<std::string> WriteCommandInPlaceOfOtherEntry(const std::string& name
     std::vector<std::string> failures = WriteCommand(name, target, parameters, showCommand, scope);
     if (failures.empty()) {
         CRegistryKey key;
-        if (key.Open(RootOf(scope), AppPathsKeyName(name), KEY_SET_VALUE) &&
-            key.SetString(kReplacedEntryValue, setAside.backupFile))
+        const std::string note = ReplacedEntryNoteText({FileNameOf(setAside.backupFile), setAside.backupSha256});
+        if (key.Open(RootOf(scope), AppPathsKeyName(name), KEY_SET_VALUE) && key.SetString(kReplacedEntryValue, note))
             return failures;
         failures.push_back(TXT_OTHER_ENTRY_NOTE_FAILED);
     }
@@ -54,23 +60,42 @@ std::vector<std::string> WriteCommandInPlaceOfOtherEntry(const std::string& name
     return failures;
 }
 
-std::string ReplacedEntryBackup(const std::string& name, CommandScope scope)
+std::string ReplacedEntryNoteOf(const std::string& name, CommandScope scope)
 {
     CRegistryKey key;
-    std::string file;
+    std::string note;
     if (key.Open(RootOf(scope), AppPathsKeyName(name), KEY_QUERY_VALUE))
-        key.GetStringWhole(kReplacedEntryValue, file);
-    return file;
+        key.GetStringWhole(kReplacedEntryValue, note);
+    return note;
 }
 
-void OfferToPutBackOtherEntry(const std::string& name, const std::string& backupFile)
+void AfterCommandDeleted(const std::string& name, CommandScope scope, const std::string& note,
+                         const OtherProgramEntry& kept)
 {
-    if (backupFile.empty())
+    if (kept.exists) {
+        const std::string starts =
+            kept.target.empty() ? std::string(TXT_OTHER_ENTRY_NO_TARGET) : TXT_OTHER_ENTRY_STARTS + kept.target;
+        AppMessageBox(TXT_KEPT_ENTRY_BEFORE + name + TXT_KEPT_ENTRY_MIDDLE + name + ".exe" + TXT_KEPT_ENTRY_AFTER +
+                          starts + ".",
+                      MB_OK | MB_ICONINFORMATION);
         return;
-    const std::string question = TXT_PUT_BACK_BEFORE + name + TXT_PUT_BACK_AFTER;
+    }
+    if (note.empty())
+        return;
+    const NotedBackup noted = ReadNotedBackup(note, name, scope);
+    if (!noted.usable) {
+        AppMessageBox(TXT_PUT_BACK_BEFORE + name + TXT_NOTE_NOT_USED_MIDDLE + noted.shownFile +
+                          TXT_NOTE_NOT_USED_AFTER + noted.why,
+                      MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    const std::string who = scope == CommandScope::user ? TXT_OTHER_ENTRY_FOR_USER : TXT_OTHER_ENTRY_FOR_ALL;
+    const std::string entry = noted.backup.shownName;
+    const std::string question = TXT_PUT_BACK_BEFORE + name + TXT_PUT_BACK_MIDDLE + entry + who +
+                                 TXT_PUT_BACK_KEPT + entry + TXT_PUT_BACK_BACK + who + TXT_PUT_BACK_AFTER;
     if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const RestoreResult back = RestoreAppPathsBackup(backupFile, ExistingEntry::keep);
+    const RestoreResult back = RestoreAppPathsBackup(noted.backup, ExistingEntry::keep);
     if (back.status == RestoreStatus::exists)
         AppMessageBox(TXT_PUT_BACK_EXISTS, MB_OK | MB_ICONINFORMATION);
     else if (back.status != RestoreStatus::restored)

@@ -1,8 +1,9 @@
 #pragma once
 // Another program's App Paths entry under a command's name. A command never
 // silently replaces one: the user is asked, the entry is saved to a backup
-// and removed, and the command's own key notes that backup, so that
-// deleting the command can put the entry back exactly.
+// and removed, and the command's own key notes that backup (its file name
+// and checksum), so that deleting the command can put the entry back
+// exactly. The note is a request: it is checked before it is followed.
 #include "catalogue/CommandPaths.h"
 
 #include <string>
@@ -16,7 +17,8 @@ struct OtherProgramEntry {
 // The entry of the name in the scope when it is not the command's own.
 OtherProgramEntry FindOtherProgramEntry(const std::string& name, CommandScope scope);
 
-// The value in a command's App Paths key naming the backup of the entry it replaced.
+// The value in a command's App Paths key noting the backup of the entry it
+// replaced (BackupTrustRules.h).
 inline constexpr char kReplacedEntryValue[] = "VerbosaReplacedEntry";
 
 // Backs the other program's entry up, removes it, writes the command and
@@ -27,12 +29,16 @@ std::vector<std::string> WriteCommandInPlaceOfOtherEntry(const std::string& name
                                                          const std::string& parameters, int showCommand,
                                                          CommandScope scope);
 
-// The backup noted in the command's key; empty when it replaced nothing.
-std::string ReplacedEntryBackup(const std::string& name, CommandScope scope);
+// The note in the command's key; empty when it replaced nothing.
+std::string ReplacedEntryNoteOf(const std::string& name, CommandScope scope);
 
-// After the command is gone: asks whether to put the other program's entry
-// back from the backup, and does so exactly on Yes.
-void OfferToPutBackOtherEntry(const std::string& name, const std::string& backupFile);
+// After the command's files went (DeleteCommand): when its entry was kept
+// because another program's has taken its place, says so; otherwise,
+// when the command had replaced an entry, asks whether to put that entry
+// back from the noted backup and does so exactly on Yes. A note that fails
+// its checks is said to be unused, and nothing is put back.
+void AfterCommandDeleted(const std::string& name, CommandScope scope, const std::string& note,
+                         const OtherProgramEntry& kept);
 
 // "Another program has registered the name x in the Run dialog for you; it starts y".
 std::string OtherEntryText(const std::string& name, CommandScope scope, const OtherProgramEntry& entry);

@@ -61,6 +61,7 @@ inline void FreeLibraryHandle(HMODULE h) { FreeLibrary(h); }
 inline void DestroyIconHandle(HICON h) { DestroyIcon(h); }
 inline void DestroyMenuHandle(HMENU h) { DestroyMenu(h); }
 inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
+inline void FreeLocalMemory(HLOCAL h) { LocalFree(h); }
 } // namespace handle_detail
 
 using CFileHandle = CUniqueHandle<handle_detail::FileTraits>;
@@ -72,6 +73,9 @@ using CIconHandle = CUniqueHandle<handle_detail::NullTraits<HICON, handle_detail
 using CMenuHandle = CUniqueHandle<handle_detail::NullTraits<HMENU, handle_detail::DestroyMenuHandle>>;
 using CBitmapHandle = CUniqueHandle<handle_detail::NullTraits<HBITMAP, handle_detail::DeleteGdiObject>>;
 using CFontHandle = CUniqueHandle<handle_detail::NullTraits<HFONT, handle_detail::DeleteGdiObject>>;
+// Memory the system handed over to be freed with LocalFree (security
+// descriptors, SID strings).
+using CLocalMemory = CUniqueHandle<handle_detail::NullTraits<HLOCAL, handle_detail::FreeLocalMemory>>;
 
 // Holder of one COM interface pointer: releases what it holds.
 template <typename T>

@@ -62,6 +62,8 @@ struct CServices {
     std::string userDataFolder;
     // The folder that stands for %LOCALAPPDATA%\Verbosa; empty: the real one.
     std::string localDataFolder;
+    // The folder that stands for %ProgramData%\Verbosa; empty: the real one.
+    std::string machineDataFolder;
     // The folder that stands for the one holding the users' profiles.
     std::string profilesFolder;
 };

@@ -16,6 +16,7 @@
 #include <msiquery.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -121,7 +122,10 @@ UINT RemoveMachineDataStep(MSIHANDLE install)
     if (folder.empty())
         return ERROR_SUCCESS;
     LogFailures(install, "shell entries", RemoveMachineShellEntries(folder));
-    LogFailures(install, "commands", RemoveMachineCommands(folder + "\\Cmds"));
+    std::vector<std::string> putBack;
+    LogFailures(install, "commands", RemoveCommands(folder + "\\Cmds", CommandScope::machine, putBack));
+    for (const std::string& line : putBack)
+        Log(install, "Verbosa: " + line);
     return ERROR_SUCCESS;
 }
 

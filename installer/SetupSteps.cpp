@@ -2,11 +2,16 @@
 
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandScopeRules.h"
+#include "catalogue/OtherProgramEntry.h"
 #include "contract/StoreContract.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/RegistryKey.h"
+#include "regbackup/AppPathsBackup.h"
+#include "resources/Texts.h"
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/ShortcutVerb.h"
+#include "systemcmds/SystemCommandRules.h"
 
 #include <windows.h>
 
@@ -71,28 +76,84 @@ int DeleteTree(HKEY root, const std::string& key)
     return 1;
 }
 
+// The scope's backup folder and its parent once nothing is left in them;
+// backups of deleted System Commands keep them.
+void RemoveEmptyBackupFolder(CommandScope scope)
+{
+    std::u16string folder;
+    if (!AnsiToUtf16(BackupFolder(scope), folder) || folder.empty())
+        return;
+    if (RemoveDirectoryW(reinterpret_cast<const wchar_t*>(folder.c_str())))
+        RemoveDirectoryW(reinterpret_cast<const wchar_t*>(folder.substr(0, folder.rfind(u'\\')).c_str()));
+}
+
+// After a command's entry went: the entry it had replaced, from the backup
+// its note names, when the note passes the program's checks. The backup
+// goes once its entry is back; otherwise it stays and the log says why.
+void PutBackReplacedEntry(const std::string& keyName, CommandScope scope, const std::string& note, bool commandGone,
+                          std::vector<std::string>& log)
+{
+    const std::string name = SystemCommandDisplayName(keyName);
+    const NotedBackup noted = ReadNotedBackup(note, name, scope);
+    const std::string kept = "; its backup stays in " + BackupFolder(scope) + "\\" + noted.shownFile;
+    if (!noted.usable) {
+        log.push_back("the entry " + keyName + " that the command " + name +
+                      " replaced was not put back: its note is not used (" + noted.why + ")" + kept);
+        return;
+    }
+    if (!commandGone) {
+        log.push_back("the entry " + keyName + " was not put back: the command's own entry could not be removed" +
+                      kept);
+        return;
+    }
+    const RestoreResult back = RestoreAppPathsBackup(noted.backup, ExistingEntry::keep);
+    if (back.status == RestoreStatus::restored) {
+        std::u16string file;
+        if (AnsiToUtf16(noted.backup.file, file))
+            DeleteFileW(reinterpret_cast<const wchar_t*>(file.c_str()));
+        log.push_back("put back the entry " + keyName + " that the command " + name + " had replaced");
+    } else if (back.status == RestoreStatus::exists) {
+        log.push_back("the entry " + keyName + " was not put back: an entry of that name exists again" + kept);
+    } else {
+        log.push_back("the entry " + keyName + " could not be put back: " + back.why + kept);
+    }
+}
+
 } // namespace
 
-int RemoveMachineCommands(const std::string& cmdsFolder)
+int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vector<std::string>& log)
 {
+    const HKEY root = scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     int failures = 0;
-    // Names first: deleting while enumerating shifts the indexes.
-    std::vector<std::string> ours;
+    // Names and notes first: deleting while enumerating shifts the indexes.
+    struct Entry {
+        std::string name;
+        std::string note;
+    };
+    std::vector<Entry> ours;
     {
         CRegistryKey appPaths;
-        if (appPaths.Open(HKEY_LOCAL_MACHINE, kAppPathsKey, KEY_READ)) {
+        if (appPaths.Open(root, kAppPathsKey, KEY_READ)) {
             std::string name;
             for (DWORD i = 0; appPaths.EnumSubkey(i, name); ++i) {
                 CRegistryKey entry;
                 std::string target;
                 if (entry.Open(appPaths.Handle(), name, KEY_READ) && entry.GetStringWhole("", target) &&
-                    IsInsideFolder(target, cmdsFolder))
-                    ours.push_back(name);
+                    IsInsideFolder(target, cmdsFolder)) {
+                    std::string note;
+                    entry.GetStringWhole(kReplacedEntryValue, note);
+                    ours.push_back({name, note});
+                }
             }
         }
     }
-    for (const std::string& name : ours)
-        failures += DeleteTree(HKEY_LOCAL_MACHINE, std::string(kAppPathsKey) + "\\" + name);
+    for (const Entry& entry : ours) {
+        const int failed = DeleteTree(root, std::string(kAppPathsKey) + "\\" + entry.name);
+        failures += failed;
+        if (!entry.note.empty())
+            PutBackReplacedEntry(entry.name, scope, entry.note, failed == 0, log);
+    }
+    RemoveEmptyBackupFolder(scope);
 
     for (const char* pattern : {"\\run_*.lnk", "\\run_*.cfg"}) {
         WIN32_FIND_DATAA found = {};

@@ -4,11 +4,18 @@
 // Paths entry points into the Cmds folder, their files, the shell entries,
 // and the uninstalling user's settings and Fast Folders. Each removal step
 // tries every item and returns how many it could not remove.
-#include <string>
+#include "catalogue/CommandPaths.h"
 
-// Entries of HKLM's App Paths whose default value lies in cmdsFolder (other
-// software's entries stay), then the run_*.lnk and run_*.cfg files there.
-int RemoveMachineCommands(const std::string& cmdsFolder);
+#include <string>
+#include <vector>
+
+// Entries of the scope's App Paths whose default value lies in cmdsFolder
+// (other software's entries stay), then the run_*.lnk and run_*.cfg files
+// there. An entry whose command had replaced another program's entry is
+// followed by that entry, put back from its noted backup under the
+// program's own rules (OtherProgramEntry.h); where that cannot be done the
+// backup stays, and log says why (as it says what was put back).
+int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vector<std::string>& log);
 
 // Unregisters the extension (both copies, waiting for regsvr32) while its
 // files still exist, then the machine's verb and handler keys.

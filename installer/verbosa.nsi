@@ -1,6 +1,7 @@
 ; Verbosa installer. Built by scripts/dist.sh with:
 ;   makensis -DARCH=x64|x86 -DVERSION=<a.b.c.d> -DBINDIR=<folder with quillon.exe,
 ;            Tesselator.dll, quillon.chm> [-DX86DLL=<x86 Tesselator.dll>] -DOUTFILE=<setup.exe>
+;            [-DSETUPDLL=<VerbosaSetup.dll, the uninstaller's; default: in BINDIR>]
 ; Installing over an earlier version replaces the program files and keeps
 ; everything the user made: commands, Fast Folders and settings.
 ; "All users" installs into Program Files and needs administrator rights;
@@ -18,6 +19,9 @@ Unicode true
 !include "MUI2.nsh"
 
 !define PRODUCT "Verbosa"
+!ifndef SETUPDLL
+    !define SETUPDLL "${BINDIR}\VerbosaSetup.dll"
+!endif
 !ifndef VERSION
     !error "VERSION is not defined (makensis -DVERSION=a.b.c.d)"
 !endif
@@ -182,10 +186,27 @@ FunctionEnd
     DeleteRegKey ${ROOT} "${CLASSES}Folder\Shell\Create Shortcut Command"
 !macroend
 
+; The commands of the Cmds folder CMDS (PERUSER 1: Just me), and the
+; entries they had replaced put back, by the program's own code in the
+; setup library; what it put back or kept, and why, goes to the details.
+!macro RemoveCommandsWithLibrary CMDS PERUSER
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\VerbosaSetup.dll" "${SETUPDLL}"
+    System::Call '$PLUGINSDIR\VerbosaSetup.dll::RemoveCommandsForUninstall(w "${CMDS}", i ${PERUSER}, w .r1, i ${NSIS_MAX_STRLEN}) i .r0 ? u'
+    ${If} $0 == "error"
+        DetailPrint "Verbosa: the setup library could not be loaded; the entries that commands replaced were not put back"
+    ${ElseIf} $1 != ""
+        DetailPrint "$1"
+    ${EndIf}
+    Delete "$PLUGINSDIR\VerbosaSetup.dll"
+!macroend
+
 Section "Uninstall"
     ${If} $PerUser == 1
         !insertmacro RemoveShellEntries HKCU "Software\Classes\" "/n /i:user "
-        ; Just me commands live in the user's roaming application data.
+        !insertmacro RemoveCommandsWithLibrary "$APPDATA\Verbosa\Cmds" 1
+        ; Just me commands live in the user's roaming application data;
+        ; whatever the library could not remove.
         Push "$APPDATA\Verbosa\Cmds"
         Call un.RemoveCommandEntries
         Delete "$APPDATA\Verbosa\Cmds\run_*.lnk"
@@ -201,6 +222,7 @@ Section "Uninstall"
             DeleteRegKey HKCU "Software\Classes\*\Shell\Create Shortcut Command"
             DeleteRegKey HKCU "Software\Classes\Folder\Shell\Create Shortcut Command"
         ${EndIf}
+        !insertmacro RemoveCommandsWithLibrary "$INSTDIR\Cmds" 0
         Push "$INSTDIR\Cmds"
         Call un.RemoveCommandEntries
         Delete "$INSTDIR\Cmds\run_*.lnk"

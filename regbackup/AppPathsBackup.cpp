@@ -2,10 +2,11 @@
 
 #include "framework/CodePage.h"
 #include "framework/Handles.h"
+#include "framework/Sha256.h"
+#include "regbackup/BackupTrustRules.h"
 #include "regbackup/KeyTree.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -89,17 +90,14 @@ BackupResult BackUpEntry(CommandScope scope, const std::u16string& keyName, RegK
         result.why = "The entry's backup would not read back as the entry is.";
         return result;
     }
-    const std::string folder = BackupFolder();
-    if (folder.empty()) {
-        result.why = "Windows names no local application data folder for this user.";
+    result.sha256 = Sha256Hex(bytes);
+    if (result.sha256.empty()) {
+        result.why = "The backup's checksum could not be computed.";
         return result;
     }
-    const int made = SHCreateDirectoryExA(nullptr, folder.c_str(), nullptr);
-    if (!IsExistingFolder(folder)) {
-        result.why = "Could not create the backup folder " + folder + ": " + SystemErrorText(made);
+    if (!PrepareBackupFolder(scope, result.why))
         return result;
-    }
-    result.saved = WriteNewBackupFile(folder, shownName, bytes, result.file, result.why);
+    result.saved = WriteNewBackupFile(BackupFolder(scope), shownName, bytes, result.file, result.why);
     return result;
 }
 
@@ -145,12 +143,6 @@ void StampFile(AppPathsBackup& backup)
 
 } // namespace
 
-std::string BackupFolder()
-{
-    const std::string local = LocalDataFolder();
-    return local.empty() ? std::string() : local + "\\Backups";
-}
-
 BackupResult BackUpAppPathsEntry(CommandScope scope, const std::string& keyName)
 {
     std::u16string wide;
@@ -187,17 +179,22 @@ AppPathsBackup ReadAppPathsBackup(const std::string& file)
 std::vector<AppPathsBackup> ListAppPathsBackups()
 {
     std::vector<AppPathsBackup> backups;
-    const std::string folder = BackupFolder();
-    if (folder.empty())
-        return backups;
-    WIN32_FIND_DATAA data{};
-    CFindHandle find(FindFirstFileA((folder + "\\*.reg").c_str(), &data));
-    if (!find)
-        return backups;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            backups.push_back(ReadAppPathsBackup(folder + "\\" + data.cFileName));
-    } while (FindNextFileA(find.Get(), &data));
+    for (const CommandScope scope : {CommandScope::user, CommandScope::machine}) {
+        const std::string folder = BackupFolder(scope);
+        WIN32_FIND_DATAA data{};
+        CFindHandle find(folder.empty() ? INVALID_HANDLE_VALUE
+                                        : FindFirstFileA((folder + "\\*.reg").c_str(), &data));
+        if (!find)
+            continue;
+        do {
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+                continue;
+            AppPathsBackup backup = ReadAppPathsBackup(folder + "\\" + data.cFileName);
+            if (std::string untrusted; !IsTrustedBackupFile(scope, backup.file, untrusted))
+                backup.problem = untrusted;
+            backups.push_back(std::move(backup));
+        } while (FindNextFileA(find.Get(), &data));
+    }
     std::stable_sort(backups.begin(), backups.end(), [](const AppPathsBackup& a, const AppPathsBackup& b) {
         return a.stamp != b.stamp ? a.stamp > b.stamp : a.attempt > b.attempt;
     });
@@ -274,6 +271,7 @@ DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string
         return result;
     }
     result.backupFile = backup.file;
+    result.backupSha256 = backup.sha256;
     const LONG error = DeleteKeyTree(root, path);
     if (error != ERROR_SUCCESS) {
         // Refused before anything went: the backup would only mislead.
@@ -288,4 +286,30 @@ DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string
     }
     result.deleted = true;
     return result;
+}
+
+NotedBackup ReadNotedBackup(const std::string& note, const std::string& name, CommandScope scope)
+{
+    NotedBackup noted;
+    noted.shownFile = NoteShownName(note);
+    ReplacedEntryNote parsed;
+    std::u16string keyName;
+    if (!ParseReplacedEntryNote(note, parsed, noted.why))
+        return noted;
+    if (!AnsiToUtf16(name + ".exe", keyName)) {
+        noted.why = "The command's name holds characters the code page does not map.";
+        return noted;
+    }
+    AppPathsBackup& backup = noted.backup;
+    backup.file = BackupFolder(scope) + "\\" + parsed.fileName;
+    std::string bytes;
+    if (!ReadWholeFile(backup.file, bytes, noted.why) || !IsTrustedBackupFile(scope, backup.file, noted.why))
+        return noted;
+    if (!CheckNotedBackup(parsed, Sha256Hex(bytes), bytes, scope, keyName, backup.tree, noted.why))
+        return noted;
+    AppPathsEntryOfRegPath(backup.tree.name, backup.scope, backup.keyName, noted.why); // checked above
+    backup.shownName = Utf16ToAnsi(backup.keyName);
+    StampFile(backup);
+    noted.usable = true;
+    return noted;
 }

@@ -1,27 +1,26 @@
 #pragma once
 // Backups of App Paths entries: before an entry goes, its whole key (every
 // value with its type and bytes, every subkey) is saved in the registry
-// editor's format to %LOCALAPPDATA%\Verbosa\Backups\<name>-<date-time>.reg;
-// a backup is written back exactly. Nothing here shows a message: results
+// editor's format to <scope's backup folder>\<name>-<date-time>.reg
+// (BackupFolders.h); a backup is written back exactly. Nothing here shows a message: results
 // say what happened and why, and the caller decides what the user hears.
 #include "catalogue/CommandPaths.h"
+#include "regbackup/BackupFolders.h"
 #include "regbackup/BackupRules.h"
 #include "regbackup/RegFileFormat.h"
 
 #include <string>
 #include <vector>
 
-// %LOCALAPPDATA%\Verbosa\Backups.
-std::string BackupFolder();
-
 struct BackupResult {
     bool saved = false;
-    std::string file; // the new backup's full path, when saved
-    std::string why;  // when not saved
+    std::string file;   // the new backup's full path, when saved
+    std::string sha256; // of the file's bytes, when saved
+    std::string why;    // when not saved
 };
 
-// Saves the entry's whole key to a new file in the backup folder (made when
-// missing); an existing backup is never overwritten. keyName is the entry's
+// Saves the entry's whole key to a new file in the scope's backup folder
+// (made when missing); an existing backup is never overwritten. keyName is the entry's
 // full key name (tool.exe) in the program's code page.
 BackupResult BackUpAppPathsEntry(CommandScope scope, const std::string& keyName);
 
@@ -40,8 +39,9 @@ struct AppPathsBackup {
 
 AppPathsBackup ReadAppPathsBackup(const std::string& file);
 
-// Every .reg file in the backup folder, newest first; refused ones too, so
-// that the user is told why when choosing one.
+// Every .reg file in both backup folders, newest first; refused ones too,
+// so that the user is told why when choosing one. The machine's folder is
+// read only while administrators alone can change it.
 std::vector<AppPathsBackup> ListAppPathsBackups();
 
 // What a restore found when the entry exists again.
@@ -66,6 +66,7 @@ RestoreResult RestoreAppPathsBackup(const std::string& file, ExistingEntry exist
 struct DeleteResult {
     bool deleted = false;
     std::string backupFile; // saved before the delete
+    std::string backupSha256;
     std::string why;        // not deleted
     bool notSaved = false;  // not deleted because no backup could be made
 };
@@ -74,3 +75,15 @@ struct DeleteResult {
 // that cannot be backed up is not deleted. When the delete fails and the
 // key is as it was, the backup is removed again.
 DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string& keyName);
+
+// The backup a command's note names (BackupTrustRules.h), read from the
+// backup folder of the command's scope and checked: usable only when the
+// rules hold and the folder is trusted. name: the command's name.
+struct NotedBackup {
+    bool usable = false;
+    std::string shownFile; // the file the note names, for messages
+    std::string why;       // not usable
+    AppPathsBackup backup; // usable: the entry to put back
+};
+
+NotedBackup ReadNotedBackup(const std::string& note, const std::string& name, CommandScope scope);

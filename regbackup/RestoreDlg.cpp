@@ -34,10 +34,11 @@ BOOL CRestoreDlg::OnInitDialog()
     for (int column = 0; column < 3; ++column)
         m_list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
 
-    const std::string folder = BackupFolder();
+    const std::string folders =
+        BackupFolder(CommandScope::user) + TXT_RB_LABEL_MIDDLE + BackupFolder(CommandScope::machine);
     SetDlgItemTextA(m_hWnd, IDC_RB_LABEL,
-                    (m_backups.empty() ? TXT_RB_LABEL_NONE + folder + "."
-                                       : TXT_RB_LABEL_BEFORE + folder + TXT_RB_LABEL_AFTER)
+                    (m_backups.empty() ? TXT_RB_LABEL_NONE + folders + "."
+                                       : TXT_RB_LABEL_BEFORE + folders + TXT_RB_LABEL_AFTER)
                         .c_str());
     if (!m_backups.empty())
         m_list.SelectItem(0);

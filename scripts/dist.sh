@@ -72,6 +72,7 @@ for arch in x64 x86; do
     installer=dist/Verbosa-$version-$arch-installer.exe
     makensis -V2 -DARCH=$arch -DVERSION=$version -DBINDIR="$PWD/$stage/Verbosa" $nsis_x86 \
         -DSETTINGS_KEY="$settings_key" -DVENDOR_KEY="$vendor_key" \
+        -DSETUPDLL="$PWD/$stage/VerbosaSetup.dll" \
         -DOUTFILE="$PWD/$installer" installer/verbosa.nsi
     # wixl 0.101 finds sources only by paths relative to where it runs.
     msi=dist/Verbosa-$version-$arch.msi

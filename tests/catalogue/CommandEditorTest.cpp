@@ -11,6 +11,9 @@
 #include "framework/FileDialog.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
+#include "framework/Sha256.h"
+#include "regbackup/BackupRules.h"
+#include "regbackup/RegFileFormat.h"
 #include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
 #include "tests/support/DialogDriver.h"
@@ -653,9 +656,11 @@ TEST_F(CommandEditorTest, AnotherProgramsEntryIsReplacedOnlyAfterYesAndWithABack
     EXPECT_TRUE(CommandExists("taken"));
     EXPECT_EQ(Link("taken"), ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken")));
     EXPECT_EQ("<missing>", ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken"), "DropTarget"));
-    const std::string backup = ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken"), kReplacedEntryValue);
-    EXPECT_EQ(0u, backup.find(folder.Backups() + "\\taken.exe-"));
-    EXPECT_TRUE(FileExists(backup));
+    // The note: the backup's name in the machine's backups, and its checksum.
+    const std::string note = ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken"), kReplacedEntryValue);
+    EXPECT_EQ(0u, note.find("taken.exe-"));
+    EXPECT_EQ(64u, note.size() - note.find('|') - 1);
+    EXPECT_TRUE(FileExists(folder.MachineBackups() + "\\" + note.substr(0, note.find('|'))));
 
     // Saving it again is the command's own entry: no question.
     boxes.Clear();
@@ -680,7 +685,104 @@ TEST_F(CommandEditorTest, DeletingACommandThatReplacedAnEntryOffersToPutItBackEx
     boxes.Answer(IDYES); // put the other program's entry back
     Command(ID_COMMAND_DELETE);
     ASSERT_EQ(2u, boxes.Boxes().size());
-    EXPECT_EQ(0u, boxes.Boxes()[1].text.find("When the command taken was made, it replaced another program"));
+    EXPECT_EQ(0u, boxes.Boxes()[1].text.find("When the command taken was made, it replaced another program\264s "
+                                             "Run-dialog entry taken.exe for all users, and Verbosa kept a copy."
+                                             "\n\nPut taken.exe back for all users now?"));
     EXPECT_EQ(other, ReadKeyTree(HKEY_LOCAL_MACHINE, AppPathsKeyName("taken")));
     EXPECT_FALSE(FileExists(Cfg("taken")));
+}
+
+TEST_F(CommandEditorTest, DeleteAndRenameKeepTheEntryAnotherProgramHasSinceRewritten)
+{
+    Open();
+    // A command, whose entry another program's installer then writes for itself.
+    auto makeAndLose = [&](const char* name) {
+        Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
+            SetField(editor, IDC_NC_NAME, name);
+            SetField(editor, IDC_NC_TARGET, "C:\\Mine\\mine.exe");
+            Press(editor, IDOK);
+        });
+        EXPECT_TRUE(CommandExists(name));
+        WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsKeyName(name), "", REG_SZ,
+                      std::string("\"C:\\Other\\browser.exe\"") + '\0');
+        return ReadKeyTree(HKEY_LOCAL_MACHINE, AppPathsKeyName(name));
+    };
+    auto expectKeptSaid = [&](const std::string& name) {
+        ASSERT_FALSE(boxes.Boxes().empty());
+        EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), boxes.Boxes().back().type & (MB_TYPEMASK | MB_ICONMASK));
+        EXPECT_EQ("The files of the command " + name + " were removed. Its Run-dialog entry " + name +
+                      ".exe now belongs to another program, so Verbosa kept it; it starts C:\\Other\\browser.exe.",
+                  boxes.Boxes().back().text);
+    };
+
+    const auto deleted = makeAndLose("chrome");
+    window->CommandList().SelectItem(0);
+    boxes.Clear();
+    boxes.Answer(IDYES);
+    Command(ID_COMMAND_DELETE);
+    EXPECT_EQ(deleted, ReadKeyTree(HKEY_LOCAL_MACHINE, AppPathsKeyName("chrome")));
+    EXPECT_FALSE(FileExists(Link("chrome")) || FileExists(Cfg("chrome")));
+    EXPECT_EQ(2u, boxes.Boxes().size()); // the question and what was kept: not a failure
+    expectKeptSaid("chrome");
+
+    const auto renamed = makeAndLose("edge");
+    boxes.Clear();
+    RunEdit("edge", [&](CNewCommandDlg& editor) {
+        SetField(editor, IDC_NC_NAME, "surfer");
+        Press(editor, IDOK);
+    });
+    EXPECT_TRUE(CommandExists("surfer"));
+    EXPECT_EQ(renamed, ReadKeyTree(HKEY_LOCAL_MACHINE, AppPathsKeyName("edge")));
+    EXPECT_FALSE(FileExists(Link("edge")) || FileExists(Cfg("edge")));
+    expectKeptSaid("edge");
+}
+
+TEST_F(CommandEditorTest, APutBackNoteThatFailsItsChecksIsNotUsedAndPutsNothingBack)
+{
+    // Files a program of the user could write: the entry of another name
+    // for all users, and the command's own entry.
+    auto entryFile = [](CommandScope scope, const std::u16string& keyName) {
+        const std::u16string target = u"C:\\Evil\\evil.exe";
+        RegKey entry{AppPathsEntryRegPath(scope, keyName),
+                     {{u"", kRegSz, std::string(reinterpret_cast<const char*>(target.c_str()), 2 * target.size() + 2)}},
+                     {}};
+        std::string bytes, why;
+        EXPECT_TRUE(WriteRegFile(entry, bytes, why)) << why;
+        return bytes;
+    };
+    const std::string victim = entryFile(CommandScope::machine, u"victim.exe");
+    const std::string own = entryFile(CommandScope::user, u"mine.exe");
+    const std::string outside = folder.Path() + "\\crafted.reg";
+    WriteFileBytes(outside, victim);
+    CreateDirectoryA((folder.Path() + "\\LocalAppData").c_str(), nullptr);
+    CreateDirectoryA((folder.Path() + "\\LocalAppData\\Verbosa").c_str(), nullptr);
+    CreateDirectoryA(folder.Backups().c_str(), nullptr);
+    WriteFileBytes(folder.Backups() + "\\victim.reg", victim);
+    WriteFileBytes(folder.Backups() + "\\own.reg", own);
+    struct Case {
+        std::string note, shown;
+    };
+    const Case cases[] = {
+        {outside, outside},                                                   // an earlier note's full path
+        {"..\\..\\crafted.reg|" + Sha256Hex(victim), "..\\..\\crafted.reg|"}, // outside the backups
+        {"victim.reg|" + Sha256Hex(victim), "victim.reg"},                    // another entry and scope
+        {"own.reg|" + Sha256Hex("changed"), "own.reg"},                       // changed since
+    };
+    for (const Case& test : cases) {
+        ASSERT_TRUE(::CreateCommand("mine", "C:\\Mine\\mine.exe", "", SW_SHOWNORMAL, CommandScope::user));
+        WriteRawValue(HKEY_CURRENT_USER, AppPathsKeyName("mine"), kReplacedEntryValue, REG_SZ, test.note + '\0');
+        Open();
+        window->CommandList().SelectItem(0);
+        boxes.Clear();
+        boxes.Answer(IDYES);
+        Command(ID_COMMAND_DELETE);
+        ASSERT_EQ(2u, boxes.Boxes().size()) << test.note;
+        EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), boxes.Boxes()[1].type & (MB_TYPEMASK | MB_ICONMASK));
+        EXPECT_EQ(0u, boxes.Boxes()[1].text.find("When the command mine was made, it noted a copy of another "
+                                                 "program\264s Run-dialog entry in " + test.shown))
+            << boxes.Boxes()[1].text;
+        EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find("That note is not used, and nothing was put back."));
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, AppPathsKeyName("victim")));
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, AppPathsKeyName("mine")));
+    }
 }

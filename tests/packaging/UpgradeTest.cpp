@@ -20,6 +20,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -79,9 +80,20 @@ std::vector<std::string> FastFolders()
     return items;
 }
 
+// Another program's entry that the user lets a command of that name replace.
+const std::string kTakenKey = kAppPaths + "\\taken.exe";
+void RegisterOtherProgram()
+{
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kTakenKey.c_str());
+    WriteString(HKEY_LOCAL_MACHINE, kTakenKey, "", "\"C:\\Other\\taken.exe\"");
+    WriteRawValue(HKEY_LOCAL_MACHINE, kTakenKey, "Path", REG_EXPAND_SZ, std::string("%ProgramFiles%\\Other") + '\0');
+    CreateKey(HKEY_LOCAL_MACHINE, kTakenKey + "\\SupportedProtocols");
+}
+
 // What the user makes with the installed program: the first-run set-up
-// (settings, Fast Folders store, the machine's verb), two commands and two
-// Fast Folders, all by the program's own code.
+// (settings, Fast Folders store, the machine's verb), two commands, one
+// in place of another program's entry, and two Fast Folders, all by the
+// program's own code.
 void MakeUserData(const std::string& dir)
 {
     CServicesGuard services;
@@ -90,6 +102,8 @@ void MakeUserData(const std::string& dir)
     ASSERT_TRUE(RunFirstTimeSetup(dir));
     for (const Command& command : kCommands)
         ASSERT_TRUE(CreateCommand(command.name, command.target, "", command.showCommand)) << command.name;
+    ASSERT_TRUE(CreateCommand("taken", "C:\\windows\\notepad.exe", "", SW_SHOWNORMAL, CommandScope::machine, true));
+    EXPECT_EQ(dir + "\\Cmds\\run_taken.lnk", DefaultValue(kTakenKey));
     int blocked = -1;
     ASSERT_EQ(FastFolderWrite::done, AddFastFolder("Windows", "C:\\windows", blocked));
     ASSERT_EQ(FastFolderWrite::done, AddFastFolder("System", "C:\\windows\\system32", blocked));
@@ -108,14 +122,17 @@ void ExpectUserDataIntact(const std::string& dir)
         EXPECT_EQ(command.target, fields.path);
         EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_" + command.name + ".cfg")) << command.name;
     }
+    EXPECT_EQ(dir + "\\Cmds\\run_taken.lnk", DefaultValue(kTakenKey)); // put back only at the uninstall
     EXPECT_EQ((std::vector<std::string>{"Windows=C:\\windows", "System=C:\\windows\\system32"}), FastFolders());
     EXPECT_EQ(dir + "\\quillon.exe", ReadStringValue(HKEY_CURRENT_USER, kSettingsKey + "\\FastFolders", "Path"));
     EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, kVerbKey));
 }
 
-void ExpectNothingLeft(const std::string& dir)
+// The uninstall put back what the command taken had replaced, whole.
+void ExpectNothingLeft(const std::string& dir, const std::map<std::string, std::string>& taken)
 {
     EXPECT_TRUE(WaitUntilGone(dir)) << dir;
+    EXPECT_EQ(taken, ReadKeyTree(HKEY_LOCAL_MACHINE, kTakenKey));
     for (const Command& command : kCommands)
         EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\" + command.name + ".exe")) << command.name;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKey));
@@ -150,6 +167,7 @@ void ForgetEarlierRuns()
     for (const Command& command : kCommands)
         RegDeleteTreeA(HKEY_CURRENT_USER, (kAppPaths + "\\" + command.name + ".exe").c_str());
     WriteString(HKEY_LOCAL_MACHINE, kAppPaths + "\\otherapp.exe", "", "C:\\Other\\otherapp.exe");
+    RegisterOtherProgram();
 }
 
 TEST(Upgrade, NsisInstallerKeepsCommandsAndFastFoldersUntilUninstall)
@@ -159,12 +177,13 @@ TEST(Upgrade, NsisInstallerKeepsCommandsAndFastFoldersUntilUninstall)
     ASSERT_FALSE(older.empty() || newer.empty()) << "ctest names no NSIS installers";
     const std::string dir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
     ForgetEarlierRuns();
+    const auto taken = ReadKeyTree(HKEY_LOCAL_MACHINE, kTakenKey);
     ASSERT_EQ(0u, RunAndWait("\"" + older + "\" /S"));
     UpgradeKeepingUserData(dir, "\"" + newer + "\" /S");
 
     // The uninstaller copies itself away and returns at once.
     ASSERT_EQ(0u, RunAndWait("\"" + dir + "\\uninstall.exe\" /S"));
-    ExpectNothingLeft(dir);
+    ExpectNothingLeft(dir, taken);
 }
 
 // A package that must not go over the installed one: it fails, says why in
@@ -197,6 +216,7 @@ TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
     const std::string dir = "C:\\Tools\\Verbosa";
     const std::string defaultDir = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
     ForgetEarlierRuns();
+    const auto taken = ReadKeyTree(HKEY_LOCAL_MACHINE, kTakenKey);
     ASSERT_EQ(0u, RunAndWait("msiexec /i \"" + older + "\" /qn FASTFOLDERS=1 INSTALLDIR=\"" + dir + "\""));
     for (const char* file : {"quillon.exe", "Tesselator.dll", "quillon.chm"})
         EXPECT_TRUE(FileExists(dir + "\\" + file)) << file;
@@ -234,7 +254,7 @@ TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
     EXPECT_EQ(after, InstalledVersions());
 
     ASSERT_EQ(0u, RunAndWait("msiexec /x \"" + newer + "\" /qn"));
-    ExpectNothingLeft(dir);
+    ExpectNothingLeft(dir, taken);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\deployed.exe"));
     RemoveDirectoryW(L"C:\\Tools");
 }

@@ -86,7 +86,7 @@ TEST_F(AppPathsBackupTest, DeleteKeepsABackupThatRestoresTheEntryExactly)
     const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::machine, "tool.exe");
     ASSERT_TRUE(deleted.deleted) << deleted.why;
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe"));
-    EXPECT_EQ(folder.Backups(), deleted.backupFile.substr(0, folder.Backups().size()));
+    EXPECT_EQ(folder.MachineBackups(), deleted.backupFile.substr(0, folder.MachineBackups().size()));
     EXPECT_EQ(0u, ReadFileBytes(deleted.backupFile).find("\xFF\xFE" + Utf16(u"Windows Registry Editor Version 5.00\r\n")));
 
     EXPECT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(deleted.backupFile, ExistingEntry::keep).status);
@@ -116,7 +116,7 @@ TEST_F(AppPathsBackupTest, TheUsersEntryWithANonAsciiNameComesBackUnderItsOwnNam
     Plant(HKEY_CURRENT_USER, EntryPath(u"caf\u00e9.exe"), entry);
     const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::user, "caf\xe9.exe");
     ASSERT_TRUE(deleted.deleted) << deleted.why;
-    EXPECT_NE(std::string::npos, deleted.backupFile.find("\\caf\xe9.exe-"));
+    EXPECT_EQ(folder.Backups() + "\\caf\xe9.exe-", deleted.backupFile.substr(0, folder.Backups().size() + 10));
 
     const AppPathsBackup backup = ReadAppPathsBackup(deleted.backupFile);
     EXPECT_EQ(CommandScope::user, backup.scope);
@@ -124,6 +124,16 @@ TEST_F(AppPathsBackupTest, TheUsersEntryWithANonAsciiNameComesBackUnderItsOwnNam
     EXPECT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(backup, ExistingEntry::keep).status);
     EXPECT_EQ(entry, Capture(HKEY_CURRENT_USER, EntryPath(u"caf\u00e9.exe")));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\caf\xe9.exe"));
+
+    // Restore deleted... lists the backups of both scopes, each from its own folder.
+    Plant(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"), SampleEntry());
+    ASSERT_TRUE(DeleteAppPathsEntryWithBackup(CommandScope::machine, "tool.exe").deleted);
+    const std::vector<AppPathsBackup> listed = ListAppPathsBackups();
+    ASSERT_EQ(2u, listed.size());
+    const AppPathsBackup& machine = listed[0].scope == CommandScope::machine ? listed[0] : listed[1];
+    EXPECT_EQ(u"tool.exe", machine.keyName);
+    EXPECT_EQ(0u, machine.file.find(folder.MachineBackups()));
+    EXPECT_NE(listed[0].scope, listed[1].scope);
 }
 
 TEST_F(AppPathsBackupTest, AHostileBackupIsRefusedWithItsReasonAndWritesNothing)

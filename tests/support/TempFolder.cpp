@@ -24,10 +24,12 @@ CTempProgramFolder::CTempProgramFolder(bool withCmds, const std::string& leafNam
     Services().programPath = m_path + "\\quillon.exe";
     Services().userDataFolder = m_path + "\\AppData\\Verbosa"; // made by the program when needed
     Services().localDataFolder = m_path + "\\LocalAppData\\Verbosa";
+    Services().machineDataFolder = m_path + "\\ProgramData\\Verbosa";
     // The scratch folder lies in the Wine user's profile; as a program folder
     // it stands for one every user can read.
     Services().profilesFolder = "C:\\NoProfilesHere";
     CreateDirectoryA((m_path + "\\AppData").c_str(), nullptr);
+    CreateDirectoryA((m_path + "\\ProgramData").c_str(), nullptr); // as %ProgramData% always is
 }
 
 CTempProgramFolder::~CTempProgramFolder()

@@ -2,7 +2,8 @@
 // A scratch program folder: <temp>\verbosa-<n>\ with a Cmds folder, made the
 // program folder of this process for the object's lifetime, removed after;
 // its AppData\Verbosa stands for the user's %APPDATA%\Verbosa and its
-// LocalAppData\Verbosa for %LOCALAPPDATA%\Verbosa.
+// LocalAppData\Verbosa for %LOCALAPPDATA%\Verbosa and its ProgramData\Verbosa
+// for %ProgramData%\Verbosa.
 #include "framework/Services.h"
 
 #include <string>
@@ -21,6 +22,8 @@ public:
     std::string UserCmds() const { return m_path + "\\AppData\\Verbosa\\Cmds"; }
     // Where backups of deleted App Paths entries go (%LOCALAPPDATA%\Verbosa\Backups).
     std::string Backups() const { return m_path + "\\LocalAppData\\Verbosa\\Backups"; }
+    // Where backups of All users entries go (%ProgramData%\Verbosa\Backups).
+    std::string MachineBackups() const { return m_path + "\\ProgramData\\Verbosa\\Backups"; }
 
 private:
     CServicesGuard m_services; // puts the real program path back

@@ -396,17 +396,17 @@ TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
     Open();
     SelectTreeItem("System");
     // The backup folder cannot be made: a file holds its name.
-    CreateDirectoryA((folder.Path() + "\\LocalAppData").c_str(), nullptr);
-    CreateDirectoryA((folder.Path() + "\\LocalAppData\\Verbosa").c_str(), nullptr);
-    WriteFileBytes(folder.Backups(), "in the way");
+    CreateDirectoryA((folder.Path() + "\\ProgramData").c_str(), nullptr);
+    CreateDirectoryA((folder.Path() + "\\ProgramData\\Verbosa").c_str(), nullptr);
+    WriteFileBytes(folder.MachineBackups(), "in the way");
     DeleteRow(0, IDYES);
     ASSERT_EQ(2u, boxes.Boxes().size());
     EXPECT_EQ(0u, boxes.Boxes()[1].text.find(TXT_BACKUP_NOT_SAVED));
-    EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find(folder.Backups()));
+    EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find(folder.MachineBackups()));
     EXPECT_TRUE(AppPathsEntryExists("tool.exe"));
     EXPECT_EQ((Texts{"tool"}), SystemColumn(0));
 
-    DeleteFileA(folder.Backups().c_str());
+    DeleteFileA(folder.MachineBackups().c_str());
     DeleteRow(0, IDYES);
     ASSERT_FALSE(AppPathsEntryExists("tool.exe"));
     boxes.Clear();

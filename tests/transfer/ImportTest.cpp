@@ -246,7 +246,8 @@ TEST_F(ImportTest, AnotherProgramsEntryIsSkippedUnlessReplaceIsAskedForAndThenBa
 
     EXPECT_EQ(kTransferDone, Import(File("set.json"), report, true));
     EXPECT_EQ(CommandLinkPath("taken", CommandScope::user), ReadStringValue(HKEY_CURRENT_USER, key));
-    const std::string backup = ReadStringValue(HKEY_CURRENT_USER, key, kReplacedEntryValue);
+    const std::string note = ReadStringValue(HKEY_CURRENT_USER, key, kReplacedEntryValue);
+    const std::string backup = folder.Backups() + "\\" + note.substr(0, note.find('|'));
     ASSERT_TRUE(FileExists(backup));
     ASSERT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(backup, ExistingEntry::replace).status);
     EXPECT_EQ(other, ReadKeyTree(HKEY_CURRENT_USER, key));
