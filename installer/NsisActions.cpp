@@ -26,7 +26,7 @@ void AppendToBackupLog(CommandScope scope, const std::string& text)
                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!log)
         return; // no folder: nothing was kept there
-    const std::string bytes = AnsiToUtf8(text + "\r\n");
+    const std::string bytes = AnsiToUtf8(text + "\r\n").value_or(text + "\r\n");
     DWORD written = 0;
     WriteFile(log.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
