@@ -18,7 +18,6 @@
 #include "systemcmds/SystemPage.h"
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
