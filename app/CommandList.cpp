@@ -1,4 +1,4 @@
-// Filling My Commands from the command files, the Fast Folders rows.
+// Filling My Commands from the command files.
 #include "app/FileProblemsDlg.h"
 #include "app/MainDlg.h"
 #include "app/TargetIcon.h"
@@ -93,17 +93,6 @@ int CMainDlg::CommandImage(const std::string& target)
     }
     m_targetImages.emplace(target, cached->second);
     return cached->second;
-}
-
-void CMainDlg::AddFastFolderRow(const std::string& alias, const std::string& path)
-{
-    // The first row of a refresh empties the image list of the one before.
-    if (m_folderList.GetItemCount() == 0)
-        m_folderImages.RemoveAll();
-    CIconHandle icon(GetTargetIconOfSize(GetProgramFolder(), m_folderImages.GetIconSize()));
-    const int image = m_folderImages.Add(icon.Get());
-    const int row = m_folderList.InsertItem(m_folderList.GetItemCount(), alias, image);
-    m_folderList.SetItemText(row, 1, path);
 }
 
 std::string CMainDlg::CommandRowTip(int row)

@@ -14,9 +14,9 @@
 
 std::string CMainDlg::CurrentPageOption() const
 {
-    if (m_systemList.HasVisibleStyle())
+    if (m_system.List().HasVisibleStyle())
         return kSystemCommandsOption;
-    if (m_folderList.HasVisibleStyle())
+    if (m_folders.List().HasVisibleStyle())
         return kFastFoldersOption;
     return {};
 }

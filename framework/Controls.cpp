@@ -84,6 +84,20 @@ int CListCtrl::InsertColumn(int index, const std::string& heading, int format, i
     return static_cast<int>(Send(LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column)));
 }
 
+void SetUpReportList(const CListCtrl& list, CImageList& images, std::initializer_list<ListColumn> columns,
+                     int iconSize)
+{
+    list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    int index = 0;
+    for (const ListColumn& column : columns)
+        list.InsertColumn(index++, column.heading, LVCFMT_LEFT, column.width);
+    images.Create(iconSize, iconSize, kIconListFlags, 4, 4);
+    // Without this style the list would destroy the caller's image list.
+    const HWND hwnd = list.GetSafeHwnd();
+    SetWindowLongPtrW(hwnd, GWL_STYLE, GetWindowLongPtrW(hwnd, GWL_STYLE) | LVS_SHAREIMAGELISTS);
+    list.SetImageList(images, LVSIL_SMALL);
+}
+
 int CListCtrl::InsertItem(int index, const std::string& text, int image, LPARAM data) const
 {
     LVITEMA item{};

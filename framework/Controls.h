@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -130,6 +131,19 @@ public:
     int GetSelectionMark() const { return static_cast<int>(Send(LVM_GETSELECTIONMARK)); }
     void SelectItem(int index) const;
 };
+
+// The flags of the program's small-icon image lists.
+inline constexpr UINT kIconListFlags = ILC_COLORDDB | ILC_MASK;
+
+struct ListColumn {
+    const char* heading;
+    int width;
+};
+// Sets the list up as a report with grid lines, full-row selection and
+// these columns, and gives it a fresh image list of small icons of that
+// size. The caller owns the image list; the list only shares it.
+void SetUpReportList(const CListCtrl& list, CImageList& images, std::initializer_list<ListColumn> columns,
+                     int iconSize);
 
 class CTreeCtrl : public CWindow {
 public:

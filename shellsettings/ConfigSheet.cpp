@@ -74,8 +74,9 @@ bool CConfigTab2::ReadSystemState() const
 
 CConfigTab3::CConfigTab3() : CPropertyPage(IDD_CONFIG_RUN_DIALOG) {}
 
-CConfigPropSheet::CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extensionPage, CConfigTab3& runPage)
-    : CPropertySheet("Configuration", nullptr), m_verbPage(verbPage), m_extensionPage(extensionPage)
+CConfigPropSheet::CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extensionPage, CConfigTab3& runPage,
+                                   HWND parent)
+    : CPropertySheet("Configuration", parent), m_verbPage(verbPage), m_extensionPage(extensionPage)
 {
     AddPage(&verbPage);
     AddPage(&extensionPage);

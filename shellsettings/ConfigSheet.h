@@ -63,7 +63,9 @@ public:
 
 class CConfigPropSheet : public CPropertySheet {
 public:
-    CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extensionPage, CConfigTab3& runPage);
+    // parent nullptr: owned by the application's main window.
+    CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extensionPage, CConfigTab3& runPage,
+                     HWND parent = nullptr);
     ~CConfigPropSheet() override;
 
     bool OnCommand(UINT id, UINT notifyCode, HWND control) override;

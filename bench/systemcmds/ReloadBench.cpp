@@ -117,10 +117,10 @@ int main()
         const PairedTimes paired = MedianPairedMs(runs, [&] { window.LoadSystemCommands(); }, [&] { BareLoop(); });
         const double reload = paired.first;
         const double bare = paired.second;
-        const double walk = MedianMs(runs, [&] { window.CountAppPathsEntries(); });
+        const double walk = MedianMs(runs, [&] { window.SystemPage().CountAppPathsEntries(); });
         const int expected = count - count / 10; // our own shortcut entries are skipped
-        if (window.SystemList().GetItemCount() != expected)
-            std::printf("listed %d of %d\n", window.SystemList().GetItemCount(), expected);
+        if (window.SystemPage().List().GetItemCount() != expected)
+            std::printf("listed %d of %d\n", window.SystemPage().List().GetItemCount(), expected);
         std::printf("%8d %11.1f %9.1f %6.2fx %10.1f %11.1f\n", count, reload, bare, paired.ratio,
                     reload * 1000.0 / count, walk);
     }

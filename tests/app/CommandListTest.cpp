@@ -151,15 +151,15 @@ TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
 TEST_F(MainWindowTest, FastFolderRowsShowTheFolderIconAndStartEachRefreshAfresh)
 {
     Open();
-    window->AddFastFolderRow("Docs", "C:\\Docs");
-    window->AddFastFolderRow("Temp", "C:\\Temp");
-    EXPECT_EQ(2, window->FolderList().GetItemCount());
-    EXPECT_EQ("Temp", window->FolderList().GetItemText(1, 0));
-    EXPECT_EQ("C:\\Temp", window->FolderList().GetItemText(1, 1));
-    EXPECT_EQ(1, window->FolderList().GetItemImage(1));
-    window->FolderList().DeleteAllItems(); // as a refresh does
-    window->AddFastFolderRow("Docs", "C:\\Docs");
-    EXPECT_EQ(1, window->FolderImages().GetImageCount());
+    window->FoldersPage().AddFastFolderRow("Docs", "C:\\Docs");
+    window->FoldersPage().AddFastFolderRow("Temp", "C:\\Temp");
+    EXPECT_EQ(2, window->FoldersPage().List().GetItemCount());
+    EXPECT_EQ("Temp", window->FoldersPage().List().GetItemText(1, 0));
+    EXPECT_EQ("C:\\Temp", window->FoldersPage().List().GetItemText(1, 1));
+    EXPECT_EQ(1, window->FoldersPage().List().GetItemImage(1));
+    window->FoldersPage().List().DeleteAllItems(); // as a refresh does
+    window->FoldersPage().AddFastFolderRow("Docs", "C:\\Docs");
+    EXPECT_EQ(1, window->FoldersPage().Images().GetImageCount());
 }
 
 TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)

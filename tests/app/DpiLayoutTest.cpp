@@ -142,7 +142,7 @@ protected:
 
         const int icon = SmallIconSizeForDpi(dpi);
         EXPECT_EQ(ScaleForDpi(16, dpi), icon); // Wine: the platform's own figure
-        for (const CImageList* images : {&window->CommandImages(), &window->FolderImages(), &window->SystemImages()})
+        for (const CImageList* images : {&window->CommandImages(), &window->FoldersPage().Images(), &window->SystemPage().Images()})
             EXPECT_EQ(icon, ImageSize(images->Get()));
         EXPECT_EQ(icon, ImageSize(TreeView_GetImageList(window->Tree().GetSafeHwnd(), TVSIL_NORMAL)));
         ICONINFO info{};

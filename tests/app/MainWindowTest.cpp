@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
     HIMAGELIST treeImages = reinterpret_cast<HIMAGELIST>(SendMessageA(tree.GetSafeHwnd(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
     EXPECT_EQ(4, ImageList_GetImageCount(treeImages));
 
-    for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FolderList(), &dlg.SystemList()}) {
+    for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
         const DWORD ex = list->GetExtendedStyle();
         EXPECT_EQ(DWORD(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), ex & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
         HIMAGELIST small = reinterpret_cast<HIMAGELIST>(list->Send(LVM_GETIMAGELIST, LVSIL_SMALL));
@@ -75,8 +75,8 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
         return texts;
     };
     EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)", "Scope"}), headings(dlg.CommandList()));
-    EXPECT_EQ((Texts{"Alias", "Directory"}), headings(dlg.FolderList()));
-    EXPECT_EQ((Texts{"Command", "Path", "Scope"}), headings(dlg.SystemList()));
+    EXPECT_EQ((Texts{"Alias", "Directory"}), headings(dlg.FoldersPage().List()));
+    EXPECT_EQ((Texts{"Command", "Path", "Scope"}), headings(dlg.SystemPage().List()));
 
     int edges[4] = {};
     ASSERT_EQ(4, dlg.StatusBar().GetParts(4, edges));
@@ -306,7 +306,7 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
     for (int grow : {150, -120}) {
         SetWindowPos(Hwnd(), nullptr, 0, 0, RectWidth(start) + grow, RectHeight(start) + grow / 2,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FolderList(), &dlg.SystemList()}) {
+        for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
             const RECT r = list->GetRectInParent();
             EXPECT_EQ(140, r.left);
             EXPECT_EQ(8, r.top);
@@ -321,8 +321,8 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
         // The columns fill the list without a horizontal scroll bar, and
         // the path column, the longest text, is the widest.
         const int cw = RectWidth(dlg.CommandList().GetClientRect());
-        for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FolderList(), &dlg.SystemList()}) {
-            const int columns = list == &dlg.CommandList() ? 4 : list == &dlg.SystemList() ? 3 : 2;
+        for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
+            const int columns = list == &dlg.CommandList() ? 4 : list == &dlg.SystemPage().List() ? 3 : 2;
             int total = 0;
             for (int c = 0; c < columns; ++c)
                 total += list->GetColumnWidth(c);
@@ -539,6 +539,6 @@ TEST_F(MainWindowTest, RestartAsAdministratorReopensThePageElevatedAndIsGreyWhen
     window.reset();
     AddAppPathsEntry("tool.exe", "C:\\Tools\\tool.exe");
     CMainDlg& again = Open("-systemcommands");
-    EXPECT_TRUE(again.SystemList().HasVisibleStyle());
-    EXPECT_EQ(1, again.SystemList().GetItemCount());
+    EXPECT_TRUE(again.SystemPage().List().HasVisibleStyle());
+    EXPECT_EQ(1, again.SystemPage().List().GetItemCount());
 }

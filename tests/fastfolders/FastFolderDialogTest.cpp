@@ -49,7 +49,7 @@ protected:
     Texts Aliases() const
     {
         Texts texts;
-        const CListCtrl& list = window->FolderList();
+        const CListCtrl& list = window->FoldersPage().List();
         for (int i = 0; i < list.GetItemCount(); ++i)
             texts.push_back(list.GetItemText(i, 0));
         return texts;
@@ -76,8 +76,8 @@ protected:
         LVITEMA item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(window->FolderList().GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-        SendMessageA(window->FolderList().GetSafeHwnd(), LVM_SETSELECTIONMARK, 0, row);
+        SendMessageA(window->FoldersPage().List().GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        SendMessageA(window->FoldersPage().List().GetSafeHwnd(), LVM_SETSELECTIONMARK, 0, row);
     }
     // Runs the Add dialog through the Add Folder button, driven by `drive`.
     int RunAdd(const std::function<void(CNewFastFolderDlg&)>& drive)
@@ -145,7 +145,7 @@ TEST_F(FastFolderWindowTest, AddStoresTheTrimmedPathAndTheAliasAsTyped)
     ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "00", type, bytes));
     EXPECT_EQ(docs + '\0', bytes);
     EXPECT_EQ((Texts{"   "}), Aliases());
-    EXPECT_EQ(docs, window->FolderList().GetItemText(0, 1));
+    EXPECT_EQ(docs, window->FoldersPage().List().GetItemText(0, 1));
 }
 
 TEST_F(FastFolderWindowTest, AFailedStoreWriteIsReportedAndTheListShowsTheStore)
@@ -204,7 +204,7 @@ TEST_F(FastFolderWindowTest, TenRowsRefuseAddWithoutADialogAndNineOpenIt)
 
     ASSERT_EQ(FastFolderWrite::done, Add("F9", docs));
     window->RefreshFastFolderList();
-    EXPECT_EQ(10, window->FolderList().GetItemCount());
+    EXPECT_EQ(10, window->FoldersPage().List().GetItemCount());
     EXPECT_EQ(0, RunAdd([](CNewFastFolderDlg&) {}));
     EXPECT_EQ((Texts{TXT_FASTFOLDER_MAXIMUM}), boxes.Texts());
     EXPECT_EQ(UINT(MB_ICONINFORMATION), boxes.Boxes()[0].type & MB_ICONMASK);

@@ -72,7 +72,7 @@ Pixels IconPixels(HICON icon)
 
 class SystemPageTest : public MainWindowTest {
 protected:
-    const CListCtrl& List() const { return window->SystemList(); }
+    const CListCtrl& List() const { return window->SystemPage().List(); }
     Texts SystemColumn(int column) const
     {
         Texts texts;
@@ -95,7 +95,7 @@ protected:
         ASSERT_TRUE(expected);
         const int image = List().GetItemImage(row);
         ASSERT_GE(image, 0);
-        EXPECT_EQ(IconPixels(expected.Get()), ImagePixels(window->SystemImages(), image)) << "row " << row;
+        EXPECT_EQ(IconPixels(expected.Get()), ImagePixels(window->SystemPage().Images(), image)) << "row " << row;
     }
     void DeleteRow(int row, int answer)
     {
@@ -151,12 +151,12 @@ TEST_F(SystemPageTest, FirstVisitLoadsLaterVisitsKeepAndReloadRereads)
     SelectTreeItem("System");
     EXPECT_EQ((Texts{"a"}), SystemColumn(0));
 
-    const int imagesBefore = window->SystemImages().GetImageCount();
+    const int imagesBefore = window->SystemPage().Images().GetImageCount();
     Command(ID_SYSTEM_RELOAD);
     EXPECT_EQ((Texts{"a", "b"}), SystemColumn(0));
     // A reload replaces the images with the rows: no growth per reload.
     Command(ID_SYSTEM_RELOAD);
-    EXPECT_LE(window->SystemImages().GetImageCount(), imagesBefore + 1);
+    EXPECT_LE(window->SystemPage().Images().GetImageCount(), imagesBefore + 1);
 }
 
 TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
