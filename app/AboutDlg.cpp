@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
 
-#include "app/ShellOpen.h"
+#include "services/ShellOpen.h"
 #include "framework/WindowDpi.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"

@@ -1,7 +1,7 @@
 // Filling My Commands from the command files.
 #include "app/FileProblemsDlg.h"
 #include "app/MainDlg.h"
-#include "app/TargetIcon.h"
+#include "services/TargetIcon.h"
 
 #include "catalogue/CommandFiles.h"
 #include "catalogue/CommandPaths.h"

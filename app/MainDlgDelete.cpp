@@ -1,7 +1,7 @@
 // Deleting the selected command and opening its shortcut's properties;
 // both, and editing, first check the name the row read from its file.
 #include "app/MainDlg.h"
-#include "app/ShellOpen.h"
+#include "services/ShellOpen.h"
 
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"

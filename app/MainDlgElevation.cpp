@@ -3,7 +3,7 @@
 #include "app/MainDlg.h"
 
 #include "app/CommandLine.h"
-#include "app/ShellOpen.h"
+#include "services/ShellOpen.h"
 #include "catalogue/CommandScopeRules.h"
 #include "framework/AppInfo.h"
 #include "framework/Elevation.h"

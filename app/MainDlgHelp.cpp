@@ -1,8 +1,8 @@
 // Help, the contact links and the About box of the main window.
 #include "app/AboutDlg.h"
-#include "app/HtmlHelp.h"
+#include "services/HtmlHelp.h"
 #include "app/MainDlg.h"
-#include "app/ShellOpen.h"
+#include "services/ShellOpen.h"
 
 #include "resources/Texts.h"
 

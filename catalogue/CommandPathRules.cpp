@@ -1,23 +1,8 @@
-// The text rules of CommandPaths.h, which ask the system nothing; the rest
+// The text rule of CommandPaths.h, which asks the system nothing; the rest
 // of that header lives in CommandPaths.cpp.
 #include "catalogue/CommandPaths.h"
 
 #include "framework/AsciiCase.h"
-
-std::string GetParentFolder(const std::string& path)
-{
-    const size_t slash = path.rfind('\\');
-    if (slash == std::string::npos || slash == 0)
-        return {};
-    return path.substr(0, slash);
-}
-
-std::string TrimTrailingBackslashes(std::string path)
-{
-    while (!path.empty() && path.back() == '\\' && path.size() != 3)
-        path.pop_back();
-    return path;
-}
 
 bool IsOwnEntryValue(const std::string& value, const std::string& linkPath)
 {

@@ -27,12 +27,3 @@ CommandScope DefaultCommandScope(MachineScopeOffer offer)
     return offer == MachineScopeOffer::offered ? CommandScope::machine : CommandScope::user;
 }
 
-std::string NeedsAdministratorText(const char* action)
-{
-    return std::string(TXT_NEEDS_ADMIN_BEFORE) + action + TXT_NEEDS_ADMIN_AFTER;
-}
-
-const char* ScopeText(CommandScope scope)
-{
-    return scope == CommandScope::user ? TXT_SCOPE_USER : TXT_SCOPE_MACHINE;
-}

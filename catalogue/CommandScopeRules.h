@@ -18,9 +18,3 @@ MachineScopeOffer OfferMachineScope(bool elevated, const std::string& programFol
 // version made), "Just me" otherwise.
 CommandScope DefaultCommandScope(MachineScopeOffer offer);
 
-// "Just me" / "All users".
-const char* ScopeText(CommandScope scope);
-
-// What to say when an action needs administrator rights the process lacks:
-// what the action is, and where to get the rights.
-std::string NeedsAdministratorText(const char* action);

@@ -1,6 +1,6 @@
 #include "catalogue/NewCommandDlg.h"
 
-#include "app/HtmlHelp.h"
+#include "services/HtmlHelp.h"
 #include "catalogue/CommandLimits.h"
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"

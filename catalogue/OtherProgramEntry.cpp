@@ -1,12 +1,12 @@
 #include "catalogue/OtherProgramEntry.h"
 
+#include "apppaths/EntryRules.h"
 #include "catalogue/Commands.h"
 #include "framework/MessageBox.h"
 #include "framework/RegistryKey.h"
 #include "regbackup/AppPathsBackup.h"
 #include "regbackup/BackupTrustRules.h"
 #include "resources/Texts.h"
-#include "systemcmds/SystemCommandRules.h"
 
 #include <windows.h>
 

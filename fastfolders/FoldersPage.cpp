@@ -1,6 +1,6 @@
 #include "fastfolders/FoldersPage.h"
 
-#include "app/TargetIcon.h"
+#include "services/TargetIcon.h"
 #include "catalogue/CommandPaths.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/AppInfo.h"

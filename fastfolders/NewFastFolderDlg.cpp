@@ -1,6 +1,6 @@
 #include "fastfolders/NewFastFolderDlg.h"
 
-#include "app/HtmlHelp.h"
+#include "services/HtmlHelp.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/FolderBrowser.h"
 #include "fastfolders/FastFolderStore.h"

@@ -3,7 +3,7 @@
 // int written after it reads back exactly; the extension is the target's
 // tail, lower-cased; the rule's checks run in their order and ask the
 // system only where the earlier ones did not decide.
-#include "app/IconRules.h"
+#include "services/IconRules.h"
 #include "fuzz/Check.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -4,7 +4,7 @@
 // editor's format to <scope's backup folder>\<name>-<date-time>.reg
 // (BackupFolders.h); a backup is written back exactly. Nothing here shows a message: results
 // say what happened and why, and the caller decides what the user hears.
-#include "catalogue/CommandPaths.h"
+#include "apppaths/AppPathsScope.h"
 #include "regbackup/BackupFolders.h"
 #include "regbackup/BackupRules.h"
 #include "regbackup/RegFileFormat.h"

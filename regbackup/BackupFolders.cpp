@@ -2,6 +2,7 @@
 
 #include "framework/CodePage.h"
 #include "framework/Handles.h"
+#include "framework/ProgramFolders.h"
 #include "regbackup/BackupTrustRules.h"
 #include "regbackup/KeyTree.h"
 

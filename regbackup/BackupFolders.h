@@ -3,7 +3,7 @@
 // %LOCALAPPDATA%\Verbosa\Backups. All users entries: %ProgramData%\Verbosa\Backups,
 // which only administrators can change, so that nothing a user's program
 // writes can pass for a backup of a machine entry.
-#include "catalogue/CommandPaths.h"
+#include "apppaths/AppPathsScope.h"
 
 #include <string>
 

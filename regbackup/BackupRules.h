@@ -1,7 +1,7 @@
 #pragma once
 // What a backup of an App Paths entry is called and which keys a backup
 // may write: platform-free rules.
-#include "catalogue/CommandPaths.h"
+#include "apppaths/AppPathsScope.h"
 
 #include <string>
 #include <string_view>

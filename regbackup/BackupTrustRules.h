@@ -2,7 +2,7 @@
 // Which backups are trusted: the note a command keeps of the entry it
 // replaced, and the folder the backups of All users entries live in.
 // Platform-free rules; the Win32 code reads the files, hashes and ACLs.
-#include "catalogue/CommandPaths.h"
+#include "apppaths/AppPathsScope.h"
 #include "regbackup/RegFileFormat.h"
 
 #include <cstdint>

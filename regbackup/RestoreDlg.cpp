@@ -1,6 +1,6 @@
 #include "regbackup/RestoreDlg.h"
 
-#include "catalogue/CommandScopeRules.h"
+#include "apppaths/AppPathsScope.h"
 #include "regbackup/RestoreQuestion.h"
 #include "resources/RestoreBackupIds.h"
 #include "resources/Texts.h"

@@ -1,6 +1,6 @@
 #include "regbackup/RestoreQuestion.h"
 
-#include "catalogue/CommandScopeRules.h"
+#include "apppaths/AppPathsScope.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
 #include "resources/Texts.h"

@@ -4,7 +4,7 @@
 // whose icon comes from the same file and index share one image, and each
 // extension's registered icon is looked up once. Same icons as the rule
 // gives row by row; only the repeated work goes.
-#include "app/TargetIcon.h"
+#include "services/TargetIcon.h"
 #include "framework/Controls.h"
 
 #include <map>

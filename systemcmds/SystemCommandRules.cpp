@@ -18,16 +18,6 @@ std::string SystemCommandDisplayName(const std::string& keyName)
     return keyName;
 }
 
-std::string StripTargetQuotes(const std::string& path)
-{
-    std::string stripped = path;
-    if (!stripped.empty() && stripped.back() == '"')
-        stripped.pop_back();
-    if (!stripped.empty() && stripped.front() == '"')
-        stripped.erase(0, 1);
-    return stripped;
-}
-
 bool IsOwnCommandTarget(const std::string& path)
 {
     return EndsWith(path, ".lnk", kExtensionLength);

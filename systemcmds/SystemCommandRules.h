@@ -1,13 +1,12 @@
 #pragma once
 // How an App Paths entry of other software is shown: platform-free rules.
+#include "apppaths/EntryRules.h"
+
 #include <string>
 
 // The name the Run dialog accepts: the key name without a four-character
 // extension (WINWORD.EXE -> WINWORD, x.com -> x, a.b stays, .exe -> empty).
 std::string SystemCommandDisplayName(const std::string& keyName);
-
-// Drops a trailing double quote, then a leading one.
-std::string StripTargetQuotes(const std::string& path);
 
 // Our own commands point their entry at a shortcut file; the comparison is
 // exact, so ".LNK" belongs to someone else.

@@ -1,9 +1,9 @@
 #pragma once
 // The main window made from its real template, hidden, in a scratch
 // program folder and registry, with boxes, help and shell requests recorded.
-#include "app/HtmlHelp.h"
+#include "services/HtmlHelp.h"
 #include "app/MainDlg.h"
-#include "app/ShellOpen.h"
+#include "services/ShellOpen.h"
 #include "framework/Services.h"
 #include "framework/WinApp.h"
 #include "resources/MainWindowIds.h"

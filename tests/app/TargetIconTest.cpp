@@ -1,4 +1,4 @@
-#include "app/TargetIcon.h"
+#include "services/TargetIcon.h"
 #include "framework/Handles.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"

@@ -4,7 +4,7 @@
 #include "framework/Services.h"
 #include "tests/systemcmds/AppPathsFixture.h"
 
-#include "app/TargetIcon.h"
+#include "services/TargetIcon.h"
 #include "framework/Handles.h"
 #include "catalogue/CommandScopeRules.h"
 #include "framework/RegistryKey.h"

@@ -1,6 +1,6 @@
-#include "app/TargetIcon.h"
+#include "services/TargetIcon.h"
 
-#include "catalogue/CommandPaths.h"
+#include "framework/ProgramFolders.h"
 #include "framework/RegistryKey.h"
 
 #include <shellapi.h>

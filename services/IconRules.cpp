@@ -1,4 +1,4 @@
-#include "app/IconRules.h"
+#include "services/IconRules.h"
 
 #include "framework/AsciiCase.h"
 

@@ -1,7 +1,7 @@
-#include "app/HtmlHelp.h"
+#include "services/HtmlHelp.h"
 
-#include "catalogue/CommandPaths.h"
 #include "framework/AppInfo.h"
+#include "framework/ProgramFolders.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
 

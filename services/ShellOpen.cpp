@@ -1,4 +1,4 @@
-#include "app/ShellOpen.h"
+#include "services/ShellOpen.h"
 
 #include "framework/Services.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The extraction around the icon rule of every list row (app/IconRules.h):
 // the registry's type icons, the files' icons.
-#include "app/IconRules.h"
+#include "services/IconRules.h"
 
 #include <windows.h>
 

@@ -1,0 +1,23 @@
+#pragma once
+// Who an App Paths entry is for and where it lives, and how the scope is
+// named to the user: the layer below the commands, their backups and the
+// System Commands. Platform-free.
+#include <string>
+
+// Who a command is for. "All users": the machine's App Paths and the Cmds
+// folder beside the program (what every earlier version made). "Just me":
+// the user's App Paths (HKEY_CURRENT_USER) and %APPDATA%\Verbosa\Cmds,
+// which roam with the user's profile and need no administrator rights.
+enum class CommandScope { machine, user };
+
+inline constexpr const char* kAppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+
+// The entry's key below the root of its scope: App Paths\<name>.exe.
+std::string AppPathsKeyName(const std::string& name);
+
+// "Just me" / "All users".
+const char* ScopeText(CommandScope scope);
+
+// What to say when an action needs administrator rights the process lacks:
+// what the action is, and where to get the rights.
+std::string NeedsAdministratorText(const char* action);
