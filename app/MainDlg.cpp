@@ -1,10 +1,8 @@
-// The main window: set-up, page switching, menus and status bar, and the
-// routing of menu commands and list notifications to the pages.
+// The main window: set-up, page switching and status bar, and the routing
+// of menu commands and list notifications to the pages.
 #include "app/MainDlg.h"
 
 #include "app/CommandLine.h"
-#include "app/MenuPictures.h"
-#include "catalogue/CommandPaths.h"
 #include "framework/AppInfo.h"
 #include "shellsettings/FirstRun.h"
 
@@ -34,22 +32,22 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_WM_DPICHANGED(OnDpiChanged)
     ON_NOTIFY(TVN_SELCHANGEDA, IDC_PAGE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SELCHANGEDW, IDC_PAGE_TREE, OnTreeSelChanged)
-    ON_NOTIFY(NM_RCLICK, IDC_COMMAND_LIST, OnCommandListRClick)
+    ON_NOTIFY(NM_RCLICK, IDC_COMMAND_LIST, m_commands.OnRClick)
     ON_NOTIFY(NM_RCLICK, IDC_FOLDER_LIST, m_folders.OnRClick)
     ON_NOTIFY(NM_RCLICK, IDC_SYSTEM_LIST, m_system.OnRClick)
-    ON_NOTIFY(NM_DBLCLK, IDC_COMMAND_LIST, OnCommandListDblClk)
+    ON_NOTIFY(NM_DBLCLK, IDC_COMMAND_LIST, m_commands.OnDblClk)
     ON_NOTIFY(NM_DBLCLK, IDC_FOLDER_LIST, m_folders.OnDblClk)
-    ON_NOTIFY(LVN_HOTTRACK, IDC_COMMAND_LIST, OnCommandListHotTrack)
-    ON_NOTIFY(LVN_GETINFOTIPA, IDC_COMMAND_LIST, OnCommandListGetInfoTip)
-    ON_NOTIFY(LVN_GETINFOTIPW, IDC_COMMAND_LIST, OnCommandListGetInfoTip)
+    ON_NOTIFY(LVN_HOTTRACK, IDC_COMMAND_LIST, m_commands.OnHotTrack)
+    ON_NOTIFY(LVN_GETINFOTIPA, IDC_COMMAND_LIST, m_commands.OnGetInfoTip)
+    ON_NOTIFY(LVN_GETINFOTIPW, IDC_COMMAND_LIST, m_commands.OnGetInfoTip)
     ON_NOTIFY(LVN_HOTTRACK, IDC_FOLDER_LIST, m_folders.OnHotTrack)
     ON_NOTIFY(LVN_HOTTRACK, IDC_SYSTEM_LIST, m_system.OnHotTrack)
     ON_NOTIFY(LVN_GETDISPINFOA, IDC_SYSTEM_LIST, m_system.OnGetDispInfo)
     ON_NOTIFY(LVN_GETDISPINFOW, IDC_SYSTEM_LIST, m_system.OnGetDispInfo)
     ON_COMMAND(ID_FILE_NEW_COMMAND, OnFileNewCommand)
     ON_COMMAND(ID_FILE_ADD_FOLDER, OnFileAddFolder)
-    ON_COMMAND(ID_FILE_EXPORT, OnFileExport)
-    ON_COMMAND(ID_FILE_IMPORT, OnFileImport)
+    ON_COMMAND(ID_FILE_EXPORT, m_transfer.OnFileExport)
+    ON_COMMAND(ID_FILE_IMPORT, m_transfer.OnFileImport)
     ON_COMMAND(ID_FILE_EXIT, OnFileExit)
     ON_COMMAND(ID_OPTIONS_CONFIGURATION, m_configuration.ShowConfiguration)
     ON_COMMAND(ID_OPTIONS_RESTART_ADMIN, OnRestartAsAdministrator)
@@ -58,12 +56,12 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_COMMAND(ID_HELP_HOMEPAGE, OnHomePage)
     ON_COMMAND(ID_HELP_ABOUT, OnAbout)
     ON_COMMAND(ID_HELP_FRAMEWORK, OnFrameworkHelp)
-    ON_COMMAND(IDC_NEW_COMMAND, OnNewCommand)
-    ON_COMMAND(ID_COMMAND_NEW, OnNewCommand)
-    ON_COMMAND(IDC_DELETE_COMMAND, OnDeleteCommand)
-    ON_COMMAND(ID_COMMAND_DELETE, OnDeleteCommand)
-    ON_COMMAND(ID_COMMAND_EDIT, OnEditCommand)
-    ON_COMMAND(ID_COMMAND_SECURITY, OnCommandProperties)
+    ON_COMMAND(IDC_NEW_COMMAND, m_commands.OnNewCommand)
+    ON_COMMAND(ID_COMMAND_NEW, m_commands.OnNewCommand)
+    ON_COMMAND(IDC_DELETE_COMMAND, m_commands.OnDeleteCommand)
+    ON_COMMAND(ID_COMMAND_DELETE, m_commands.OnDeleteCommand)
+    ON_COMMAND(ID_COMMAND_EDIT, m_commands.OnEditCommand)
+    ON_COMMAND(ID_COMMAND_SECURITY, m_commands.OnCommandProperties)
     ON_COMMAND(IDC_ADD_FOLDER, m_folders.OnAddFolder)
     ON_COMMAND(ID_FOLDER_ADD, m_folders.OnAddFolder)
     ON_COMMAND(IDC_REMOVE_FOLDER, m_folders.OnDeleteFolder)
@@ -86,13 +84,13 @@ CMainDlg::~CMainDlg()
 
 void CMainDlg::DoDataExchange(bool save)
 {
-    DDX_Control(save, m_hWnd, IDC_COMMAND_LIST, m_commandList);
     DDX_Control(save, m_hWnd, IDC_PAGE_TREE, m_tree);
     DDX_Control(save, m_hWnd, IDC_NEW_COMMAND, m_newCommandButton);
     DDX_Control(save, m_hWnd, IDC_DELETE_COMMAND, m_deleteCommandButton);
     DDX_Control(save, m_hWnd, IDC_ADD_FOLDER, m_addFolderButton);
     DDX_Control(save, m_hWnd, IDC_REMOVE_FOLDER, m_removeFolderButton);
     DDX_Control(save, m_hWnd, IDC_PROGRESS, m_progress);
+    m_commands.DoDataExchange(save, m_hWnd);
     m_folders.DoDataExchange(save, m_hWnd);
     m_system.DoDataExchange(save, m_hWnd);
 }
@@ -126,7 +124,7 @@ BOOL CMainDlg::OnInitDialog()
         char longPath[MAX_PATH] = {};
         GetLongPathNameA(m_commandLine.c_str(), longPath, MAX_PATH);
         longPath[MAX_PATH - 1] = '\0';
-        CNewCommandDlg dialog = CNewCommandDlg::ForPath(*this, longPath);
+        CNewCommandDlg dialog = CNewCommandDlg::ForPath(m_commands, longPath);
         dialog.DoModal();
         OnOK();
     } else {
@@ -148,7 +146,7 @@ void CMainDlg::StartNormalMode()
 {
     SetUpControls();
     LayOutControls();
-    FillCommandList();
+    m_commands.FillCommandList();
     m_folders.RefreshFastFolderList();
     switch (ClassifyCommandLine(m_commandLine)) {
     case StartMode::fastFolders:
@@ -168,23 +166,16 @@ void CMainDlg::StartNormalMode()
 void CMainDlg::SetUpControls()
 {
     m_scale = ScaleOfWindow(m_hWnd);
-    const CDpiScale& s = m_scale;
     // The dialog manager's own rescaling would undo the layout below.
     TakeOverDpiChanges(m_hWnd);
 
-    // 1. The lists, their columns at set-up width (b = own client width / 10).
-    const int icon = SmallIconSizeForDpi(s.Dpi());
-    const int b = RectWidth(m_commandList.GetClientRect()) / 10;
-    SetUpReportList(m_commandList, m_commandImages,
-                    {{TXT_COL_COMMAND, 2 * b + s(5)}, {TXT_COL_PATH, 5 * b}, {TXT_COL_PARAMETERS, 2 * b - s(5)},
-                     {TXT_COL_SCOPE, b}},
-                    icon);
-    // A row whose name Windows answers with a file of its own says so.
-    m_commandList.SetExtendedStyle(LVS_EX_INFOTIP);
+    // 1. The lists, their columns at set-up width.
+    m_commands.SetUp();
     m_folders.SetUp();
     m_system.SetUp();
 
     // 2. The tree with its images and five items; both roots expanded.
+    const int icon = SmallIconSizeForDpi(m_scale.Dpi());
     m_treeImages.Create(icon, icon, kIconListFlags, 4, 4);
     AddTreeImages();
     m_tree.SetImageList(m_treeImages, TVSIL_NORMAL);
@@ -201,7 +192,7 @@ void CMainDlg::SetUpControls()
     //    system makes smaller when it does not fit the screen (200 % on a
     //    small one).
     ::GetWindowRect(m_hWnd, &m_initialWindowRect);
-    m_initialListRect = m_commandList.GetWindowRect();
+    m_initialListRect = m_commands.List().GetWindowRect();
     const SIZE asked = TemplateClientSize();
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
@@ -231,7 +222,7 @@ void CMainDlg::ShowPage(Page page)
 {
     const bool commands = page == Page::commands;
     const bool folders = page == Page::folders;
-    m_commandList.ShowWindow(commands ? SW_SHOW : SW_HIDE);
+    m_commands.List().ShowWindow(commands ? SW_SHOW : SW_HIDE);
     m_folders.List().ShowWindow(folders ? SW_SHOW : SW_HIDE);
     m_system.List().ShowWindow(page == Page::system ? SW_SHOW : SW_HIDE);
     switch (page) {
@@ -269,7 +260,7 @@ void CMainDlg::OnTreeSelChanged(NMHDR*, LRESULT* result)
     const std::string text = m_tree.GetItemText(item);
     if (text == TXT_TREE_MY_COMMANDS) {
         ShowPage(Page::commands);
-        m_statusBar.SetPaneText(3, CommandCountText());
+        m_statusBar.SetPaneText(3, m_commands.CountText());
     } else if (text == TXT_TREE_SYSTEM) {
         ShowPage(Page::system);
         if (m_system.List().GetItemCount() == 0)
@@ -281,10 +272,10 @@ void CMainDlg::OnTreeSelChanged(NMHDR*, LRESULT* result)
     }
 }
 
-
-std::string CMainDlg::CommandCountText() const
+void CMainDlg::ReloadStores()
 {
-    return std::to_string(m_commandList.GetItemCount()) + TXT_COUNT_COMMANDS;
+    m_commands.FillCommandList();
+    m_folders.RefreshFastFolderList();
 }
 
 void CMainDlg::ShowCount(const std::string& text)
@@ -299,107 +290,11 @@ void CMainDlg::SetStatusTip(const std::string& text)
         m_statusBar.SetPaneText(3, text);
 }
 
-const char* CMainDlg::MenuTip(UINT id)
-{
-    switch (id) {
-    case ID_FILE_NEW_COMMAND:
-    case ID_COMMAND_NEW: return TXT_TIP_NEW_COMMAND;
-    case ID_FILE_ADD_FOLDER:
-    case ID_FOLDER_ADD: return TXT_TIP_NEW_FOLDER;
-    case ID_FILE_EXPORT: return TXT_TIP_EXPORT;
-    case ID_FILE_IMPORT: return TXT_TIP_IMPORT;
-    case ID_FILE_EXIT: return TXT_TIP_EXIT;
-    case ID_COMMAND_EDIT: return TXT_TIP_EDIT_COMMAND;
-    case ID_COMMAND_DELETE: return TXT_TIP_DELETE_COMMAND;
-    case ID_FOLDER_EDIT: return TXT_TIP_EDIT_FOLDER;
-    case ID_FOLDER_DELETE: return TXT_TIP_DELETE_FOLDER;
-    case ID_OPTIONS_CONFIGURATION: return TXT_TIP_CONFIGURATION;
-    case ID_OPTIONS_RESTART_ADMIN: return TXT_TIP_RESTART_ADMIN;
-    case ID_HELP_ABOUT: return TXT_TIP_ABOUT;
-    case ID_HELP_HELP: return TXT_TIP_HELP;
-    case ID_SYSTEM_RELOAD: return TXT_TIP_RELOAD;
-    case ID_COMMAND_SECURITY: return TXT_TIP_SECURITY;
-    case ID_SYSTEM_DELETE: return TXT_TIP_DELETE_SYSTEM;
-    case ID_SYSTEM_RESTORE: return TXT_TIP_RESTORE_DELETED;
-    case ID_HELP_SUPPORT: return TXT_TIP_SUPPORT;
-    case ID_HELP_HOMEPAGE: return TXT_TIP_HOME_PAGE;
-    default: return "";
-    }
-}
-
-void CMainDlg::OnMenuSelect(const MenuSelection& selection)
-{
-    SetStatusTip(selection.IsCommandItem() ? MenuTip(selection.item) : "");
-}
-
-void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
-{
-    // Declared before the menu, so the menu goes first.
-    CBitmapHandle newBitmap, deleteBitmap;
-    CMenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId)));
-    HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
-    if (!popup)
-        return;
-    POINT cursor{};
-    GetCursorPos(&cursor);
-
-    deleteBitmap.Reset(LoadMenuPicture(IDB_MENU_DELETE, m_scale));
-    const bool selected = list.GetFirstSelected() >= 0;
-    auto grey = [&](UINT item) {
-        if (!selected)
-            EnableMenuItem(popup, item, MF_BYCOMMAND | MF_GRAYED);
-    };
-    switch (menuId) {
-    case IDR_COMMAND_MENU:
-        newBitmap.Reset(LoadMenuPicture(IDB_MENU_NEW_COMMAND, m_scale));
-        SetItemPicture(popup, ID_COMMAND_NEW, newBitmap.Get());
-        SetItemPicture(popup, ID_COMMAND_DELETE, deleteBitmap.Get());
-        grey(ID_COMMAND_EDIT);
-        grey(ID_COMMAND_DELETE);
-        grey(ID_COMMAND_SECURITY);
-        break;
-    case IDR_FOLDER_MENU:
-        newBitmap.Reset(LoadMenuPicture(IDB_MENU_ADD_FOLDER, m_scale));
-        SetItemPicture(popup, ID_FOLDER_ADD, newBitmap.Get());
-        SetItemPicture(popup, ID_FOLDER_DELETE, deleteBitmap.Get());
-        grey(ID_FOLDER_EDIT);
-        grey(ID_FOLDER_DELETE);
-        break;
-    case IDR_SYSTEM_MENU:
-        SetItemPicture(popup, ID_SYSTEM_DELETE, deleteBitmap.Get());
-        grey(ID_SYSTEM_DELETE);
-        break;
-    default:
-        break;
-    }
-    if (const auto inspect = Services().contextMenu)
-        inspect(popup, menuId);
-    else
-        TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, m_hWnd, nullptr);
-}
-
-void CMainDlg::OnCommandListRClick(NMHDR*, LRESULT* result)
-{
-    *result = 0;
-    ShowContextMenu(IDR_COMMAND_MENU, m_commandList);
-}
-
-void CMainDlg::OnCommandListDblClk(NMHDR*, LRESULT* result)
-{
-    *result = 0;
-    OnEditCommand();
-}
-
-void CMainDlg::OnCommandListHotTrack(NMHDR*, LRESULT* result)
-{
-    *result = 0;
-    ShowCount(CommandCountText());
-}
 
 void CMainDlg::OnFileNewCommand()
 {
     ShowPage(Page::commands);
-    OnNewCommand();
+    m_commands.OnNewCommand();
 }
 
 void CMainDlg::OnFileAddFolder()
@@ -459,14 +354,13 @@ void CMainDlg::OnDestroy()
 
 void CMainDlg::CleanUp()
 {
-    m_commandList.DeleteAllItems();
+    m_commands.CleanUp();
     m_folders.CleanUp();
     m_system.CleanUp();
     m_tree.DeleteAllItems();
     m_statusBar.SetIcon(0, nullptr);
     m_statusBar.SetIcon(3, nullptr);
-    for (CImageList* images : {&m_treeImages, &m_commandImages})
-        images->Destroy();
+    m_treeImages.Destroy();
     m_bmpConfiguration.Reset();
     m_bmpHelp.Reset();
     m_bmpNewCommand.Reset();

@@ -2,12 +2,11 @@
 // The main window: a tree that picks one of three pages (My Commands, Fast
 // Folders, System Commands), each a list with its buttons, a menu bar, three
 // context menus and a status bar. The window is the frame (tree, status
-// bar, progress bar, layout, DPI) and owns the pages; each feature folder
-// provides its page on the frame's IPageHost (fastfolders/FoldersPage,
-// systemcmds/SystemPage, shellsettings/ConfigurationCommand). My Commands
-// and the transfer handlers are still the window's own: app/ (listing,
-// command deletion), catalogue/MainDlgCommands.cpp and transfer/.
-#include "catalogue/NewCommandDlg.h"
+// bar, progress bar, layout, DPI, menus) and owns the pages; each feature
+// folder provides its page on the frame's IPageHost (catalogue/CommandsPage,
+// fastfolders/FoldersPage, systemcmds/SystemPage) and its menu commands
+// likewise (transfer/TransferCommands, shellsettings/ConfigurationCommand).
+#include "catalogue/CommandsPage.h"
 #include "fastfolders/FoldersPage.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
@@ -16,12 +15,11 @@
 #include "framework/PageHost.h"
 #include "shellsettings/ConfigurationCommand.h"
 #include "systemcmds/SystemPage.h"
+#include "transfer/TransferCommands.h"
 
-#include <map>
 #include <string>
-#include <vector>
 
-class CMainDlg : public CDialog, public ICommandEditorHost, public IPageHost {
+class CMainDlg : public CDialog, public IPageHost, public ITransferHost {
 public:
     enum class Page { commands, folders, system };
 
@@ -45,18 +43,12 @@ public:
     bool RequireElevation(const char* action) const override;
     void ShowContextMenu(UINT menuId, const CListCtrl& list) override;
 
+    // ---- what the transfer commands have of it (ITransferHost) ----
+    void ReloadStores() override;
+
+    CCommandsPage& CommandsPage() { return m_commands; }
     CFoldersPage& FoldersPage() { return m_folders; }
     CSystemPage& SystemPage() { return m_system; }
-
-    // Rebuilding the lists (each whole, from its store).
-    void FillCommandList() override;
-    void AddCommandRow(const std::string& cfgPath, CommandScope scope = CommandScope::machine);
-    // The image of a target's icon in the My Commands image list (-1: none).
-    int CommandImage(const std::string& target);
-    void RefreshFastFolderList() { m_folders.RefreshFastFolderList(); }
-    void LoadSystemCommands() { m_system.LoadSystemCommands(); }
-    // Count text of My Commands for pane 3.
-    std::string CommandCountText() const;
 
     // Help file at its default topic (menu Help "Help", F1).
     void ShowHelp();
@@ -66,10 +58,8 @@ public:
     void SetShowing(bool show) { m_show = show; }
 
     // The frame's controls, for tests.
-    const CListCtrl& CommandList() const { return m_commandList; }
     const CTreeCtrl& Tree() const { return m_tree; }
     const CStatusBarCtrl& StatusBar() const { return m_statusBar; }
-    const CImageList& CommandImages() const { return m_commandImages; }
 
     // Layout arithmetic, platform-free: where each control goes for a
     // window of the given size, measured against the set-up rectangles.
@@ -90,20 +80,13 @@ public:
 
     DECLARE_ROUTES()
 
-    // ---- window, page switching, menus, My Commands' notifications (app/MainDlg.cpp) ----
+    // ---- window and page switching (app/MainDlg.cpp) ----
     void OnCreate();
     void OnWindowPosChanging(WINDOWPOS& pos);
-    void OnMenuSelect(const MenuSelection& selection);
     bool OnPaint();
     HICON OnQueryDragIcon();
     void OnDestroy();
     void OnTreeSelChanged(NMHDR* header, LRESULT* result);
-    void OnCommandListRClick(NMHDR* header, LRESULT* result);
-    void OnCommandListDblClk(NMHDR* header, LRESULT* result);
-    void OnCommandListHotTrack(NMHDR* header, LRESULT* result);
-    void OnCommandListGetInfoTip(NMHDR* header, LRESULT* result);
-    // The tip of a My Commands row: which file wins over its name, if any.
-    std::string CommandRowTip(int row);
     void OnFileNewCommand();
     void OnFileAddFolder();
     void OnFileExit();
@@ -115,7 +98,7 @@ public:
     void ShowPage(Page page);
     void CleanUp();
 
-    // ---- layout, DPI and menu pictures (app/MainDlgLayout.cpp) ----
+    // ---- layout and DPI (app/MainDlgLayout.cpp) ----
     void OnSize(UINT state, int clientWidth, int clientHeight);
     void OnSizing(UINT edge, RECT& dragRect);
     // Moved to a monitor of another scale: the suggested rectangle, fonts,
@@ -123,31 +106,17 @@ public:
     void OnDpiChanged(int dpi, const RECT& suggested);
     void LayOutControls();
     void SetUpStatusPanes();
-    void SetMenuPictures();
     void RescaleFonts(int oldDpi, int dpi);
     void RebuildImages();
+
+    // ---- menus: pictures, tips, context menus (app/MainDlgMenus.cpp) ----
+    void SetMenuPictures();
+    void OnMenuSelect(const MenuSelection& selection);
 
     // ---- help and About (app/MainDlgHelp.cpp) ----
     void OnTechSupport();
     void OnHomePage();
     void OnAbout();
-
-    // ---- command deletion and properties (app/MainDlgDelete.cpp) ----
-    void OnDeleteCommand();
-    void OnCommandProperties();
-    // The selected row's command name and scope, when the name is one that
-    // paths and keys may be built from; a row whose file names no valid
-    // command is refused with a message naming the file. False: no
-    // selection or refused.
-    bool SelectedCommand(std::string& name, CommandScope& scope);
-
-    // ---- new and edit command (catalogue/MainDlgCommands.cpp) ----
-    void OnNewCommand();
-    void OnEditCommand();
-
-    // ---- export and import (transfer/MainDlgTransfer.cpp) ----
-    void OnFileExport();
-    void OnFileImport();
 
     // ---- elevation on demand (app/MainDlgElevation.cpp) ----
     void OnRestartAsAdministrator();
@@ -161,9 +130,7 @@ public:
     CFontHandle m_font;
     RECT m_initialWindowRect{};
     RECT m_initialListRect{};
-    CListCtrl m_commandList;
     CImageList m_treeImages;
-    CImageList m_commandImages;
     CTreeCtrl m_tree;
     CWindow m_newCommandButton;
     CWindow m_deleteCommandButton;
@@ -182,27 +149,10 @@ public:
     std::string m_commandLine;
     std::string m_pendingMessage;
 
-    // Within one fill of My Commands, rows whose icon comes from the same
-    // file and index share one image, and each target and each extension
-    // is looked up once.
-    struct TypeIconAnswer {
-        bool found;
-        std::string file;
-        int index;
-    };
-    std::map<std::string, int> m_commandIconImages; // by file and index
-    std::map<std::string, int> m_targetImages;      // by target
-    std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
-    // Properties file and scope of each My Commands row; a row's item data
-    // is its index here.
-    struct CommandRow {
-        std::string file;
-        CommandScope scope;
-    };
-    std::vector<CommandRow> m_commandRows;
-
-    // The pages, on this window as their host.
+    // The pages and menu commands, on this window as their host.
+    CCommandsPage m_commands{*this};
     CFoldersPage m_folders{*this};
     CSystemPage m_system{*this};
     CConfigurationCommand m_configuration{*this};
+    CTransferCommands m_transfer{*this};
 };

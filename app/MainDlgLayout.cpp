@@ -2,7 +2,6 @@
 // window is sized, and what changes when it moves to a monitor of another DPI.
 #include "app/MainDlg.h"
 
-#include "app/MenuPictures.h"
 #include "framework/WindowDpi.h"
 #include "resources/MainWindowIds.h"
 
@@ -72,18 +71,14 @@ void CMainDlg::LayOutControls()
     auto place = [](const CWindow& control, const RECT& r) {
         control.MoveWindow(r.left, r.top, RectWidth(r), RectHeight(r), true);
     };
-    place(m_commandList, layout.lists);
+    place(m_commands.List(), layout.lists);
     place(m_folders.List(), layout.lists);
     place(m_system.List(), layout.lists);
     place(m_tree, layout.tree);
 
     // Columns follow the width of list 1000, which all three lists share.
-    const int cw = RectWidth(m_commandList.GetClientRect());
-    const int w = cw / 20;
-    m_commandList.SetColumnWidth(0, 4 * w);
-    m_commandList.SetColumnWidth(1, 10 * w);
-    m_commandList.SetColumnWidth(2, 3 * w);
-    m_commandList.SetColumnWidth(3, 3 * w);
+    const int cw = RectWidth(m_commands.List().GetClientRect());
+    m_commands.FitColumns(cw);
     m_folders.FitColumns(cw);
     m_system.FitColumns(cw);
 
@@ -99,27 +94,6 @@ void CMainDlg::LayOutControls()
         button->RedrawNow();
 }
 
-
-void CMainDlg::SetMenuPictures()
-{
-    // The items take the new pictures before the old ones go.
-    HMENU menu = GetMenu(m_hWnd);
-    CBitmapHandle newCommand(LoadMenuPicture(IDB_MENU_NEW_COMMAND, m_scale));
-    CBitmapHandle addFolder(LoadMenuPicture(IDB_MENU_ADD_FOLDER, m_scale));
-    CBitmapHandle configuration(LoadMenuPicture(IDB_MENU_CONFIGURATION, m_scale));
-    CBitmapHandle help(LoadMenuPicture(IDB_MENU_HELP, m_scale));
-    CBitmapHandle shield(LoadShieldPicture(m_scale));
-    SetItemPicture(menu, ID_FILE_NEW_COMMAND, newCommand.Get());
-    SetItemPicture(menu, ID_FILE_ADD_FOLDER, addFolder.Get());
-    SetItemPicture(menu, ID_OPTIONS_CONFIGURATION, configuration.Get());
-    SetItemPicture(menu, ID_HELP_HELP, help.Get());
-    SetItemPicture(menu, ID_OPTIONS_RESTART_ADMIN, shield.Get());
-    m_bmpNewCommand = std::move(newCommand);
-    m_bmpAddFolder = std::move(addFolder);
-    m_bmpConfiguration = std::move(configuration);
-    m_bmpHelp = std::move(help);
-    m_bmpShield = std::move(shield);
-}
 
 
 void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
@@ -174,13 +148,10 @@ void CMainDlg::RescaleFonts(int oldDpi, int dpi)
 void CMainDlg::RebuildImages()
 {
     // A new size empties each image list; the rows take their icons anew.
-    const int size = SmallIconSizeForDpi(m_scale.Dpi());
-    for (const CImageList* images : {&m_treeImages, &m_commandImages})
-        images->SetIconSize(size);
+    m_treeImages.SetIconSize(SmallIconSizeForDpi(m_scale.Dpi()));
     AddTreeImages();
     m_tree.SetImageList(m_treeImages, TVSIL_NORMAL);
-    m_commandList.SetImageList(m_commandImages, LVSIL_SMALL);
-    FillCommandList();
+    m_commands.OnScaleChanged();
     m_folders.OnScaleChanged();
     m_system.OnScaleChanged();
 }

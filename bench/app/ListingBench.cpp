@@ -117,10 +117,10 @@ int main(int argc, char** argv)
         MakeCommands(cmds, count);
         const int runs = count >= 10000 ? 3 : 7;
         BareRead(cmds); // warm the file cache for both
-        const double fill = MedianMs(runs, [&] { window.FillCommandList(); });
+        const double fill = MedianMs(runs, [&] { window.CommandsPage().FillCommandList(); });
         const double bare = MedianMs(runs, [&] { BareRead(cmds); });
-        if (window.CommandList().GetItemCount() != count)
-            std::printf("listed %d of %d\n", window.CommandList().GetItemCount(), count);
+        if (window.CommandsPage().List().GetItemCount() != count)
+            std::printf("listed %d of %d\n", window.CommandsPage().List().GetItemCount(), count);
         std::printf("%8d %12.1f %12.1f %6.2fx %10.1f\n", count, fill, bare, fill / bare, fill * 1000.0 / count);
     }
 
@@ -130,14 +130,14 @@ int main(int argc, char** argv)
             break;
         RemoveFolder(cmds);
         MakeCommands(cmds, count);
-        window.FillCommandList();
+        window.CommandsPage().FillCommandList();
         const double first = CommittedMiB();
-        const int imagesFirst = window.CommandImages().GetImageCount();
+        const int imagesFirst = window.CommandsPage().Images().GetImageCount();
         for (int i = 1; i < 100; ++i)
-            window.FillCommandList();
+            window.CommandsPage().FillCommandList();
         const double last = CommittedMiB();
         std::printf("%8d %14.2f %14.2f %7.2f%% %7d/%d\n", count, first, last, (last - first) * 100.0 / first,
-                    imagesFirst, window.CommandImages().GetImageCount());
+                    imagesFirst, window.CommandsPage().Images().GetImageCount());
     }
 
     window.DestroyWindow();

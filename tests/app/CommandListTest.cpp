@@ -40,8 +40,8 @@ TEST_F(MainWindowTest, ListsEveryCommandFileWithThreeLinesInSearchOrder)
     for (size_t i = 0; i < expected.size(); ++i) {
         const int row = static_cast<int>(i);
         const std::string& name = expected[i];
-        const std::string target = window->CommandList().GetItemText(row, 1);
-        const std::string parameters = window->CommandList().GetItemText(row, 2);
+        const std::string target = window->CommandsPage().List().GetItemText(row, 1);
+        const std::string parameters = window->CommandsPage().List().GetItemText(row, 2);
         if (name == "zeta") {
             EXPECT_EQ("C:\\z.exe", target);
             EXPECT_EQ("-q", parameters);
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedIsReportedAndTheOthersAreStillList
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
 
     Open();
-    EXPECT_EQ(3, window->CommandList().GetItemCount());
+    EXPECT_EQ(3, window->CommandsPage().List().GetItemCount());
     ASSERT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ("A sharing violation occurred while accessing " + locked + ".", boxes.Boxes()[0].text);
     EXPECT_EQ(UINT(MB_ICONSTOP), boxes.Boxes()[0].type & MB_ICONMASK);
@@ -75,8 +75,8 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedIsReportedAndTheOthersAreStillList
     EXPECT_EQ("My Commands", Pane(0));
     CloseHandle(hold);
 
-    window->FillCommandList();
-    EXPECT_EQ(4, window->CommandList().GetItemCount());
+    window->CommandsPage().FillCommandList();
+    EXPECT_EQ(4, window->CommandsPage().List().GetItemCount());
 }
 
 TEST_F(MainWindowTest, AFileWithALineNoCommandHoldsIsReportedAndTheOthersAreStillListed)
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, AMissingCmdsFolderGivesAnEmptyListSilently)
 {
     RemoveTree(folder.Cmds());
     Open();
-    EXPECT_EQ(0, window->CommandList().GetItemCount());
+    EXPECT_EQ(0, window->CommandsPage().List().GetItemCount());
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -125,14 +125,14 @@ TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
     WriteCommandFile("win", {"win", windows, "", "1"});
     WriteCommandFile("gone", {"gone", "C:\\no\\such.unknownext", "", "1"});
     Open();
-    const CImageList& images = window->CommandImages();
+    const CImageList& images = window->CommandsPage().Images();
     const int first = images.GetImageCount();
     EXPECT_EQ(3, first); // notepad shared by two rows, the folder, SHELL32's icon 0
     for (int i = 0; i < 5; ++i)
-        window->FillCommandList();
+        window->CommandsPage().FillCommandList();
     EXPECT_EQ(first, images.GetImageCount());
 
-    const CListCtrl& list = window->CommandList();
+    const CListCtrl& list = window->CommandsPage().List();
     auto imageOf = [&](const std::string& name) {
         for (int row = 0; row < list.GetItemCount(); ++row)
             if (list.GetItemText(row, 0) == name)
@@ -167,7 +167,7 @@ TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
     ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
     ASSERT_TRUE(CreateCommand("memo", "C:\\memo.exe", "", 1));
     Open();
-    ASSERT_EQ(2, window->CommandList().GetItemCount());
+    ASSERT_EQ(2, window->CommandsPage().List().GetItemCount());
 
     // No selection: nothing asked, nothing done.
     Command(IDC_DELETE_COMMAND);
@@ -177,9 +177,9 @@ TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
     EXPECT_TRUE(shell.empty());
 
     auto select = [&](const std::string& name) {
-        for (int row = 0; row < window->CommandList().GetItemCount(); ++row)
-            if (window->CommandList().GetItemText(row, 0) == name)
-                window->CommandList().SelectItem(row);
+        for (int row = 0; row < window->CommandsPage().List().GetItemCount(); ++row)
+            if (window->CommandsPage().List().GetItemText(row, 0) == name)
+                window->CommandsPage().List().SelectItem(row);
     };
     select("notes");
     boxes.Answer(IDNO);
@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
     EXPECT_EQ("Do you want to delete the command: notes?", boxes.Boxes()[0].text);
     EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[0].type);
     EXPECT_TRUE(FileExists(folder.Cmds() + "\\run_notes.cfg"));
-    EXPECT_EQ(2, window->CommandList().GetItemCount());
+    EXPECT_EQ(2, window->CommandsPage().List().GetItemCount());
 
     boxes.Clear();
     boxes.Answer(IDYES);
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
     Command(IDC_DELETE_COMMAND);
     EXPECT_EQ((Texts{"Do you want to delete the command: memo?", "Couldn\xB4t delete command!"}), boxes.Texts());
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[1].type);
-    EXPECT_EQ(0, window->CommandList().GetItemCount());
+    EXPECT_EQ(0, window->CommandsPage().List().GetItemCount());
 }
 
 TEST_F(MainWindowTest, ARowWhoseFileNamesNoValidCommandIsListedButNeverActedOn)
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, ARowWhoseFileNamesNoValidCommandIsListedButNeverActedOn)
     WriteCommandFile("evil", {"x\\..\\..\\name", "C:\\x.exe", "", "1"});
     Open();
     ASSERT_EQ(Texts{"x\\..\\..\\name"}, Column(0));
-    window->CommandList().SelectItem(0);
+    window->CommandsPage().List().SelectItem(0);
     const std::string refusal = TXT_INVALID_NAME_BEFORE + folder.Cmds() + "\\run_evil.cfg" + TXT_INVALID_NAME_AFTER;
     for (int command : {IDC_DELETE_COMMAND, ID_COMMAND_EDIT, ID_COMMAND_SECURITY}) {
         boxes.Clear();
@@ -237,7 +237,7 @@ TEST_F(MainWindowTest, SecurityOpensThePropertiesOfTheShortcutFile)
 {
     WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
     Open();
-    window->CommandList().SelectItem(0);
+    window->CommandsPage().List().SelectItem(0);
     Command(ID_COMMAND_SECURITY);
     ASSERT_EQ(1u, shell.size());
     EXPECT_TRUE(shell[0].extended);

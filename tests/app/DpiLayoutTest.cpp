@@ -142,7 +142,7 @@ protected:
 
         const int icon = SmallIconSizeForDpi(dpi);
         EXPECT_EQ(ScaleForDpi(16, dpi), icon); // Wine: the platform's own figure
-        for (const CImageList* images : {&window->CommandImages(), &window->FoldersPage().Images(), &window->SystemPage().Images()})
+        for (const CImageList* images : {&window->CommandsPage().Images(), &window->FoldersPage().Images(), &window->SystemPage().Images()})
             EXPECT_EQ(icon, ImageSize(images->Get()));
         EXPECT_EQ(icon, ImageSize(TreeView_GetImageList(window->Tree().GetSafeHwnd(), TVSIL_NORMAL)));
         ICONINFO info{};
@@ -161,7 +161,7 @@ protected:
         // The lists fill the window but for the margins, scaled.
         RECT client{};
         GetClientRect(Hwnd(), &client);
-        const RECT list = RectIn(Hwnd(), window->CommandList().GetSafeHwnd());
+        const RECT list = RectIn(Hwnd(), window->CommandsPage().List().GetSafeHwnd());
         EXPECT_EQ(s(140), list.left);
         EXPECT_EQ(s(8), list.top);
         EXPECT_GE(client.right - list.right, 0);
@@ -237,7 +237,7 @@ TEST_F(DpiLayoutTest, MovingToAMonitorOfAnotherScaleRebuildsTheWindow)
     EXPECT_TRUE(EqualRect(&suggested, &now));
     EXPECT_EQ(RescaleForDpi(height, from, to), fontHeight());
     ExpectMainWindowAt(to);
-    EXPECT_EQ(1, window->CommandList().GetItemCount());
+    EXPECT_EQ(1, window->CommandsPage().List().GetItemCount());
 }
 
 TEST_F(DpiLayoutTest, EditorsAboutAndConfigurationAreWhole)

@@ -65,7 +65,7 @@ protected:
     std::vector<std::string> Column(int column) const
     {
         std::vector<std::string> texts;
-        const CListCtrl& list = window->CommandList();
+        const CListCtrl& list = window->CommandsPage().List();
         for (int i = 0; i < list.GetItemCount(); ++i)
             texts.push_back(list.GetItemText(i, column));
         return texts;

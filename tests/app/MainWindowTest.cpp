@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
     HIMAGELIST treeImages = reinterpret_cast<HIMAGELIST>(SendMessageA(tree.GetSafeHwnd(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
     EXPECT_EQ(4, ImageList_GetImageCount(treeImages));
 
-    for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
+    for (const CListCtrl* list : {&dlg.CommandsPage().List(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
         const DWORD ex = list->GetExtendedStyle();
         EXPECT_EQ(DWORD(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), ex & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT));
         HIMAGELIST small = reinterpret_cast<HIMAGELIST>(list->Send(LVM_GETIMAGELIST, LVSIL_SMALL));
@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
         }
         return texts;
     };
-    EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)", "Scope"}), headings(dlg.CommandList()));
+    EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)", "Scope"}), headings(dlg.CommandsPage().List()));
     EXPECT_EQ((Texts{"Alias", "Directory"}), headings(dlg.FoldersPage().List()));
     EXPECT_EQ((Texts{"Command", "Path", "Scope"}), headings(dlg.SystemPage().List()));
 
@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, ContextMenusGreyWhatNeedsASelectionAndCarryPictures)
     Notify(IDC_COMMAND_LIST, NM_RCLICK);
     Notify(IDC_FOLDER_LIST, NM_RCLICK);
     Notify(IDC_SYSTEM_LIST, NM_RCLICK);
-    window->CommandList().SelectItem(0);
+    window->CommandsPage().List().SelectItem(0);
     Notify(IDC_COMMAND_LIST, NM_RCLICK);
 
     ASSERT_EQ(4u, seen.size());
@@ -301,12 +301,12 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
     CMainDlg& dlg = Open();
     RECT start{};
     GetWindowRect(Hwnd(), &start);
-    const RECT list0 = dlg.CommandList().GetWindowRect();
+    const RECT list0 = dlg.CommandsPage().List().GetWindowRect();
     const RECT tree0 = dlg.Tree().GetWindowRect();
     for (int grow : {150, -120}) {
         SetWindowPos(Hwnd(), nullptr, 0, 0, RectWidth(start) + grow, RectHeight(start) + grow / 2,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
+        for (const CListCtrl* list : {&dlg.CommandsPage().List(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
             const RECT r = list->GetRectInParent();
             EXPECT_EQ(140, r.left);
             EXPECT_EQ(8, r.top);
@@ -320,9 +320,9 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
 
         // The columns fill the list without a horizontal scroll bar, and
         // the path column, the longest text, is the widest.
-        const int cw = RectWidth(dlg.CommandList().GetClientRect());
-        for (const CListCtrl* list : {&dlg.CommandList(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
-            const int columns = list == &dlg.CommandList() ? 4 : list == &dlg.SystemPage().List() ? 3 : 2;
+        const int cw = RectWidth(dlg.CommandsPage().List().GetClientRect());
+        for (const CListCtrl* list : {&dlg.CommandsPage().List(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
+            const int columns = list == &dlg.CommandsPage().List() ? 4 : list == &dlg.SystemPage().List() ? 3 : 2;
             int total = 0;
             for (int c = 0; c < columns; ++c)
                 total += list->GetColumnWidth(c);
@@ -335,7 +335,7 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
         GetWindowRect(Hwnd(), &now);
         const RECT button = CWindow(GetDlgItem(Hwnd(), IDC_DELETE_COMMAND)).GetRectInParent();
         EXPECT_EQ(RectWidth(now) - 117, button.left);
-        EXPECT_EQ(RectHeight(dlg.CommandList().GetWindowRect()) + 14, button.top);
+        EXPECT_EQ(RectHeight(dlg.CommandsPage().List().GetWindowRect()) + 14, button.top);
         EXPECT_EQ(99, RectWidth(button));
         EXPECT_EQ(26, RectHeight(button));
     }
@@ -510,7 +510,7 @@ TEST_F(MainWindowTest, RestartAsAdministratorReopensThePageElevatedAndIsGreyWhen
     CMainDlg& dlg = Open();
     EXPECT_FALSE(greyed());
     // An All users command is not deleted without the rights, and says where to get them.
-    dlg.CommandList().SelectItem(0);
+    dlg.CommandsPage().List().SelectItem(0);
     Command(IDC_DELETE_COMMAND);
     EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::string(TXT_ACTION_DELETE_MACHINE_COMMAND) + TXT_NEEDS_ADMIN_AFTER},
               boxes.Texts());

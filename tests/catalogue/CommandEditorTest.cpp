@@ -62,9 +62,9 @@ protected:
     }
     int RunEdit(const std::string& name, const std::function<void(CNewCommandDlg&)>& drive)
     {
-        for (int row = 0; row < window->CommandList().GetItemCount(); ++row)
-            if (window->CommandList().GetItemText(row, 0) == name)
-                window->CommandList().SelectItem(row);
+        for (int row = 0; row < window->CommandsPage().List().GetItemCount(); ++row)
+            if (window->CommandsPage().List().GetItemText(row, 0) == name)
+                window->CommandsPage().List().SelectItem(row);
         return Run(ID_COMMAND_EDIT, drive);
     }
 
@@ -129,7 +129,7 @@ TEST_F(CommandEditorTest, NewChecksNameThenCharactersThenTargetAndKeepsTheInput)
         EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), box.type) << box.text;
     for (const char* name : {"", "my tool", "my(tool)", "caf\xE9"})
         EXPECT_TRUE(CommandGone(name)) << name;
-    EXPECT_EQ(0, window->CommandList().GetItemCount());
+    EXPECT_EQ(0, window->CommandsPage().List().GetItemCount());
 }
 
 TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
@@ -164,7 +164,7 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
         Press(editor, IDOK);
     });
     EXPECT_EQ(Lines({"none", "C:\\Tools\\run.exe", "", "0"}), ReadFileBytes(Cfg("none")));
-    EXPECT_EQ(3, window->CommandList().GetItemCount());
+    EXPECT_EQ(3, window->CommandsPage().List().GetItemCount());
 }
 
 TEST_F(CommandEditorTest, WhatACommandCannotHoldIsRefusedBeforeAnythingIsWritten)
@@ -228,7 +228,7 @@ TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
 {
     ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "-a", 7));
     Open();
-    window->CommandList().SelectItem(0);
+    window->CommandsPage().List().SelectItem(0);
     const auto doubleClick = [&] { EXPECT_EQ(0, Notify(IDC_COMMAND_LIST, NM_DBLCLK)); };
     const int opened = Drive(doubleClick, [&](CNewCommandDlg& editor) {
         EXPECT_TRUE(editor.IsEditMode());
@@ -475,7 +475,7 @@ TEST_F(CommandEditorTest, PathModeOpensOnlyTheEditorWithTheLongFormAndReportsSuc
     // The main window ends without ever being shown or filled.
     EXPECT_TRUE(window->IsEnded());
     EXPECT_FALSE(IsWindowVisible(Hwnd()));
-    EXPECT_EQ(0, window->CommandList().GetItemCount());
+    EXPECT_EQ(0, window->CommandsPage().List().GetItemCount());
 }
 
 TEST_F(CommandEditorTest, PathModeFailureShowsOnlyTheFailureAndCancelWritesNothing)
@@ -535,7 +535,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
     EXPECT_EQ((Texts{"All users", "Just me"}), Column(3));
 
     // Deleting the "Just me" row removes only that one.
-    window->CommandList().SelectItem(1);
+    window->CommandsPage().List().SelectItem(1);
     boxes.Clear();
     boxes.Answer(IDYES);
     Command(IDC_DELETE_COMMAND);
@@ -561,7 +561,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
     });
     // An All users command keeps its scope and is not saved without the rights.
     ASSERT_TRUE(CreateCommand("memo", "C:\\memo.exe", "", 1));
-    window->FillCommandList();
+    window->CommandsPage().FillCommandList();
     boxes.Clear();
     RunEdit("memo", [&](CNewCommandDlg& editor) {
         EXPECT_EQ(1, scopeOf(editor));
@@ -604,7 +604,7 @@ TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList
 
     char tip[512] = {};
     NMLVGETINFOTIPA request{};
-    request.hdr = {window->CommandList().GetSafeHwnd(), IDC_COMMAND_LIST, static_cast<UINT>(LVN_GETINFOTIPA)};
+    request.hdr = {window->CommandsPage().List().GetSafeHwnd(), IDC_COMMAND_LIST, static_cast<UINT>(LVN_GETINFOTIPA)};
     request.pszText = tip;
     request.cchTextMax = sizeof tip;
     request.iItem = 0;
@@ -679,7 +679,7 @@ TEST_F(CommandEditorTest, DeletingACommandThatReplacedAnEntryOffersToPutItBackEx
         Press(editor, IDOK);
     });
     ASSERT_TRUE(CommandExists("taken"));
-    window->CommandList().SelectItem(0);
+    window->CommandsPage().List().SelectItem(0);
     boxes.Clear();
     boxes.Answer(IDYES); // delete
     boxes.Answer(IDYES); // put the other program's entry back
@@ -716,7 +716,7 @@ TEST_F(CommandEditorTest, DeleteAndRenameKeepTheEntryAnotherProgramHasSinceRewri
     };
 
     const auto deleted = makeAndLose("chrome");
-    window->CommandList().SelectItem(0);
+    window->CommandsPage().List().SelectItem(0);
     boxes.Clear();
     boxes.Answer(IDYES);
     Command(ID_COMMAND_DELETE);
@@ -772,7 +772,7 @@ TEST_F(CommandEditorTest, APutBackNoteThatFailsItsChecksIsNotUsedAndPutsNothingB
         ASSERT_TRUE(::CreateCommand("mine", "C:\\Mine\\mine.exe", "", SW_SHOWNORMAL, CommandScope::user));
         WriteRawValue(HKEY_CURRENT_USER, AppPathsKeyName("mine"), kReplacedEntryValue, REG_SZ, test.note + '\0');
         Open();
-        window->CommandList().SelectItem(0);
+        window->CommandsPage().List().SelectItem(0);
         boxes.Clear();
         boxes.Answer(IDYES);
         Command(ID_COMMAND_DELETE);

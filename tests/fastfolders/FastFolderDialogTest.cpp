@@ -203,7 +203,7 @@ TEST_F(FastFolderWindowTest, TenRowsRefuseAddWithoutADialogAndNineOpenIt)
     EXPECT_TRUE(boxes.Texts().empty());
 
     ASSERT_EQ(FastFolderWrite::done, Add("F9", docs));
-    window->RefreshFastFolderList();
+    window->FoldersPage().RefreshFastFolderList();
     EXPECT_EQ(10, window->FoldersPage().List().GetItemCount());
     EXPECT_EQ(0, RunAdd([](CNewFastFolderDlg&) {}));
     EXPECT_EQ((Texts{TXT_FASTFOLDER_MAXIMUM}), boxes.Texts());

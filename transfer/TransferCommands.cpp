@@ -1,7 +1,4 @@
-// The main window's File menu Export... and Import...: the same file the
-// /export and /import command lines use, with the common file dialogs and
-// a preview of the import before anything is written.
-#include "app/MainDlg.h"
+#include "transfer/TransferCommands.h"
 
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
@@ -35,10 +32,10 @@ UINT IconFor(int exitCode)
 
 } // namespace
 
-void CMainDlg::OnFileExport()
+void CTransferCommands::OnFileExport() const
 {
     const std::string file = ChooseFileToSave(
-        {m_hWnd, TXT_EXPORT_TITLE, TXT_TRANSFER_FILTER, TXT_EXPORT_DEFAULT_NAME, "json"});
+        {m_host.OwnerWindow(), TXT_EXPORT_TITLE, TXT_TRANSFER_FILTER, TXT_EXPORT_DEFAULT_NAME, "json"});
     if (file.empty())
         return;
     std::vector<std::string> report;
@@ -46,9 +43,10 @@ void CMainDlg::OnFileExport()
     AppMessageBox(Lines(report), MB_OK | IconFor(code));
 }
 
-void CMainDlg::OnFileImport()
+void CTransferCommands::OnFileImport() const
 {
-    const std::string file = ChooseFileToOpen({m_hWnd, TXT_IMPORT_TITLE, TXT_TRANSFER_FILTER, std::string(), "json"});
+    const std::string file =
+        ChooseFileToOpen({m_host.OwnerWindow(), TXT_IMPORT_TITLE, TXT_TRANSFER_FILTER, std::string(), "json"});
     if (file.empty())
         return;
     TransferRead read = ReadImportFile(file);
@@ -57,13 +55,12 @@ void CMainDlg::OnFileImport()
                       MB_OK | MB_ICONSTOP);
         return;
     }
-    CImportPreviewDlg preview(m_hWnd, std::move(read), CurrentImportState());
+    CImportPreviewDlg preview(m_host.OwnerWindow(), std::move(read), CurrentImportState());
     if (preview.DoModal() != IDOK)
         return;
     std::vector<std::string> report;
     const ImportOutcome outcome = ApplyImport(preview.Plan(), report);
-    FillCommandList();
-    RefreshFastFolderList();
+    m_host.ReloadStores();
     // What the user saw in the preview needs no repeating: only the result
     // and whatever was not written.
     std::vector<std::string> said{std::to_string(outcome.done) + " imported, " + std::to_string(outcome.skipped) +

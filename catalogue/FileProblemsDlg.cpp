@@ -1,4 +1,4 @@
-#include "app/FileProblemsDlg.h"
+#include "catalogue/FileProblemsDlg.h"
 
 #include "framework/CodePage.h"
 #include "framework/MessageBox.h"

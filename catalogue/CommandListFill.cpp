@@ -1,16 +1,17 @@
 // Filling My Commands from the command files.
-#include "app/FileProblemsDlg.h"
-#include "app/MainDlg.h"
-#include "services/TargetIcon.h"
+#include "catalogue/CommandsPage.h"
 
 #include "catalogue/CommandFiles.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
-#include "catalogue/CommandScopeRules.h"
+#include "catalogue/FileProblemsDlg.h"
 #include "catalogue/Shadowing.h"
-#include "resources/Texts.h"
 #include "framework/CodePage.h"
 #include "framework/FileError.h"
+#include "framework/Handles.h"
+#include "framework/ProgramFolders.h"
+#include "resources/Texts.h"
+#include "services/TargetIcon.h"
 
 #include <vector>
 
@@ -24,16 +25,16 @@ std::string IconKey(const IconChoice& choice)
 
 } // namespace
 
-void CMainDlg::FillCommandList()
+void CCommandsPage::FillCommandList()
 {
-    m_commandList.DeleteAllItems();
+    m_list.DeleteAllItems();
     // Each fill starts afresh, images included, so memory stays flat.
-    m_commandImages.RemoveAll();
-    m_commandIconImages.clear();
+    m_images.RemoveAll();
+    m_iconImages.clear();
     m_targetImages.clear();
     m_typeIconAnswers.clear();
-    m_commandRows.clear();
-    CRedrawPause pause(m_commandList);
+    m_rows.clear();
+    CRedrawPause pause(m_list);
 
     std::vector<std::string> problems;
     ForEachCommandFile([this, &problems](const std::string& path, CommandScope scope) {
@@ -45,10 +46,10 @@ void CMainDlg::FillCommandList()
             problems.push_back(error.GetMessageText());
         }
     });
-    ReportUnreadableCommandFiles(problems, m_hWnd);
+    ReportUnreadableCommandFiles(problems, m_host.OwnerWindow());
 }
 
-void CMainDlg::AddCommandRow(const std::string& cfgPath, CommandScope scope)
+void CCommandsPage::AddCommandRow(const std::string& cfgPath, CommandScope scope)
 {
     std::vector<std::string> lines;
     if (ReadPropertiesLines(cfgPath, 3, lines) < 3)
@@ -57,15 +58,15 @@ void CMainDlg::AddCommandRow(const std::string& cfgPath, CommandScope scope)
     const std::string& target = lines[1];
     const std::string& parameters = lines[2];
 
-    const int row = m_commandList.InsertItem(m_commandList.GetItemCount(), name, CommandImage(target));
-    m_commandList.SetItemText(row, 1, target);
-    m_commandList.SetItemText(row, 2, parameters);
-    m_commandList.SetItemText(row, 3, ScopeText(scope));
-    m_commandList.SetItemData(row, static_cast<LPARAM>(m_commandRows.size()));
-    m_commandRows.push_back({cfgPath, scope});
+    const int row = m_list.InsertItem(m_list.GetItemCount(), name, CommandImage(target));
+    m_list.SetItemText(row, 1, target);
+    m_list.SetItemText(row, 2, parameters);
+    m_list.SetItemText(row, 3, ScopeText(scope));
+    m_list.SetItemData(row, static_cast<LPARAM>(m_rows.size()));
+    m_rows.push_back({cfgPath, scope});
 }
 
-int CMainDlg::CommandImage(const std::string& target)
+int CCommandsPage::CommandImage(const std::string& target)
 {
     const auto known = m_targetImages.find(target);
     if (known != m_targetImages.end())
@@ -86,35 +87,35 @@ int CMainDlg::CommandImage(const std::string& target)
     };
     const IconChoice choice = ChooseTargetIcon(target, queries);
     const std::string key = IconKey(choice);
-    auto cached = m_commandIconImages.find(key);
-    if (cached == m_commandIconImages.end()) {
-        CIconHandle icon(ExtractChosenIcon(choice, m_commandImages.GetIconSize()));
-        cached = m_commandIconImages.emplace(key, m_commandImages.Add(icon.Get())).first;
+    auto cached = m_iconImages.find(key);
+    if (cached == m_iconImages.end()) {
+        CIconHandle icon(ExtractChosenIcon(choice, m_images.GetIconSize()));
+        cached = m_iconImages.emplace(key, m_images.Add(icon.Get())).first;
     }
     m_targetImages.emplace(target, cached->second);
     return cached->second;
 }
 
-std::string CMainDlg::CommandRowTip(int row)
+std::string CCommandsPage::RowTip(int row) const
 {
     // Looked up when the tip is asked for: a search of every PATH folder
     // for every row would slow each fill.
-    const std::string winner = FindShadowingFile(m_commandList.GetItemText(row, 0));
+    const std::string winner = FindShadowingFile(m_list.GetItemText(row, 0));
     return winner.empty() ? std::string() : TXT_SHADOWED_ROW_BEFORE + winner + TXT_SHADOWED_ROW_AFTER;
 }
 
-void CMainDlg::OnCommandListGetInfoTip(NMHDR* header, LRESULT* result)
+void CCommandsPage::OnGetInfoTip(NMHDR* header, LRESULT* result)
 {
     *result = 0;
     if (header->code == LVN_GETINFOTIPW) {
         auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
-        const std::string text = CommandRowTip(tip->iItem);
+        const std::string text = RowTip(tip->iItem);
         if (!text.empty() && tip->pszText && tip->cchTextMax > 0)
             lstrcpynW(tip->pszText, AnsiToWide(text).c_str(), tip->cchTextMax);
         return;
     }
     auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
-    const std::string text = CommandRowTip(tip->iItem);
+    const std::string text = RowTip(tip->iItem);
     if (!text.empty() && tip->pszText && tip->cchTextMax > 0)
         lstrcpynA(tip->pszText, text.c_str(), tip->cchTextMax);
 }
