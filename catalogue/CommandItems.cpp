@@ -1,5 +1,6 @@
 #include "catalogue/CommandItems.h"
 
+#include "apppaths/AppPathsRoot.h"
 #include "catalogue/CommandLimits.h"
 #include "catalogue/Commands.h"
 #include "catalogue/LinkHeader.h"

@@ -1,7 +1,8 @@
 #include "catalogue/Commands.h"
 
+#include "apppaths/AppPathsRoot.h"
 #include "catalogue/CommandPaths.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "catalogue/Shortcut.h"
 #include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
@@ -10,11 +11,6 @@
 
 #include <windows.h>
 #include <shellapi.h>
-
-HKEY AppPathsRoot(CommandScope scope)
-{
-    return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
 
 std::string CommandWorkingFolder(const std::string& target)
 {

@@ -8,9 +8,6 @@
 #include <string>
 #include <vector>
 
-// The registry root of the scope's App Paths key.
-HKEY AppPathsRoot(CommandScope scope);
-
 // The shortcut's working folder for a target: the target's folder, none
 // for a folder (or a URL, which has no backslash).
 std::string CommandWorkingFolder(const std::string& target);
@@ -24,7 +21,7 @@ std::vector<std::string> WriteCommand(const std::string& name, const std::string
 
 // WriteCommand, each failure shown in a message box. inPlaceOfOtherEntry:
 // the user agreed to replace another program's entry of the name, which is
-// saved to a backup first (OtherProgramEntry.h).
+// saved to a backup first (ReplacedEntry.h).
 bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
                    int showCommand, CommandScope scope = CommandScope::machine, bool inPlaceOfOtherEntry = false);
 

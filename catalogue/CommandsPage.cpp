@@ -3,7 +3,7 @@
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Commands.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
 #include "resources/MainWindowIds.h"

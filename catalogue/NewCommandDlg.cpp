@@ -8,7 +8,7 @@
 #include "catalogue/CommandScopeRules.h"
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "catalogue/Shadowing.h"
 #include "framework/AppInfo.h"
 #include "framework/FileDialog.h"

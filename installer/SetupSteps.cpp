@@ -1,8 +1,9 @@
 #include "installer/SetupSteps.h"
 
+#include "apppaths/AppPathsRoot.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandScopeRules.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "contract/StoreContract.h"
 #include "framework/CodePage.h"
 #include "framework/Handles.h"
@@ -123,7 +124,7 @@ void PutBackReplacedEntry(const std::string& keyName, CommandScope scope, const 
 
 int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vector<std::string>& log)
 {
-    const HKEY root = scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const HKEY root = AppPathsRoot(scope);
     int failures = 0;
     // Names and notes first: deleting while enumerating shifts the indexes.
     struct Entry {

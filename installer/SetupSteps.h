@@ -13,7 +13,7 @@
 // (other software's entries stay), then the run_*.lnk and run_*.cfg files
 // there. An entry whose command had replaced another program's entry is
 // followed by that entry, put back from its noted backup under the
-// program's own rules (OtherProgramEntry.h); where that cannot be done the
+// program's own rules (ReplacedEntry.h); where that cannot be done the
 // backup stays, and log says why (as it says what was put back).
 int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vector<std::string>& log);
 

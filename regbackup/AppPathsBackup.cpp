@@ -1,5 +1,6 @@
 #include "regbackup/AppPathsBackup.h"
 
+#include "apppaths/AppPathsRoot.h"
 #include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/Sha256.h"
@@ -14,11 +15,6 @@ namespace {
 
 // Names tried for the backups of one entry within one second.
 constexpr int kMaxAttempts = 100;
-
-HKEY RootOf(CommandScope scope)
-{
-    return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
 
 std::u16string EntryPath(const std::u16string& keyName)
 {
@@ -77,7 +73,7 @@ BackupResult BackUpEntry(CommandScope scope, const std::u16string& keyName, RegK
 {
     BackupResult result;
     const std::string shownName = Utf16ToAnsi(keyName);
-    const LONG error = CaptureKeyTree(RootOf(scope), EntryPath(keyName), tree);
+    const LONG error = CaptureKeyTree(AppPathsRoot(scope), EntryPath(keyName), tree);
     if (error != ERROR_SUCCESS) {
         result.why = "Could not read the entry " + shownName + ": " + SystemErrorText(error);
         return result;
@@ -209,7 +205,7 @@ RestoreResult RestoreAppPathsBackup(const AppPathsBackup& backup, ExistingEntry 
         result.why = backup.problem;
         return result;
     }
-    const HKEY root = RootOf(backup.scope);
+    const HKEY root = AppPathsRoot(backup.scope);
     const std::u16string path = EntryPath(backup.keyName);
     RegKey present;
     LONG error = CaptureKeyTree(root, path, present);
@@ -259,7 +255,7 @@ DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string
         result.why = "The entry's name " + keyName + " holds characters the code page does not map.";
         return result;
     }
-    const HKEY root = RootOf(scope);
+    const HKEY root = AppPathsRoot(scope);
     const std::u16string path = EntryPath(wide);
     RegKey saved;
     const BackupResult backup = BackUpEntry(scope, wide, saved);

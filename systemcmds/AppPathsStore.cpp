@@ -1,5 +1,6 @@
 #include "systemcmds/AppPathsStore.h"
 
+#include "apppaths/AppPathsRoot.h"
 #include "catalogue/CommandPaths.h"
 #include "framework/RegistryKey.h"
 #include "systemcmds/SystemCommandRules.h"
@@ -9,18 +10,9 @@ std::string AppPathsEntryKey(const std::string& keyName)
     return std::string(kAppPathsKey) + "\\" + keyName;
 }
 
-namespace {
-
-HKEY RootOf(CommandScope scope)
-{
-    return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
-
-} // namespace
-
 bool CAppPathsWalk::Open(CommandScope scope)
 {
-    return m_key.Open(RootOf(scope), kAppPathsKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
+    return m_key.Open(AppPathsRoot(scope), kAppPathsKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
 }
 
 DWORD CAppPathsWalk::Count()
@@ -84,5 +76,5 @@ SystemCommandEntry CAppPathsWalk::ReadEntry(CRegistryKey& holder, const std::str
 
 bool DeleteAppPathsKey(const std::string& keyName, CommandScope scope)
 {
-    return CRegistryKey::DeleteKey(RootOf(scope), AppPathsEntryKey(keyName));
+    return CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsEntryKey(keyName));
 }

@@ -3,7 +3,7 @@
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandScopeRules.h"
 #include "catalogue/Commands.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "catalogue/PropertiesFormat.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/CodePage.h"

@@ -5,7 +5,7 @@
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
 #include "catalogue/Commands.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "catalogue/PropertiesFormat.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/FileError.h"

@@ -7,7 +7,7 @@
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
 #include "catalogue/NewCommandDlg.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "framework/FileDialog.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"

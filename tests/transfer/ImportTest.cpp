@@ -1,7 +1,7 @@
 #include "catalogue/CommandLimits.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/Commands.h"
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 #include "catalogue/Shortcut.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/Services.h"

@@ -1,18 +1,15 @@
 #pragma once
-// Another program's App Paths entry under a command's name. A command never
+// Another program's App Paths entry under a command's name (the rule:
+// apppaths/OtherProgramEntry.h). A command never
 // silently replaces one: the user is asked, the entry is saved to a backup
 // and removed, and the command's own key notes that backup (its file name
 // and checksum), so that deleting the command can put the entry back
 // exactly. The note is a request: it is checked before it is followed.
+#include "apppaths/OtherProgramEntry.h"
 #include "catalogue/CommandPaths.h"
 
 #include <string>
 #include <vector>
-
-struct OtherProgramEntry {
-    bool exists = false;
-    std::string target; // its default value, quotes stripped; empty when it has none
-};
 
 // The entry of the name in the scope when it is not the command's own.
 OtherProgramEntry FindOtherProgramEntry(const std::string& name, CommandScope scope);

@@ -1,6 +1,6 @@
-#include "catalogue/OtherProgramEntry.h"
+#include "catalogue/ReplacedEntry.h"
 
-#include "apppaths/EntryRules.h"
+#include "apppaths/AppPathsRoot.h"
 #include "catalogue/Commands.h"
 #include "framework/MessageBox.h"
 #include "framework/RegistryKey.h"
@@ -12,11 +12,6 @@
 
 namespace {
 
-HKEY RootOf(CommandScope scope)
-{
-    return scope == CommandScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-}
-
 std::string FileNameOf(const std::string& path)
 {
     return path.substr(path.find_last_of('\\') + 1);
@@ -26,15 +21,7 @@ std::string FileNameOf(const std::string& path)
 
 OtherProgramEntry FindOtherProgramEntry(const std::string& name, CommandScope scope)
 {
-    OtherProgramEntry entry;
-    CRegistryKey key;
-    if (!key.Open(RootOf(scope), AppPathsKeyName(name), KEY_QUERY_VALUE))
-        return entry;
-    std::string value;
-    key.GetStringWhole("", value);
-    entry.target = StripTargetQuotes(value);
-    entry.exists = !IsOwnEntryValue(entry.target, CommandLinkPath(name, scope));
-    return entry;
+    return ReadOtherProgramEntry(name, scope, CommandLinkPath(name, scope));
 }
 
 std::vector<std::string> WriteCommandInPlaceOfOtherEntry(const std::string& name, const std::string& target,
@@ -48,12 +35,12 @@ std::vector<std::string> WriteCommandInPlaceOfOtherEntry(const std::string& name
     if (failures.empty()) {
         CRegistryKey key;
         const std::string note = ReplacedEntryNoteText({FileNameOf(setAside.backupFile), setAside.backupSha256});
-        if (key.Open(RootOf(scope), AppPathsKeyName(name), KEY_SET_VALUE) && key.SetString(kReplacedEntryValue, note))
+        if (key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_SET_VALUE) && key.SetString(kReplacedEntryValue, note))
             return failures;
         failures.push_back(TXT_OTHER_ENTRY_NOTE_FAILED);
     }
     // The command did not take the entry's place: the entry goes back as it was.
-    CRegistryKey::DeleteKey(RootOf(scope), AppPathsKeyName(name));
+    CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name));
     const RestoreResult back = RestoreAppPathsBackup(setAside.backupFile, ExistingEntry::keep);
     if (back.status != RestoreStatus::restored)
         failures.push_back(TXT_OTHER_ENTRY_NOT_BACK_BEFORE + setAside.backupFile + TXT_OTHER_ENTRY_NOT_BACK_AFTER);
@@ -64,7 +51,7 @@ std::string ReplacedEntryNoteOf(const std::string& name, CommandScope scope)
 {
     CRegistryKey key;
     std::string note;
-    if (key.Open(RootOf(scope), AppPathsKeyName(name), KEY_QUERY_VALUE))
+    if (key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE))
         key.GetStringWhole(kReplacedEntryValue, note);
     return note;
 }
