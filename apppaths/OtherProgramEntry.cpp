@@ -2,16 +2,16 @@
 
 #include "apppaths/AppPathsRoot.h"
 #include "apppaths/EntryRules.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 
 OtherProgramEntry ReadOtherProgramEntry(const std::string& name, CommandScope scope, const std::string& ownLinkPath)
 {
     OtherProgramEntry entry;
     CRegistryKey key;
-    if (!key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE))
+    if (!key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE))
         return entry;
     std::string value;
-    key.GetStringWhole("", value);
+    ReadAnsiString(key, kRegistryTextWhole, "", value);
     entry.target = StripTargetQuotes(value);
     entry.exists = !IsOwnEntryValue(entry.target, ownLinkPath);
     return entry;

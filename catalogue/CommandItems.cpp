@@ -7,7 +7,7 @@
 #include "framework/CodePage.h"
 #include "framework/ComApartment.h"
 #include "framework/Handles.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -29,8 +29,10 @@ bool EntryIntact(const std::string& name, CommandScope scope)
 {
     CRegistryKey key;
     std::string link, folder;
-    return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE) && key.GetStringWhole("", link) &&
-           key.GetStringWhole("Path", folder) && link == CommandLinkPath(name, scope) && folder == CmdsFolder(scope);
+    return key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE) &&
+           ReadAnsiString(key, kRegistryTextWhole, "", link) &&
+           ReadAnsiString(key, kRegistryTextWhole, "Path", folder) && link == CommandLinkPath(name, scope) &&
+           folder == CmdsFolder(scope);
 }
 
 // The show command in the file's header; nullopt when it has none.

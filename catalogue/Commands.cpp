@@ -6,7 +6,7 @@
 #include "catalogue/Shortcut.h"
 #include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "resources/Texts.h"
 
 #include <windows.h>
@@ -57,10 +57,10 @@ std::vector<std::string> WriteCommand(const std::string& name, const std::string
         return {LoadAppString(IDS_NO_SHORTCUT_CREATED)};
     {
         CRegistryKey key;
-        if (!key.Create(AppPathsRoot(scope), AppPathsKeyName(name), KEY_ALL_ACCESS))
+        if (!key.Create(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_ALL_ACCESS))
             return {LoadAppString(IDS_NO_REGISTRY_ACCESS)};
-        key.SetString("", CommandLinkPath(name, scope));
-        key.SetString("Path", CmdsFolder(scope));
+        WriteAnsiString(key, "", CommandLinkPath(name, scope));
+        WriteAnsiString(key, "Path", CmdsFolder(scope));
     }
 
     CShortcut shortcut;
@@ -97,7 +97,7 @@ bool CommandExists(const std::string& name, CommandScope scope)
     if (GetFileAttributesA(CommandPropertiesPath(name, scope).c_str()) != INVALID_FILE_ATTRIBUTES)
         return true;
     CRegistryKey key;
-    return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE);
+    return key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE);
 }
 
 bool DeleteCommand(const std::string& name, CommandScope scope, OtherProgramEntry* kept)
@@ -110,7 +110,7 @@ bool DeleteCommand(const std::string& name, CommandScope scope, OtherProgramEntr
     const OtherProgramEntry other = FindOtherProgramEntry(name, scope);
     if (kept)
         *kept = other;
-    if (!other.exists && !CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name)))
+    if (!other.exists && !CRegistryKey::DeleteKey(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name))))
         result = false;
     return result;
 }

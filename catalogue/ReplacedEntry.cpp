@@ -3,7 +3,7 @@
 #include "apppaths/AppPathsRoot.h"
 #include "catalogue/Commands.h"
 #include "framework/MessageBox.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "regbackup/AppPathsBackup.h"
 #include "regbackup/BackupTrustRules.h"
 #include "resources/Texts.h"
@@ -35,12 +35,13 @@ std::vector<std::string> WriteCommandInPlaceOfOtherEntry(const std::string& name
     if (failures.empty()) {
         CRegistryKey key;
         const std::string note = ReplacedEntryNoteText({FileNameOf(setAside.backupFile), setAside.backupSha256});
-        if (key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_SET_VALUE) && key.SetString(kReplacedEntryValue, note))
+        if (key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_SET_VALUE) &&
+            WriteAnsiString(key, kReplacedEntryValue, note))
             return failures;
         failures.push_back(TXT_OTHER_ENTRY_NOTE_FAILED);
     }
     // The command did not take the entry's place: the entry goes back as it was.
-    CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name));
+    CRegistryKey::DeleteKey(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)));
     const RestoreResult back = RestoreAppPathsBackup(setAside.backupFile, ExistingEntry::keep);
     if (back.status != RestoreStatus::restored)
         failures.push_back(TXT_OTHER_ENTRY_NOT_BACK_BEFORE + setAside.backupFile + TXT_OTHER_ENTRY_NOT_BACK_AFTER);
@@ -51,8 +52,8 @@ std::string ReplacedEntryNoteOf(const std::string& name, CommandScope scope)
 {
     CRegistryKey key;
     std::string note;
-    if (key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE))
-        key.GetStringWhole(kReplacedEntryValue, note);
+    if (key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE))
+        ReadAnsiString(key, kRegistryTextWhole, kReplacedEntryValue, note);
     return note;
 }
 

@@ -1,8 +1,11 @@
 #include "fastfolders/FastFolderStore.h"
 
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 
 namespace {
+
+// The store's readers take a value of any type, as the library does.
+constexpr auto kAnyType = CRegistryKey::Types::any;
 
 FastFolderSlot ReadSlot(CRegistryKey& key, int index)
 {
@@ -10,10 +13,10 @@ FastFolderSlot ReadSlot(CRegistryKey& key, int index)
     const std::string pathName = FastFolderPathName(aliasName);
     std::string text;
     FastFolderSlot slot;
-    slot.alias = key.HasValue(aliasName);
-    slot.aliasReadable = slot.alias && key.GetString(aliasName, text);
-    slot.path = key.HasValue(pathName);
-    slot.pathReadable = slot.path && key.GetString(pathName, text);
+    slot.alias = key.HasValue(AnsiToWide(aliasName));
+    slot.aliasReadable = slot.alias && ReadAnsiString(key, kRegistryTextMax, aliasName, text, kAnyType);
+    slot.path = key.HasValue(AnsiToWide(pathName));
+    slot.pathReadable = slot.path && ReadAnsiString(key, kRegistryTextMax, pathName, text, kAnyType);
     return slot;
 }
 
@@ -29,11 +32,11 @@ FastFolderSlots ReadSlots(CRegistryKey& key)
 bool WriteItem(CRegistryKey& key, int index, const std::string& alias, const std::string& path)
 {
     const std::string aliasName = FastFolderAliasName(index);
-    if (!key.SetString(aliasName, alias))
+    if (!WriteAnsiString(key, aliasName, alias))
         return false;
-    if (key.SetString(FastFolderPathName(aliasName), path))
+    if (WriteAnsiString(key, FastFolderPathName(aliasName), path))
         return true;
-    key.DeleteValue(aliasName);
+    key.DeleteValue(AnsiToWide(aliasName));
     return false;
 }
 
@@ -48,17 +51,18 @@ bool MoveItem(CRegistryKey& key, int from, int to)
     for (const auto& [source, target] : names) {
         DWORD type = 0;
         std::string bytes;
-        if (key.HasValue(source) && (!key.GetValue(source, type, bytes) || !key.SetValue(target, type, bytes)))
+        if (key.HasValue(AnsiToWide(source)) &&
+            (!key.ReadValue(AnsiToWide(source), type, bytes) || !key.WriteValue(AnsiToWide(target), type, bytes)))
             return false;
     }
     for (const auto& [source, target] : names)
-        key.DeleteValue(source);
+        key.DeleteValue(AnsiToWide(source));
     return true;
 }
 
 bool OpenForWrite(CRegistryKey& key)
 {
-    return key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ | KEY_WRITE);
+    return key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_READ | KEY_WRITE);
 }
 
 } // namespace
@@ -66,7 +70,7 @@ bool OpenForWrite(CRegistryKey& key)
 FastFolderSlots ReadFastFolderSlots()
 {
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ))
+    if (!key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_READ))
         return {};
     return ReadSlots(key);
 }
@@ -79,13 +83,14 @@ int CountFastFolders()
 int ReadFastFolders(int count, std::string aliases[], std::string paths[])
 {
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_READ))
+    if (!key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_READ))
         return 0;
     int read = 0;
     for (; read < count && read < kMaxFastFolders; ++read) {
         const std::string name = FastFolderAliasName(read);
         std::string alias, path;
-        if (!key.GetString(name, alias) || !key.GetString(FastFolderPathName(name), path))
+        if (!ReadAnsiString(key, kRegistryTextMax, name, alias, kAnyType) ||
+            !ReadAnsiString(key, kRegistryTextMax, FastFolderPathName(name), path, kAnyType))
             break; // the menu stops here too
         aliases[read] = alias;
         paths[read] = path;
@@ -128,22 +133,22 @@ FastFolderWrite ReplaceFastFolder(int index, const std::string& alias, const std
     const std::string aliasName = FastFolderAliasName(index);
     DWORD type = 0;
     std::string oldAlias;
-    if (!key.GetValue(aliasName, type, oldAlias) || !key.SetString(aliasName, alias))
+    if (!key.ReadValue(AnsiToWide(aliasName), type, oldAlias) || !WriteAnsiString(key, aliasName, alias))
         return FastFolderWrite::failed;
-    if (key.SetString(FastFolderPathName(aliasName), path))
+    if (WriteAnsiString(key, FastFolderPathName(aliasName), path))
         return FastFolderWrite::done;
-    key.SetValue(aliasName, type, oldAlias);
+    key.WriteValue(AnsiToWide(aliasName), type, oldAlias);
     return FastFolderWrite::failed;
 }
 
 bool DeleteFastFolder(const std::string& index)
 {
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, kFastFolderKey, KEY_WRITE))
+    if (!key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_WRITE))
         return false;
-    if (!key.DeleteValue(index))
+    if (!key.DeleteValue(AnsiToWide(index)))
         return false;
-    key.DeleteValue(FastFolderPathName(index));
+    key.DeleteValue(AnsiToWide(FastFolderPathName(index)));
     return true;
 }
 
@@ -156,7 +161,7 @@ bool RemoveFastFolderItem(int index)
             return false;
         const std::string aliasName = FastFolderAliasName(index);
         for (const std::string& name : {aliasName, FastFolderPathName(aliasName)})
-            if (key.HasValue(name) && !key.DeleteValue(name))
+            if (key.HasValue(AnsiToWide(name)) && !key.DeleteValue(AnsiToWide(name)))
                 removed = false;
     }
     CompactFastFolders();

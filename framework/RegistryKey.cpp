@@ -2,21 +2,31 @@
 
 #include "framework/Services.h"
 
-#include <cstring>
-#include <vector>
+#include <cwchar>
 
 namespace {
 
-constexpr DWORD kValueBufferSize = 260;
-// A key name is at most 255 UTF-16 characters: 510 bytes in a double-byte
-// code page, and the terminator.
-constexpr DWORD kKeyNameBufferSize = 512;
+// The registry's limit on a key name, and its terminator.
+constexpr DWORD kKeyNameRoom = 256;
+// A value that keeps growing while it is read is given up after this many tries.
+constexpr int kReadAttempts = 4;
+
+const wchar_t* NameOrDefault(const std::wstring& valueName)
+{
+    return valueName.empty() ? nullptr : valueName.c_str();
+}
 
 } // namespace
 
-bool CRegistryKey::Allowed(HKEY root, const std::string& subkey, REGSAM access)
+bool CRegistryKey::Done(LONG error)
 {
-    const auto allowed = Services().registryAccess;
+    m_lastError = error;
+    return error == ERROR_SUCCESS;
+}
+
+bool CRegistryKey::Allowed(HKEY root, const std::wstring& subkey, REGSAM access)
+{
+    const auto& allowed = Services().registryAccess;
     if (allowed && !allowed(root, subkey, access)) {
         m_lastError = ERROR_ACCESS_DENIED;
         return false;
@@ -24,25 +34,23 @@ bool CRegistryKey::Allowed(HKEY root, const std::string& subkey, REGSAM access)
     return true;
 }
 
-bool CRegistryKey::Open(HKEY root, const std::string& subkey, REGSAM access)
+bool CRegistryKey::Open(HKEY root, const std::wstring& subkey, REGSAM access)
 {
     Close();
     if (!Allowed(root, subkey, access))
         return false;
-    m_lastError = RegOpenKeyExA(root, subkey.c_str(), 0, access, &m_key);
-    if (m_lastError != ERROR_SUCCESS)
+    if (!Done(RegOpenKeyExW(root, subkey.c_str(), 0, access, &m_key)))
         m_key = nullptr;
     return m_key != nullptr;
 }
 
-bool CRegistryKey::Create(HKEY root, const std::string& subkey, REGSAM access)
+bool CRegistryKey::Create(HKEY root, const std::wstring& subkey, REGSAM access)
 {
     Close();
     if (!Allowed(root, subkey, access))
         return false;
-    m_lastError = RegCreateKeyExA(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  access, nullptr, &m_key, nullptr);
-    if (m_lastError != ERROR_SUCCESS)
+    if (!Done(RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &m_key,
+                              nullptr)))
         m_key = nullptr;
     return m_key != nullptr;
 }
@@ -55,115 +63,117 @@ void CRegistryKey::Close()
     }
 }
 
-bool CRegistryKey::SetString(const std::string& valueName, const std::string& text)
+bool CRegistryKey::ReadString(const std::wstring& valueName, size_t maxChars, std::wstring& text, Types types)
 {
-    if (!m_key)
-        return false;
-    const auto size = static_cast<DWORD>(text.size() + 1);
-    m_lastError = RegSetValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(text.c_str()), size);
-    if (m_lastError != ERROR_SUCCESS)
-        return false;
-    RegFlushKey(m_key);
-    return true;
-}
-
-bool CRegistryKey::GetString(const std::string& valueName, std::string& text)
-{
-    if (!m_key)
-        return false;
-    char buffer[kValueBufferSize] = {};
-    DWORD size = kValueBufferSize;
-    m_lastError = RegQueryValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), nullptr,
-                                   nullptr, reinterpret_cast<BYTE*>(buffer), &size);
-    if (m_lastError != ERROR_SUCCESS)
-        return false;
-    const size_t length = strnlen(buffer, kValueBufferSize);
-    if (length == kValueBufferSize) {
-        // 260 bytes of text and no room for the terminator: does not fit.
-        m_lastError = ERROR_MORE_DATA;
-        return false;
-    }
-    text.assign(buffer, length);
-    return true;
-}
-
-bool CRegistryKey::GetStringWhole(const std::string& valueName, std::string& text)
-{
-    DWORD type = 0;
+    DWORD type = REG_NONE;
     std::string bytes;
-    if (!GetValue(valueName, type, bytes))
+    if (!ReadValue(valueName, type, bytes))
         return false;
-    text.assign(bytes.data(), strnlen(bytes.data(), bytes.size()));
+    if (types == Types::text && type != REG_SZ && type != REG_EXPAND_SZ)
+        return Done(ERROR_UNSUPPORTED_TYPE);
+    // A stored text need not end in a zero, nor end at the first one.
+    std::wstring stored(bytes.size() / sizeof(wchar_t), L'\0');
+    bytes.copy(reinterpret_cast<char*>(stored.data()), stored.size() * sizeof(wchar_t));
+    stored.resize(wcsnlen(stored.c_str(), stored.size()));
+    if (stored.size() > maxChars)
+        return Done(ERROR_MORE_DATA);
+    text = std::move(stored);
     return true;
 }
 
-bool CRegistryKey::GetValue(const std::string& valueName, DWORD& type, std::string& bytes)
+bool CRegistryKey::WriteString(const std::wstring& valueName, const std::wstring& text)
+{
+    const std::string bytes(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+    return WriteValue(valueName, REG_SZ, bytes);
+}
+
+bool CRegistryKey::ReadValue(const std::wstring& valueName, DWORD& type, std::string& bytes)
 {
     if (!m_key)
-        return false;
-    const char* name = valueName.empty() ? nullptr : valueName.c_str();
+        return Done(ERROR_INVALID_HANDLE);
     DWORD size = 0;
-    m_lastError = RegQueryValueExA(m_key, name, nullptr, nullptr, nullptr, &size);
-    if (m_lastError != ERROR_SUCCESS)
+    if (!Done(RegQueryValueExW(m_key, NameOrDefault(valueName), nullptr, nullptr, nullptr, &size)))
         return false;
     // The value may grow between the two calls; ask again until it fits.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<char> buffer(size + 1, '\0');
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        std::string buffer(size, '\0');
         DWORD got = size;
-        m_lastError = RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got);
-        if (m_lastError == ERROR_MORE_DATA) {
+        const LONG error = RegQueryValueExW(m_key, NameOrDefault(valueName), nullptr, &type,
+                                            reinterpret_cast<BYTE*>(buffer.data()), &got);
+        if (error == ERROR_MORE_DATA) {
             size = got;
             continue;
         }
-        if (m_lastError != ERROR_SUCCESS)
+        if (!Done(error))
             return false;
-        bytes.assign(buffer.data(), got);
+        buffer.resize(got);
+        bytes = std::move(buffer);
         return true;
     }
-    return false;
+    return Done(ERROR_MORE_DATA);
 }
 
-bool CRegistryKey::SetValue(const std::string& valueName, DWORD type, const std::string& bytes)
+bool CRegistryKey::WriteValue(const std::wstring& valueName, DWORD type, const std::string& bytes)
 {
     if (!m_key)
-        return false;
-    m_lastError = RegSetValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), 0, type,
-                                 reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
-    if (m_lastError != ERROR_SUCCESS)
+        return Done(ERROR_INVALID_HANDLE);
+    if (!Done(RegSetValueExW(m_key, NameOrDefault(valueName), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size()))))
         return false;
     RegFlushKey(m_key);
     return true;
 }
 
-bool CRegistryKey::HasValue(const std::string& valueName)
+bool CRegistryKey::HasValue(const std::wstring& valueName)
 {
-    if (!m_key)
-        return false;
-    m_lastError = RegQueryValueExA(m_key, valueName.empty() ? nullptr : valueName.c_str(), nullptr, nullptr,
-                                   nullptr, nullptr);
-    return m_lastError == ERROR_SUCCESS;
+    return m_key ? Done(RegQueryValueExW(m_key, NameOrDefault(valueName), nullptr, nullptr, nullptr, nullptr))
+                 : Done(ERROR_INVALID_HANDLE);
 }
 
-bool CRegistryKey::DeleteValue(const std::string& valueName)
+bool CRegistryKey::DeleteValue(const std::wstring& valueName)
 {
-    if (!m_key)
-        return false;
-    m_lastError = RegDeleteValueA(m_key, valueName.empty() ? nullptr : valueName.c_str());
-    return m_lastError == ERROR_SUCCESS;
+    return m_key ? Done(RegDeleteValueW(m_key, NameOrDefault(valueName))) : Done(ERROR_INVALID_HANDLE);
 }
 
-bool CRegistryKey::EnumSubkey(DWORD index, std::string& name)
+bool CRegistryKey::EnumSubkey(DWORD index, std::wstring& name)
 {
     if (!m_key)
+        return Done(ERROR_INVALID_HANDLE);
+    wchar_t buffer[kKeyNameRoom] = {};
+    DWORD length = kKeyNameRoom;
+    if (!Done(RegEnumKeyExW(m_key, index, buffer, &length, nullptr, nullptr, nullptr, nullptr)))
         return false;
-    char buffer[kKeyNameBufferSize] = {};
-    DWORD length = kKeyNameBufferSize;
-    m_lastError = RegEnumKeyExA(m_key, index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-    if (m_lastError != ERROR_SUCCESS)
-        return false;
-    name.assign(buffer, strnlen(buffer, kKeyNameBufferSize));
+    name.assign(buffer, length < kKeyNameRoom ? length : 0);
     return true;
+}
+
+bool CRegistryKey::EnumValue(DWORD index, std::wstring& name, DWORD& type, std::string& bytes)
+{
+    if (!m_key)
+        return Done(ERROR_INVALID_HANDLE);
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        DWORD nameMax = 0;
+        DWORD dataMax = 0;
+        if (!Done(RegQueryInfoKeyW(m_key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &nameMax,
+                                   &dataMax, nullptr, nullptr)))
+            return false;
+        std::wstring nameBuffer(nameMax + 1, L'\0');
+        std::string data(dataMax, '\0');
+        DWORD nameLength = nameMax + 1;
+        DWORD dataSize = dataMax;
+        const LONG error = RegEnumValueW(m_key, index, nameBuffer.data(), &nameLength, nullptr, &type,
+                                         reinterpret_cast<BYTE*>(data.data()), &dataSize);
+        if (error == ERROR_MORE_DATA)
+            continue; // grew meanwhile: ask the sizes again
+        if (!Done(error))
+            return false;
+        nameBuffer.resize(nameLength);
+        data.resize(dataSize);
+        name = std::move(nameBuffer);
+        bytes = std::move(data);
+        return true;
+    }
+    return Done(ERROR_MORE_DATA);
 }
 
 DWORD CRegistryKey::SubkeyCount()
@@ -171,15 +181,22 @@ DWORD CRegistryKey::SubkeyCount()
     DWORD count = 0;
     if (!m_key)
         return 0;
-    m_lastError = RegQueryInfoKeyA(m_key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
-                                   nullptr, nullptr, nullptr);
-    return m_lastError == ERROR_SUCCESS ? count : 0;
+    return Done(RegQueryInfoKeyW(m_key, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
+                                 nullptr, nullptr, nullptr))
+               ? count
+               : 0;
 }
 
-bool CRegistryKey::DeleteKey(HKEY root, const std::string& subkey)
+bool CRegistryKey::DeleteKey(HKEY root, const std::wstring& subkey)
+{
+    CRegistryKey probe;
+    return probe.Allowed(root, subkey, kRegistryDeleteAccess) && RegDeleteKeyW(root, subkey.c_str()) == ERROR_SUCCESS;
+}
+
+LONG CRegistryKey::DeleteTree(HKEY root, const std::wstring& subkey)
 {
     CRegistryKey probe;
     if (!probe.Allowed(root, subkey, kRegistryDeleteAccess))
-        return false;
-    return RegDeleteKeyA(root, subkey.c_str()) == ERROR_SUCCESS;
+        return ERROR_ACCESS_DENIED;
+    return RegDeleteTreeW(root, subkey.c_str());
 }

@@ -29,7 +29,7 @@ struct CServices {
     // Decides whether a registry open, create or delete may proceed. Wine
     // does not refuse creating subkeys under a read-only key, so "no
     // administrator rights" is denied here instead.
-    std::function<bool(HKEY root, const std::string& subkey, REGSAM access)> registryAccess;
+    std::function<bool(HKEY root, const std::wstring& subkey, REGSAM access)> registryAccess;
     // Stands in for SHBrowseForFolderA; the item list it returns must come
     // from the shell's allocator.
     std::function<PIDLIST_ABSOLUTE(BROWSEINFOA&)> browseForFolder;

@@ -6,7 +6,7 @@
 #include "catalogue/CommandPaths.h"
 #include "contract/StoreContract.h"
 #include "framework/CodePage.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "installer/ActionBoundary.h"
 #include "installer/InstallFolderRules.h"
 #include "installer/SetupSteps.h"
@@ -65,7 +65,8 @@ std::string ProgramFolderOf(MSIHANDLE install)
 void LogFailures(MSIHANDLE install, const char* step, int failures)
 {
     if (failures > 0)
-        Log(install, std::string("Verbosa: ") + step + ": " + std::to_string(failures) + " item(s) could not be removed");
+        Log(install,
+            std::string("Verbosa: ") + step + ": " + std::to_string(failures) + " item(s) could not be removed");
 }
 
 // Wine's RemoveExistingProducts removes the older version without
@@ -79,8 +80,8 @@ constexpr char kNoteValue[] = "UpgradingTo";
 UINT NoteUpgradeStep(MSIHANDLE install)
 {
     CRegistryKey key;
-    if (!key.Create(HKEY_LOCAL_MACHINE, kNoteKey, KEY_SET_VALUE | KEY_WOW64_64KEY) ||
-        !key.SetString(kNoteValue, Property(install, "ProductCode")))
+    if (!key.Create(HKEY_LOCAL_MACHINE, AnsiToWide(kNoteKey), KEY_SET_VALUE | KEY_WOW64_64KEY) ||
+        !WriteAnsiString(key, kNoteValue, Property(install, "ProductCode")))
         Log(install, "Verbosa: the upgrade note could not be written");
     return ERROR_SUCCESS;
 }
@@ -90,8 +91,8 @@ UINT NoteUpgradeStep(MSIHANDLE install)
 UINT ForgetUpgradeStep(MSIHANDLE)
 {
     CRegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, kNoteKey, KEY_SET_VALUE | KEY_WOW64_64KEY))
-        key.DeleteValue(kNoteValue);
+    if (key.Open(HKEY_LOCAL_MACHINE, AnsiToWide(kNoteKey), KEY_SET_VALUE | KEY_WOW64_64KEY))
+        key.DeleteValue(AnsiToWide(kNoteValue));
     return ERROR_SUCCESS;
 }
 
@@ -103,8 +104,8 @@ UINT FindUpgradeStep(MSIHANDLE install)
     std::string note;
     {
         CRegistryKey key;
-        if (!key.Open(HKEY_LOCAL_MACHINE, kNoteKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY) ||
-            !key.GetStringWhole(kNoteValue, note))
+        if (!key.Open(HKEY_LOCAL_MACHINE, AnsiToWide(kNoteKey), KEY_QUERY_VALUE | KEY_WOW64_64KEY) ||
+            !ReadAnsiString(key, kRegistryTextWhole, kNoteValue, note))
             return ERROR_SUCCESS;
     }
     const std::string productCode = Property(install, "ProductCode");

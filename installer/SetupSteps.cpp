@@ -7,7 +7,7 @@
 #include "contract/StoreContract.h"
 #include "framework/CodePage.h"
 #include "framework/Handles.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "regbackup/AppPathsBackup.h"
 #include "resources/Texts.h"
 #include "shellsettings/ExtensionRegistration.h"
@@ -71,7 +71,7 @@ ExtensionRegistrationResult RunExtensionRegistrations(const std::string& program
 
 int DeleteTree(HKEY root, const std::string& key)
 {
-    const LONG rc = RegDeleteTreeA(root, key.c_str());
+    const LONG rc = CRegistryKey::DeleteTree(root, AnsiToWide(key));
     if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND)
         return 0;
     return 1;
@@ -134,16 +134,16 @@ int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vecto
     std::vector<Entry> ours;
     {
         CRegistryKey appPaths;
-        if (appPaths.Open(root, kAppPathsKey, KEY_READ)) {
-            std::string name;
+        if (appPaths.Open(root, AnsiToWide(kAppPathsKey), KEY_READ)) {
+            std::wstring name;
             for (DWORD i = 0; appPaths.EnumSubkey(i, name); ++i) {
                 CRegistryKey entry;
                 std::string target;
-                if (entry.Open(appPaths.Handle(), name, KEY_READ) && entry.GetStringWhole("", target) &&
-                    IsInsideFolder(target, cmdsFolder)) {
+                if (entry.Open(appPaths.Handle(), name, KEY_READ) &&
+                    ReadAnsiString(entry, kRegistryTextWhole, "", target) && IsInsideFolder(target, cmdsFolder)) {
                     std::string note;
-                    entry.GetStringWhole(kReplacedEntryValue, note);
-                    ours.push_back({name, note});
+                    ReadAnsiString(entry, kRegistryTextWhole, kReplacedEntryValue, note);
+                    ours.push_back({WideToAnsi(name.c_str(), name.size()), note});
                 }
             }
         }
@@ -188,10 +188,10 @@ int RemoveUserSettings(const std::string& programFolder)
     // only when it starts this installation's program.
     CRegistryKey command;
     std::string line;
-    if (command.Open(HKEY_CURRENT_USER, "Software\\Classes\\*\\Shell\\Create Shortcut Command\\Command", KEY_READ) &&
-        command.GetStringWhole("", line) && CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, line.c_str(), -1,
-                                                           ShortcutVerbCommandLine(programFolder).c_str(),
-                                                           -1) == CSTR_EQUAL) {
+    if (command.Open(HKEY_CURRENT_USER, L"Software\\Classes\\*\\Shell\\Create Shortcut Command\\Command", KEY_READ) &&
+        ReadAnsiString(command, kRegistryTextWhole, "", line) &&
+        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, line.c_str(), -1,
+                       ShortcutVerbCommandLine(programFolder).c_str(), -1) == CSTR_EQUAL) {
         command.Close();
         if (!RemoveShortcutVerb(VerbScope::user))
             ++failures;

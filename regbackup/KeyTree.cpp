@@ -1,108 +1,45 @@
 #include "regbackup/KeyTree.h"
 
-#include "framework/CodePage.h"
-#include "framework/Handles.h"
 #include "framework/RegistryKey.h"
-#include "framework/Services.h"
+#include "framework/Utf16.h"
 
 #include <vector>
 
 namespace {
 
-void CloseRegistryKey(HKEY key)
+bool ReadValues(CRegistryKey& key, std::vector<RegValue>& values)
 {
-    RegCloseKey(key);
-}
-using CKeyHandle = CUniqueHandle<handle_detail::NullTraits<HKEY, CloseRegistryKey>>;
-
-// The registry's limit on a key name, and its terminator.
-constexpr DWORD kKeyNameRoom = 256;
-// A value that keeps growing while it is read is given up after this many tries.
-constexpr int kReadAttempts = 4;
-
-const wchar_t* Wide(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
+    std::wstring name;
+    DWORD type = REG_NONE;
+    std::string data;
+    for (DWORD index = 0; key.EnumValue(index, name, type, data); ++index)
+        values.push_back({ToUtf16(name), type, std::move(data)});
+    return key.LastError() == ERROR_NO_MORE_ITEMS;
 }
 
-bool Allowed(HKEY root, const std::u16string& path, REGSAM access)
+bool ReadSubkeyNames(CRegistryKey& key, std::vector<std::u16string>& names)
 {
-    const auto& allowed = Services().registryAccess;
-    return !allowed || allowed(root, Utf16ToAnsi(path), access);
-}
-
-LONG ReadValues(HKEY key, std::vector<RegValue>& values)
-{
-    DWORD nameMax = 0;
-    DWORD dataMax = 0;
-    int attempts = 0;
-    bool sized = false;
-    for (DWORD index = 0;;) {
-        if (!sized) {
-            const LONG error = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                &nameMax, &dataMax, nullptr, nullptr);
-            if (error != ERROR_SUCCESS)
-                return error;
-            sized = true;
-        }
-        std::vector<wchar_t> name(nameMax + 1, L'\0');
-        std::string data(dataMax, '\0');
-        DWORD nameLength = nameMax + 1;
-        DWORD dataSize = dataMax;
-        DWORD type = REG_NONE;
-        const LONG error = RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type,
-                                         reinterpret_cast<BYTE*>(data.data()), &dataSize);
-        if (error == ERROR_NO_MORE_ITEMS)
-            return ERROR_SUCCESS;
-        if (error == ERROR_MORE_DATA && ++attempts < kReadAttempts) {
-            sized = false; // grew meanwhile: ask the sizes again
-            continue;
-        }
-        if (error != ERROR_SUCCESS)
-            return error;
-        data.resize(dataSize);
-        values.push_back({std::u16string(reinterpret_cast<const char16_t*>(name.data()), nameLength), type,
-                          std::move(data)});
-        ++index;
-        attempts = 0;
-    }
-}
-
-LONG ReadSubkeyNames(HKEY key, std::vector<std::u16string>& names)
-{
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[kKeyNameRoom] = {};
-        DWORD length = kKeyNameRoom;
-        const LONG error = RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (error == ERROR_NO_MORE_ITEMS)
-            return ERROR_SUCCESS;
-        if (error != ERROR_SUCCESS)
-            return error;
-        names.emplace_back(reinterpret_cast<const char16_t*>(name), length);
-    }
+    std::wstring name;
+    for (DWORD index = 0; key.EnumSubkey(index, name); ++index)
+        names.push_back(ToUtf16(name));
+    return key.LastError() == ERROR_NO_MORE_ITEMS;
 }
 
 } // namespace
 
 LONG CaptureKeyTree(HKEY root, const std::u16string& path, RegKey& tree)
 {
-    if (!Allowed(root, path, KEY_READ))
-        return ERROR_ACCESS_DENIED;
-    HKEY opened = nullptr;
-    LONG error = RegOpenKeyExW(root, Wide(path), 0, KEY_READ, &opened);
-    if (error != ERROR_SUCCESS)
-        return error;
-    const CKeyHandle key(opened);
+    CRegistryKey key;
+    if (!key.Open(root, ToWide(path), KEY_READ))
+        return key.LastError();
     tree.values.clear();
     tree.subkeys.clear();
-    if ((error = ReadValues(key.Get(), tree.values)) != ERROR_SUCCESS)
-        return error;
     std::vector<std::u16string> names;
-    if ((error = ReadSubkeyNames(key.Get(), names)) != ERROR_SUCCESS)
-        return error;
+    if (!ReadValues(key, tree.values) || !ReadSubkeyNames(key, names))
+        return key.LastError();
     for (std::u16string& name : names) {
         RegKey subkey;
-        if ((error = CaptureKeyTree(root, path + u'\\' + name, subkey)) != ERROR_SUCCESS)
+        if (const LONG error = CaptureKeyTree(root, path + u'\\' + name, subkey); error != ERROR_SUCCESS)
             return error;
         subkey.name = std::move(name);
         tree.subkeys.push_back(std::move(subkey));
@@ -112,32 +49,21 @@ LONG CaptureKeyTree(HKEY root, const std::u16string& path, RegKey& tree)
 
 LONG WriteKeyTree(HKEY root, const std::u16string& path, const RegKey& tree)
 {
-    if (!Allowed(root, path, KEY_WRITE))
-        return ERROR_ACCESS_DENIED;
-    HKEY created = nullptr;
-    LONG error = RegCreateKeyExW(root, Wide(path), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
-                                 &created, nullptr);
-    if (error != ERROR_SUCCESS)
-        return error;
-    const CKeyHandle key(created);
-    for (const RegValue& value : tree.values) {
-        error = RegSetValueExW(key.Get(), Wide(value.name), 0, value.type,
-                               reinterpret_cast<const BYTE*>(value.data.data()), static_cast<DWORD>(value.data.size()));
-        if (error != ERROR_SUCCESS)
-            return error;
-    }
-    RegFlushKey(key.Get());
+    CRegistryKey key;
+    if (!key.Create(root, ToWide(path), KEY_WRITE))
+        return key.LastError();
+    for (const RegValue& value : tree.values)
+        if (!key.WriteValue(ToWide(value.name), value.type, value.data))
+            return key.LastError();
     for (const RegKey& subkey : tree.subkeys)
-        if ((error = WriteKeyTree(root, path + u'\\' + subkey.name, subkey)) != ERROR_SUCCESS)
+        if (const LONG error = WriteKeyTree(root, path + u'\\' + subkey.name, subkey); error != ERROR_SUCCESS)
             return error;
     return ERROR_SUCCESS;
 }
 
 LONG DeleteKeyTree(HKEY root, const std::u16string& path)
 {
-    if (!Allowed(root, path, kRegistryDeleteAccess))
-        return ERROR_ACCESS_DENIED;
-    return RegDeleteTreeW(root, Wide(path));
+    return CRegistryKey::DeleteTree(root, ToWide(path));
 }
 
 std::string SystemErrorText(LONG error)

@@ -2,7 +2,7 @@
 
 #include "framework/AppInfo.h"
 #include "framework/ProgramFolders.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "framework/Services.h"
 
 #include <htmlhelp.h>
@@ -38,7 +38,8 @@ std::string RegisteredHtmlHelpPath()
 {
     CRegistryKey key;
     std::string path;
-    if (!key.Open(HKEY_CLASSES_ROOT, kHtmlHelpServerKey, KEY_QUERY_VALUE) || !key.GetString("", path))
+    if (!key.Open(HKEY_CLASSES_ROOT, AnsiToWide(kHtmlHelpServerKey), KEY_QUERY_VALUE) ||
+        !ReadAnsiString(key, kRegistryTextMax, "", path))
         return {};
     return path;
 }

@@ -1,7 +1,7 @@
 #include "services/TargetIcon.h"
 
 #include "framework/ProgramFolders.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 
 #include <shellapi.h>
 
@@ -15,11 +15,12 @@ bool GetTypeIcon(const std::string& extension, std::string& iconFile, int& iconI
 {
     CRegistryKey key;
     std::string typeName;
-    if (!key.Open(HKEY_CLASSES_ROOT, extension, KEY_QUERY_VALUE) || !key.GetString("", typeName)
-        || typeName.empty())
+    if (!key.Open(HKEY_CLASSES_ROOT, AnsiToWide(extension), KEY_QUERY_VALUE) ||
+        !ReadAnsiString(key, kRegistryTextMax, "", typeName) || typeName.empty())
         return false;
     std::string spec;
-    if (!key.Open(HKEY_CLASSES_ROOT, typeName + "\\DefaultIcon", KEY_QUERY_VALUE) || !key.GetString("", spec))
+    if (!key.Open(HKEY_CLASSES_ROOT, AnsiToWide(typeName + "\\DefaultIcon"), KEY_QUERY_VALUE) ||
+        !ReadAnsiString(key, kRegistryTextMax, "", spec))
         return false;
     ParseIconSpecification(spec, iconFile, iconIndex);
     return true;

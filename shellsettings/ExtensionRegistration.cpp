@@ -1,7 +1,7 @@
 #include "shellsettings/ExtensionRegistration.h"
 
 #include "catalogue/CommandPaths.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "framework/Services.h"
 
 #include <windows.h>
@@ -38,8 +38,8 @@ bool IsShellExtensionRegistered(ExtensionScope scope)
     constexpr char kHandlerKey[] = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
     CRegistryKey key;
     if (scope == ExtensionScope::user)
-        return key.Open(HKEY_CURRENT_USER, std::string("Software\\Classes\\") + kHandlerKey, KEY_READ);
-    return key.Open(HKEY_CLASSES_ROOT, kHandlerKey, KEY_READ);
+        return key.Open(HKEY_CURRENT_USER, AnsiToWide(std::string("Software\\Classes\\") + kHandlerKey), KEY_READ);
+    return key.Open(HKEY_CLASSES_ROOT, AnsiToWide(kHandlerKey), KEY_READ);
 }
 
 std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, bool enable,
@@ -59,7 +59,8 @@ std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, b
 
 void SetShellExtensionRegistered(const std::string& programFolder, bool enable, ExtensionScope scope)
 {
-    const bool x86Copy = GetFileAttributesA((programFolder + "\\x86\\Tesselator.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool x86Copy =
+        GetFileAttributesA((programFolder + "\\x86\\Tesselator.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
     for (const ProcessStart& run :
          ShellExtensionRuns(programFolder, enable, SystemFolder(), Wow64SystemFolder(), x86Copy, scope)) {
         if (const auto start = Services().startProcess)

@@ -2,7 +2,7 @@
 
 #include "contract/StoreContract.h"
 #include "framework/Elevation.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "shellsettings/ShortcutVerb.h"
 
 std::string FastFolderStoreKey()
@@ -13,7 +13,7 @@ std::string FastFolderStoreKey()
 bool IsFirstRun()
 {
     CRegistryKey key;
-    return !key.Open(HKEY_CURRENT_USER, contract::kSettingsKey, KEY_READ);
+    return !key.Open(HKEY_CURRENT_USER, AnsiToWide(contract::kSettingsKey), KEY_READ);
 }
 
 bool RunFirstTimeSetup(const std::string& programFolder)
@@ -26,19 +26,19 @@ bool RunFirstTimeSetup(const std::string& programFolder)
 
     {
         CRegistryKey settings;
-        if (!settings.Create(HKEY_CURRENT_USER, contract::kSettingsKey, KEY_WRITE))
+        if (!settings.Create(HKEY_CURRENT_USER, AnsiToWide(contract::kSettingsKey), KEY_WRITE))
             return false;
     }
     CRegistryKey store;
-    if (!store.Create(HKEY_CURRENT_USER, FastFolderStoreKey(), KEY_WRITE))
+    if (!store.Create(HKEY_CURRENT_USER, AnsiToWide(FastFolderStoreKey()), KEY_WRITE))
         return false;
     // The executable's name is fixed: the shell extension starts quillon.exe.
-    return store.SetString(contract::kProgramPathValue, programFolder + "\\" + contract::kProgramFileName);
+    return WriteAnsiString(store, contract::kProgramPathValue, programFolder + "\\" + contract::kProgramFileName);
 }
 
 void UndoFirstTimeSetup()
 {
     // A key with subkeys is not deleted: the store goes first.
-    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, FastFolderStoreKey());
-    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, contract::kSettingsKey);
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, AnsiToWide(FastFolderStoreKey()));
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, AnsiToWide(contract::kSettingsKey));
 }

@@ -1,6 +1,6 @@
 #include "shellsettings/ShortcutVerb.h"
 
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 
 namespace {
 
@@ -25,13 +25,13 @@ ClassesRoot RootOf(VerbScope scope)
 bool WriteVerb(const ClassesRoot& classes, const std::string& verbKey, const std::string& commandLine, bool& created)
 {
     CRegistryKey key;
-    created = key.Create(classes.root, classes.prefix + verbKey + "\\Command", KEY_WRITE);
+    created = key.Create(classes.root, AnsiToWide(classes.prefix + verbKey + "\\Command"), KEY_WRITE);
     if (!created)
         return false;
-    const bool written = key.SetString("", commandLine);
+    const bool written = WriteAnsiString(key, "", commandLine);
     key.Close();
-    if (key.Open(classes.root, classes.prefix + verbKey, KEY_WRITE))
-        key.SetString("", kVerbName);
+    if (key.Open(classes.root, AnsiToWide(classes.prefix + verbKey), KEY_WRITE))
+        WriteAnsiString(key, "", kVerbName);
     return written;
 }
 
@@ -46,7 +46,7 @@ bool IsShortcutVerbInstalled(VerbScope scope)
 {
     const ClassesRoot classes = RootOf(scope);
     CRegistryKey key;
-    return key.Open(classes.root, classes.prefix + kFilesVerb, KEY_READ);
+    return key.Open(classes.root, AnsiToWide(classes.prefix + kFilesVerb), KEY_READ);
 }
 
 bool InstallShortcutVerb(const std::string& programFolder, VerbScope scope)
@@ -68,7 +68,7 @@ bool RemoveShortcutVerb(VerbScope scope)
     bool result = true;
     for (const std::string& key : {std::string(kFilesVerb) + "\\Command", std::string(kFilesVerb),
                                    std::string(kFoldersVerb) + "\\Command", std::string(kFoldersVerb)}) {
-        if (!CRegistryKey::DeleteKey(classes.root, classes.prefix + key))
+        if (!CRegistryKey::DeleteKey(classes.root, AnsiToWide(classes.prefix + key)))
             result = false;
     }
     return result;

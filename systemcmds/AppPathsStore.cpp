@@ -2,7 +2,7 @@
 
 #include "apppaths/AppPathsRoot.h"
 #include "catalogue/CommandPaths.h"
-#include "framework/RegistryKey.h"
+#include "framework/RegistryAnsi.h"
 #include "systemcmds/SystemCommandRules.h"
 
 std::string AppPathsEntryKey(const std::string& keyName)
@@ -12,7 +12,7 @@ std::string AppPathsEntryKey(const std::string& keyName)
 
 bool CAppPathsWalk::Open(CommandScope scope)
 {
-    return m_key.Open(AppPathsRoot(scope), kAppPathsKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
+    return m_key.Open(AppPathsRoot(scope), AnsiToWide(kAppPathsKey), KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
 }
 
 DWORD CAppPathsWalk::Count()
@@ -24,8 +24,10 @@ CAppPathsWalk::Step CAppPathsWalk::NameAt(DWORD index, std::string& name)
 {
     if (!m_key.IsOpen())
         return Step::end;
-    if (m_key.EnumSubkey(index, name))
+    if (std::wstring wide; m_key.EnumSubkey(index, wide)) {
+        name = WideToAnsi(wide.c_str(), wide.size());
         return Step::name;
+    }
     if (m_key.LastError() == ERROR_MORE_DATA)
         return Step::skipped;
     m_key.Close();
@@ -36,10 +38,10 @@ namespace {
 
 bool ReadTarget(CRegistryKey& holder, HKEY parent, const std::string& subkey, std::string& path)
 {
-    if (!holder.Open(parent, subkey, KEY_QUERY_VALUE))
+    if (!holder.Open(parent, AnsiToWide(subkey), KEY_QUERY_VALUE))
         return false;
     std::string value;
-    const bool read = holder.GetString("", value);
+    const bool read = ReadAnsiString(holder, kRegistryTextMax, "", value);
     holder.Close();
     if (!read)
         return false;
@@ -76,5 +78,5 @@ SystemCommandEntry CAppPathsWalk::ReadEntry(CRegistryKey& holder, const std::str
 
 bool DeleteAppPathsKey(const std::string& keyName, CommandScope scope)
 {
-    return CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsEntryKey(keyName));
+    return CRegistryKey::DeleteKey(AppPathsRoot(scope), AnsiToWide(AppPathsEntryKey(keyName)));
 }

@@ -7,6 +7,7 @@
 // quoted and plain program paths (present and missing), entries without a
 // value, and a few of our own shortcut entries that the page skips. Icons
 // are extracted when rows are drawn, which a hidden list never does.
+#include "framework/CodePage.h"
 #include "app/MainDlg.h"
 #include "bench/MedianTime.h"
 #include "catalogue/CommandPaths.h"
@@ -63,11 +64,11 @@ void MakeEntries(int count)
         default: target = "C:\\Apps\\app" + n + ".exe"; break;
         }
         CRegistryKey key;
-        key.Create(HKEY_LOCAL_MACHINE, AppPathsEntryKey("app" + n + (i % 10 == 5 ? ".com" : ".exe")), KEY_WRITE);
+        key.Create(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("app" + n + (i % 10 == 5 ? ".com" : ".exe"))), KEY_WRITE);
         if (i % 10 != 8)
-            key.SetString("", target);
+            key.WriteString(L"", AnsiToWide(target));
         if (i % 10 == 3)
-            key.SetString("Path", "C:\\Program Files\\Vendor" + n);
+            key.WriteString(L"Path", AnsiToWide("C:\\Program Files\\Vendor" + n));
     }
 }
 

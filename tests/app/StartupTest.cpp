@@ -1,4 +1,5 @@
 // Start-up of the main window: the first-run set-up and its rollback.
+#include "framework/CodePage.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include "fastfolders/FastFolderStore.h"
@@ -32,7 +33,7 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
 
 TEST_F(MainWindowTest, AFailedFirstStartIsRolledBackReportedAndEndsTheProgram)
 {
-    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) { return subkey != kFastFolderKey; };
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != AnsiToWide(kFastFolderKey); };
     Open();
     Services().registryAccess = nullptr;
     ASSERT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());

@@ -1,5 +1,6 @@
 // The New/Edit Command dialog driven through the main window, in process
 // under Wine and Xvfb, against a scratch registry and program folder.
+#include "framework/CodePage.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include "catalogue/CommandLimits.h"
@@ -34,7 +35,7 @@ using Texts = std::vector<std::string>;
 void DenyEntry(const std::string& name)
 {
     const std::string key = AppPathsKeyName(name);
-    Services().registryAccess = [key](HKEY, const std::string& subkey, REGSAM) { return subkey != key; };
+    Services().registryAccess = [key](HKEY, const std::wstring& subkey, REGSAM) { return subkey != AnsiToWide(key); };
 }
 
 class CommandEditorTest : public MainWindowTest {

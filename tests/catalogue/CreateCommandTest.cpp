@@ -114,7 +114,7 @@ TEST_F(CatalogueTest, WritingOverAnExistingCommandAndKeyReplacesOnlyWhatItOwns)
 
 TEST_F(CatalogueTest, WithoutRegistryAccessNothingIsWritten)
 {
-    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_LOCAL_MACHINE; };
+    Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM) { return root != HKEY_LOCAL_MACHINE; };
     EXPECT_FALSE(CreateCommand("notes", "C:\\edit.exe", "", 1));
     EXPECT_EQ(Texts({kNoRegistry}), boxes.Texts());
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);

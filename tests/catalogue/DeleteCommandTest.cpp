@@ -53,7 +53,7 @@ TEST_F(CatalogueTest, DeleteGoesOnPastAMissingItemAndReportsIt)
 TEST_F(CatalogueTest, DeleteWithoutRegistryRightsRemovesTheFilesAndKeepsTheEntry)
 {
     ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
-    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_LOCAL_MACHINE; };
+    Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM) { return root != HKEY_LOCAL_MACHINE; };
     EXPECT_FALSE(DeleteCommand("notes"));
     Services().registryAccess = nullptr;
     EXPECT_FALSE(FileExists(Link("notes")));

@@ -152,7 +152,7 @@ TEST_F(FastFolderWindowTest, AFailedStoreWriteIsReportedAndTheListShowsTheStore)
 {
     Open();
     const std::string docs = MakeFolder("Docs");
-    Services().registryAccess = [](HKEY, const std::string&, REGSAM access) { return (access & KEY_SET_VALUE) == 0; };
+    Services().registryAccess = [](HKEY, const std::wstring&, REGSAM access) { return (access & KEY_SET_VALUE) == 0; };
     RunAdd([&](CNewFastFolderDlg& dlg) {
         SetField(dlg, IDC_FF_ALIAS, "Docs");
         SetField(dlg, IDC_FF_PATH, docs);

@@ -1,3 +1,4 @@
+#include "framework/CodePage.h"
 #include "tests/fastfolders/FastFolderFixture.h"
 
 #include "framework/RegistryKey.h"
@@ -143,8 +144,11 @@ TEST_F(Store, AValueWithoutItsTerminatorIsReadBackWhole)
 
 TEST_F(Store, TheStoredTypeIsNotExamined)
 {
+    // A value of another type is taken as UTF-16 text, as the library takes it.
+    const std::wstring binaryPath = L"C:\\Binary";
+    const std::string binary(reinterpret_cast<const char*>(binaryPath.c_str()), (binaryPath.size() + 1) * 2);
     Put("0", "Expand", REG_EXPAND_SZ);
-    Put("00", "C:\\Binary", REG_BINARY);
+    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "00", REG_BINARY, binary);
     std::string aliases[kMaxFastFolders];
     std::string paths[kMaxFastFolders];
     EXPECT_EQ(1, ReadFastFolders(1, aliases, paths));
@@ -156,14 +160,14 @@ TEST_F(Store, TheStoredTypeIsNotExamined)
     Put("0", "Front");
     Put("00", "C:\\Front");
     Put("1", "Expand", REG_EXPAND_SZ);
-    Put("11", "C:\\Binary", REG_BINARY);
+    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "11", REG_BINARY, binary);
     ASSERT_TRUE(DeleteFastFolder("0"));
     CompactFastFolders();
     DWORD type = 0;
     std::string bytes;
     ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "00", type, bytes));
     EXPECT_EQ(DWORD(REG_BINARY), type);
-    EXPECT_EQ(Z("C:\\Binary"), bytes);
+    EXPECT_EQ(binary, bytes);
 }
 
 TEST_F(Store, CompactingNeverShortensOrBlanksAValueLongerThanTheListBuffer)
@@ -253,7 +257,7 @@ TEST_F(Store, ReplacingKeepsTheOldItemUntilTheNewOneIsWritten)
     // Only the first write access is granted: the new item is written and
     // the old one stays (the edit used to delete first and lose it).
     int writes = 0;
-    Services().registryAccess = [&](HKEY, const std::string&, REGSAM access) {
+    Services().registryAccess = [&](HKEY, const std::wstring&, REGSAM access) {
         return (access & KEY_SET_VALUE) == 0 || ++writes == 1;
     };
     ReplaceFastFolder(0, "B2", "C:\\B2", blocked);
@@ -290,8 +294,8 @@ TEST(FastFolderStoreWithoutKey, CountsAreZeroAndWritesFailWithoutCreatingTheKey)
 TEST_F(Store, ReadsUseReadAccessAndWritesWriteAccess)
 {
     std::vector<REGSAM> opened;
-    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM access) {
-        if (subkey == kFastFolderKey)
+    Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
+        if (subkey == AnsiToWide(kFastFolderKey))
             opened.push_back(access);
         return true;
     };
@@ -308,7 +312,7 @@ TEST_F(Store, AFailedWriteAccessLeavesTheStoreAsItWas)
 {
     PutItem(0, "A", "C:\\A");
     PutItem(1, "B", "C:\\B");
-    Services().registryAccess = [](HKEY, const std::string&, REGSAM access) {
+    Services().registryAccess = [](HKEY, const std::wstring&, REGSAM access) {
         return (access & KEY_SET_VALUE) == 0;
     };
     EXPECT_EQ(FastFolderWrite::failed, Add("C", "C:\\C"));

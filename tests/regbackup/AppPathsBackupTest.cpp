@@ -172,8 +172,8 @@ TEST_F(AppPathsBackupTest, ARestoreThatFailsHalfwayLeavesNothingBehind)
     Plant(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"), SampleEntry());
     const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::machine, "tool.exe");
     ASSERT_TRUE(deleted.deleted);
-    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) {
-        return subkey.find("\\Inner") == std::string::npos;
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) {
+        return subkey.find(L"\\Inner") == std::wstring::npos;
     };
     const RestoreResult result = RestoreAppPathsBackup(deleted.backupFile, ExistingEntry::keep);
     EXPECT_EQ(RestoreStatus::failed, result.status);

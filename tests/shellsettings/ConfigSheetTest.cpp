@@ -138,7 +138,7 @@ TEST_F(ConfigSheetTest, BlanksInTheProgramFolderStayInsideTheQuotes)
 
 TEST_F(ConfigSheetTest, AVerbThatCannotBeInstalledIsReportedAndCountsAsDone)
 {
-    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
+    Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
     Run([&](CConfigPropSheet& sheet) {
         HWND page = Page(sheet);
         EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_VERB_DISABLED));

@@ -1,3 +1,4 @@
+#include "framework/CodePage.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
 #include "resources/Texts.h"
@@ -43,7 +44,7 @@ TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClassesAndInstallsTheVerbFo
 {
     CRegistrySandbox sandbox;
     CServicesGuard reset;
-    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
+    Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
     ASSERT_TRUE(RunFirstTimeSetup("C:\\Program Files\\Verbosa"));
     Services().registryAccess = nullptr;
     EXPECT_EQ(std::string("C:\\Program Files\\Verbosa\\quillon.exe") + '\0', PathValue());
@@ -67,8 +68,8 @@ TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)
     CRegistrySandbox sandbox;
     CServicesGuard reset;
     // The settings key itself is refused.
-    Services().registryAccess = [](HKEY root, const std::string& subkey, REGSAM) {
-        return !(root == HKEY_CURRENT_USER && subkey == TXT_SETTINGS_KEY);
+    Services().registryAccess = [](HKEY root, const std::wstring& subkey, REGSAM) {
+        return !(root == HKEY_CURRENT_USER && subkey == AnsiToWide(TXT_SETTINGS_KEY));
     };
     EXPECT_FALSE(RunFirstTimeSetup("C:\\Tools"));
     Services().registryAccess = nullptr;
@@ -76,8 +77,8 @@ TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)
     EXPECT_TRUE(IsFirstRun());
 
     // The store is refused after the settings key was made: undo removes it.
-    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) {
-        return subkey.find("FastFolders") == std::string::npos;
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) {
+        return subkey.find(L"FastFolders") == std::wstring::npos;
     };
     EXPECT_FALSE(RunFirstTimeSetup("C:\\Tools"));
     Services().registryAccess = nullptr;

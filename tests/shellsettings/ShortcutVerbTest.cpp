@@ -71,14 +71,14 @@ TEST(ShortcutVerb, ResultFollowsTheCommandLineWrites)
     CServicesGuard services;
     CRegistrySandbox sandbox;
     // No rights on the machine's file classes: nothing is written.
-    Services().registryAccess = [](HKEY root, const std::string&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
+    Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
     EXPECT_FALSE(InstallShortcutVerb("C:\\Tools"));
     Services().registryAccess = nullptr;
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFiles));
 
     // A folders' Command key that cannot be created does not fail the install.
-    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) {
-        return subkey.rfind("Folder\\", 0) != 0;
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) {
+        return subkey.rfind(L"Folder\\", 0) != 0;
     };
     EXPECT_TRUE(InstallShortcutVerb("C:\\Tools"));
     Services().registryAccess = nullptr;

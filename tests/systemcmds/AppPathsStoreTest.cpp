@@ -1,3 +1,4 @@
+#include "framework/CodePage.h"
 #include "tests/systemcmds/AppPathsFixture.h"
 
 #include "framework/RegistryKey.h"
@@ -80,7 +81,7 @@ TEST(AppPathsStore, MissingOrEmptyAppPathsKeyYieldsNothing)
     EXPECT_TRUE(EnumerateAll().empty());
 
     AddAppPathsEntry("a.exe", "C:\\a.exe");
-    Services().registryAccess = [](HKEY, const std::string& subkey, REGSAM) { return subkey != kAppPathsKey; };
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != AnsiToWide(kAppPathsKey); };
     EXPECT_TRUE(EnumerateAll().empty()); // not readable: the same as missing
 }
 
@@ -135,10 +136,10 @@ TEST(AppPathsStore, AnEntryThatCannotBeOpenedHasNoPath)
     AddAppPathsEntry("locked.exe", "C:\\locked.exe");
     const std::string locked = AppPathsEntryKey("locked.exe");
     REGSAM asked = 0;
-    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM access) {
-        if (subkey == locked)
+    Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
+        if (subkey == AnsiToWide(locked))
             asked = access;
-        return subkey != locked;
+        return subkey != AnsiToWide(locked);
     };
 
     CRegistryKey holder;

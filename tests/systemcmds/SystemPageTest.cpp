@@ -1,5 +1,6 @@
 // The System Commands page driven in process: the listing, the progress
 // bar, the first visit, Reload and Delete.
+#include "framework/CodePage.h"
 #include "tests/app/MainWindowFixture.h"
 #include "framework/Services.h"
 #include "tests/systemcmds/AppPathsFixture.h"
@@ -120,8 +121,8 @@ TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
     AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
     // Refused however it is opened: by its full path or below App Paths.
     const std::string locked = AppPathsEntryKey("locked.exe");
-    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM) {
-        return subkey != locked && subkey != "locked.exe";
+    Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM) {
+        return subkey != AnsiToWide(locked) && subkey != L"locked.exe";
     };
 
     Open();
@@ -199,9 +200,9 @@ TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
     }
 
     // An empty App Paths key: no step, range 0...0, hidden again.
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("a.exe")));
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("b.exe")));
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("mine.exe")));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("a.exe"))));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("b.exe"))));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("mine.exe"))));
     steps.clear();
     Command(ID_SYSTEM_RELOAD);
     EXPECT_TRUE(steps.empty());
@@ -254,7 +255,7 @@ TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
     ASSERT_EQ((Texts{"gone", "kept"}), SystemColumn(0));
 
     // Another program removed the entry meanwhile.
-    ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey("gone.exe")));
+    ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("gone.exe"))));
     DeleteRow(0, IDYES);
     EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
     EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[1].type & MB_TYPEMASK);
@@ -263,8 +264,8 @@ TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
     // Refused for lack of rights.
     AddAppPathsEntry("guarded.exe", "C:\\guarded.exe");
     const std::string guarded = AppPathsEntryKey("guarded.exe");
-    Services().registryAccess = [&](HKEY, const std::string& subkey, REGSAM access) {
-        return !(subkey == guarded && access == kRegistryDeleteAccess);
+    Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
+        return !(subkey == AnsiToWide(guarded) && access == kRegistryDeleteAccess);
     };
     Command(ID_SYSTEM_RELOAD);
     boxes.Clear();
@@ -313,7 +314,7 @@ TEST_F(SystemPageTest, TheUsersOwnEntriesAreListedAfterTheMachinesAndDeletedWith
     EXPECT_EQ("2 system command(s)", Pane(3));
 
     // No rights on the machine's key: the user's entry goes all the same.
-    Services().registryAccess = [](HKEY root, const std::string&, REGSAM access) {
+    Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM access) {
         return !(root == HKEY_LOCAL_MACHINE && access == kRegistryDeleteAccess);
     };
     DeleteRow(1, IDYES);

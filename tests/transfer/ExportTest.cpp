@@ -126,7 +126,7 @@ TEST(Export, AnUnexpectedFailureEndsTheRunAsFailedWithTheReasonAndNoWindow)
     CMessageBoxRecorder boxes;
     const std::string log = folder.Path() + "\\run.log";
     for (const bool memory : {true, false}) {
-        Services().registryAccess = [memory](HKEY, const std::string&, REGSAM) -> bool {
+        Services().registryAccess = [memory](HKEY, const std::wstring&, REGSAM) -> bool {
             if (memory)
                 throw std::bad_alloc();
             throw 5;
