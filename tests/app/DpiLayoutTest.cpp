@@ -144,10 +144,10 @@ void ExpectWhole(HWND window, UINT dialog, const CDpiScale& s, const RECT* bareT
         GetClientRect(c, &room);
         const SIZE need = TextNeed(c, s);
         EXPECT_TRUE(need.cx <= room.right || Excused(dialog, id, 0, LayoutRule::wide))
-            << dialog << ": " << Name(c) << " \"" << TextOf(c) << "\" needs " << need.cx << " pixels, has "
+            << dialog << ": " << Name(c) << " \"" << TextOf(c) << "\" needs " << need.cx << " pixels of width, has "
             << room.right << " at " << s.Dpi() << " DPI";
         EXPECT_TRUE(need.cy <= room.bottom || Excused(dialog, id, 0, LayoutRule::tall))
-            << dialog << ": " << Name(c) << " \"" << TextOf(c) << "\" needs " << need.cy << " lines of pixels, has "
+            << dialog << ": " << Name(c) << " \"" << TextOf(c) << "\" needs " << need.cy << " pixels of height, has "
             << room.bottom << " at " << s.Dpi() << " DPI";
         if (Visible(c))
             shown.push_back(c);
