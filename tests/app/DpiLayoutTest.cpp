@@ -287,6 +287,8 @@ TEST_F(DpiLayoutTest, MainWindowPagesAreWholeAtTheScaleItStartsAt)
     ExpectMainWindowAt(DpiOfWindow(Hwnd()));
     SelectTreeItem("Fast Folders");
     ExpectWhole(Hwnd(), IDD_MAIN, window->Scale());
+    SelectTreeItem("System");
+    ExpectWhole(Hwnd(), IDD_MAIN, window->Scale());
 }
 
 TEST_F(DpiLayoutTest, MovingToAMonitorOfAnotherScaleRebuildsTheWindow)
