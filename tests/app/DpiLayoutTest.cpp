@@ -81,7 +81,7 @@ bool IsGroupBox(HWND control)
 
 // The head of a DIALOGEX template, up to its size.
 #pragma pack(push, 2)
-struct DLGTEMPLATEEX_HEADER {
+struct TemplateHead {
     WORD version, signature;
     DWORD helpId, exStyle, style;
     WORD items;
@@ -254,6 +254,11 @@ TEST(DpiScale, ScalesFiguresAndPicksPictures)
         EXPECT_EQ(static_cast<size_t>(scale), CDpiScale(dpi).PictureScale()) << dpi;
 }
 
+INT_PTR CALLBACK BareDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
 // Each template as the dialog manager makes it, before any code of the
 // program moves, fills or hides a control.
 TEST(DpiLayout, EveryTemplateOfTheProgramIsWholeAtTheScaleItStartsAt)
@@ -269,11 +274,9 @@ TEST(DpiLayout, EveryTemplateOfTheProgramIsWholeAtTheScaleItStartsAt)
     for (UINT id : ids) {
         const HRSRC found = FindResourceW(exe.Get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
         const auto bytes = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(exe.Get(), found)));
-        const CWindow dialog(CreateDialogIndirectParamW(exe.Get(), bytes, host.get(),
-                                                        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0),
-                             &DestroyWindow);
+        const CWindow dialog(CreateDialogIndirectParamW(exe.Get(), bytes, host.get(), BareDialogProc, 0), &DestroyWindow);
         ASSERT_TRUE(dialog) << id;
-        const auto* header = reinterpret_cast<const DLGTEMPLATEEX_HEADER*>(bytes);
+        const auto* header = reinterpret_cast<const TemplateHead*>(bytes);
         RECT asked{0, 0, header->cx, header->cy};
         MapDialogRect(dialog.get(), &asked);
         ExpectWhole(dialog.get(), id, ScaleOfWindow(dialog.get()), &asked);
