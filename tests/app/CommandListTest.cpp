@@ -10,8 +10,6 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // The order a file-system search returns the properties files in.
 Texts SearchOrder(const std::string& cmds)
 {

@@ -1,36 +1,50 @@
 // The windows laid out at the DPI this process started with (ctest runs it
-// at 96, 144 and 192): no control's text is cut, no two controls overlap,
-// every control lies inside its window, and the figures the program places
-// by code follow the scale. Also a move to a monitor of another scale.
+// at 96, 144 and 192): every template of quillon.exe as the dialog manager
+// makes it, and the program's windows as the program lays them out, keep
+// the rules of tests/app/TemplateTable.h; the figures the program places by
+// code follow the scale. Also a move to a monitor of another scale.
 #include "app/AboutDlg.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
+#include "framework/Handles.h"
 #include "framework/WindowDpi.h"
+#include "resources/ConfigurationIds.h"
 #include "resources/MainWindowIds.h"
 #include "tests/app/MainWindowFixture.h"
+#include "tests/app/TemplateTable.h"
 #include "tests/shellsettings/SheetDriver.h"
+#include "tests/support/ProgramResources.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <climits>
+#include <iterator>
+#include <memory>
+#include <type_traits>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string ClassOf(HWND window)
+std::wstring ClassOf(HWND window)
 {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
     return name;
 }
 
-std::string TextOf(HWND window)
+std::wstring TextOf(HWND window)
 {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+std::string Name(HWND control)
+{
+    return WideToAnsi(ClassOf(control).c_str(), ClassOf(control).size()) + " " + std::to_string(GetDlgCtrlID(control));
 }
 
 RECT RectIn(HWND parent, HWND child)
@@ -41,14 +55,15 @@ RECT RectIn(HWND parent, HWND child)
     return r;
 }
 
-// The text's extent in the control's own font; with a width, wrapped to it.
-SIZE TextExtent(HWND control, const std::string& text, int wrapWidth = 0)
+// The room the text takes in the control's own font; wrapped at the width
+// where the format says so.
+SIZE TextExtent(HWND control, const std::wstring& text, UINT format, int width = 0)
 {
     HDC dc = GetDC(control);
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    RECT r{0, 0, wrapWidth, 0};
-    DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | format);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return SIZE{r.right - r.left, r.bottom - r.top};
@@ -56,58 +71,97 @@ SIZE TextExtent(HWND control, const std::string& text, int wrapWidth = 0)
 
 bool Visible(HWND window)
 {
-    return (GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 bool IsGroupBox(HWND control)
 {
-    return ClassOf(control) == "Button" && (GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    return ClassOf(control) == L"Button" && (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
 }
 
-// What must hold for every shown control of a window at its scale.
-void ExpectWhole(HWND window, const CDpiScale& s)
+// The head of a DIALOGEX template, up to its size.
+#pragma pack(push, 2)
+struct TemplateHead {
+    WORD version, signature;
+    DWORD helpId, exStyle, style;
+    WORD items;
+    short x, y, cx, cy;
+};
+#pragma pack(pop)
+
+bool Excused(UINT dialog, int id, int other, LayoutRule rule)
+{
+    for (const LayoutException& e : kLayoutExceptions)
+        if (e.dialog == dialog && e.rule == rule && ((e.id == id && e.other == other) || (e.id == other && e.other == id)))
+            return true;
+    return false;
+}
+
+// The room the control's text needs: for buttons one line with the box of
+// a radio button or check box beside it, for labels wrapped as they wrap
+// them; none for other controls.
+SIZE TextNeed(HWND c, const CDpiScale& s)
+{
+    const std::wstring text = TextOf(c);
+    const LONG style = static_cast<LONG>(GetWindowLongPtrW(c, GWL_STYLE));
+    if (text.empty())
+        return {};
+    if (ClassOf(c) == L"Button") {
+        const LONG kind = style & BS_TYPEMASK;
+        const bool boxed = kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON && kind != BS_GROUPBOX;
+        return SIZE{TextExtent(c, text, DT_SINGLELINE).cx + (boxed ? s(12) : 0), 0};
+    }
+    if (ClassOf(c) == L"Static" && (style & SS_TYPEMASK) <= SS_RIGHT) {
+        RECT room{};
+        GetClientRect(c, &room);
+        const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+        return TextExtent(c, text, DT_WORDBREAK | DT_EXPANDTABS | prefix, room.right);
+    }
+    return {};
+}
+
+// What must hold for the controls of a window made from a template at its
+// scale. A bare template's client area is the one it asks for (the screen
+// may clamp a large one), and its hidden controls (other pages, hover
+// pictures) must be inside and show their texts too; only shown controls
+// must be apart.
+void ExpectWhole(HWND window, UINT dialog, const CDpiScale& s, const RECT* bareTemplate = nullptr)
 {
     RECT client{};
     GetClientRect(window, &client);
-    std::vector<HWND> placed;
+    if (bareTemplate)
+        client = *bareTemplate;
+    std::vector<HWND> shown;
     for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (!Visible(c) || ClassOf(c) == "#32770") // property pages: checked on their own
+        if (ClassOf(c) == L"#32770" || (!Visible(c) && !bareTemplate)) // property pages: checked on their own
             continue;
-        const std::string name = ClassOf(c) + " " + std::to_string(GetDlgCtrlID(c)) + " \"" + TextOf(c) + "\"";
+        const int id = GetDlgCtrlID(c);
         const RECT r = RectIn(window, c);
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
-            << name << " leaves its window at " << s.Dpi() << " DPI";
-
-        RECT inside{};
-        GetClientRect(c, &inside);
-        const std::string text = TextOf(c);
-        const LONG style = static_cast<LONG>(GetWindowLongPtrA(c, GWL_STYLE));
-        if (ClassOf(c) == "Button" && !text.empty()) {
-            const LONG kind = style & BS_TYPEMASK;
-            // Radio buttons and check boxes draw their box beside the text.
-            const int frame = kind == BS_PUSHBUTTON || kind == BS_DEFPUSHBUTTON || kind == BS_GROUPBOX ? 0 : s(12);
-            EXPECT_LE(TextExtent(c, text).cx + frame, inside.right) << name << " is cut at " << s.Dpi();
-        } else if (ClassOf(c) == "Static" && !text.empty() && (style & SS_TYPEMASK) <= SS_RIGHT
-                   && inside.bottom < 2 * TextExtent(c, "X").cy) {
-            // One-line labels; the templates' wrapped paragraphs break where
-            // the font's metrics say, alike at every scale, and Wine's
-            // Tahoma breaks them differently from Windows'.
-            EXPECT_LE(TextExtent(c, text).cx, inside.right) << name << " is cut at " << s.Dpi();
-        }
-        // Group boxes hold others; the editors' help icons sit over a field's
-        // corner by their template, at every scale.
-        const bool icon = ClassOf(c) == "Static" && (style & SS_TYPEMASK) == SS_ICON;
-        if (!IsGroupBox(c) && !icon)
-            placed.push_back(c);
+        const bool inside = r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom;
+        EXPECT_TRUE(inside || Excused(dialog, id, 0, LayoutRule::inside))
+            << dialog << ": " << Name(c) << " leaves its window at " << s.Dpi() << " DPI";
+        RECT room{};
+        GetClientRect(c, &room);
+        const SIZE need = TextNeed(c, s);
+        EXPECT_TRUE(need.cx <= room.right || Excused(dialog, id, 0, LayoutRule::wide))
+            << dialog << ": " << Name(c) << " \"" << TextOf(c) << "\" needs " << need.cx << " pixels of width, has "
+            << room.right << " at " << s.Dpi() << " DPI";
+        EXPECT_TRUE(need.cy <= room.bottom || Excused(dialog, id, 0, LayoutRule::tall))
+            << dialog << ": " << Name(c) << " \"" << TextOf(c) << "\" needs " << need.cy << " pixels of height, has "
+            << room.bottom << " at " << s.Dpi() << " DPI";
+        if (Visible(c))
+            shown.push_back(c);
     }
-    for (size_t i = 0; i < placed.size(); ++i) {
-        for (size_t j = i + 1; j < placed.size(); ++j) {
-            const RECT a = RectIn(window, placed[i]);
-            const RECT b = RectIn(window, placed[j]);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        for (size_t j = i + 1; j < shown.size(); ++j) {
+            const RECT a = RectIn(window, shown[i]);
+            const RECT b = RectIn(window, shown[j]);
             RECT both{};
-            EXPECT_FALSE(IntersectRect(&both, &a, &b))
-                << ClassOf(placed[i]) << " " << GetDlgCtrlID(placed[i]) << " overlaps " << ClassOf(placed[j]) << " "
-                << GetDlgCtrlID(placed[j]) << " at " << s.Dpi();
+            if (!IntersectRect(&both, &a, &b))
+                continue;
+            const bool around = (IsGroupBox(shown[i]) && EqualRect(&both, &b)) || (IsGroupBox(shown[j]) && EqualRect(&both, &a));
+            EXPECT_TRUE(around || Excused(dialog, GetDlgCtrlID(shown[i]), GetDlgCtrlID(shown[j]), LayoutRule::apart))
+                << dialog << ": " << Name(shown[i]) << " overlaps " << Name(shown[j]) << " at " << s.Dpi() << " DPI";
         }
     }
 }
@@ -178,7 +232,7 @@ protected:
             ASSERT_TRUE(TreeView_GetItemRect(tree, i, &text, TRUE));
             EXPECT_LE(text.right, treeClient.right) << window->Tree().GetItemText(i);
         }
-        ExpectWhole(Hwnd(), s);
+        ExpectWhole(Hwnd(), IDD_MAIN, s);
     }
 };
 
@@ -200,13 +254,44 @@ TEST(DpiScale, ScalesFiguresAndPicksPictures)
         EXPECT_EQ(static_cast<size_t>(scale), CDpiScale(dpi).PictureScale()) << dpi;
 }
 
+INT_PTR CALLBACK BareDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// Each template as the dialog manager makes it, before any code of the
+// program moves, fills or hides a control.
+TEST(DpiLayout, EveryTemplateOfTheProgramIsWholeAtTheScaleItStartsAt)
+{
+    InitCommonControls();
+    const CLibraryHandle exe = LoadProgramAsData();
+    ASSERT_TRUE(exe);
+    using CWindow = std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)>;
+    const CWindow host(CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+                       &DestroyWindow); // parent of the pages' child templates
+    const std::vector<UINT> ids = DialogTemplateIds(exe.Get());
+    EXPECT_GE(ids.size(), std::size(kTemplateFrames));
+    for (UINT id : ids) {
+        const HRSRC found = FindResourceW(exe.Get(), MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));
+        const auto bytes = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(exe.Get(), found)));
+        const CWindow dialog(CreateDialogIndirectParamW(exe.Get(), bytes, host.get(), BareDialogProc, 0), &DestroyWindow);
+        ASSERT_TRUE(dialog) << id;
+        const auto* header = reinterpret_cast<const TemplateHead*>(bytes);
+        RECT asked{0, 0, header->cx, header->cy};
+        MapDialogRect(dialog.get(), &asked);
+        ExpectWhole(dialog.get(), id, ScaleOfWindow(dialog.get()), &asked);
+    }
+}
+
 TEST_F(DpiLayoutTest, MainWindowPagesAreWholeAtTheScaleItStartsAt)
 {
     WriteCommandFile("notes", {"notes", "C:\\windows\\notepad.exe", ""});
     Open();
     ExpectMainWindowAt(DpiOfWindow(Hwnd()));
     SelectTreeItem("Fast Folders");
-    ExpectWhole(Hwnd(), window->Scale());
+    ExpectWhole(Hwnd(), IDD_MAIN, window->Scale());
+    SelectTreeItem("System");
+    ExpectWhole(Hwnd(), IDD_MAIN, window->Scale());
 }
 
 TEST_F(DpiLayoutTest, MovingToAMonitorOfAnotherScaleRebuildsTheWindow)
@@ -249,7 +334,7 @@ TEST_F(DpiLayoutTest, EditorsAboutAndConfigurationAreWhole)
         CServicesGuard guard;
         Services().modalDialog = [&](CDialog& dialog) {
             checked.push_back(dialog.GetTemplateId());
-            ExpectWhole(dialog.GetSafeHwnd(), ScaleOfWindow(dialog.GetSafeHwnd()));
+            ExpectWhole(dialog.GetSafeHwnd(), dialog.GetTemplateId(), ScaleOfWindow(dialog.GetSafeHwnd()));
             if (dialog.GetTemplateId() != IDD_ABOUT)
                 return;
             // The banner drawn for the scale, not the 100 % one.
@@ -266,10 +351,10 @@ TEST_F(DpiLayoutTest, EditorsAboutAndConfigurationAreWhole)
 
     RunSheet([](CConfigPropSheet& sheet) {
         const CDpiScale s = ScaleOfWindow(sheet.GetSafeHwnd());
-        ExpectWhole(sheet.GetSafeHwnd(), s);
+        ExpectWhole(sheet.GetSafeHwnd(), 0, s);
         for (int page = 0; page < 3; ++page) {
             SelectPage(sheet, page);
-            ExpectWhole(Page(sheet), s);
+            ExpectWhole(Page(sheet), IDD_CONFIG_CONTEXT_MENU + page, s);
         }
     });
 }

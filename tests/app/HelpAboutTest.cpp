@@ -9,8 +9,6 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 bool ItemShown(HWND dialog, int id)
 {
     return (GetWindowLongPtrA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;

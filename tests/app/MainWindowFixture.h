@@ -7,9 +7,11 @@
 #include "framework/Services.h"
 #include "framework/WinApp.h"
 #include "resources/MainWindowIds.h"
+#include "tests/support/CommandFilesPaths.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TextList.h"
 
 #include <gtest/gtest.h>
 
@@ -38,10 +40,7 @@ protected:
     // Writes a properties file: the lines as given, each ended by CR LF.
     void WriteCommandFile(const std::string& name, const std::vector<std::string>& lines)
     {
-        std::string bytes;
-        for (const auto& line : lines)
-            bytes += line + "\r\n";
-        WriteFileBytes(folder.Cmds() + "\\run_" + name + ".cfg", bytes);
+        WriteFileBytes(CommandPropertiesFile(folder.Cmds(), name), PropertiesBytes(lines));
     }
 
     CMainDlg& Open(const std::string& commandLine = "")
@@ -62,14 +61,7 @@ protected:
     bool Shown(int id) const { return (GetWindowLongPtrA(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
     std::string Pane(int part) const { return window->StatusBar().GetPaneText(part); }
-    std::vector<std::string> Column(int column) const
-    {
-        std::vector<std::string> texts;
-        const CListCtrl& list = window->CommandsPage().List();
-        for (int i = 0; i < list.GetItemCount(); ++i)
-            texts.push_back(list.GetItemText(i, column));
-        return texts;
-    }
+    Texts Column(int column) const { return ColumnTexts(window->CommandsPage().List(), column); }
     // The program selects no tree item; the tree itself may put its caret
     // on the first root, which changes no page.
     void ExpectNoPageChosen() const

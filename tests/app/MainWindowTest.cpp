@@ -19,8 +19,6 @@ inline bool operator==(const RECT& a, const RECT& b)
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
 {
     CMainDlg& dlg = Open();

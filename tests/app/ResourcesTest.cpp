@@ -4,7 +4,6 @@
 #include "app/MainDlg.h"
 #include "catalogue/NewCommandDlg.h"
 #include "fastfolders/NewFastFolderDlg.h"
-#include "framework/AppInfo.h"
 #include "framework/Handles.h"
 #include "resources/ConfigurationIds.h"
 #include "resources/FastFolderIds.h"
@@ -12,28 +11,28 @@
 #include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
 #include "shellsettings/ConfigSheet.h"
+#include "tests/app/TemplateTable.h"
+#include "tests/support/ProgramResources.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* kButton = "#128";
-constexpr const char* kStatic = "#130";
-
 // Class names compare without case; the predefined atoms by their names.
 std::string ClassName(std::string name)
 {
-    if (name == kButton)
-        return "BUTTON";
-    if (name == kStatic)
-        return "STATIC";
+    static const char* const atoms[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
+    for (int atom = 0x80; atom <= 0x85; ++atom)
+        if (name == "#" + std::to_string(atom))
+            return atoms[atom - 0x80];
     for (char& c : name)
         c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     return name;
@@ -150,10 +149,8 @@ class ResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::string self = GetModulePath();
-        const std::string exe = self.substr(0, self.find_last_of('\\')) + "\\quillon.exe";
-        m_module.Reset(LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-        ASSERT_TRUE(m_module) << exe;
+        m_module = LoadProgramAsData();
+        ASSERT_TRUE(m_module);
     }
 
     HMODULE Module() const { return m_module.Get(); }
@@ -210,75 +207,53 @@ protected:
         return out;
     }
 
-    static void ExpectItem(const DialogTemplate& dlg, int id, const char* cls, const std::string& text,
-                           RECT rect, DWORD style, bool visible)
-    {
-        const DialogItem* item = dlg.Item(id);
-        ASSERT_NE(nullptr, item) << id;
-        EXPECT_EQ(ClassName(cls), ClassName(item->windowClass)) << id;
-        EXPECT_EQ(text, item->text) << id;
-        EXPECT_EQ(rect.left, item->x) << id;
-        EXPECT_EQ(rect.top, item->y) << id;
-        EXPECT_EQ(rect.right, item->cx) << id;
-        EXPECT_EQ(rect.bottom, item->cy) << id;
-        EXPECT_EQ(style, item->style & style) << id;
-        EXPECT_EQ(visible, (item->style & WS_VISIBLE) != 0) << id;
-    }
-
     CLibraryHandle m_module;
 };
 
 
 
-TEST_F(ResourcesTest, MainWindowTemplate)
+// Every template against its row of the table, every control in template
+// order; and every template of the program, listed there or not, in Tahoma 8.
+TEST_F(ResourcesTest, TemplatesAreAsTheirTableSays)
 {
-    const DialogTemplate dlg = Dialog(IDD_MAIN);
-    EXPECT_EQ(516, dlg.cx);
-    EXPECT_EQ(291, dlg.cy);
-    EXPECT_EQ("Verbosa", dlg.caption);
-    EXPECT_EQ("#132", dlg.menu);
-    EXPECT_EQ("Tahoma", dlg.font);
-    EXPECT_EQ(8, dlg.pointSize);
-    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
-    EXPECT_EQ(style, dlg.style & style);
-    EXPECT_EQ(DWORD(WS_EX_APPWINDOW), dlg.exStyle & WS_EX_APPWINDOW);
-    EXPECT_EQ(9u, dlg.items.size());
+    const std::vector<UINT> ids = DialogTemplateIds(Module());
+    EXPECT_GE(ids.size(), std::size(kTemplateFrames));
+    for (UINT id : ids) {
+        const DialogTemplate dlg = Dialog(id);
+        EXPECT_EQ("Tahoma", dlg.font) << id;
+        EXPECT_EQ(8, dlg.pointSize) << id;
+    }
 
-    const DWORD list = LVS_REPORT | LVS_SINGLESEL | LVS_ALIGNLEFT | WS_BORDER;
-    ExpectItem(dlg, 1011, "SysTreeView32", "", {4, 5, 86, 259}, TVS_HASLINES | TVS_NOSCROLL | WS_BORDER | WS_TABSTOP, true);
-    ExpectItem(dlg, 1000, "SysListView32", "", {94, 5, 418, 248}, list, true);
-    ExpectItem(dlg, 1001, kButton, "New Command", {373, 269, 66, 16}, 0, true);
-    ExpectItem(dlg, 1002, kButton, "Delete Command", {443, 269, 66, 16}, 0, true);
-    ExpectItem(dlg, 1003, "SysListView32", "", {94, 5, 418, 258}, list, false);
-    ExpectItem(dlg, 1004, kButton, "Add Folder", {225, 275, 66, 16}, 0, false);
-    ExpectItem(dlg, 1005, kButton, "Remove Folder", {295, 275, 66, 16}, 0, false);
-    ExpectItem(dlg, 1006, "SysListView32", "", {94, 5, 418, 236}, list, false);
-    ExpectItem(dlg, 1039, "msctls_progress32", "", {6, 271, 83, 10}, WS_BORDER, false);
-    for (const DialogItem& item : dlg.items)
-        EXPECT_NE(DWORD(BS_DEFPUSHBUTTON), item.style & BS_TYPEMASK) << "no default button: " << item.id;
-}
+    for (const TemplateFrame& frame : kTemplateFrames) {
+        SCOPED_TRACE(frame.id);
+        const DialogTemplate dlg = Dialog(frame.id);
+        EXPECT_EQ(frame.cx, dlg.cx);
+        EXPECT_EQ(frame.cy, dlg.cy);
+        EXPECT_EQ(frame.caption, dlg.caption);
+        EXPECT_EQ(frame.menu, dlg.menu);
+        EXPECT_EQ(frame.style, dlg.style & (frame.style | frame.without));
+        EXPECT_EQ(frame.exStyle, dlg.exStyle & frame.exStyle);
 
-TEST_F(ResourcesTest, AboutTemplate)
-{
-    const DialogTemplate dlg = Dialog(IDD_ABOUT);
-    EXPECT_EQ(236, dlg.cx);
-    EXPECT_EQ(167, dlg.cy);
-    EXPECT_EQ("Tahoma", dlg.font);
-    EXPECT_EQ(DWORD(WS_POPUP | WS_BORDER | WS_SYSMENU), dlg.style & (WS_POPUP | WS_BORDER | WS_SYSMENU));
-    EXPECT_NE(DWORD(WS_CAPTION), dlg.style & WS_CAPTION); // no caption bar
-    ExpectItem(dlg, 1042, kStatic, "#258", {0, 0, 260, 27}, SS_BITMAP, true);
-    ExpectItem(dlg, 1043, kStatic, "Verbosa 3.0        [3.0.0.2]", {26, 50, 188, 8}, SS_NOPREFIX, true);
-    ExpectItem(dlg, 1044, kStatic, TXT_SUPPORT_MAIL, {26, 111, 54, 8}, 0, true);
-    ExpectItem(dlg, 1045, kStatic, TXT_HOME_PAGE_SHOWN, {26, 121, 53, 8}, 0, true);
-    ExpectItem(dlg, 1046, kStatic, "#326", {79, 111, 20, 20}, SS_ICON, false);
-    ExpectItem(dlg, 1047, kStatic, "#329", {80, 122, 20, 20}, SS_ICON, false);
-    ExpectItem(dlg, IDOK, kButton, "OK", {177, 146, 45, 14}, BS_DEFPUSHBUTTON, true);
-    std::vector<std::string> groups;
-    for (const DialogItem& item : dlg.items)
-        if ((item.style & BS_TYPEMASK) == BS_GROUPBOX && ClassName(item.windowClass) == "BUTTON")
-            groups.push_back(item.text + "@" + std::to_string(item.x) + "," + std::to_string(item.y) + "," +
-                             std::to_string(item.cx) + "," + std::to_string(item.cy));
-    EXPECT_EQ((std::vector<std::string>{" About @7,33,222,56", " Contact @7,94,222,48"}), groups);
+        size_t at = 0;
+        for (const TemplateControl& row : kTemplateControls) {
+            if (row.dialog != frame.id)
+                continue;
+            ASSERT_LT(at, dlg.items.size()) << "missing control " << row.id;
+            const DialogItem& item = dlg.items[at++];
+            SCOPED_TRACE(row.id);
+            EXPECT_EQ(row.id, item.id);
+            EXPECT_EQ(ClassName(row.windowClass), ClassName(item.windowClass));
+            EXPECT_EQ(row.text, item.text);
+            EXPECT_EQ((std::vector<int>{row.x, row.y, row.cx, row.cy}),
+                      (std::vector<int>{item.x, item.y, item.cx, item.cy}));
+            const std::string cls = ClassName(item.windowClass);
+            const DWORD kind = cls == "BUTTON" ? BS_TYPEMASK : cls == "STATIC" ? SS_TYPEMASK : 0;
+            EXPECT_EQ(row.style & kind, item.style & kind);
+            EXPECT_EQ(row.style, item.style & row.style);
+            EXPECT_EQ(row.shown, (item.style & WS_VISIBLE) != 0);
+        }
+        EXPECT_EQ(at, dlg.items.size()) << "controls the table does not list";
+    }
 }
 
 // Every id of every item of a menu, submenus included.

@@ -10,8 +10,6 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
 {
     ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, TXT_SETTINGS_KEY));

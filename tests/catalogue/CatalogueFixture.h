@@ -4,15 +4,17 @@
 #include "framework/Services.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RegistrySandbox.h"
+#include "tests/support/CommandFilesPaths.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TextList.h"
 
 #include <gtest/gtest.h>
 
 class CatalogueTest : public ::testing::Test {
 protected:
     std::string Key(const std::string& name) const { return AppPathsKeyName(name); }
-    std::string Link(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".lnk"; }
-    std::string Cfg(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".cfg"; }
+    std::string Link(const std::string& name) const { return CommandLinkFile(folder.Cmds(), name); }
+    std::string Cfg(const std::string& name) const { return CommandPropertiesFile(folder.Cmds(), name); }
     std::string DefaultValue(const std::string& name) const
     {
         DWORD type = 0;
@@ -25,5 +27,3 @@ protected:
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;
 };
-
-using Texts = std::vector<std::string>;

@@ -28,8 +28,6 @@
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // Refuses to create the App Paths entry of one name, as a user without
 // administrator rights would be refused (inside a services guard).
 void DenyEntry(const std::string& name)
@@ -63,14 +61,13 @@ protected:
     }
     int RunEdit(const std::string& name, const std::function<void(CNewCommandDlg&)>& drive)
     {
-        for (int row = 0; row < window->CommandsPage().List().GetItemCount(); ++row)
-            if (window->CommandsPage().List().GetItemText(row, 0) == name)
-                window->CommandsPage().List().SelectItem(row);
+        if (const int row = RowWithText(window->CommandsPage().List(), 0, name); row >= 0)
+            window->CommandsPage().List().SelectItem(row);
         return Run(ID_COMMAND_EDIT, drive);
     }
 
-    std::string Cfg(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".cfg"; }
-    std::string Link(const std::string& name) const { return folder.Cmds() + "\\run_" + name + ".lnk"; }
+    std::string Cfg(const std::string& name) const { return CommandPropertiesFile(folder.Cmds(), name); }
+    std::string Link(const std::string& name) const { return CommandLinkFile(folder.Cmds(), name); }
     bool EntryExists(const std::string& name) const { return KeyExists(HKEY_LOCAL_MACHINE, AppPathsKeyName(name)); }
     bool CommandExists(const std::string& name) const
     {
@@ -79,13 +76,6 @@ protected:
     bool CommandGone(const std::string& name) const
     {
         return !EntryExists(name) && !FileExists(Link(name)) && !FileExists(Cfg(name));
-    }
-    std::string Lines(const std::vector<std::string>& lines) const
-    {
-        std::string bytes;
-        for (const auto& line : lines)
-            bytes += line + "\r\n";
-        return bytes;
     }
     static int Mode(const CNewCommandDlg& editor)
     {
@@ -146,7 +136,7 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
         EXPECT_EQ(IDOK, editor.GetResult());
     });
     EXPECT_TRUE(boxes.Texts().empty()); // no success message outside path mode
-    EXPECT_EQ(Lines({"my(tool)", "C:\\Data", "-x \"a b\" \xE9\xFC", "7"}), ReadFileBytes(Cfg("my(tool)")));
+    EXPECT_EQ(PropertiesBytes({"my(tool)", "C:\\Data", "-x \"a b\" \xE9\xFC", "7"}), ReadFileBytes(Cfg("my(tool)")));
     EXPECT_TRUE(CommandExists("my(tool)"));
     EXPECT_EQ(Texts{"my(tool)"}, Column(0));
 
@@ -156,7 +146,7 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
         SetMode(editor, 2);
         Press(editor, IDOK);
     });
-    EXPECT_EQ(Lines({"root", "C:\\", "", "3"}), ReadFileBytes(Cfg("root")));
+    EXPECT_EQ(PropertiesBytes({"root", "C:\\", "", "3"}), ReadFileBytes(Cfg("root")));
 
     Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
         SetField(editor, IDC_NC_NAME, "none");
@@ -164,7 +154,7 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
         SetMode(editor, -1); // no selection
         Press(editor, IDOK);
     });
-    EXPECT_EQ(Lines({"none", "C:\\Tools\\run.exe", "", "0"}), ReadFileBytes(Cfg("none")));
+    EXPECT_EQ(PropertiesBytes({"none", "C:\\Tools\\run.exe", "", "0"}), ReadFileBytes(Cfg("none")));
     EXPECT_EQ(3, window->CommandsPage().List().GetItemCount());
 }
 
@@ -247,7 +237,7 @@ TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
     });
     EXPECT_EQ(1, opened);
     EXPECT_TRUE(boxes.Texts().empty());
-    EXPECT_EQ(Lines({"notes", "C:\\Tools\\edit.exe", "-b", "7"}), ReadFileBytes(Cfg("notes")));
+    EXPECT_EQ(PropertiesBytes({"notes", "C:\\Tools\\edit.exe", "-b", "7"}), ReadFileBytes(Cfg("notes")));
     EXPECT_TRUE(CommandExists("notes"));
     EXPECT_EQ(Texts{"-b"}, Column(2));
 }
@@ -284,7 +274,7 @@ TEST_F(CommandEditorTest, RenamingKeepsTheOldCommandUntilTheNewOneExists)
     EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
     EXPECT_TRUE(CommandGone("pad"));
     EXPECT_TRUE(CommandExists("memo"));
-    EXPECT_EQ(Lines({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg("memo")));
+    EXPECT_EQ(PropertiesBytes({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg("memo")));
 
     // Nor is anything lost when the same name cannot be rewritten.
     boxes.Clear();
@@ -298,7 +288,7 @@ TEST_F(CommandEditorTest, RenamingKeepsTheOldCommandUntilTheNewOneExists)
     }
     EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
     EXPECT_TRUE(CommandExists("memo"));
-    EXPECT_EQ(Lines({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg("memo")));
+    EXPECT_EQ(PropertiesBytes({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg("memo")));
     EXPECT_EQ(Texts{"memo"}, Column(0));
 }
 
@@ -321,7 +311,7 @@ TEST_F(CommandEditorTest, EditOfAMissingPropertiesFileReportsItAndOkReplacesTheR
     });
     EXPECT_EQ(1u, boxes.Boxes().size());
     EXPECT_TRUE(CommandExists("notes"));
-    EXPECT_EQ(Lines({"notes", "C:\\Tools\\new.exe", "", "1"}), ReadFileBytes(Cfg("notes")));
+    EXPECT_EQ(PropertiesBytes({"notes", "C:\\Tools\\new.exe", "", "1"}), ReadFileBytes(Cfg("notes")));
 }
 
 TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)

@@ -1,6 +1,7 @@
 #include "catalogue/CommandPaths.h"
 #include "catalogue/ShadowRules.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TextList.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +57,6 @@ TEST(CommandPaths, ExistingFolderMeansAFindFirstReportsADirectory)
 
 TEST(ShadowRules, SearchPathAndExtensionsAreSplitAsTheShellDoes)
 {
-    using Texts = std::vector<std::string>;
     EXPECT_EQ((Texts{"C:\\Tools", "C:\\My Tools", "D:\\"}),
               SplitSearchPath(" C:\\Tools\\ ;;\"C:\\My Tools\";D:\\;"));
     EXPECT_EQ(".COM", SplitExtensions("").front()); // the system's list when unset

@@ -22,8 +22,6 @@ using namespace std::string_literals;
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
 FastFolderWrite Add(const std::string& alias, const std::string& path)
 {
     int blocked = -1;
@@ -46,14 +44,7 @@ protected:
         for (const auto& [alias, path] : items)
             ASSERT_EQ(FastFolderWrite::done, Add(alias, path));
     }
-    Texts Aliases() const
-    {
-        Texts texts;
-        const CListCtrl& list = window->FoldersPage().List();
-        for (int i = 0; i < list.GetItemCount(); ++i)
-            texts.push_back(list.GetItemText(i, 0));
-        return texts;
-    }
+    Texts Aliases() const { return ColumnTexts(window->FoldersPage().List(), 0); }
     Texts StoredAliases() const
     {
         std::string aliases[kMaxFastFolders];

@@ -10,6 +10,7 @@
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/FirstRun.h"
 #include "tests/packaging/InstallerSupport.h"
+#include "tests/support/CommandFilesPaths.h"
 #include "tests/support/LinkReader.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RegistrySandbox.h"
@@ -115,12 +116,12 @@ void MakeUserData(const std::string& dir)
 void ExpectUserDataIntact(const std::string& dir)
 {
     for (const Command& command : kCommands) {
-        const std::string link = dir + "\\Cmds\\run_" + command.name + ".lnk";
+        const std::string link = CommandLinkFile(dir + "\\Cmds", command.name);
         EXPECT_EQ(link, DefaultValue(kAppPaths + "\\" + command.name + ".exe")) << command.name;
         LinkFields fields;
         EXPECT_TRUE(ReadLink(link, fields)) << link;
         EXPECT_EQ(command.target, fields.path);
-        EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_" + command.name + ".cfg")) << command.name;
+        EXPECT_TRUE(FileExists(CommandPropertiesFile(dir + "\\Cmds", command.name))) << command.name;
     }
     EXPECT_EQ(dir + "\\Cmds\\run_taken.lnk", DefaultValue(kTakenKey)); // put back only at the uninstall
     EXPECT_EQ((std::vector<std::string>{"Windows=C:\\windows", "System=C:\\windows\\system32"}), FastFolders());

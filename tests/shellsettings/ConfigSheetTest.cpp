@@ -8,6 +8,7 @@
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TextList.h"
 
 #include "framework/RegistryKey.h"
 
@@ -16,8 +17,6 @@
 #include <commctrl.h>
 
 namespace {
-
-using Texts = std::vector<std::string>;
 
 const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
 

@@ -25,8 +25,6 @@
 using namespace std::string_literals;
 
 namespace {
-
-using Texts = std::vector<std::string>;
 using Pixels = std::vector<uint32_t>;
 
 // Draws 16 x 16 pixels with the painter into a white 32-bit bitmap.
@@ -74,20 +72,8 @@ Pixels IconPixels(HICON icon)
 class SystemPageTest : public MainWindowTest {
 protected:
     const CListCtrl& List() const { return window->SystemPage().List(); }
-    Texts SystemColumn(int column) const
-    {
-        Texts texts;
-        for (int i = 0; i < List().GetItemCount(); ++i)
-            texts.push_back(List().GetItemText(i, column));
-        return texts;
-    }
-    int RowWithPath(const std::string& path) const
-    {
-        for (int i = 0; i < List().GetItemCount(); ++i)
-            if (List().GetItemText(i, 1) == path)
-                return i;
-        return -1;
-    }
+    Texts SystemColumn(int column) const { return ColumnTexts(List(), column); }
+    int RowWithPath(const std::string& path) const { return RowWithText(List(), 1, path); }
     // The icon the row shows is the one the icon rule gives for this target.
     void ExpectRowIcon(int row, const std::string& target) const
     {
