@@ -18,4 +18,7 @@ inline constexpr size_t kMaxCommandParameters = 32766;
 // written before these limits (parameters up to 64K) stay listed, so that
 // they can be edited down or deleted.
 inline constexpr size_t kMaxPropertiesLine = 64 * 1024;
+// A properties file in UTF-8 takes up to three bytes for each UTF-16 unit
+// of a field, so that every field the editor accepts reads back.
+inline constexpr size_t kMaxPropertiesLineUtf8 = 3 * kMaxPropertiesLine;
 static_assert(kMaxPropertiesLine >= std::max({kMaxCommandName, kMaxCommandTarget, kMaxCommandParameters}));

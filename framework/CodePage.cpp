@@ -104,3 +104,9 @@ std::optional<std::string> Utf8ToAnsi(const std::string& text)
         return std::nullopt;
     return ansi;
 }
+
+CodePageConverter AnsiCodePageConverter()
+{
+    return {[](std::string_view ansi) { return AnsiToUtf8(std::string(ansi)); },
+            [](std::string_view utf8) { return Utf8ToAnsi(std::string(utf8)); }};
+}

@@ -1,6 +1,8 @@
 #pragma once
 // The program's texts are in the ANSI code page; the registry's names are
 // UTF-16 and the export file is UTF-8. Every conversion between them.
+#include "framework/CodePageConverter.h"
+
 #include <optional>
 #include <string>
 
@@ -23,3 +25,7 @@ std::optional<std::string> AnsiToUtf8(const std::string& text);
 // counterpart there (never a best-fit or '?' stand-in) or the text holds a
 // zero character.
 std::optional<std::string> Utf8ToAnsi(const std::string& text);
+
+// The two above as a converter for platform-free code: the process's ANSI
+// code page (or the one the services name).
+CodePageConverter AnsiCodePageConverter();

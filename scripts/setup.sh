@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
 wine wine64 wine32:i386 libwine-dev xvfb xauth googletest fp-utils-3.2.2 nsis
-imagemagick zip unzip nlohmann-json3-dev clang libclang-rt-14-dev wixl osslsigncode"
+imagemagick zip unzip nlohmann-json3-dev libutfcpp-dev clang libclang-rt-14-dev wixl osslsigncode"
 
 missing=""
 for p in $PACKAGES; do
