@@ -1,8 +1,10 @@
 // The context-menu handler's rules over what the shell hands it. An offset
 // is a folder only below the count and Settings only at it; a string verb
-// is never an offset; alias texts show as typed once the menu halves the
-// ampersands; a bounded copy writes nothing past its size and terminates.
+// is never an offset; alias texts (UTF-16, surrogates and all) show as
+// typed once the menu halves the ampersands; a bounded copy writes nothing
+// past its size and terminates.
 #include "fuzz/Check.h"
+#include "fuzz/Utf16Units.h"
 #include "shellext/HandlerRules.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -38,14 +40,14 @@ void CheckOffsets(FuzzedDataProvider& provider)
         FUZZ_CHECK(needed > 0 && first <= last && static_cast<uint64_t>(last) - first + 1 >= static_cast<uint64_t>(needed));
 }
 
-void CheckMenuText(const std::string& alias)
+void CheckMenuText(const std::u16string& alias)
 {
-    const std::string shown = MenuTextForAlias(alias);
-    std::string halved;
+    const std::u16string shown = MenuTextForAlias(alias);
+    std::u16string halved;
     for (size_t i = 0; i < shown.size(); ++i) {
         halved += shown[i];
-        if (shown[i] == '&') {
-            FUZZ_CHECK(i + 1 < shown.size() && shown[i + 1] == '&');
+        if (shown[i] == u'&') {
+            FUZZ_CHECK(i + 1 < shown.size() && shown[i + 1] == u'&');
             ++i;
         }
     }
@@ -55,7 +57,7 @@ void CheckMenuText(const std::string& alias)
 void CheckCopy(const std::string& text, size_t capacity)
 {
     std::vector<char> buffer(capacity + 8, kGuard);
-    CopyTruncated(text, buffer.data(), capacity);
+    CopyTruncated(std::string_view(text), buffer.data(), capacity);
     for (size_t i = capacity; i < buffer.size(); ++i)
         FUZZ_CHECK(buffer[i] == kGuard);
     if (capacity == 0)
@@ -72,12 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzedDataProvider provider(data, size);
     CheckOffsets(provider);
     const size_t capacity = provider.ConsumeIntegralInRange<size_t>(0, 300);
-    const std::string className = provider.ConsumeRandomLengthString(40);
+    const std::u16string className = Utf16Units(provider.ConsumeRandomLengthString(80));
     const BrowserWindow kind = ClassifyBrowserWindow(className);
     if (kind == BrowserWindow::Dialog)
-        FUZZ_CHECK(className.rfind("#32770", 0) == 0);
+        FUZZ_CHECK(className.rfind(u"#32770", 0) == 0);
     const std::string text = provider.ConsumeRemainingBytesAsString();
-    CheckMenuText(text);
+    CheckMenuText(Utf16Units(text));
     CheckCopy(text, capacity);
     return 0;
 }

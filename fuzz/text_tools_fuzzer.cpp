@@ -1,47 +1,24 @@
-// The library's text helpers. A bounded copy writes nothing past the size
-// it is given (guard words after it stay intact) and copies whole or
-// leaves the buffer empty; doubling is undone by halving; an extension
-// replacement keeps the folders and ends with the new extension.
+// The library's text helpers, over UTF-8 bytes and UTF-16 units alike:
+// doubling is undone by halving; an extension replacement keeps the
+// folders and ends with the new extension.
 #include "fuzz/Check.h"
+#include "fuzz/Utf16Units.h"
 #include "shellext/TextTools.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace {
 
 using namespace tesselator;
 
-constexpr wchar_t kGuard = 0xBEEF;
-constexpr size_t kGuardWords = 8;
-
-void CheckCopyWhole(FuzzedDataProvider& provider)
+template <typename Char>
+void CheckDoubling(const std::basic_string<Char>& text, Char c)
 {
-    const std::wstring text = [&] {
-        std::wstring wide;
-        for (size_t n = provider.ConsumeIntegralInRange<size_t>(0, 300); n > 0; --n)
-            wide += static_cast<wchar_t>(provider.ConsumeIntegralInRange<int>(1, 0xFFFF));
-        return wide;
-    }();
-    const size_t capacity = provider.ConsumeIntegralInRange<size_t>(0, 310);
-    std::vector<wchar_t> buffer(capacity + kGuardWords, kGuard);
-    const bool copied = CopyWhole(text, buffer.data(), capacity);
-    for (size_t i = capacity; i < buffer.size(); ++i)
-        FUZZ_CHECK(buffer[i] == kGuard);
-    FUZZ_CHECK(copied == (text.size() < capacity));
-    if (copied)
-        FUZZ_CHECK(std::wstring(buffer.data()) == text);
-    else if (capacity > 0)
-        FUZZ_CHECK(buffer[0] == L'\0');
-}
-
-void CheckDoubling(const std::string& text, char c)
-{
-    const std::string doubled = DoubleEvery(text, c);
-    std::string halved;
+    const std::basic_string<Char> doubled = DoubleEvery<Char>(text, c);
+    std::basic_string<Char> halved;
     for (size_t i = 0; i < doubled.size(); ++i) {
         halved += doubled[i];
         if (doubled[i] == c) {
@@ -52,20 +29,24 @@ void CheckDoubling(const std::string& text, char c)
     FUZZ_CHECK(halved == text);
 }
 
-void CheckExtension(const std::string& path, const std::string& extension)
+template <typename Char>
+void CheckExtension(const std::basic_string<Char>& path, const std::basic_string<Char>& extension)
 {
-    const std::string replaced = ReplaceExtension(path, extension);
+    using String = std::basic_string<Char>;
+    const String replaced = ReplaceExtension<Char>(path, extension);
     FUZZ_CHECK(replaced.ends_with(extension));
-    const std::string stem = replaced.substr(0, replaced.size() - extension.size());
+    const String stem = replaced.substr(0, replaced.size() - extension.size());
     FUZZ_CHECK(path.compare(0, stem.size(), stem) == 0);
-    const std::string dropped = path.substr(stem.size());
+    const String dropped = path.substr(stem.size());
+    const Char separators[] = {Char('\\'), Char('/'), Char(0)};
+    const Char stops[] = {Char('.'), Char('\\'), Char('/'), Char(0)};
     // Only the last component's extension goes: a '.' and no separator.
     if (dropped.empty()) {
-        const size_t dot = path.rfind('.');
-        const size_t slash = path.find_last_of("\\/");
-        FUZZ_CHECK(dot == std::string::npos || (slash != std::string::npos && dot < slash));
+        const size_t dot = path.rfind(Char('.'));
+        const size_t slash = path.find_last_of(separators);
+        FUZZ_CHECK(dot == String::npos || (slash != String::npos && dot < slash));
     } else {
-        FUZZ_CHECK(dropped[0] == '.' && dropped.find_first_of(".\\/", 1) == std::string::npos);
+        FUZZ_CHECK(dropped[0] == Char('.') && dropped.find_first_of(stops, 1) == String::npos);
     }
 }
 
@@ -74,11 +55,13 @@ void CheckExtension(const std::string& path, const std::string& extension)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FuzzedDataProvider provider(data, size);
-    CheckCopyWhole(provider);
     const char c = provider.ConsumeIntegral<char>();
+    const char16_t unit = provider.ConsumeIntegral<char16_t>();
     const std::string extension = provider.ConsumeRandomLengthString(8);
     const std::string text = provider.ConsumeRemainingBytesAsString();
     CheckDoubling(text, c);
     CheckExtension(text, extension);
+    CheckDoubling(Utf16Units(text), unit);
+    CheckExtension(Utf16Units(text), Utf16Units(extension));
     return 0;
 }

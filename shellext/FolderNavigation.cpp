@@ -2,7 +2,7 @@
 
 #include "shellext/HandlerRules.h"
 #include "shellext/Holders.h"
-#include "shellext/TextTools.h"
+#include "shellext/WideText.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -36,14 +36,17 @@ bool QuerySiteBrowser(IUnknown* site, CComHolder<IShellBrowser>& browser)
 // folder.
 bool AnswersWithBrowser(HWND window)
 {
-    char className[kTextBufferSize] = {};
-    GetClassNameA(window, className, sizeof className);
-    switch (ClassifyBrowserWindow(className)) {
+    wchar_t className[kTextBufferSize] = {};
+    const int length = GetClassNameW(window, className, static_cast<int>(kTextBufferSize));
+    switch (ClassifyBrowserWindow(ToUtf16(std::wstring_view(className, length > 0 ? length : 0)))) {
     case BrowserWindow::Explorer:
         return true;
     case BrowserWindow::Dialog: {
-        char folder[MAX_PATH] = {};
-        return SendMessageA(window, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0;
+        // A dialog opened through the narrow call may answer in bytes
+        // whatever the message's form: MAX_PATH units hold either, and only the answer's
+        // presence counts.
+        wchar_t folder[MAX_PATH] = {};
+        return SendMessageW(window, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0;
     }
     case BrowserWindow::Other:
         break;
@@ -51,26 +54,26 @@ bool AnswersWithBrowser(HWND window)
     return false;
 }
 
-bool ParseFolder(const char* folder, CShellMemoryHolder& pidl)
+bool ParseFolder(const wchar_t* folder, CShellMemoryHolder& pidl)
 {
-    wchar_t wide[MAX_PATH] = {};
-    if (!ToWide(folder, wide, MAX_PATH))
-        return false;
+    // ParseDisplayName takes a writable string; the store's text is whole
+    // UTF-16, so any script parses.
+    std::wstring path(folder);
     CComHolder<IShellFolder> desktop;
     if (FAILED(SHGetDesktopFolder(desktop.Put())))
         return false;
-    return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, wide, nullptr,
+    return SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, path.data(), nullptr,
                                                reinterpret_cast<PIDLIST_RELATIVE*>(pidl.Put()), nullptr));
 }
 
 } // namespace
 
-void ShellOpen(const char* file, const char* parameters)
+void ShellOpen(const wchar_t* file, const wchar_t* parameters)
 {
-    ShellExecuteA(nullptr, "open", file, parameters, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", file, parameters, nullptr, SW_SHOWNORMAL);
 }
 
-void ShowFolder(const char* folder, IUnknown* site)
+void ShowFolder(const wchar_t* folder, IUnknown* site)
 {
     CComHolder<IShellBrowser> siteBrowser;
     IShellBrowser* browser = nullptr;
@@ -79,10 +82,10 @@ void ShowFolder(const char* folder, IUnknown* site)
     } else {
         const HWND window = GetActiveWindow();
         if (!window || !AnswersWithBrowser(window)) {
-            ShellOpen(folder, "");
+            ShellOpen(folder, L"");
             return;
         }
-        browser = reinterpret_cast<IShellBrowser*>(SendMessageA(window, kGetShellBrowser, 0, 0));
+        browser = reinterpret_cast<IShellBrowser*>(SendMessageW(window, kGetShellBrowser, 0, 0));
     }
     CShellMemoryHolder pidl;
     if (!ParseFolder(folder, pidl))
@@ -90,7 +93,7 @@ void ShowFolder(const char* folder, IUnknown* site)
     if (browser)
         browser->BrowseObject(static_cast<PCUIDLIST_RELATIVE>(pidl.Get()), SBSP_SAMEBROWSER);
     else
-        ShellOpen(folder, "");
+        ShellOpen(folder, L"");
 }
 
 } // namespace tesselator

@@ -8,9 +8,9 @@ namespace tesselator {
 
 // Navigates the host's browser, named by its site (may be null); without
 // one, the calling thread's active window when it proves to have one.
-void ShowFolder(const char* folder, IUnknown* site);
+void ShowFolder(const wchar_t* folder, IUnknown* site);
 
 // The shell's "open" on file, shown normally.
-void ShellOpen(const char* file, const char* parameters);
+void ShellOpen(const wchar_t* file, const wchar_t* parameters);
 
 } // namespace tesselator

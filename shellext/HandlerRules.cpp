@@ -13,16 +13,6 @@ namespace {
 constexpr unsigned kHelpTextBit = 0x1;
 constexpr unsigned kUnicodeBit = 0x4;
 
-template <typename Char>
-void CopyTruncatedImpl(std::basic_string_view<Char> text, Char* out, size_t capacity)
-{
-    if (!out || capacity == 0)
-        return;
-    const size_t length = std::min(text.size(), capacity - 1);
-    std::copy_n(text.data(), length, out);
-    out[length] = Char{};
-}
-
 } // namespace
 
 std::string AliasValueName(int index)
@@ -58,25 +48,22 @@ bool CommandRangeFits(unsigned first, unsigned last, int needed)
     return needed > 0 && first <= last && last - first >= static_cast<unsigned>(needed - 1);
 }
 
-BrowserWindow ClassifyBrowserWindow(std::string_view className)
+BrowserWindow ClassifyBrowserWindow(std::u16string_view className)
 {
-    static constexpr std::string_view kExplorerPrefixes[] = {"ExploreWClass", "CabinetWClass", "IEFrame"};
-    const auto startsWith = [&](std::string_view prefix) { return className.substr(0, prefix.size()) == prefix; };
+    static constexpr std::u16string_view kExplorerPrefixes[] = {u"ExploreWClass", u"CabinetWClass", u"IEFrame"};
+    const auto startsWith = [&](std::u16string_view prefix) { return className.substr(0, prefix.size()) == prefix; };
     if (std::any_of(std::begin(kExplorerPrefixes), std::end(kExplorerPrefixes), startsWith))
         return BrowserWindow::Explorer;
-    return startsWith("#32770") ? BrowserWindow::Dialog : BrowserWindow::Other;
+    return startsWith(u"#32770") ? BrowserWindow::Dialog : BrowserWindow::Other;
 }
 
-std::string MenuTextForAlias(std::string_view alias)
+std::u16string MenuTextForAlias(std::u16string_view alias)
 {
-    return DoubleEvery(alias, '&');
+    return DoubleEvery(alias, u'&');
 }
 
 bool AsksForHelpText(unsigned type) { return (type & kHelpTextBit) != 0; }
 bool AsksForUnicode(unsigned type) { return (type & kUnicodeBit) != 0; }
-
-void CopyTruncated(std::string_view text, char* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }
-void CopyTruncated(std::wstring_view text, wchar_t* out, size_t capacity) { CopyTruncatedImpl(text, out, capacity); }
 
 int MenuPictureScale(int dpi)
 {

@@ -3,6 +3,7 @@
 // and the fuzzers call them directly.
 #include "contract/StoreContract.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,9 +12,9 @@
 namespace tesselator {
 
 constexpr int kMaxFastFolders = contract::kFastFolderLimit;
-constexpr size_t kTextBufferSize = 260; // every store text fits in 259 bytes
+constexpr size_t kTextBufferSize = 260; // every store text fits in 259 UTF-16 units
 
-// Value names of the store: the index in decimal, and that text twice.
+// Value names of the store (ASCII): the index in decimal, and that text twice.
 std::string AliasValueName(int index);
 std::string PathValueName(int index);
 
@@ -34,10 +35,11 @@ bool CommandRangeFits(unsigned first, unsigned last, int needed);
 // dialog may use WM_USER+7 for its own purpose, so a dialog must first
 // prove to be a common file dialog.
 enum class BrowserWindow { Other, Explorer, Dialog };
-BrowserWindow ClassifyBrowserWindow(std::string_view className);
+BrowserWindow ClassifyBrowserWindow(std::u16string_view className);
 
-// Menu text for an alias: ampersands doubled, so "R&D" shows as typed.
-std::string MenuTextForAlias(std::string_view alias);
+// Menu text for an alias: ampersands doubled, so "R&D" shows as typed;
+// every other unit, surrogates among them, passes unchanged.
+std::u16string MenuTextForAlias(std::u16string_view alias);
 
 // The menu pictures are drawn for 100 %, 150 % and 200 % display scale: the
 // one to show at a DPI (0, 1 or 2) is the largest that is not bigger than
@@ -49,8 +51,16 @@ bool AsksForHelpText(unsigned type);
 bool AsksForUnicode(unsigned type);
 
 // Copies as much as fits into out[capacity] and always terminates it;
-// nothing is written when capacity is 0.
-void CopyTruncated(std::string_view text, char* out, size_t capacity);
-void CopyTruncated(std::wstring_view text, wchar_t* out, size_t capacity);
+// nothing is written when capacity is 0. For the shell's narrow and wide
+// buffers alike.
+template <typename Char>
+void CopyTruncated(std::basic_string_view<Char> text, Char* out, size_t capacity)
+{
+    if (!out || capacity == 0)
+        return;
+    const size_t length = std::min(text.size(), capacity - 1);
+    std::copy_n(text.data(), length, out);
+    out[length] = Char{};
+}
 
 } // namespace tesselator

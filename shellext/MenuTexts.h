@@ -2,10 +2,11 @@
 // The texts that the extension shows or hands to the shell.
 namespace tesselator {
 
-constexpr char kSubmenuText[] = "Fast Folders";
-constexpr char kSettingsText[] = "Settings...";
+constexpr wchar_t kSubmenuText[] = L"Fast Folders";
+constexpr wchar_t kSettingsText[] = L"Settings...";
+// GetCommandString answers in the form the shell asks for.
 constexpr char kHelpText[] = "Fast Folders";
 constexpr wchar_t kHelpTextWide[] = L"Fast Folders";
-constexpr char kSettingsParameters[] = "-ffsettings";
+constexpr wchar_t kSettingsParameters[] = L"-ffsettings";
 
 } // namespace tesselator

@@ -16,10 +16,10 @@ void LockModule() { ++g_locks; }
 void UnlockModule() { --g_locks; }
 long ModuleLockCount() { return g_locks.load(); }
 
-bool GetModulePath(std::string& path)
+bool GetModulePath(std::wstring& path)
 {
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(g_instance, buffer, MAX_PATH);
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(g_instance, buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
     path.assign(buffer, length);

@@ -15,7 +15,8 @@ void LockModule();
 void UnlockModule();
 long ModuleLockCount();
 
-// The library's own full path; false when it does not fit MAX_PATH.
-bool GetModulePath(std::string& path);
+// The library's own full path; false when it does not fit MAX_PATH
+// characters.
+bool GetModulePath(std::wstring& path);
 
 } // namespace tesselator

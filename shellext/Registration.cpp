@@ -7,6 +7,7 @@
 #include "shellext/ResourceIds.h"
 #include "shellext/ScriptRunner.h"
 #include "shellext/TypeLibrary.h"
+#include "shellext/WideText.h"
 
 #include <string_view>
 
@@ -24,14 +25,17 @@ HRESULT WriteApproval(RegistrationScope scope)
     // The machine's list is only opened: where it is missing, the user may
     // not approve. A user's own list often does not exist yet.
     CKeyHolder key;
+    const std::wstring approvedKey = AsciiToWide(kApprovedKey);
     const LONG opened = scope == RegistrationScope::User
-        ? RegCreateKeyExA(HKEY_CURRENT_USER, kApprovedKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+        ? RegCreateKeyExW(HKEY_CURRENT_USER, approvedKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                           nullptr, key.Put(), nullptr)
-        : RegOpenKeyExA(HKEY_LOCAL_MACHINE, kApprovedKey, 0, KEY_SET_VALUE, key.Put());
+        : RegOpenKeyExW(HKEY_LOCAL_MACHINE, approvedKey.c_str(), 0, KEY_SET_VALUE, key.Put());
     if (opened != ERROR_SUCCESS)
         return E_ACCESSDENIED;
-    if (RegSetValueExA(key.Get(), kClassIdText, 0, REG_SZ, reinterpret_cast<const BYTE*>(kApprovedName),
-                       sizeof kApprovedName) != ERROR_SUCCESS)
+    const std::wstring name = AsciiToWide(kApprovedName);
+    if (RegSetValueExW(key.Get(), AsciiToWide(kClassIdText).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(name.c_str()),
+                       static_cast<DWORD>((name.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
         return E_ACCESSDENIED;
     return S_OK;
 }
@@ -39,14 +43,15 @@ HRESULT WriteApproval(RegistrationScope scope)
 void RemoveApproval(RegistrationScope scope)
 {
     CKeyHolder key;
-    if (RegOpenKeyExA(ApprovalRoot(scope), kApprovedKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS)
-        RegDeleteValueA(key.Get(), kClassIdText);
+    if (RegOpenKeyExW(ApprovalRoot(scope), AsciiToWide(kApprovedKey).c_str(), 0, KEY_SET_VALUE, key.Put()) ==
+        ERROR_SUCCESS)
+        RegDeleteValueW(key.Get(), AsciiToWide(kClassIdText).c_str());
 }
 
 bool LoadScriptText(std::string_view& text)
 {
     const HMODULE module = ModuleInstance();
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(IDR_SIMPLESHLEXT), "REGISTRY");
+    HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_SIMPLESHLEXT), L"REGISTRY");
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes)
@@ -56,17 +61,24 @@ bool LoadScriptText(std::string_view& text)
 }
 
 // %MODULE%: the library's path in its short form (the long one where the
-// file system has no short names), quoted for the script's '...'.
-std::string ModuleVariable()
+// file system has no short names), in UTF-8 as the script is, quoted for
+// the script's '...'.
+HRESULT ModuleVariable(std::string& variable)
 {
-    std::string path;
+    std::wstring path;
     if (!GetModulePath(path))
-        return {};
-    char shortPath[MAX_PATH] = {};
-    const DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+        return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
     if (length > 0 && length < MAX_PATH)
         path.assign(shortPath, length);
-    return DoubleSingleQuotes(path);
+    // A name with an unpaired surrogate has no UTF-8 form: never write a
+    // path that names another file.
+    const std::optional<std::string> utf8 = WideToUtf8(path);
+    if (!utf8)
+        return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+    variable = DoubleSingleQuotes(*utf8);
+    return S_OK;
 }
 
 HRESULT RunScriptResource(ScriptAction action, HKEY classesRoot)
@@ -74,9 +86,9 @@ HRESULT RunScriptResource(ScriptAction action, HKEY classesRoot)
     std::string_view text;
     if (!LoadScriptText(text))
         return HRESULT_FROM_WIN32(ERROR_RESOURCE_DATA_NOT_FOUND);
-    const std::string module = ModuleVariable();
-    if (module.empty())
-        return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    std::string module;
+    if (const HRESULT hr = ModuleVariable(module); FAILED(hr))
+        return hr;
     const std::optional<std::string> expanded = ExpandScriptVariables(text, {{"MODULE", module}});
     const std::optional<RegistryScript> script = expanded ? ParseRegistryScript(*expanded) : std::nullopt;
     if (!script)
@@ -90,12 +102,12 @@ HRESULT RunScriptFor(RegistrationScope scope, ScriptAction action)
 {
     if (scope == RegistrationScope::Machine)
         return RunScriptResource(action, HKEY_CLASSES_ROOT);
-    constexpr char kUserClasses[] = "Software\\Classes";
+    constexpr wchar_t kUserClasses[] = L"Software\\Classes";
     CKeyHolder classes;
     const LONG rc = action == ScriptAction::Register
-        ? RegCreateKeyExA(HKEY_CURRENT_USER, kUserClasses, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+        ? RegCreateKeyExW(HKEY_CURRENT_USER, kUserClasses, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                           nullptr, classes.Put(), nullptr)
-        : RegOpenKeyExA(HKEY_CURRENT_USER, kUserClasses, 0, KEY_READ | KEY_WRITE, classes.Put());
+        : RegOpenKeyExW(HKEY_CURRENT_USER, kUserClasses, 0, KEY_READ | KEY_WRITE, classes.Put());
     if (action == ScriptAction::Unregister && (rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND))
         return S_OK;
     if (rc != ERROR_SUCCESS)

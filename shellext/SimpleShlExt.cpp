@@ -8,6 +8,7 @@
 #include "shellext/PictureDecoder.h"
 #include "shellext/ResourceIds.h"
 #include "shellext/StoreReader.h"
+#include "shellext/WideText.h"
 
 #include <iterator>
 #include <new>
@@ -194,7 +195,7 @@ void SimpleShlExt::ReadTargetPath(int index)
 
 void SimpleShlExt::ReadProgramPath()
 {
-    m_szProgram[0] = '\0';
+    m_szProgram[0] = L'\0';
     CKeyHolder key;
     if (OpenStore(key))
         ReadStoreText(key.Get(), kProgramPathValue, m_szProgram);
@@ -207,7 +208,7 @@ HRESULT SimpleShlExt::Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject*, HKE
     return Guarded([&] {
         LoadAliases();
         // Only real file-system folders get the submenu.
-        if (!pidlFolder || !SHGetPathFromIDListA(pidlFolder, m_szFolder))
+        if (!pidlFolder || !SHGetPathFromIDListW(pidlFolder, m_szFolder))
             return E_INVALIDARG;
         return S_OK;
     });
@@ -223,12 +224,12 @@ namespace {
 HBITMAP LoadPicture(int id)
 {
     const HMODULE module = ModuleInstance();
-    const HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+    const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_BITMAP);
     const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
     PicturePixels pixels;
     if (loaded && DecodePicture(LockResource(loaded), SizeofResource(module, resource), pixels))
         return CreateBitmap(kPictureSize, kPictureSize, 1, 32, pixels.data());
-    return static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 // The DPI of the window the menu is shown for: the active one of the
@@ -236,7 +237,7 @@ HBITMAP LoadPicture(int id)
 int MenuDpi()
 {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const HMODULE user32 = GetModuleHandleA("user32.dll");
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
     const auto getDpiForWindow =
         user32 ? reinterpret_cast<GetDpiForWindowFn>(GetProcAddress(user32, "GetDpiForWindow")) : nullptr;
     const HWND window = GetActiveWindow();
@@ -255,30 +256,30 @@ int MenuDpi()
 HBITMAP LoadAlphaPicture(int id)
 {
     return static_cast<HBITMAP>(
-        LoadImageA(ModuleInstance(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 enum class PictureSlot { checkMark, itemBitmap };
 
 // One call per entry: text, id and its picture, for the unticked state or
 // as the item's bitmap.
-bool InsertEntry(HMENU menu, UINT position, UINT id, const char* text, HBITMAP picture, PictureSlot slot,
+bool InsertEntry(HMENU menu, UINT position, UINT id, const wchar_t* text, HBITMAP picture, PictureSlot slot,
                  HMENU submenu = nullptr)
 {
-    MENUITEMINFOA item = {};
+    MENUITEMINFOW item = {};
     item.cbSize = sizeof item;
     const UINT pictureMask = slot == PictureSlot::checkMark ? MIIM_CHECKMARKS : MIIM_BITMAP;
     item.fMask = MIIM_STRING | MIIM_ID | (picture ? pictureMask : 0u) | (submenu ? MIIM_SUBMENU : 0u);
     item.wID = id;
     item.hSubMenu = submenu;
     (slot == PictureSlot::checkMark ? item.hbmpUnchecked : item.hbmpItem) = picture;
-    item.dwTypeData = const_cast<char*>(text);
-    return InsertMenuItemA(menu, position, TRUE, &item) != FALSE;
+    item.dwTypeData = const_cast<wchar_t*>(text);
+    return InsertMenuItemW(menu, position, TRUE, &item) != FALSE;
 }
 
 void InsertSeparator(HMENU menu, UINT position)
 {
-    InsertMenuA(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuW(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
 } // namespace
@@ -318,7 +319,7 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
         if (!popup)
             return MenuResult(0);
         for (int i = 0; i < m_nCount; ++i) {
-            const std::string text = MenuTextForAlias(m_aszAliases[i]);
+            const std::wstring text = FromUtf16(MenuTextForAlias(ToUtf16(m_aszAliases[i])));
             InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), m_hbmEntry.Get(), slot);
         }
         if (m_nCount > 0)
@@ -339,9 +340,9 @@ HRESULT SimpleShlExt::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* 
         if (offset != 0 || !AsksForHelpText(type) || !name || size == 0)
             return E_INVALIDARG;
         if (AsksForUnicode(type))
-            CopyTruncated(kHelpTextWide, reinterpret_cast<wchar_t*>(name), size);
+            CopyTruncated(std::wstring_view(kHelpTextWide), reinterpret_cast<wchar_t*>(name), size);
         else
-            CopyTruncated(kHelpText, name, size);
+            CopyTruncated(std::string_view(kHelpText), name, size);
         return S_OK;
     });
 }
@@ -349,7 +350,7 @@ HRESULT SimpleShlExt::GetCommandString(UINT_PTR offset, UINT type, UINT*, CHAR* 
 void SimpleShlExt::OpenSettings()
 {
     ReadProgramPath();
-    if (m_szProgram[0] != '\0')
+    if (m_szProgram[0] != L'\0')
         ShellOpen(m_szProgram, kSettingsParameters);
 }
 
@@ -357,9 +358,9 @@ void SimpleShlExt::OpenFolder(int index)
 {
     // The path is read at the moment of the choice; an item removed since the
     // menu was built leaves nothing to open, never a stale target.
-    m_szTarget[0] = '\0';
+    m_szTarget[0] = L'\0';
     ReadTargetPath(index);
-    if (m_szTarget[0] != '\0')
+    if (m_szTarget[0] != L'\0')
         ShowFolder(m_szTarget, m_site.Get());
 }
 

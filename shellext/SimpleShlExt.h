@@ -75,17 +75,18 @@ private:
     CComHolder<ITypeInfo> m_typeInfo;
     CComHolder<IUnknown> m_site;
 
-    char m_szFolder[kTextBufferSize] = {};
+    // Store texts in UTF-16, as the registry holds them: any script.
+    wchar_t m_szFolder[kTextBufferSize] = {};
     CBitmapHolder m_hbmEntry;
     CBitmapHolder m_hbmMenu;
     // Scale of the two pictures (MenuPictureScale): 0 is today's 16-colour
     // pair, set as check-mark pictures; 150 % and 200 % are 32-bit with
     // alpha, which menus blend only as item bitmaps.
     int m_pictureScale = 0;
-    char m_aszAliases[kMaxFastFolders][kTextBufferSize] = {};
+    wchar_t m_aszAliases[kMaxFastFolders][kTextBufferSize] = {};
     int m_nCount = 0;
-    char m_szTarget[kTextBufferSize] = {};
-    char m_szProgram[kTextBufferSize] = {};
+    wchar_t m_szTarget[kTextBufferSize] = {};
+    wchar_t m_szProgram[kTextBufferSize] = {};
 };
 
 } // namespace tesselator

@@ -1,24 +1,33 @@
 #include "shellext/StoreReader.h"
 
 #include "shellext/Identity.h"
+#include "shellext/WideText.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace tesselator {
 
 bool OpenStore(CKeyHolder& key)
 {
-    return RegOpenKeyExA(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, AsciiToWide(kStoreKey).c_str(), 0, KEY_READ, key.Put()) ==
+           ERROR_SUCCESS;
 }
 
-bool ReadStoreText(HKEY key, const std::string& name, char (&out)[kTextBufferSize])
+bool ReadStoreText(HKEY key, std::string_view name, wchar_t (&out)[kTextBufferSize])
 {
-    char buffer[kTextBufferSize] = {};
+    wchar_t buffer[kTextBufferSize] = {};
+    DWORD type = REG_NONE;
     DWORD size = sizeof buffer;
-    if (RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) !=
+    if (RegQueryValueExW(key, AsciiToWide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
         ERROR_SUCCESS)
         return false;
-    if (strnlen(buffer, sizeof buffer) == sizeof buffer)
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
+        return false;
+    // An odd byte count ends in half a unit, which is no character.
+    if (size % sizeof(wchar_t) != 0)
+        buffer[size / sizeof(wchar_t)] = L'\0';
+    if (wcsnlen(buffer, kTextBufferSize) == kTextBufferSize)
         return false; // a full buffer leaves no room for the terminator
     std::memcpy(out, buffer, sizeof buffer);
     return true;

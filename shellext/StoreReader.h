@@ -3,16 +3,18 @@
 #include "shellext/HandlerRules.h"
 #include "shellext/Holders.h"
 
-#include <string>
+#include <string_view>
 
 namespace tesselator {
 
 // Opens the store key with read access; false when it does not exist.
 bool OpenStore(CKeyHolder& key);
 
-// Reads a value into a zero-filled buffer of the store's text size, whatever
-// its stored type and whether or not it stored a terminator. A text that
-// does not fit counts as unreadable; out is changed only on success.
-bool ReadStoreText(HKEY key, const std::string& name, char (&out)[kTextBufferSize]);
+// Reads a text value (REG_SZ or REG_EXPAND_SZ, unexpanded) into a
+// zero-filled buffer of the store's text size, whether or not it stored a
+// terminator. A text that does not fit, or a value of another type (whose
+// bytes are no UTF-16 text), counts as unreadable; out is changed only on
+// success. name is one of the store's ASCII value names.
+bool ReadStoreText(HKEY key, std::string_view name, wchar_t (&out)[kTextBufferSize]);
 
 } // namespace tesselator

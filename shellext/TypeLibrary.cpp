@@ -16,13 +16,13 @@ namespace {
 // .tlb file of the same name beside it. path receives the file that served.
 HRESULT LoadOwnTypeLibrary(ITypeLib** library, std::wstring& path)
 {
-    std::string modulePath;
+    std::wstring modulePath;
     if (!GetModulePath(modulePath))
         return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    path = ToWide(modulePath);
+    path = modulePath;
     HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library);
     if (FAILED(hr)) {
-        path = ToWide(ReplaceExtension(modulePath, ".tlb"));
+        path = ReplaceExtension<wchar_t>(modulePath, L".tlb");
         hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library);
     }
     return hr;
@@ -32,7 +32,7 @@ HRESULT LoadOwnTypeLibrary(ITypeLib** library, std::wstring& path)
 template <typename Function>
 Function OleautFunction(CModuleHolder& oleaut, const char* name)
 {
-    oleaut.Reset(LoadLibraryA("oleaut32.dll"));
+    oleaut.Reset(LoadLibraryW(L"oleaut32.dll"));
     return oleaut ? reinterpret_cast<Function>(GetProcAddress(oleaut.Get(), name)) : nullptr;
 }
 

@@ -17,6 +17,7 @@
 namespace {
 
 constexpr char kStoreKey[] = "Software\\Kelto\\quillon30\\FastFolders";
+constexpr wchar_t kStoreKeyWide[] = L"Software\\Kelto\\quillon30\\FastFolders";
 
 double Now()
 {
@@ -30,16 +31,17 @@ double Now()
     return static_cast<double>(counter.QuadPart) / frequency;
 }
 
+// The library reads the store wide; so does the yardstick.
 void BareRead()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKeyWide, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     for (int i = 0; i < 10; ++i) {
-        char buffer[260] = {};
+        wchar_t buffer[260] = {};
         DWORD size = sizeof buffer;
-        const std::string name = std::to_string(i);
-        RegQueryValueExA(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+        const std::wstring name = std::to_wstring(i);
+        RegQueryValueExW(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
     }
     RegCloseKey(key);
 }

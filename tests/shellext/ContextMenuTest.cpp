@@ -43,7 +43,20 @@ COLORREF PixelOf(HBITMAP bitmap, int x, int y)
     return RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
 }
 
-class ContextMenuTest : public ShellExtTest {};
+class ContextMenuTest : public ShellExtTest {
+protected:
+    // A fresh handler's menu (ids from 1) over the store as it is now: the
+    // number of ids it used, and its submenu in popup.
+    int FreshMenu(CMenuHandle& menu, HMENU& popup)
+    {
+        CInterfacePtr<IContextMenu> handler;
+        CreateHandler(handler, IID_IContextMenu);
+        HRESULT result = E_FAIL;
+        menu.Reset(BuildMenu(handler.Get(), result, 0, 1));
+        popup = ItemInfo(menu.Get(), 1).hSubMenu;
+        return HRESULT_CODE(result);
+    }
+};
 
 // While it lives, the next malloc inside Tesselator.dll fails: its slot in
 // the library's import table is swapped. The library carries its own C++
@@ -198,16 +211,12 @@ TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
     // A gap at index 2: only the aliases before it.
     WriteStore({"Docs", "R&D", "", "Late"}, {"C:\\Docs", "C:\\RD", "", "C:\\Late"});
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kStoreKey, "2");
-    CInterfacePtr<IContextMenu> handler;
-    CreateHandler(handler, IID_IContextMenu);
-    HRESULT result = E_FAIL;
-    HMENU menu = BuildMenu(handler.Get(), result, 0, 1);
-    EXPECT_EQ(3, HRESULT_CODE(result));
-    HMENU popup = ItemInfo(menu, 1).hSubMenu;
+    CMenuHandle menu;
+    HMENU popup = nullptr;
+    EXPECT_EQ(3, FreshMenu(menu, popup));
     EXPECT_EQ("Docs", ItemText(popup, 0));
     // Shown as typed: the ampersand is no mnemonic marker.
     EXPECT_EQ("R&&D", ItemText(popup, 1));
-    DestroyMenu(menu);
 
     // Texts at the buffer's edge: 259 bytes fit, 260 without a terminator
     // do not, and a text stored without its terminator reads whole.
@@ -216,24 +225,39 @@ TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
     WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "1", REG_SZ, std::string(259, 'f') + std::string(1, '\0'));
     WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "2", REG_SZ, std::string(260, 'g'));
     WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "3", REG_SZ, std::string("After\0", 6));
-    CreateHandler(handler, IID_IContextMenu);
-    menu = BuildMenu(handler.Get(), result, 0, 1);
-    EXPECT_EQ(3, HRESULT_CODE(result));
-    popup = ItemInfo(menu, 1).hSubMenu;
+    EXPECT_EQ(3, FreshMenu(menu, popup));
     EXPECT_EQ("Bare", ItemText(popup, 0));
     EXPECT_EQ(std::string(259, 'f'), ItemText(popup, 1));
-    DestroyMenu(menu);
 
     // No store at all: "Settings..." alone.
     RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
-    CreateHandler(handler, IID_IContextMenu);
-    menu = BuildMenu(handler.Get(), result, 0, 1);
-    EXPECT_EQ(1, HRESULT_CODE(result));
-    popup = ItemInfo(menu, 1).hSubMenu;
+    EXPECT_EQ(1, FreshMenu(menu, popup));
     ASSERT_EQ(1, GetMenuItemCount(popup));
     EXPECT_EQ("Settings...", ItemText(popup, 0));
     EXPECT_EQ(1u, ItemInfo(popup, 0).wID);
-    DestroyMenu(menu);
+}
+
+TEST_F(ContextMenuTest, ShowsAliasesInAnyScriptExactlyAsWritten)
+{
+    // Chinese, an emoji (a surrogate pair) beside an ampersand, and the
+    // limit counted in UTF-16 units: 259 fit, 260 do not.
+    const std::wstring chinese = L"\u6587\u6863 \u7167\u7247";
+    const std::wstring emoji = L"Fotos \U0001F4F7 & \u0141\u00F3d\u017A";
+    const std::wstring longest(259, L'\u540D');
+    WriteStore(std::vector<std::wstring>{chinese, emoji, longest, std::wstring(260, L'\u540D')},
+               std::vector<std::wstring>(4, L"C:\\windows"));
+    CMenuHandle menu;
+    HMENU popup = nullptr;
+    EXPECT_EQ(4, FreshMenu(menu, popup));
+    EXPECT_EQ(chinese, MenuTextAt(popup, 0));
+    EXPECT_EQ(L"Fotos \U0001F4F7 && \u0141\u00F3d\u017A", MenuTextAt(popup, 1));
+    EXPECT_EQ(longest, MenuTextAt(popup, 2));
+    EXPECT_EQ(L"Settings...", MenuTextAt(popup, 4));
+
+    // A value of another type holds no text: it ends the list like a gap,
+    // rather than showing its bytes as characters.
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "1", REG_BINARY, Utf8(emoji));
+    EXPECT_EQ(2, FreshMenu(menu, popup));
 }
 
 TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
@@ -341,7 +365,7 @@ TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
     EXPECT_EQ(" -ffsettings", line.substr(line.size() - 12)) << line;
 }
 
-TEST_F(ContextMenuTest, SettingsWithoutAProgramPathStartsNothing)
+TEST_F(ContextMenuTest, SettingsStartsWhatPathNamesWhateverTheScript)
 {
     const CRecorderLog recorder;
     CInterfacePtr<IContextMenu> handler;
@@ -349,8 +373,22 @@ TEST_F(ContextMenuTest, SettingsWithoutAProgramPathStartsNothing)
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));
     ASSERT_EQ(1, HRESULT_CODE(result));
+    // No "Path": nothing starts.
     EXPECT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
     EXPECT_EQ("", recorder.Wait(2000));
+
+    // A Just me install lands in the user's profile, whose name may be in
+    // any script; "Path" is read at the moment of the choice.
+    CTempProgramFolder base(false, "-profile");
+    const CWideFolder folder(Wide(base.Path()) + L"\\\u0141ukasz \u540D");
+    const std::wstring program = folder.Path() + L"\\quillon.exe";
+    ASSERT_TRUE(CopyFileW(Wide(CRecorderLog::ProgramPath()).c_str(), program.c_str(), FALSE));
+    WriteStoreText(L"Path", program);
+    ASSERT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
+    const std::string line = recorder.Wait(20000);
+    EXPECT_NE(std::string::npos, line.find(Utf8(program))) << line;
+    EXPECT_EQ(" -ffsettings", line.substr(line.size() - 12)) << line;
+    DeleteFileW(program.c_str());
 }
 
 } // namespace

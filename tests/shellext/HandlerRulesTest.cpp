@@ -2,6 +2,7 @@
 #include "shellext/HandlerRules.h"
 #include "shellext/PictureDecoder.h"
 #include "shellext/TextTools.h"
+#include "shellext/WideText.h"
 
 #include "tests/shellext/ShellExtFixture.h"
 
@@ -42,12 +43,12 @@ TEST(HandlerRules, NamesValuesAndClassifiesOffsets)
 
 TEST(HandlerRules, KnowsTheWindowsThatBrowseInPlace)
 {
-    for (const char* name : {"ExploreWClass", "CabinetWClass", "IEFrame", "CabinetWClassX"})
-        EXPECT_EQ(BrowserWindow::Explorer, ClassifyBrowserWindow(name)) << name;
-    for (const char* name : {"#32770", "#32770x"})
-        EXPECT_EQ(BrowserWindow::Dialog, ClassifyBrowserWindow(name)) << name;
-    for (const char* name : {"", "Progman", "WorkerW", "#3277", "cabinetwclass", "Shell_TrayWnd"})
-        EXPECT_EQ(BrowserWindow::Other, ClassifyBrowserWindow(name)) << name;
+    for (const char16_t* name : {u"ExploreWClass", u"CabinetWClass", u"IEFrame", u"CabinetWClassX"})
+        EXPECT_EQ(BrowserWindow::Explorer, ClassifyBrowserWindow(name));
+    for (const char16_t* name : {u"#32770", u"#32770x"})
+        EXPECT_EQ(BrowserWindow::Dialog, ClassifyBrowserWindow(name));
+    for (const char16_t* name : {u"", u"Progman", u"WorkerW", u"#3277", u"cabinetwclass", u"Shell_TrayWnd"})
+        EXPECT_EQ(BrowserWindow::Other, ClassifyBrowserWindow(name));
 }
 
 TEST(HandlerRules, CopiesTextsWithinTheCallersBuffer)
@@ -74,20 +75,26 @@ TEST(HandlerRules, CopiesTextsWithinTheCallersBuffer)
     EXPECT_TRUE(AsksForUnicode(GCS_HELPTEXTW));
     EXPECT_FALSE(AsksForUnicode(GCS_HELPTEXTA));
 
-    EXPECT_EQ("R&&D && more", MenuTextForAlias("R&D & more"));
+    EXPECT_EQ(u"R&&D && more", MenuTextForAlias(u"R&D & more"));
+    // A surrogate pair is two units that pass untouched.
+    EXPECT_EQ(u"\U0001F4F7&&\u540D", MenuTextForAlias(u"\U0001F4F7&\u540D"));
 }
 
-TEST(TextTools, ConvertsBoundedAndReplacesExtensions)
+TEST(TextTools, ConvertsWithoutGuessingAndReplacesExtensions)
 {
-    wchar_t out[5];
-    EXPECT_TRUE(ToWide("C:\\x", out, 5));
-    EXPECT_STREQ(L"C:\\x", out);
-    EXPECT_FALSE(ToWide("C:\\xy", out, 5));
-    EXPECT_STREQ(L"", out);
-    EXPECT_EQ(L"caf\u00e9", ToWide("caf\xe9")); // code page 1252
+    // The registrar's UTF-8 and the wide calls: any script both ways, and
+    // what has no counterpart is refused, never turned into '?'.
+    const std::wstring text = L"C:\\\u0418\u043D\\\u540D\\\U0001F4F7 o'\u0142";
+    const std::optional<std::string> utf8 = WideToUtf8(text);
+    ASSERT_TRUE(utf8);
+    EXPECT_EQ(std::optional<std::wstring>(text), Utf8ToWide(*utf8));
+    EXPECT_FALSE(WideToUtf8(std::wstring(L"a\xD800" L"b")));
+    EXPECT_FALSE(Utf8ToWide("caf\xe9"));
+    EXPECT_FALSE(Utf8ToWide("\xC0\xAF"));     // an overlong '/'
+    EXPECT_FALSE(Utf8ToWide("\xED\xA0\x80")); // a surrogate in UTF-8
 
-    EXPECT_EQ("C:\\a\\Tesselator.tlb", ReplaceExtension("C:\\a\\Tesselator.dll", ".tlb"));
-    EXPECT_EQ("C:\\a.b\\Tesselator.tlb", ReplaceExtension("C:\\a.b\\Tesselator", ".tlb"));
+    EXPECT_EQ("C:\\a\\Tesselator.tlb", ReplaceExtension<char>("C:\\a\\Tesselator.dll", ".tlb"));
+    EXPECT_EQ(L"C:\\\u540D.b\\Tesselator.tlb", ReplaceExtension<wchar_t>(L"C:\\\u540D.b\\Tesselator", L".tlb"));
 }
 
 TEST(PictureDecoder, DecodesTheLibrarysPicturesAndRefusesOtherFormats)

@@ -15,17 +15,19 @@ constexpr UINT kGetShellBrowser = WM_USER + 7;
 
 using CWindowHandle = CUniqueHandle<handle_detail::NullTraits<HWND, DestroyWindow>>;
 
+// The dialog is a wide one (see DriveOpenDialog): its folder in UTF-8.
 std::string FolderOf(HWND dialog)
 {
-    char path[MAX_PATH] = {};
-    SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-    return path;
+    wchar_t path[MAX_PATH] = {};
+    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+    return Utf8(path);
 }
 
-std::string Lower(std::string text)
+std::string Lower(const std::string& utf8)
 {
-    CharLowerA(text.data());
-    return text;
+    std::wstring text = Wide(utf8);
+    CharLowerW(text.data());
+    return Utf8(text);
 }
 
 std::string WindowsFolder()
@@ -77,16 +79,22 @@ size_t DriveOpenDialog(const std::string& initialFolder, std::vector<DialogStep>
     DialogDrive drive;
     drive.steps = std::move(steps);
     g_drive = &drive;
-    char file[MAX_PATH] = {};
-    OPENFILENAMEA open = {};
+    wchar_t file[MAX_PATH] = {};
+    const std::wstring folder = Wide(initialFolder);
+    OPENFILENAMEW open = {};
     open.lStructSize = sizeof open;
     open.lpstrFile = file;
     open.nMaxFile = MAX_PATH;
-    open.lpstrInitialDir = initialFolder.c_str();
+    open.lpstrInitialDir = folder.c_str();
     open.Flags = OFN_EXPLORER;
+    // The dialog makes each folder it shows the current one, which could
+    // then not be removed: the process's own is put back.
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
     const UINT_PTR timer = SetTimer(nullptr, 0, 200, OnDriveTimer);
-    GetOpenFileNameA(&open);
+    GetOpenFileNameW(&open);
     KillTimer(nullptr, timer);
+    SetCurrentDirectoryW(current);
     g_drive = nullptr;
     return drive.done;
 }
@@ -174,6 +182,44 @@ protected:
 
     CInterfacePtr<IContextMenu> m_handler;
 };
+
+TEST_F(NavigationTest, FoldersInAnyScriptAreShownInPlaceOrInANewWindow)
+{
+    const CRecorderLog recorder;
+    CRecorderLog::StandInForNewWindows();
+    CTempProgramFolder base(false, "-scripts");
+    const CWideFolder chinese(Wide(base.Path()) + L"\\\u6587\u6863");
+    const CWideFolder emoji(Wide(base.Path()) + L"\\Fotos \U0001F4F7 \u0141\u00F3d\u017A");
+    WriteStore(std::vector<std::wstring>{L"\u6587\u6863", L"\U0001F4F7"},
+               std::vector<std::wstring>{chinese.Path(), emoji.Path()});
+    CreateHandler(m_handler, IID_IContextMenu);
+    HRESULT result = E_FAIL;
+    DestroyMenu(BuildMenu(m_handler.Get(), result));
+    ASSERT_EQ(3, HRESULT_CODE(result));
+
+    std::string afterChinese, afterEmoji;
+    const size_t done = DriveOpenDialog(WindowsFolder(), {
+        [&](HWND dialog) {
+            SetActiveWindow(dialog);
+            EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 0));
+        },
+        [&](HWND dialog) {
+            afterChinese = FolderOf(dialog);
+            EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 1));
+        },
+        [&](HWND dialog) { afterEmoji = FolderOf(dialog); },
+    });
+    ASSERT_EQ(3u, done);
+    EXPECT_EQ(Lower(Utf8(chinese.Path())), Lower(afterChinese));
+    EXPECT_EQ(Lower(Utf8(emoji.Path())), Lower(afterEmoji));
+
+    // Elsewhere the shell opens a new window on the folder, named whole.
+    const CWindowHandle window(CreatePlainWindow());
+    SetActiveWindow(window.Get());
+    EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 1));
+    const std::string line = recorder.Wait(20000);
+    EXPECT_NE(std::string::npos, Lower(line).find(Lower(Utf8(emoji.Path())))) << line;
+}
 
 TEST_F(NavigationTest, OpenDialogBrowsesToTheFolderInPlace)
 {

@@ -1,19 +1,27 @@
 // Stand-in for the programs that the extension starts: writes its command
-// line into the file named by VERBOSA_RECORDER_LOG and ends.
+// line, as UTF-8, into the file named by VERBOSA_RECORDER_LOG and ends.
 #include <windows.h>
+
+#include <string>
 
 int main()
 {
-    char log[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableA("VERBOSA_RECORDER_LOG", log, MAX_PATH);
+    wchar_t log[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableW(L"VERBOSA_RECORDER_LOG", log, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return 1;
-    const HANDLE file = CreateFileA(log, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const wchar_t* line = GetCommandLineW();
+    const int size = WideCharToMultiByte(CP_UTF8, 0, line, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return 3;
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line, -1, utf8.data(), size, nullptr, nullptr);
+    utf8.pop_back(); // the terminator
+    const HANDLE file = CreateFileW(log, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return 2;
-    const char* line = GetCommandLineA();
     DWORD written = 0;
-    WriteFile(file, line, lstrlenA(line), &written, nullptr);
+    WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
     CloseHandle(file);
     return 0;
 }

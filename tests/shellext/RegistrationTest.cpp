@@ -169,6 +169,49 @@ TEST_F(RegistrationTest, FallsBackToATypeLibraryFileBesideTheLibrary)
     FreeLibrary(module);
 }
 
+// A default value read through the wide call; L"<missing>" when absent.
+std::wstring ReadWideDefault(HKEY root, const std::wstring& key)
+{
+    wchar_t text[MAX_PATH * 2] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    return RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, text, &size) == ERROR_SUCCESS
+        ? text
+        : L"<missing>";
+}
+
+std::wstring LowerWide(std::wstring text)
+{
+    CharLowerW(text.data());
+    return text;
+}
+
+TEST_F(RegistrationTest, RegistersFromAFolderTheCodePageCannotSpell)
+{
+    // A Just me install lies in the user's profile, named in any script.
+    CTempProgramFolder base(false, "-unicode");
+    const CWideFolder folder(Wide(base.Path()) + L"\\\u0418\u043D\u0441\u0442\u0440 \u540D o'\u0142");
+    const std::wstring copy = folder.Path() + L"\\Tesselator.dll";
+    ASSERT_TRUE(CopyFileW(Wide(TesselatorPath()).c_str(), copy.c_str(), FALSE));
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(copy.c_str(), shortPath, MAX_PATH));
+    {
+        const CLibraryHandle module(LoadLibraryW(copy.c_str()));
+        ASSERT_TRUE(module);
+        const auto registerServer = reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module.Get(), "DllRegisterServer"));
+        const auto unregisterServer =
+            reinterpret_cast<HRESULT(WINAPI*)()>(GetProcAddress(module.Get(), "DllUnregisterServer"));
+        CreateKey(HKEY_LOCAL_MACHINE, kApprovedKey);
+        ASSERT_EQ(S_OK, registerServer());
+        EXPECT_EQ(shortPath, ReadWideDefault(HKEY_CLASSES_ROOT, Wide(kClassKey) + L"\\InprocServer32"));
+        const std::wstring platform = sizeof(void*) == 8 ? L"win64" : L"win32";
+        EXPECT_EQ(LowerWide(copy),
+                  LowerWide(ReadWideDefault(HKEY_CLASSES_ROOT, L"TypeLib\\" + Wide(kLibraryId) + L"\\1.0\\409\\" + platform)));
+        EXPECT_EQ(S_OK, unregisterServer());
+        ExpectUnregistered();
+    }
+    DeleteFileW(copy.c_str());
+}
+
 TEST(Regsvr32, RegistersAndUnregistersALibraryWhosePathHasAQuote)
 {
     // regsvr32 runs in a process of its own, so this is the prefix's real

@@ -1,5 +1,7 @@
 #include "tests/shellext/ShellExtFixture.h"
 
+#include "shellext/WideText.h"
+
 #include <sddl.h>
 
 namespace {
@@ -38,6 +40,26 @@ void WriteStore(const std::vector<std::string>& aliases, const std::vector<std::
         WriteRawValue(HKEY_CURRENT_USER, kStoreKey, index, REG_SZ, aliases[i] + std::string(1, '\0'));
         if (i < paths.size())
             WriteRawValue(HKEY_CURRENT_USER, kStoreKey, index + index, REG_SZ, paths[i] + std::string(1, '\0'));
+    }
+}
+
+void WriteStoreText(const std::wstring& name, const std::wstring& text)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kStoreKey).c_str(), 0, nullptr, 0,
+                                             KEY_SET_VALUE, nullptr, &key, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
+    RegCloseKey(key);
+}
+
+void WriteStore(const std::vector<std::wstring>& aliases, const std::vector<std::wstring>& paths)
+{
+    for (size_t i = 0; i < aliases.size(); ++i) {
+        const std::wstring index = std::to_wstring(i);
+        WriteStoreText(index, aliases[i]);
+        if (i < paths.size())
+            WriteStoreText(index + index, paths[i]);
     }
 }
 
@@ -126,6 +148,27 @@ MENUITEMINFOA MenuItemAt(HMENU menu, int position, UINT mask)
         item = {};
     return item;
 }
+
+std::wstring MenuTextAt(HMENU menu, int position)
+{
+    wchar_t text[300] = {};
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING;
+    item.dwTypeData = text;
+    item.cch = 300;
+    return GetMenuItemInfoW(menu, position, TRUE, &item) ? text : L"<missing>";
+}
+
+std::string Utf8(const std::wstring& text) { return tesselator::WideToUtf8(text).value_or(""); }
+std::wstring Wide(const std::string& utf8) { return tesselator::Utf8ToWide(utf8).value_or(L""); }
+
+CWideFolder::CWideFolder(std::wstring path) : m_path(std::move(path))
+{
+    EXPECT_TRUE(CreateDirectoryW(m_path.c_str(), nullptr)) << Utf8(m_path);
+}
+
+CWideFolder::~CWideFolder() { RemoveDirectoryW(m_path.c_str()); }
 
 HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb)
 {

@@ -37,6 +37,9 @@ using contract::kApprovedKey;
 
 // Writes the store as the program does: "0".."n-1" and "00".."nn".
 void WriteStore(const std::vector<std::string>& aliases, const std::vector<std::string>& paths);
+// The same through the wide calls, for text in any script.
+void WriteStore(const std::vector<std::wstring>& aliases, const std::vector<std::wstring>& paths);
+void WriteStoreText(const std::wstring& name, const std::wstring& text);
 std::vector<std::string> NumberedAliases(int count);
 
 // A scratch registry, COM, and the store key (without items).
@@ -71,6 +74,25 @@ HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb);
 
 // A menu item's fields named by mask, by position (all zero when missing).
 MENUITEMINFOA MenuItemAt(HMENU menu, int position, UINT mask);
+// A menu item's text as the wide call reads it back.
+std::wstring MenuTextAt(HMENU menu, int position);
+
+// UTF-8 and UTF-16 of test data ("" / L"" where it does not convert).
+std::string Utf8(const std::wstring& text);
+std::wstring Wide(const std::string& utf8);
+
+// A folder made with the wide call, removed (empty) when it goes.
+class CWideFolder {
+public:
+    explicit CWideFolder(std::wstring path);
+    ~CWideFolder();
+    CWideFolder(const CWideFolder&) = delete;
+    CWideFolder& operator=(const CWideFolder&) = delete;
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+};
 
 // Replaces the DACL of an existing key (SDDL text).
 void SetKeyDacl(HKEY root, const std::string& key, const char* sddl);
