@@ -4,9 +4,6 @@
 
 namespace {
 
-// The store's readers take a value of any type, as the library does.
-constexpr auto kAnyType = CRegistryKey::Types::any;
-
 FastFolderSlot ReadSlot(CRegistryKey& key, int index)
 {
     const std::string aliasName = FastFolderAliasName(index);
@@ -14,9 +11,9 @@ FastFolderSlot ReadSlot(CRegistryKey& key, int index)
     std::string text;
     FastFolderSlot slot;
     slot.alias = key.HasValue(AnsiToWide(aliasName));
-    slot.aliasReadable = slot.alias && ReadAnsiString(key, kRegistryTextMax, aliasName, text, kAnyType);
+    slot.aliasReadable = slot.alias && ReadAnsiString(key, kRegistryTextMax, aliasName, text);
     slot.path = key.HasValue(AnsiToWide(pathName));
-    slot.pathReadable = slot.path && ReadAnsiString(key, kRegistryTextMax, pathName, text, kAnyType);
+    slot.pathReadable = slot.path && ReadAnsiString(key, kRegistryTextMax, pathName, text);
     return slot;
 }
 
@@ -89,8 +86,8 @@ int ReadFastFolders(int count, std::string aliases[], std::string paths[])
     for (; read < count && read < kMaxFastFolders; ++read) {
         const std::string name = FastFolderAliasName(read);
         std::string alias, path;
-        if (!ReadAnsiString(key, kRegistryTextMax, name, alias, kAnyType) ||
-            !ReadAnsiString(key, kRegistryTextMax, FastFolderPathName(name), path, kAnyType))
+        if (!ReadAnsiString(key, kRegistryTextMax, name, alias) ||
+            !ReadAnsiString(key, kRegistryTextMax, FastFolderPathName(name), path))
             break; // the menu stops here too
         aliases[read] = alias;
         paths[read] = path;

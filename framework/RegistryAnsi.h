@@ -4,11 +4,10 @@
 #include "framework/CodePage.h"
 #include "framework/RegistryKey.h"
 
-inline bool ReadAnsiString(CRegistryKey& key, size_t maxChars, const std::string& valueName, std::string& text,
-                           CRegistryKey::Types types = CRegistryKey::Types::text)
+inline bool ReadAnsiString(CRegistryKey& key, size_t maxChars, const std::string& valueName, std::string& text)
 {
     std::wstring wide;
-    if (!key.ReadString(AnsiToWide(valueName), maxChars, wide, types))
+    if (!key.ReadString(AnsiToWide(valueName), maxChars, wide))
         return false;
     text = WideToAnsi(wide.c_str(), wide.size());
     return true;

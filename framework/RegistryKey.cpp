@@ -63,13 +63,13 @@ void CRegistryKey::Close()
     }
 }
 
-bool CRegistryKey::ReadString(const std::wstring& valueName, size_t maxChars, std::wstring& text, Types types)
+bool CRegistryKey::ReadString(const std::wstring& valueName, size_t maxChars, std::wstring& text)
 {
     DWORD type = REG_NONE;
     std::string bytes;
     if (!ReadValue(valueName, type, bytes))
         return false;
-    if (types == Types::text && type != REG_SZ && type != REG_EXPAND_SZ)
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
         return Done(ERROR_UNSUPPORTED_TYPE);
     // A stored text need not end in a zero, nor end at the first one.
     std::wstring stored(bytes.size() / sizeof(wchar_t), L'\0');

@@ -21,14 +21,11 @@ public:
     bool Create(HKEY root, const std::wstring& subkey, REGSAM access);
     void Close();
 
-    // Which stored types a text read accepts: REG_SZ and REG_EXPAND_SZ (not
-    // expanded), or any, its bytes taken as UTF-16 (the Fast Folder store,
-    // whose readers have never looked at the type).
-    enum class Types { text, any };
-    // A text value of at most maxChars characters, up to its first zero.
-    // A type not accepted fails with ERROR_UNSUPPORTED_TYPE, a longer text
-    // with ERROR_MORE_DATA; text is left unchanged on failure.
-    bool ReadString(const std::wstring& valueName, size_t maxChars, std::wstring& text, Types types = Types::text);
+    // A text value (REG_SZ or REG_EXPAND_SZ, not expanded) of at most
+    // maxChars characters, up to its first zero. Another type fails with
+    // ERROR_UNSUPPORTED_TYPE, a longer text with ERROR_MORE_DATA; text is
+    // left unchanged on failure.
+    bool ReadString(const std::wstring& valueName, size_t maxChars, std::wstring& text);
     // REG_SZ with the terminating zero counted; flushes after a good write.
     bool WriteString(const std::wstring& valueName, const std::wstring& text);
     // A value exactly as stored: its type and all its bytes.

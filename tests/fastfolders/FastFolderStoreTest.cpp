@@ -142,25 +142,23 @@ TEST_F(Store, AValueWithoutItsTerminatorIsReadBackWhole)
     EXPECT_EQ("C:\\Docs", paths[0]);
 }
 
-TEST_F(Store, TheStoredTypeIsNotExamined)
+TEST_F(Store, TextIsReadOfTextTypesOnlyAndValuesMoveWithTheirType)
 {
-    // A value of another type is taken as UTF-16 text, as the library takes it.
+    // Expandable text is text, as stored; a binary value is no text and ends
+    // the list there, as it does in the library's menu.
     const std::wstring binaryPath = L"C:\\Binary";
     const std::string binary(reinterpret_cast<const char*>(binaryPath.c_str()), (binaryPath.size() + 1) * 2);
     Put("0", "Expand", REG_EXPAND_SZ);
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "00", REG_BINARY, binary);
+    Put("00", "C:\\Expand", REG_EXPAND_SZ);
+    Put("1", "Binary");
+    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "11", REG_BINARY, binary);
     std::string aliases[kMaxFastFolders];
     std::string paths[kMaxFastFolders];
-    EXPECT_EQ(1, ReadFastFolders(1, aliases, paths));
+    EXPECT_EQ(1, ReadFastFolders(kMaxFastFolders, aliases, paths));
     EXPECT_EQ("Expand", aliases[0]);
-    EXPECT_EQ("C:\\Binary", paths[0]);
+    EXPECT_EQ("C:\\Expand", paths[0]);
     EXPECT_EQ(1, CountFastFolders());
     // Renumbering moves a value as it is, type and all.
-    ASSERT_TRUE(DeleteFastFolder("0"));
-    Put("0", "Front");
-    Put("00", "C:\\Front");
-    Put("1", "Expand", REG_EXPAND_SZ);
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, "11", REG_BINARY, binary);
     ASSERT_TRUE(DeleteFastFolder("0"));
     CompactFastFolders();
     DWORD type = 0;
