@@ -110,3 +110,33 @@ CodePageConverter AnsiCodePageConverter()
     return {[](std::string_view ansi) { return AnsiToUtf8(std::string(ansi)); },
             [](std::string_view utf8) { return Utf8ToAnsi(std::string(utf8)); }};
 }
+
+std::optional<std::wstring> Utf8ToWide(std::string_view text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length) != length)
+        return std::nullopt;
+    return wide;
+}
+
+std::optional<std::string> WideToUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return std::string();
+    const int count = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), count, nullptr, 0, nullptr,
+                                          nullptr);
+    if (bytes <= 0)
+        return std::nullopt;
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    if (WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), count, utf8.data(), bytes, nullptr,
+                            nullptr) != bytes)
+        return std::nullopt;
+    return utf8;
+}

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // ANSI code page to UTF-16; false when the text holds bytes the code page
 // does not map (nothing is guessed).
@@ -29,3 +30,9 @@ std::optional<std::string> Utf8ToAnsi(const std::string& text);
 // The two above as a converter for platform-free code: the process's ANSI
 // code page (or the one the services name).
 CodePageConverter AnsiCodePageConverter();
+
+// UTF-8 and UTF-16 (the export file, the console and the log meet the
+// program here); nullopt when the text is not well formed (bytes that are
+// not UTF-8, an unpaired surrogate): nothing is guessed or replaced.
+std::optional<std::wstring> Utf8ToWide(std::string_view text);
+std::optional<std::string> WideToUtf8(std::wstring_view text);
