@@ -10,7 +10,10 @@
 // which roam with the user's profile and need no administrator rights.
 enum class CommandScope { machine, user };
 
-inline constexpr const wchar_t* kAppPathsKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+#define VERBOSA_APP_PATHS_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths"
+inline constexpr wchar_t kAppPathsKey[] = L"" VERBOSA_APP_PATHS_KEY;
+// The same for the platform-free rules.
+inline constexpr char16_t kAppPathsKeyUtf16[] = u"" VERBOSA_APP_PATHS_KEY;
 
 // The entry's key below the root of its scope: App Paths\<name>.exe.
 std::wstring AppPathsKeyName(const std::wstring& name);

@@ -36,3 +36,6 @@ CodePageConverter AnsiCodePageConverter();
 // not UTF-8, an unpaired surrogate): nothing is guessed or replaced.
 std::optional<std::wstring> Utf8ToWide(std::string_view text);
 std::optional<std::string> WideToUtf8(std::wstring_view text);
+// UTF-8 for showing (messages of the platform-free rules): a byte that is
+// not UTF-8 shows as U+FFFD. Never for a name or path that is used.
+std::wstring ShownUtf8(std::string_view text);
