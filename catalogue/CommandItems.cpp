@@ -4,10 +4,9 @@
 #include "catalogue/CommandLimits.h"
 #include "catalogue/Commands.h"
 #include "catalogue/LinkHeader.h"
-#include "framework/CodePage.h"
 #include "framework/ComApartment.h"
 #include "framework/Handles.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -17,22 +16,13 @@
 
 namespace {
 
-std::optional<std::wstring> Wide(const std::string& text)
-{
-    std::u16string wide;
-    if (!AnsiToUtf16(text, wide))
-        return std::nullopt;
-    return std::wstring(wide.begin(), wide.end());
-}
-
-bool EntryIntact(const std::string& name, CommandScope scope)
+bool EntryIntact(const std::wstring& name, CommandScope scope)
 {
     CRegistryKey key;
-    std::string link, folder;
-    return key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE) &&
-           ReadAnsiString(key, kRegistryTextWhole, "", link) &&
-           ReadAnsiString(key, kRegistryTextWhole, "Path", folder) && link == CommandLinkPath(name, scope) &&
-           folder == CmdsFolder(scope);
+    std::wstring link, folder;
+    return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE) &&
+           key.ReadString(L"", kRegistryTextWhole, link) && key.ReadString(L"Path", kRegistryTextWhole, folder) &&
+           link == CommandLinkPath(name, scope) && folder == CmdsFolder(scope);
 }
 
 // The show command in the file's header; nullopt when it has none.
@@ -70,27 +60,24 @@ bool NewLink(CInterfacePtr<IShellLinkW>& link)
     return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()));
 }
 
-bool ShortcutIntact(const std::string& name, CommandScope scope, const std::string& target,
-                    const std::string& parameters, int showCommand)
+bool ShortcutIntact(const std::wstring& name, CommandScope scope, const std::wstring& target,
+                    const std::wstring& parameters, int showCommand)
 {
-    const auto path = Wide(CommandLinkPath(name, scope));
-    const auto wideTarget = Wide(target);
-    const auto wideParameters = Wide(parameters);
-    const auto wideFolder = Wide(CommandWorkingFolder(target));
-    if (!path || !wideTarget || !wideParameters || !wideFolder || StoredShowCommand(*path) != showCommand)
+    const std::wstring path = CommandLinkPath(name, scope);
+    if (StoredShowCommand(path) != showCommand)
         return false;
     CComApartment com;
     CInterfacePtr<IShellLinkW> stored;
     CInterfacePtr<IPersistFile> file;
     if (!NewLink(stored) || FAILED(stored->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
-        FAILED(file->Load(path->c_str(), STGM_READ)))
+        FAILED(file->Load(path.c_str(), STGM_READ)))
         return false;
     // The shell may store a target in another form than it was given (a
     // URL, a relative path): compare with a link made now from the fields.
     CInterfacePtr<IShellLinkW> expected;
-    if (!NewLink(expected) || FAILED(expected->SetPath(wideTarget->c_str())) ||
-        FAILED(expected->SetArguments(wideParameters->c_str())) ||
-        FAILED(expected->SetWorkingDirectory(wideFolder->c_str())))
+    if (!NewLink(expected) || FAILED(expected->SetPath(target.c_str())) ||
+        FAILED(expected->SetArguments(parameters.c_str())) ||
+        FAILED(expected->SetWorkingDirectory(CommandWorkingFolder(target).c_str())))
         return false;
     const auto now = ReadBack(*stored.Get());
     return now && now == ReadBack(*expected.Get());
@@ -98,8 +85,8 @@ bool ShortcutIntact(const std::string& name, CommandScope scope, const std::stri
 
 } // namespace
 
-bool CommandItemsIntact(const std::string& name, CommandScope scope, const std::string& target,
-                        const std::string& parameters, int showCommand)
+bool CommandItemsIntact(const std::wstring& name, CommandScope scope, const std::wstring& target,
+                        const std::wstring& parameters, int showCommand)
 {
     return EntryIntact(name, scope) && ShortcutIntact(name, scope, target, parameters, showCommand);
 }

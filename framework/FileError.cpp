@@ -19,6 +19,7 @@ const wchar_t* FileErrorTemplate(CFileError::Cause cause)
     case CFileError::diskFull: return L"Disk full while accessing %1.";
     case CFileError::endOfFile: return L"An attempt was made to access %1 past its end.";
     case CFileError::lineTooLong: return L"%1 could not be read: a line is longer than any command holds.";
+    case CFileError::notText: return L"%1 could not be read: it holds bytes that are not text in its encoding.";
     case CFileError::generic: break;
     }
     return L"An unknown error occurred while accessing %1.";

@@ -23,6 +23,7 @@ public:
         diskFull,
         endOfFile,
         lineTooLong,
+        notText,
     };
 
     CFileError(Cause cause, std::wstring path) : m_cause(cause), m_path(std::move(path)) {}

@@ -169,6 +169,7 @@
 #define TXT_UNREADABLE_FILES_AFTER L" command files, so their commands are not listed:"
 #define TXT_NC_TARGET_TOO_LONG L"The path or URL is too long for a command: it can hold at most 259 characters. Nothing was saved."
 #define TXT_NC_PARAMETERS_TOO_LONG L"The parameters are too long for a command: they can hold at most 32766 characters. Nothing was saved."
+#define TXT_NC_BROKEN_TEXT L"The path or parameters hold a character that is not whole text (half of a surrogate pair), which Windows cannot store. Nothing was saved."
 #define TXT_NC_LINE_BREAK L"A command cannot store line breaks in its path or parameters. Please remove them; nothing was saved."
 
 // ---- Add/Edit Folder dialog ----
