@@ -152,3 +152,15 @@ std::wstring ShownUtf8(std::string_view text)
         MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
     return wide;
 }
+
+std::string ShownAsUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    const int count = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), count, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
+}

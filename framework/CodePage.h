@@ -39,3 +39,6 @@ std::optional<std::string> WideToUtf8(std::wstring_view text);
 // UTF-8 for showing (messages of the platform-free rules): a byte that is
 // not UTF-8 shows as U+FFFD. Never for a name or path that is used.
 std::wstring ShownUtf8(std::string_view text);
+// UTF-16 for showing in UTF-8 (reports, the console, the log): half a
+// surrogate pair shows as U+FFFD. Never for a name or path that is used.
+std::string ShownAsUtf8(std::wstring_view text);
