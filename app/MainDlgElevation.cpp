@@ -12,7 +12,7 @@
 
 #include <shellapi.h>
 
-std::string CMainDlg::CurrentPageOption() const
+std::wstring CMainDlg::CurrentPageOption() const
 {
     if (m_system.List().HasVisibleStyle())
         return kSystemCommandsOption;
@@ -29,7 +29,7 @@ void CMainDlg::OnRestartAsAdministrator()
     request.extended = true;
     request.mask = SEE_MASK_NOASYNC;
     request.owner = m_hWnd;
-    request.verb = "runas"; // the system asks for consent or credentials
+    request.verb = L"runas"; // the system asks for consent or credentials
     request.file = GetModulePath();
     request.parameters = CurrentPageOption();
     request.show = SW_SHOWNORMAL;
@@ -38,7 +38,7 @@ void CMainDlg::OnRestartAsAdministrator()
         OnOK();
 }
 
-bool CMainDlg::RequireElevation(const char* action) const
+bool CMainDlg::RequireElevation(const wchar_t* action) const
 {
     return ::RequireElevation(NeedsAdministratorText(action));
 }

@@ -8,7 +8,7 @@
 #include "resources/Texts.h"
 #include "resources/TransferIds.h"
 
-const char* CMainDlg::MenuTip(UINT id)
+const wchar_t* CMainDlg::MenuTip(UINT id)
 {
     switch (id) {
     case ID_FILE_NEW_COMMAND:
@@ -32,20 +32,20 @@ const char* CMainDlg::MenuTip(UINT id)
     case ID_SYSTEM_RESTORE: return TXT_TIP_RESTORE_DELETED;
     case ID_HELP_SUPPORT: return TXT_TIP_SUPPORT;
     case ID_HELP_HOMEPAGE: return TXT_TIP_HOME_PAGE;
-    default: return "";
+    default: return L"";
     }
 }
 
 void CMainDlg::OnMenuSelect(const MenuSelection& selection)
 {
-    SetStatusTip(selection.IsCommandItem() ? MenuTip(selection.item) : "");
+    SetStatusTip(selection.IsCommandItem() ? MenuTip(selection.item) : L"");
 }
 
 void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
 {
     // Declared before the menu, so the menu goes first.
     CBitmapHandle newBitmap, deleteBitmap;
-    CMenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId)));
+    CMenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId)));
     HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
     if (!popup)
         return;
