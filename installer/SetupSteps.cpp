@@ -33,7 +33,7 @@ std::wstring SystemFolder(UINT (WINAPI* query)(LPWSTR, UINT))
 // not remove the library before its unregistration is done.
 bool RunAndWait(const ProcessStart& run)
 {
-    std::wstring line = L"\"L" + run.program + L"\" " + run.parameters;
+    std::wstring line = L"\"" + run.program + L"\" " + run.parameters;
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
