@@ -3,11 +3,11 @@
 #include <string>
 
 struct LinkFields {
-    std::string path;
-    std::string arguments;
-    std::string workingDirectory;
-    std::string description;
+    std::wstring path;
+    std::wstring arguments;
+    std::wstring workingDirectory;
+    std::wstring description;
     int showCommand = -1;
 };
 
-bool ReadLink(const std::string& linkPath, LinkFields& fields);
+bool ReadLink(const std::wstring& linkPath, LinkFields& fields);
