@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "services/ShellOpen.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/WindowDpi.h"
 #include "resources/MainWindowIds.h"
@@ -172,10 +173,10 @@ void CAboutDlg::OnLButtonDown(UINT, POINT p)
 {
     switch (ClickedLink(p, m_scale)) {
     case Link::mail:
-        OpenWithShell(AboutMailLink());
+        OpenWithShell(AnsiToWide(AboutMailLink()));
         break;
     case Link::web:
-        OpenWithShell(TXT_HOME_PAGE_URL);
+        OpenWithShell(AnsiToWide(TXT_HOME_PAGE_URL));
         break;
     case Link::none: {
         // Anywhere else the press starts moving the box, as on a caption.

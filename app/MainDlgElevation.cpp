@@ -6,6 +6,7 @@
 #include "services/ShellOpen.h"
 #include "catalogue/CommandScopeRules.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
 #include "resources/Texts.h"
@@ -29,9 +30,9 @@ void CMainDlg::OnRestartAsAdministrator()
     request.extended = true;
     request.mask = SEE_MASK_NOASYNC;
     request.owner = m_hWnd;
-    request.verb = "runas"; // the system asks for consent or credentials
-    request.file = GetModulePath();
-    request.parameters = CurrentPageOption();
+    request.verb = L"runas"; // the system asks for consent or credentials
+    request.file = AnsiToWide(GetModulePath());
+    request.parameters = AnsiToWide(CurrentPageOption());
     request.show = SW_SHOWNORMAL;
     // Declined or failed: this window stays as it is.
     if (ShellOpen(request))

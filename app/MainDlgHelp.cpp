@@ -4,6 +4,8 @@
 #include "app/MainDlg.h"
 #include "services/ShellOpen.h"
 
+#include "framework/CodePage.h"
+
 #include "resources/Texts.h"
 
 void CMainDlg::ShowHelp()
@@ -19,12 +21,12 @@ bool CMainDlg::OnHelpKey()
 
 void CMainDlg::OnTechSupport()
 {
-    OpenWithShell(SupportMailLink());
+    OpenWithShell(AnsiToWide(SupportMailLink()));
 }
 
 void CMainDlg::OnHomePage()
 {
-    OpenWithShell(TXT_HOME_PAGE_URL);
+    OpenWithShell(AnsiToWide(TXT_HOME_PAGE_URL));
 }
 
 void CMainDlg::OnAbout()

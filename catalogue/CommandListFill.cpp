@@ -9,7 +9,6 @@
 #include "framework/CodePage.h"
 #include "framework/FileError.h"
 #include "framework/Handles.h"
-#include "framework/ProgramFolders.h"
 #include "resources/Texts.h"
 #include "services/TargetIcon.h"
 
@@ -72,20 +71,19 @@ int CCommandsPage::CommandImage(const std::string& target)
     if (known != m_targetImages.end())
         return known->second;
 
-    IconQueries queries;
-    queries.isExistingFolder = IsExistingFolder;
+    IconQueries queries = SystemIconQueries();
     queries.typeIcon = [this](const std::string& extension, std::string& file, int& index) {
         auto answer = m_typeIconAnswers.find(extension);
         if (answer == m_typeIconAnswers.end()) {
             TypeIconAnswer fresh{false, {}, 0};
-            fresh.found = GetTypeIcon(extension, fresh.file, fresh.index);
+            fresh.found = SystemIconQueries().typeIcon(extension, fresh.file, fresh.index);
             answer = m_typeIconAnswers.emplace(extension, fresh).first;
         }
         file = answer->second.file;
         index = answer->second.index;
         return answer->second.found;
     };
-    const IconChoice choice = ChooseTargetIcon(target, queries);
+    const IconChoice choice = ChooseTargetIcon(AnsiToWide(target), queries);
     const std::string key = IconKey(choice);
     auto cached = m_iconImages.find(key);
     if (cached == m_iconImages.end()) {

@@ -5,6 +5,7 @@
 #include "catalogue/Commands.h"
 #include "catalogue/ReplacedEntry.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/MessageBox.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
@@ -102,8 +103,8 @@ void CCommandsPage::OnCommandProperties()
     request.extended = true;
     request.mask = SEE_MASK_INVOKEIDLIST;
     request.owner = GetAppMainWindow();
-    request.verb = "properties";
-    request.file = CommandLinkPath(name, scope);
+    request.verb = L"properties";
+    request.file = AnsiToWide(CommandLinkPath(name, scope));
     request.show = SW_SHOW;
     ShellOpen(request); // the shell reports its own failures
 }

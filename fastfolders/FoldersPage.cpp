@@ -4,6 +4,7 @@
 #include "catalogue/CommandPaths.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "resources/MainWindowIds.h"
@@ -37,7 +38,7 @@ void CFoldersPage::AddFastFolderRow(const std::string& alias, const std::string&
     // The first row of a refresh empties the image list of the one before.
     if (m_list.GetItemCount() == 0)
         m_images.RemoveAll();
-    CIconHandle icon(GetTargetIconOfSize(GetProgramFolder(), m_images.GetIconSize()));
+    CIconHandle icon(GetTargetIconOfSize(AnsiToWide(GetProgramFolder()), m_images.GetIconSize()));
     const int image = m_images.Add(icon.Get());
     const int row = m_list.InsertItem(m_list.GetItemCount(), alias, image);
     m_list.SetItemText(row, 1, path);

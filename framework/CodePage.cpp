@@ -75,6 +75,22 @@ std::string WideToAnsi(const wchar_t* text, size_t length)
     return FromUtf16(CP_ACP, 0, std::u16string(reinterpret_cast<const char16_t*>(text), length), nullptr);
 }
 
+std::optional<std::wstring> Utf8ToWide(const std::string& text)
+{
+    std::u16string wide;
+    if (!ToUtf16(CP_UTF8, text, wide))
+        return std::nullopt;
+    return std::wstring(wide.begin(), wide.end());
+}
+
+std::optional<std::string> WideToUtf8(const std::wstring& text)
+{
+    std::string utf8 = FromUtf16(CP_UTF8, WC_ERR_INVALID_CHARS, std::u16string(text.begin(), text.end()), nullptr);
+    if (utf8.empty() != text.empty())
+        return std::nullopt;
+    return utf8;
+}
+
 std::optional<std::string> AnsiToUtf8(const std::string& text)
 {
     std::u16string wide;

@@ -17,6 +17,12 @@ std::string Utf16ToAnsi(const std::u16string& wide);
 std::wstring AnsiToWide(const std::string& text);
 std::string WideToAnsi(const wchar_t* text, size_t length);
 
+// UTF-8 of the platform-free rules and UTF-16 of the Win32 calls around
+// them; nullopt for malformed UTF-8 or an unpaired surrogate (nothing is
+// replaced). Windows only.
+std::optional<std::wstring> Utf8ToWide(const std::string& text);
+std::optional<std::string> WideToUtf8(const std::wstring& text);
+
 // The program's ANSI text as UTF-8; nullopt when it holds bytes the code
 // page cannot read, or reads in a way that would not give the same bytes
 // back (the text is then never written in another form).
