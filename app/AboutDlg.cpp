@@ -1,17 +1,39 @@
 #include "app/AboutDlg.h"
 
 #include "services/ShellOpen.h"
+#include "framework/CodePage.h"
+#include "framework/Handles.h"
 #include "framework/WindowDpi.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
 
 namespace {
 
-HFONT MakeTahoma(int weight, bool underline, const CDpiScale& scale)
+HFONT CreateTahoma(int height, int weight, bool underline)
 {
-    return CreateFontW(scale(13), 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
+    return CreateFontW(height, 0, 0, 0, weight, FALSE, underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        L"Tahoma");
+}
+
+// The line of the dialog font (Tahoma 8) at that DPI: 13 pixels at 96.
+// The template's 8-unit texts are that tall at every scale, where 13
+// scaled and rounded would cut their last pixel row.
+int DialogFontLine(int dpi)
+{
+    CFontHandle probe(CreateTahoma(-MulDiv(8, dpi, 72), FW_NORMAL, false));
+    HDC screen = GetDC(nullptr);
+    TEXTMETRICW metrics{};
+    const HGDIOBJ old = SelectObject(screen, probe.Get());
+    const bool measured = GetTextMetricsW(screen, &metrics) != FALSE;
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    return measured && metrics.tmHeight > 0 ? metrics.tmHeight : MulDiv(13, dpi, 96);
+}
+
+HFONT MakeTahoma(int weight, bool underline, const CDpiScale& scale)
+{
+    return CreateTahoma(DialogFontLine(scale.Dpi()), weight, underline);
 }
 
 // The edges are pixels at 96 DPI, inclusive.

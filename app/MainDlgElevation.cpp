@@ -6,6 +6,7 @@
 #include "services/ShellOpen.h"
 #include "catalogue/CommandScopeRules.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
 #include "resources/Texts.h"

@@ -4,6 +4,8 @@
 #include "app/MainDlg.h"
 #include "services/ShellOpen.h"
 
+#include "framework/CodePage.h"
+
 #include "resources/Texts.h"
 
 void CMainDlg::ShowHelp()

@@ -8,7 +8,6 @@
 #include "catalogue/Shadowing.h"
 #include "framework/FileError.h"
 #include "framework/Handles.h"
-#include "framework/ProgramFolders.h"
 #include "resources/Texts.h"
 #include "services/TargetIcon.h"
 
@@ -16,7 +15,7 @@
 
 namespace {
 
-std::wstring IconKey(const IconChoice& choice)
+std::string IconKey(const IconChoice& choice)
 {
     return choice.file + '\n' + std::to_string(choice.index) + '\n' + choice.fallbackFile + '\n'
            + std::to_string(choice.fallbackIndex);
@@ -71,13 +70,12 @@ int CCommandsPage::CommandImage(const std::wstring& target)
     if (known != m_targetImages.end())
         return known->second;
 
-    IconQueries queries;
-    queries.isExistingFolder = IsExistingFolder;
-    queries.typeIcon = [this](const std::wstring& extension, std::wstring& file, int& index) {
+    IconQueries queries = SystemIconQueries();
+    queries.typeIcon = [this](const std::string& extension, std::string& file, int& index) {
         auto answer = m_typeIconAnswers.find(extension);
         if (answer == m_typeIconAnswers.end()) {
             TypeIconAnswer fresh{false, {}, 0};
-            fresh.found = GetTypeIcon(extension, fresh.file, fresh.index);
+            fresh.found = SystemIconQueries().typeIcon(extension, fresh.file, fresh.index);
             answer = m_typeIconAnswers.emplace(extension, fresh).first;
         }
         file = answer->second.file;
@@ -85,7 +83,7 @@ int CCommandsPage::CommandImage(const std::wstring& target)
         return answer->second.found;
     };
     const IconChoice choice = ChooseTargetIcon(target, queries);
-    const std::wstring key = IconKey(choice);
+    const std::string key = IconKey(choice);
     auto cached = m_iconImages.find(key);
     if (cached == m_iconImages.end()) {
         CIconHandle icon(ExtractChosenIcon(choice, m_images.GetIconSize()));

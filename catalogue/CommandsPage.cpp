@@ -5,6 +5,7 @@
 #include "catalogue/Commands.h"
 #include "catalogue/ReplacedEntry.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/MessageBox.h"
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"

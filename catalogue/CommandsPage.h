@@ -51,12 +51,12 @@ private:
     // share one image, and each target and each extension is looked up once.
     struct TypeIconAnswer {
         bool found;
-        std::wstring file;
+        std::string file; // UTF-8, as the icon rule takes it
         int index;
     };
-    std::map<std::wstring, int> m_iconImages; // by file and index
+    std::map<std::string, int> m_iconImages; // by file and index
     std::map<std::wstring, int> m_targetImages; // by target
-    std::map<std::wstring, TypeIconAnswer> m_typeIconAnswers;
+    std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
     // Properties file and scope of each row; a row's item data is its index here.
     struct CommandRow {
         std::wstring file;

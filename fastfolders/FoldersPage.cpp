@@ -4,6 +4,7 @@
 #include "catalogue/CommandPaths.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "resources/MainWindowIds.h"

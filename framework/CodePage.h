@@ -31,9 +31,10 @@ std::optional<std::string> Utf8ToAnsi(const std::string& text);
 // code page (or the one the services name).
 CodePageConverter AnsiCodePageConverter();
 
-// UTF-8 and UTF-16 (the export file, the console and the log meet the
-// program here); nullopt when the text is not well formed (bytes that are
-// not UTF-8, an unpaired surrogate): nothing is guessed or replaced.
+// UTF-8 (the platform-free rules, the export file, the console and the
+// log) and UTF-16 (the Win32 calls); nullopt when the text is not well
+// formed (bytes that are not UTF-8, an unpaired surrogate): nothing is
+// guessed or replaced.
 std::optional<std::wstring> Utf8ToWide(std::string_view text);
 std::optional<std::string> WideToUtf8(std::wstring_view text);
 // UTF-8 for showing (messages of the platform-free rules): a byte that is

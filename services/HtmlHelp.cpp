@@ -2,20 +2,22 @@
 
 #include "framework/AppInfo.h"
 #include "framework/ProgramFolders.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/CodePage.h"
+#include "framework/RegistryKey.h"
 #include "framework/Services.h"
 
 #include <htmlhelp.h>
 
 namespace {
 
-constexpr const char* kHtmlHelpServerKey = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
-constexpr WORD kHtmlHelpOrdinal = 14;
+constexpr const wchar_t* kHtmlHelpServerKey = L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+// HtmlHelpW; the narrow entry is 14.
+constexpr WORD kHtmlHelpOrdinal = 15;
 
-HMODULE LoadFromFullPath(const std::string& path)
+HMODULE LoadFromFullPath(const std::wstring& path)
 {
     // The library's own dependencies are looked up beside it first.
-    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 CHtmlHelpBinding& ProcessBinding()
@@ -26,31 +28,31 @@ CHtmlHelpBinding& ProcessBinding()
 
 } // namespace
 
-bool IsAbsolutePath(const std::string& path)
+bool IsAbsolutePath(const std::wstring& path)
 {
-    const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z')
-                       && path[1] == ':' && path[2] == '\\';
-    const bool unc = path.size() >= 3 && path[0] == '\\' && path[1] == '\\';
+    const bool drive = path.size() >= 3 && ((path[0] | 0x20) >= L'a' && (path[0] | 0x20) <= L'z')
+                       && path[1] == L':' && path[2] == L'\\';
+    const bool unc = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\';
     return drive || unc;
 }
 
-std::string RegisteredHtmlHelpPath()
+std::wstring RegisteredHtmlHelpPath()
 {
     CRegistryKey key;
-    std::string path;
-    if (!key.Open(HKEY_CLASSES_ROOT, AnsiToWide(kHtmlHelpServerKey), KEY_QUERY_VALUE) ||
-        !ReadAnsiString(key, kRegistryTextMax, "", path))
+    std::wstring path;
+    if (!key.Open(HKEY_CLASSES_ROOT, kHtmlHelpServerKey, KEY_QUERY_VALUE) ||
+        !key.ReadString(L"", kRegistryTextMax, path))
         return {};
     return path;
 }
 
-std::string SystemHtmlHelpPath()
+std::wstring SystemHtmlHelpPath()
 {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return {};
-    return std::string(folder, length) + "\\hhctrl.ocx";
+    return std::wstring(folder, length) + L"\\hhctrl.ocx";
 }
 
 CHtmlHelpBinding::CHtmlHelpBinding(Loader loader) : m_loader(std::move(loader)) {}
@@ -70,11 +72,11 @@ CHtmlHelpBinding::Entry CHtmlHelpBinding::Bind()
     if (m_failed)
         return nullptr;
     if (!m_library) {
-        const std::string registered = RegisteredHtmlHelpPath();
+        const std::wstring registered = RegisteredHtmlHelpPath();
         if (IsAbsolutePath(registered))
             m_library = m_loader(registered);
         if (!m_library) {
-            const std::string system = SystemHtmlHelpPath();
+            const std::wstring system = SystemHtmlHelpPath();
             if (!system.empty())
                 m_library = m_loader(system);
         }
@@ -84,7 +86,9 @@ CHtmlHelpBinding::Entry CHtmlHelpBinding::Bind()
         }
     }
     if (!m_entry) {
-        m_entry = reinterpret_cast<Entry>(GetProcAddress(m_library, MAKEINTRESOURCEA(kHtmlHelpOrdinal)));
+        // An ordinal travels in the low word of the name pointer.
+        const auto ordinal = reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(kHtmlHelpOrdinal));
+        m_entry = reinterpret_cast<Entry>(GetProcAddress(m_library, ordinal));
         if (!m_entry) {
             m_failed = true;
             return nullptr;
@@ -93,7 +97,7 @@ CHtmlHelpBinding::Entry CHtmlHelpBinding::Bind()
     return m_entry;
 }
 
-HWND CallHtmlHelp(HWND caller, const std::string& path, UINT command, DWORD_PTR data)
+HWND CallHtmlHelp(HWND caller, const std::wstring& path, UINT command, DWORD_PTR data)
 {
     if (const auto viewer = Services().htmlHelp)
         return viewer(HtmlHelpRequest{caller, path, command, data});
@@ -101,17 +105,17 @@ HWND CallHtmlHelp(HWND caller, const std::string& path, UINT command, DWORD_PTR 
     return entry ? entry(caller, path.c_str(), command, data) : nullptr;
 }
 
-void ShowHelpTopic(const std::string& path)
+void ShowHelpTopic(const std::wstring& path)
 {
     CallHtmlHelp(GetAppMainWindow(), path, HH_DISPLAY_TOPIC, 0);
 }
 
-std::string HelpFilePath()
+std::wstring HelpFilePath()
 {
-    return GetProgramFolder() + "\\quillon.chm";
+    return GetProgramFolder() + L"\\quillon.chm";
 }
 
-std::string HelpTopicPath(const char* topic)
+std::wstring HelpTopicPath(const wchar_t* topic)
 {
-    return HelpFilePath() + "::/" + topic;
+    return HelpFilePath() + L"::/" + topic;
 }

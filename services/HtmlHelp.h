@@ -7,26 +7,26 @@
 #include <functional>
 #include <string>
 
-// HtmlHelpA of the control library; nullptr when help cannot be opened.
-HWND CallHtmlHelp(HWND caller, const std::string& path, UINT command, DWORD_PTR data);
+// HtmlHelpW of the control library; nullptr when help cannot be opened.
+HWND CallHtmlHelp(HWND caller, const std::wstring& path, UINT command, DWORD_PTR data);
 
 // Opens a help path (a .chm, or a .chm::/topic.htm) with HH_DISPLAY_TOPIC,
 // the application's main window as caller.
-void ShowHelpTopic(const std::string& path);
+void ShowHelpTopic(const std::wstring& path);
 
 // Help file beside the program and the topics the program opens.
-std::string HelpFilePath();
-std::string HelpTopicPath(const char* topic);
-inline constexpr const char* kCommandHelpTopic = "Creating_A_Command.htm";
-inline constexpr const char* kFastFolderHelpTopic = "Creating_A_Fast_Folder.htm";
+std::wstring HelpFilePath();
+std::wstring HelpTopicPath(const wchar_t* topic);
+inline constexpr const wchar_t* kCommandHelpTopic = L"Creating_A_Command.htm";
+inline constexpr const wchar_t* kFastFolderHelpTopic = L"Creating_A_Fast_Folder.htm";
 
 // The binding on its own, so that its rules can be tested with a loader of
-// the test's choosing. The process uses one instance with LoadLibraryExA.
+// the test's choosing. The process uses one instance with LoadLibraryExW.
 class CHtmlHelpBinding {
 public:
-    using Entry = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    using Entry = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
     // Loads a library by full path; nullptr when it cannot.
-    using Loader = std::function<HMODULE(const std::string& fullPath)>;
+    using Loader = std::function<HMODULE(const std::wstring& fullPath)>;
 
     explicit CHtmlHelpBinding(Loader loader);
     ~CHtmlHelpBinding();
@@ -47,14 +47,14 @@ private:
 // Where the control library may come from: the registered path when it is
 // absolute, and the system folder. Never a bare name, which would search
 // the current and the program's folder first.
-std::string RegisteredHtmlHelpPath();
-std::string SystemHtmlHelpPath();
-bool IsAbsolutePath(const std::string& path);
+std::wstring RegisteredHtmlHelpPath();
+std::wstring SystemHtmlHelpPath();
+bool IsAbsolutePath(const std::wstring& path);
 
 // A call of the viewer, as the services' stand-in receives it.
 struct HtmlHelpRequest {
     HWND caller;
-    std::string path;
+    std::wstring path;
     UINT command;
     DWORD_PTR data;
 };

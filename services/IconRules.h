@@ -1,7 +1,7 @@
 #pragma once
 // The icon rule of every list row as a plain decision (which file and
-// index) and the DefaultIcon text it reads; platform-free. The extraction
-// around it lives in TargetIcon.
+// index) and the DefaultIcon text it reads; platform-free, on UTF-8 text.
+// The extraction around it lives in TargetIcon.
 #include <functional>
 #include <string>
 

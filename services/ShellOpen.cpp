@@ -6,7 +6,7 @@
 
 namespace {
 
-const char* OrNull(const std::string& text)
+const wchar_t* OrNull(const std::wstring& text)
 {
     return text.empty() ? nullptr : text.c_str();
 }
@@ -18,12 +18,12 @@ bool ShellOpen(const ShellRequest& request)
     if (const auto open = Services().shellOpen)
         return open(request);
     if (!request.extended) {
-        const HINSTANCE result = ShellExecuteA(request.owner, OrNull(request.verb), request.file.c_str(),
+        const HINSTANCE result = ShellExecuteW(request.owner, OrNull(request.verb), request.file.c_str(),
                                                request.parameters.c_str(), request.directory.c_str(),
                                                request.show);
         return reinterpret_cast<INT_PTR>(result) > 32;
     }
-    SHELLEXECUTEINFOA info{};
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = request.mask;
     info.hwnd = request.owner;
@@ -32,13 +32,13 @@ bool ShellOpen(const ShellRequest& request)
     info.lpParameters = OrNull(request.parameters);
     info.lpDirectory = OrNull(request.directory);
     info.nShow = request.show;
-    return ShellExecuteExA(&info) != FALSE;
+    return ShellExecuteExW(&info) != FALSE;
 }
 
-bool OpenWithShell(const std::string& target)
+bool OpenWithShell(const std::wstring& target)
 {
     ShellRequest request;
-    request.verb = "open";
+    request.verb = L"open";
     request.file = target;
     return ShellOpen(request);
 }

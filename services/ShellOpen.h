@@ -7,13 +7,13 @@
 #include <string>
 
 struct ShellRequest {
-    bool extended = false; // ShellExecuteExA with `mask`, else ShellExecuteA
+    bool extended = false; // ShellExecuteExW with `mask`, else ShellExecuteW
     ULONG mask = 0;
     HWND owner = nullptr;
-    std::string verb;
-    std::string file;
-    std::string parameters;
-    std::string directory;
+    std::wstring verb;
+    std::wstring file;
+    std::wstring parameters;
+    std::wstring directory;
     int show = SW_SHOWNORMAL;
 };
 
@@ -21,4 +21,4 @@ struct ShellRequest {
 bool ShellOpen(const ShellRequest& request);
 
 // "open" with no owner, empty parameters and directory, normal show state.
-bool OpenWithShell(const std::string& target);
+bool OpenWithShell(const std::wstring& target);

@@ -240,10 +240,10 @@ TEST_F(MainWindowTest, SecurityOpensThePropertiesOfTheShortcutFile)
     ASSERT_EQ(1u, shell.size());
     EXPECT_TRUE(shell[0].extended);
     EXPECT_EQ(ULONG(SEE_MASK_INVOKEIDLIST), shell[0].mask);
-    EXPECT_EQ("properties", shell[0].verb);
-    EXPECT_EQ(folder.Cmds() + "\\run_notes.lnk", shell[0].file);
+    EXPECT_EQ(L"properties", shell[0].verb);
+    EXPECT_EQ(AnsiToWide(folder.Cmds() + "\\run_notes.lnk"), shell[0].file);
     EXPECT_EQ(SW_SHOW, shell[0].show);
-    EXPECT_EQ("", shell[0].parameters);
+    EXPECT_EQ(L"", shell[0].parameters);
 }
 
 TEST_F(MainWindowTest, DoubleClicksGoToTheEditorsAndDoNothingInTheSystemList)

@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "framework/AppInfo.h"
+#include "framework/RegistryKey.h"
 #include "framework/Services.h"
 #include "resources/Texts.h"
 
@@ -90,17 +91,17 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
     EXPECT_TRUE(ran);
     EXPECT_TRUE(IsWindowEnabled(Hwnd()));
     ASSERT_EQ(2u, shell.size());
-    EXPECT_EQ(std::string("mailto:") + TXT_SUPPORT_MAIL + "?Subject=Verbosa 3.0", shell[0].file);
-    EXPECT_EQ(TXT_HOME_PAGE_URL, shell[1].file);
+    EXPECT_EQ(AnsiToWide(std::string("mailto:") + TXT_SUPPORT_MAIL + "?Subject=Verbosa 3.0"), shell[0].file);
+    EXPECT_EQ(AnsiToWide(TXT_HOME_PAGE_URL), shell[1].file);
 }
 
 // A loader that records what it was asked for and answers from a list.
 struct FakeLoader {
-    std::vector<std::string> asked;
+    std::vector<std::wstring> asked;
     std::vector<HMODULE> answers;
     CHtmlHelpBinding::Loader Get()
     {
-        return [this](const std::string& path) {
+        return [this](const std::wstring& path) {
             asked.push_back(path);
             if (answers.empty())
                 return static_cast<HMODULE>(nullptr);
@@ -111,14 +112,20 @@ struct FakeLoader {
     }
 };
 
-const char* kServerKey = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+void RegisterHelpControl(const std::wstring& path)
+{
+    CRegistryKey key;
+    ASSERT_TRUE(key.Create(HKEY_CLASSES_ROOT, L"CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32",
+                           KEY_SET_VALUE));
+    ASSERT_TRUE(key.WriteString(L"", path));
+}
 
 TEST(HtmlHelpBinding, LoadsOnlyFromAnAbsoluteRegisteredPathOrTheSystemFolder)
 {
     CRegistrySandbox sandbox;
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string systemPath = std::string(system) + "\\hhctrl.ocx";
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring systemPath = std::wstring(system) + L"\\hhctrl.ocx";
     EXPECT_EQ(systemPath, SystemHtmlHelpPath());
 
     // Not registered: the system folder, never a bare name.
@@ -126,32 +133,33 @@ TEST(HtmlHelpBinding, LoadsOnlyFromAnAbsoluteRegisteredPathOrTheSystemFolder)
         FakeLoader loader;
         CHtmlHelpBinding binding(loader.Get());
         EXPECT_EQ(nullptr, binding.Bind());
-        EXPECT_EQ(Texts{systemPath}, loader.asked);
+        EXPECT_EQ(std::vector<std::wstring>{systemPath}, loader.asked);
         EXPECT_TRUE(binding.Failed());
         // A failed binding is final: no second attempt.
         EXPECT_EQ(nullptr, binding.Bind());
         EXPECT_EQ(1u, loader.asked.size());
     }
     // Registered by a bare or relative name: ignored for the same reason.
-    WriteRawValue(HKEY_CLASSES_ROOT, kServerKey, "", REG_SZ, std::string("hhctrl.ocx\0", 11));
+    RegisterHelpControl(L"hhctrl.ocx");
     {
         FakeLoader loader;
         CHtmlHelpBinding binding(loader.Get());
         binding.Bind();
-        EXPECT_EQ(Texts{systemPath}, loader.asked);
+        EXPECT_EQ(std::vector<std::wstring>{systemPath}, loader.asked);
     }
-    // Registered with a full path: that first, then the system folder.
-    WriteRawValue(HKEY_CLASSES_ROOT, kServerKey, "", REG_SZ, std::string("D:\\Help\\hhctrl.ocx\0", 19));
+    // Registered with a full path, in any script: that first, then the system folder.
+    const std::wstring registered = L"D:\\\u0421\u043F\u0440\u0430\u0432\u043A\u0430\\hhctrl.ocx";
+    RegisterHelpControl(registered);
     {
         FakeLoader loader;
         CHtmlHelpBinding binding(loader.Get());
         binding.Bind();
-        EXPECT_EQ((Texts{"D:\\Help\\hhctrl.ocx", systemPath}), loader.asked);
+        EXPECT_EQ((std::vector<std::wstring>{registered, systemPath}), loader.asked);
     }
     // A library without the entry point fails for good, too.
     {
         FakeLoader loader;
-        loader.answers = {LoadLibraryA(GetModulePath().c_str())}; // this test: no exports
+        loader.answers = {LoadLibraryW(AnsiToWide(GetModulePath()).c_str())}; // this test: no exports
         CHtmlHelpBinding binding(loader.Get());
         EXPECT_EQ(nullptr, binding.Bind());
         EXPECT_TRUE(binding.Failed());
@@ -162,20 +170,25 @@ TEST(HtmlHelpBinding, LoadsOnlyFromAnAbsoluteRegisteredPathOrTheSystemFolder)
 
 TEST(HtmlHelpBinding, BindsTheSystemsHelpControlForReal)
 {
-    CHtmlHelpBinding binding([](const std::string& path) {
-        return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE loaded = nullptr;
+    CHtmlHelpBinding binding([&loaded](const std::wstring& path) {
+        return loaded = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     });
-    EXPECT_NE(nullptr, binding.Bind());
+    const CHtmlHelpBinding::Entry entry = binding.Bind();
     EXPECT_FALSE(binding.Failed());
+    ASSERT_NE(nullptr, entry);
+    // The wide entry: the narrow one would read the path's first unit alone.
+    EXPECT_EQ(reinterpret_cast<FARPROC>(entry), GetProcAddress(loaded, "HtmlHelpW"));
 }
 
 TEST(HtmlHelpTopics, PathsBesideTheProgram)
 {
     CServicesGuard services;
     CTempProgramFolder folder;
-    EXPECT_EQ(folder.Path() + "\\quillon.chm", HelpFilePath());
-    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", HelpTopicPath(kCommandHelpTopic));
-    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm", HelpTopicPath(kFastFolderHelpTopic));
+    const std::wstring program = AnsiToWide(folder.Path());
+    EXPECT_EQ(program + L"\\quillon.chm", HelpFilePath());
+    EXPECT_EQ(program + L"\\quillon.chm::/Creating_A_Command.htm", HelpTopicPath(kCommandHelpTopic));
+    EXPECT_EQ(program + L"\\quillon.chm::/Creating_A_Fast_Folder.htm", HelpTopicPath(kFastFolderHelpTopic));
 
     std::vector<HtmlHelpRequest> calls;
     Services().htmlHelp = [&](const HtmlHelpRequest& r) {
@@ -186,7 +199,31 @@ TEST(HtmlHelpTopics, PathsBesideTheProgram)
     Services().htmlHelp = nullptr;
     ASSERT_EQ(1u, calls.size());
     EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), calls[0].command);
-    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", calls[0].path);
+    EXPECT_EQ(program + L"\\quillon.chm::/Creating_A_Command.htm", calls[0].path);
+}
+
+// Paths in any script reach the viewer and the shell unit for unit.
+TEST(ServiceRequests, PathsOutsideTheCodePageArriveWhole)
+{
+    CServicesGuard services;
+    const std::wstring path =
+        L"C:\\\u0418\u043D\u0441\u0442\u0440\u0443\u043C\u0435\u043D\u0442\u044B\\\u540D \u0142 \U0001F4F7.chm";
+    std::vector<HtmlHelpRequest> help;
+    std::vector<ShellRequest> shell;
+    Services().htmlHelp = [&](const HtmlHelpRequest& r) {
+        help.push_back(r);
+        return static_cast<HWND>(nullptr);
+    };
+    Services().shellOpen = [&](const ShellRequest& r) {
+        shell.push_back(r);
+        return true;
+    };
+    ShowHelpTopic(path + L"::/" + kCommandHelpTopic);
+    EXPECT_TRUE(OpenWithShell(path));
+    ASSERT_EQ(1u, help.size());
+    EXPECT_EQ(path + L"::/Creating_A_Command.htm", help[0].path);
+    ASSERT_EQ(1u, shell.size());
+    EXPECT_EQ(path, shell[0].file);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "services/HtmlHelp.h"
 #include "app/MainDlg.h"
 #include "services/ShellOpen.h"
+#include "framework/CodePage.h"
 #include "framework/Services.h"
 #include "framework/WinApp.h"
 #include "resources/MainWindowIds.h"

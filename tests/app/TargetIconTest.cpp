@@ -1,5 +1,7 @@
 #include "services/TargetIcon.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
+#include "framework/RegistryKey.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 
@@ -42,6 +44,13 @@ struct FakeSystem {
         return q;
     }
 };
+
+std::wstring WindowsFolder()
+{
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    return std::wstring(windows, length < MAX_PATH ? length : 0);
+}
 
 const IconChoice kShell0{"SHELL32.DLL", 0, {}, 0};
 
@@ -143,46 +152,88 @@ TEST(TypeIcon, FollowsTheExtensionToItsTypeAndReadsDefaultIcon)
     WriteRawValue(HKEY_CLASSES_ROOT, ".long", "", REG_SZ, std::string(300, 'L') + '\0');
     CreateKey(HKEY_CLASSES_ROOT, ".novalue");
 
-    std::string file = "unchanged";
+    std::wstring file = L"unchanged";
     int index = 5;
-    ASSERT_TRUE(GetTypeIcon(".vrb", file, index));
-    EXPECT_EQ("C:\\v.dll", file);
+    ASSERT_TRUE(GetTypeIcon(L".vrb", file, index));
+    EXPECT_EQ(L"C:\\v.dll", file);
     EXPECT_EQ(-2, index);
 
-    for (const char* extension : {".none", ".notype", ".long", ".novalue"}) {
-        file = "unchanged";
-        EXPECT_FALSE(GetTypeIcon(extension, file, index)) << extension;
-        EXPECT_EQ("unchanged", file) << extension;
+    for (const wchar_t* extension : {L".none", L".notype", L".long", L".novalue"}) {
+        file = L"unchanged";
+        EXPECT_FALSE(GetTypeIcon(extension, file, index)) << WideToAnsi(extension, wcslen(extension));
+        EXPECT_EQ(L"unchanged", file);
     }
 }
 
 TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
 {
     CTempProgramFolder folder;
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string win = windows;
+    const std::wstring notepad = WindowsFolder() + L"\\notepad.exe";
+    const std::wstring scratch = AnsiToWide(folder.Path());
 
-    CIconHandle program(GetTargetIcon(win + "\\notepad.exe", false));
+    CIconHandle program(GetTargetIcon(notepad, false));
     EXPECT_TRUE(program);
-    CIconHandle large(GetTargetIcon(win + "\\notepad.exe", true));
+    CIconHandle large(GetTargetIcon(notepad, true));
     EXPECT_TRUE(large);
-    CIconHandle directory(GetTargetIcon(folder.Path(), false));
+    CIconHandle directory(GetTargetIcon(scratch, false));
     EXPECT_TRUE(directory);
 
     // An "executable" without icons shows SHELL32.DLL's icon 2 instead.
     const std::string bare = folder.Path() + "\\bare.exe";
     WriteFileBytes(bare, "not a program");
-    EXPECT_EQ(nullptr, ExtractOneIcon(bare, 0, false));
-    CIconHandle fallback(GetTargetIcon(bare, false));
+    EXPECT_EQ(nullptr, ExtractOneIcon(AnsiToWide(bare), 0, false));
+    CIconHandle fallback(GetTargetIcon(AnsiToWide(bare), false));
     EXPECT_TRUE(fallback);
 
     // A type whose icon file is a placeholder: no icon, no further fallback.
     CRegistrySandbox sandbox;
     WriteRawValue(HKEY_CLASSES_ROOT, ".ghost", "", REG_SZ, std::string("Ghost.File\0", 11));
     WriteRawValue(HKEY_CLASSES_ROOT, "Ghost.File\\DefaultIcon", "", REG_SZ, std::string("%1\0", 3));
-    CIconHandle none(GetTargetIcon(folder.Path() + "\\a.ghost", false));
+    CIconHandle none(GetTargetIcon(scratch + L"\\a.ghost", false));
     EXPECT_FALSE(none);
+}
+
+// Paths the ANSI code page cannot spell: Cyrillic folders, a Chinese
+// type name and an emoji (a surrogate pair) in the icon file.
+TEST(IconExtraction, TargetsAndIconFilesOutsideTheCodePage)
+{
+    CTempProgramFolder folder;
+    const std::wstring tools = AnsiToWide(folder.Path()) + L"\\\u0418\u043D\u0441\u0442\u0440\u0443\u043C\u0435\u043D\u0442\u044B";
+    const std::wstring tool = tools + L"\\tool.exe";
+    ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW((WindowsFolder() + L"\\notepad.exe").c_str(), tool.c_str(), FALSE));
+    struct Cleanup {
+        std::wstring tools, tool;
+        ~Cleanup()
+        {
+            DeleteFileW(tool.c_str());
+            RemoveDirectoryW(tools.c_str());
+        }
+    } cleanup{tools, tool};
+
+    // The rule sees the target whole; the folder is found through the wide calls.
+    const std::string toolUtf8 = WideToUtf8(tool).value();
+    EXPECT_EQ((IconChoice{toolUtf8, 0, "SHELL32.DLL", 2}), ChooseTargetIcon(tool, SystemIconQueries()));
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 4, {}, 0}), ChooseTargetIcon(tools, SystemIconQueries()));
+    // An unpaired surrogate names nothing the rule can read: the plain icon.
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 0, {}, 0}), ChooseTargetIcon(tools + L"\\\xD800.exe", SystemIconQueries()));
+
+    // The program's own icon, not the fallback: its file was opened.
+    CIconHandle own(ExtractOneIcon(tool, 0, false));
+    EXPECT_TRUE(own);
+    CIconHandle listed(GetTargetIconOfSize(tool, 32));
+    EXPECT_TRUE(listed);
+
+    CRegistrySandbox sandbox;
+    const std::wstring spec = tool + L"\U0001F4F7,3";
+    CRegistryKey key;
+    ASSERT_TRUE(key.Create(HKEY_CLASSES_ROOT, L".vrbu", KEY_SET_VALUE) && key.WriteString(L"", L"\u540D.Doc"));
+    ASSERT_TRUE(key.Create(HKEY_CLASSES_ROOT, L"\u540D.Doc\\DefaultIcon", KEY_SET_VALUE) && key.WriteString(L"", spec));
+    std::wstring file;
+    int index = 0;
+    ASSERT_TRUE(GetTypeIcon(L".vrbu", file, index));
+    EXPECT_EQ(tool + L"\U0001F4F7", file);
+    EXPECT_EQ(3, index);
 }
 
 } // namespace

@@ -160,10 +160,4 @@ inline constexpr LayoutException kLayoutExceptions[] = {
     // (the last line is cut at the bottom); at 144 they fit.
     {115, 1028, 0, LayoutRule::tall, "three lines under Wine's Tahoma in a height of two and a half"},
     {116, 1036, 0, LayoutRule::tall, "four lines under Wine's Tahoma in a height of three"},
-    // The About box's bold and link fonts are 13 pixels scaled by rounding,
-    // one pixel taller than the 8-unit line of the dialog font at 144 and
-    // 192 DPI; the text is whole in width.
-    {100, 1043, 0, LayoutRule::tall, "the bold font's line is one pixel taller than the control at 144 and 192 DPI"},
-    {100, 1044, 0, LayoutRule::tall, "the link font's line is one pixel taller than the control at 144 and 192 DPI"},
-    {100, 1045, 0, LayoutRule::tall, "the link font's line is one pixel taller than the control at 144 and 192 DPI"},
 };

@@ -406,7 +406,7 @@ TEST_F(CommandEditorTest, FieldAndMenuTipsGoToPaneThreeAndHelpOpensOnIconAndF1)
 
         Focus(editor, IDC_NC_HELP, STN_CLICKED);
         ASSERT_EQ(1u, help.size());
-        EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm", help[0].path);
+        EXPECT_EQ(AnsiToWide(folder.Path() + "\\quillon.chm::/Creating_A_Command.htm"), help[0].path);
         EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
 
         MSG f1{editor.GetDlgItem(IDC_NC_NAME), kWmKeyF1, 0, 0, 0, {}};

@@ -396,7 +396,7 @@ TEST_F(FastFolderWindowTest, FieldsShowTheirTipsAndHelpOpensOnTheIconAndF1)
     SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_HELP, STN_CLICKED),
                  reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_HELP)));
     ASSERT_EQ(1u, help.size());
-    EXPECT_EQ(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm", help[0].path);
+    EXPECT_EQ(AnsiToWide(folder.Path() + "\\quillon.chm::/Creating_A_Fast_Folder.htm"), help[0].path);
     EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
 
     MSG f1{dlg.GetDlgItem(IDC_FF_ALIAS), kWmKeyF1, 0, 0, 0, {}};

@@ -78,7 +78,7 @@ protected:
     void ExpectRowIcon(int row, const std::string& target) const
     {
         ASSERT_GE(row, 0);
-        CIconHandle expected(GetTargetIcon(target, false));
+        CIconHandle expected(GetTargetIcon(AnsiToWide(target), false));
         ASSERT_TRUE(expected);
         const int image = List().GetItemImage(row);
         ASSERT_GE(image, 0);
