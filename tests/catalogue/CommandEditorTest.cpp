@@ -593,16 +593,16 @@ TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList
     EXPECT_EQ((Texts{question, question}), boxes.Texts());
     EXPECT_TRUE(CommandExists("shadowy"));
 
-    char tip[512] = {};
-    NMLVGETINFOTIPA request{};
-    request.hdr = {window->CommandsPage().List().GetSafeHwnd(), IDC_COMMAND_LIST, static_cast<UINT>(LVN_GETINFOTIPA)};
+    wchar_t tip[512] = {};
+    NMLVGETINFOTIPW request{};
+    request.hdr = {window->CommandsPage().List().GetSafeHwnd(), IDC_COMMAND_LIST, static_cast<UINT>(LVN_GETINFOTIPW)};
     request.pszText = tip;
-    request.cchTextMax = sizeof tip;
+    request.cchTextMax = 512;
     request.iItem = 0;
-    SendMessageA(Hwnd(), WM_NOTIFY, IDC_COMMAND_LIST, reinterpret_cast<LPARAM>(&request));
+    SendMessageW(Hwnd(), WM_NOTIFY, IDC_COMMAND_LIST, reinterpret_cast<LPARAM>(&request));
     SetEnvironmentVariableA("PATH", oldPath);
     SetEnvironmentVariableA("PATHEXT", oldExtensions);
-    EXPECT_EQ(TXT_SHADOWED_ROW_BEFORE + tools + "\\shadowy.CMD" + TXT_SHADOWED_ROW_AFTER, std::string(tip));
+    EXPECT_EQ(TXT_SHADOWED_ROW_BEFORE + tools + L"\\shadowy.CMD" + TXT_SHADOWED_ROW_AFTER, std::wstring(tip));
 }
 
 namespace {
