@@ -51,7 +51,7 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
                    sizeof(bold), &bold);
         GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0)),
                    sizeof(link), &link);
-        EXPECT_STREQ("Tahoma", bold.lfFaceName);
+        EXPECT_STREQ(L"Tahoma", bold.lfFaceName);
         EXPECT_EQ(13, bold.lfHeight);
         EXPECT_EQ(700, bold.lfWeight);
         EXPECT_EQ(400, link.lfWeight);
@@ -91,7 +91,7 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
     EXPECT_TRUE(ran);
     EXPECT_TRUE(IsWindowEnabled(Hwnd()));
     ASSERT_EQ(2u, shell.size());
-    EXPECT_EQ(AnsiToWide(std::string("mailto:") + TXT_SUPPORT_MAIL + "?Subject=Verbosa 3.0"), shell[0].file);
+    EXPECT_EQ(AnsiToWide(std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + L"?Subject=Verbosa 3.0"), shell[0].file);
     EXPECT_EQ(AnsiToWide(TXT_HOME_PAGE_URL), shell[1].file);
 }
 
@@ -178,7 +178,7 @@ TEST(HtmlHelpBinding, BindsTheSystemsHelpControlForReal)
     EXPECT_FALSE(binding.Failed());
     ASSERT_NE(nullptr, entry);
     // The wide entry: the narrow one would read the path's first unit alone.
-    EXPECT_EQ(reinterpret_cast<FARPROC>(entry), GetProcAddress(loaded, "HtmlHelpW"));
+    EXPECT_EQ(reinterpret_cast<FARPROC>(entry), GetProcAddress(loaded, L"HtmlHelpW"));
 }
 
 TEST(HtmlHelpTopics, PathsBesideTheProgram)

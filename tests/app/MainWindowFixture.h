@@ -39,12 +39,12 @@ protected:
     ~MainWindowTest() override { window.reset(); }
 
     // Writes a properties file: the lines as given, each ended by CR LF.
-    void WriteCommandFile(const std::string& name, const std::vector<std::string>& lines)
+    void WriteCommandFile(const std::wstring& name, const std::vector<std::wstring>& lines)
     {
         WriteFileBytes(CommandPropertiesFile(folder.Cmds(), name), PropertiesBytes(lines));
     }
 
-    CMainDlg& Open(const std::string& commandLine = "")
+    CMainDlg& Open(const std::wstring& commandLine = L"")
     {
         app.SetCommandLine(commandLine);
         window = std::make_unique<CMainDlg>();
@@ -61,7 +61,7 @@ protected:
     }
     bool Shown(int id) const { return (GetWindowLongPtrA(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
-    std::string Pane(int part) const { return window->StatusBar().GetPaneText(part); }
+    std::wstring Pane(int part) const { return window->StatusBar().GetPaneText(part); }
     Texts Column(int column) const { return ColumnTexts(window->CommandsPage().List(), column); }
     // The program selects no tree item; the tree itself may put its caret
     // on the first root, which changes no page.
@@ -69,12 +69,12 @@ protected:
     {
         HTREEITEM selected = window->Tree().GetSelectedItem();
         if (selected) {
-            EXPECT_EQ("Commands", window->Tree().GetItemText(selected));
+            EXPECT_EQ(L"Commands", window->Tree().GetItemText(selected));
         }
     }
 
     // Selects the tree item with this text as a user's click would.
-    void SelectTreeItem(const std::string& text) const
+    void SelectTreeItem(const std::wstring& text) const
     {
         const CTreeCtrl& tree = window->Tree();
         for (HTREEITEM root = tree.GetRootItem(); root; root = tree.GetNextItem(root, TVGN_NEXT)) {
@@ -90,7 +90,7 @@ protected:
                 }
             }
         }
-        ADD_FAILURE() << "no tree item " << text;
+        ADD_FAILURE() << L"no tree item " << text;
     }
 
     CServicesGuard services; // first made, last gone: every stand-in goes with it

@@ -15,9 +15,9 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
     ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, TXT_SETTINGS_KEY));
     Open();
     DWORD type = 0;
-    std::string bytes;
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "Path", type, bytes));
-    EXPECT_EQ(folder.Path() + "\\quillon.exe" + '\0', bytes);
+    std::wstring bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"Path", type, bytes));
+    EXPECT_EQ(folder.Path() + L"\\quillon.exe" + '\0', bytes);
     EXPECT_TRUE(IsShortcutVerbInstalled());
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_FALSE(window->IsEnded());

@@ -12,14 +12,14 @@
 
 class CatalogueTest : public ::testing::Test {
 protected:
-    std::string Key(const std::string& name) const { return AppPathsKeyName(name); }
-    std::string Link(const std::string& name) const { return CommandLinkFile(folder.Cmds(), name); }
-    std::string Cfg(const std::string& name) const { return CommandPropertiesFile(folder.Cmds(), name); }
-    std::string DefaultValue(const std::string& name) const
+    std::wstring Key(const std::wstring& name) const { return AppPathsKeyName(name); }
+    std::wstring Link(const std::wstring& name) const { return CommandLinkFile(folder.Cmds(), name); }
+    std::wstring Cfg(const std::wstring& name) const { return CommandPropertiesFile(folder.Cmds(), name); }
+    std::wstring DefaultValue(const std::wstring& name) const
     {
         DWORD type = 0;
-        std::string bytes;
-        return ReadRawValue(HKEY_LOCAL_MACHINE, Key(name), "", type, bytes) ? bytes : "<none>";
+        std::wstring bytes;
+        return ReadRawValue(HKEY_LOCAL_MACHINE, Key(name), L"", type, bytes) ? bytes : L"<none>";
     }
 
     CServicesGuard services;

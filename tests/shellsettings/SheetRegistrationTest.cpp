@@ -17,7 +17,7 @@
 
 namespace {
 
-const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
+const std::wstring kHandlerKey = L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
 
 bool AnyProcessNamed(const char* name)
 {
@@ -36,14 +36,14 @@ bool AnyProcessNamed(const char* name)
 // The sheet does not wait for its runs; the test waits until none is left.
 void WaitForRegistrationRuns()
 {
-    for (int i = 0; i < 600 && AnyProcessNamed("regsvr32.exe"); ++i)
+    for (int i = 0; i < 600 && AnyProcessNamed(L"regsvr32.exe"); ++i)
         Sleep(100);
-    ASSERT_FALSE(AnyProcessNamed("regsvr32.exe")) << "regsvr32 still running after a minute";
+    ASSERT_FALSE(AnyProcessNamed(L"regsvr32.exe")) << L"regsvr32 still running after a minute";
 }
 
-std::string DefaultValue(const std::string& key, REGSAM view = 0)
+std::wstring DefaultValue(const std::wstring& key, REGSAM view = 0)
 {
-    return ReadStringValue(HKEY_CLASSES_ROOT, key, "", view);
+    return ReadStringValue(HKEY_CLASSES_ROOT, key, L"", view);
 }
 
 bool CanStart32BitProcesses()
@@ -52,7 +52,7 @@ bool CanStart32BitProcesses()
     const UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
-    std::string line = "\"" + std::string(folder) + "\\cmd.exe\" /c exit";
+    std::wstring line = L"\"" + std::wstring(folder) + L"\\cmd.exe\" /c exit";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -84,25 +84,25 @@ TEST(SheetRegistration, SwitchingTheExtensionRegistersTheBuiltLibraryAndRemovesI
     if (IsShellExtensionRegistered()) // left by a run that was stopped midway
         SwitchExtension(IDC_EXTENSION_DISABLED);
     ASSERT_FALSE(IsShellExtensionRegistered());
-    CTempProgramFolder folder(true, " Program Files");
-    const std::string library = folder.Path() + "\\Tesselator.dll";
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), library.c_str(), FALSE));
+    CTempProgramFolder folder(true, L" Program Files");
+    const std::wstring library = folder.Path() + L"\\Tesselator.dll";
+    ASSERT_TRUE(CopyFileA((BinFolder() + L"\\Tesselator.dll").c_str(), library.c_str(), FALSE));
 
     SwitchExtension(IDC_EXTENSION_ENABLED);
     EXPECT_TRUE(IsShellExtensionRegistered());
-    const std::string classId = DefaultValue(kHandlerKey);
+    const std::wstring classId = DefaultValue(kHandlerKey);
     ASSERT_EQ('{', classId.front()) << classId;
-    EXPECT_EQ(ShortPath(library), DefaultValue("CLSID\\" + classId + "\\InprocServer32"));
+    EXPECT_EQ(ShortPath(library), DefaultValue(L"CLSID\\" + classId + L"\\InprocServer32"));
 
     SwitchExtension(IDC_EXTENSION_DISABLED);
     EXPECT_FALSE(IsShellExtensionRegistered());
-    EXPECT_EQ("<missing>", DefaultValue("CLSID\\" + classId));
+    EXPECT_EQ(L"<missing>", DefaultValue(L"CLSID\\" + classId));
 }
 
 TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
 {
-    CTempProgramFolder folder(true, " Program Files");
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), (folder.Path() + "\\Tesselator.dll").c_str(),
+    CTempProgramFolder folder(true, L" Program Files");
+    ASSERT_TRUE(CopyFileA((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
                           FALSE));
 
     SetShellExtensionRegistered(folder.Path(), true, ExtensionScope::user);
@@ -119,27 +119,27 @@ TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
 // the program in x86\: the sheet also registers it in the 32-bit view.
 TEST(SheetRegistration, AnX86CopyIsRegisteredInThe32BitViewAsWell)
 {
-    const char* x86Library = std::getenv("VERBOSA_X86_LIBRARY");
+    const char* x86Library = std::getenv(L"VERBOSA_X86_LIBRARY");
     if (sizeof(void*) != 8 || !x86Library || GetFileAttributesA(x86Library) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << "no x86 build of the library named by VERBOSA_X86_LIBRARY";
+        GTEST_SKIP() << L"no x86 build of the library named by VERBOSA_X86_LIBRARY";
     if (!CanStart32BitProcesses())
-        GTEST_SKIP() << "this machine cannot start 32-bit processes, so the 32-bit regsvr32 cannot run";
+        GTEST_SKIP() << L"this machine cannot start 32-bit processes, so the 32-bit regsvr32 cannot run";
 
     CTempProgramFolder folder;
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), (folder.Path() + "\\Tesselator.dll").c_str(),
+    ASSERT_TRUE(CopyFileA((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
                           FALSE));
-    ASSERT_TRUE(CreateDirectoryA((folder.Path() + "\\x86").c_str(), nullptr));
-    const std::string library = folder.Path() + "\\x86\\Tesselator.dll";
+    ASSERT_TRUE(CreateDirectoryA((folder.Path() + L"\\x86").c_str(), nullptr));
+    const std::wstring library = folder.Path() + L"\\x86\\Tesselator.dll";
     ASSERT_TRUE(CopyFileA(x86Library, library.c_str(), FALSE));
 
     SwitchExtension(IDC_EXTENSION_ENABLED);
-    const std::string classId = DefaultValue(kHandlerKey);
+    const std::wstring classId = DefaultValue(kHandlerKey);
     ASSERT_EQ('{', classId.front()) << classId;
-    EXPECT_EQ(ShortPath(library), DefaultValue("CLSID\\" + classId + "\\InprocServer32", KEY_WOW64_32KEY));
+    EXPECT_EQ(ShortPath(library), DefaultValue(L"CLSID\\" + classId + L"\\InprocServer32", KEY_WOW64_32KEY));
 
     SwitchExtension(IDC_EXTENSION_DISABLED);
     EXPECT_FALSE(IsShellExtensionRegistered());
-    EXPECT_EQ("<missing>", DefaultValue("CLSID\\" + classId, KEY_WOW64_32KEY));
+    EXPECT_EQ(L"<missing>", DefaultValue(L"CLSID\\" + classId, KEY_WOW64_32KEY));
 }
 
 } // namespace
