@@ -23,7 +23,7 @@ TEST_F(MainWindowTest, ListsEveryCommandFileWithThreeLinesInSearchOrder)
     WriteCommandFile(L"empty3", {L"empty3", L"C:\\Data", L""});          // empty third line: listed
     WriteFileBytes(folder.Cmds() + L"\\run_two.cfg", L"two\r\nC:\\two.exe\r\n"); // ends after line 2
     WriteFileBytes(folder.Cmds() + L"\\run_lf.cfg", L"lf\nC:\\lf.txt\nx y"); // LF breaks, last line open
-    CreateDirectoryA((folder.Cmds() + L"\\dir.cfg").c_str(), nullptr);      // a folder is no command
+    CreateDirectoryW((folder.Cmds() + L"\\dir.cfg").c_str(), nullptr);      // a folder is no command
     WriteFileBytes(folder.Cmds() + L"\\notes.txt", L"notes\r\nC:\\n.exe\r\n\r\n");
 
     Open();
@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedIsReportedAndTheOthersAreStillList
     const Texts order = SearchOrder(folder.Cmds());
     // Lock the second file the search returns.
     const std::wstring locked = folder.Cmds() + L"\\" + order[1];
-    HANDLE hold = CreateFileA(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE hold = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, hold);
 
     Open();
@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
     EXPECT_EQ(Texts{L"memo"}, Column(0));
 
     // A command whose shortcut went missing: removed all the same, and said so.
-    DeleteFileA((folder.Cmds() + L"\\run_memo.lnk").c_str());
+    DeleteFileW((folder.Cmds() + L"\\run_memo.lnk").c_str());
     select(L"memo");
     boxes.Clear();
     boxes.Answer(IDYES);

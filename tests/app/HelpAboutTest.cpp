@@ -46,10 +46,10 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
         // Owned by the main window, which waits meanwhile.
         EXPECT_FALSE(IsWindowEnabled(Hwnd()));
 
-        LOGFONTA bold{}, link{};
-        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
+        LOGFONTW bold{}, link{};
+        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(about, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
                    sizeof(bold), &bold);
-        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0)),
+        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0)),
                    sizeof(link), &link);
         EXPECT_STREQ(L"Tahoma", bold.lfFaceName);
         EXPECT_EQ(13, bold.lfHeight);
@@ -58,33 +58,33 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
         EXPECT_TRUE(link.lfUnderline);
 
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
-        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 185));
+        SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 185));
         EXPECT_TRUE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_WEB_ICON));
-        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 200));
+        SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 200));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
         EXPECT_TRUE(ItemShown(about, IDC_ABOUT_WEB_ICON));
-        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(140, 185));
+        SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(140, 185));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_WEB_ICON));
 
-        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 185));
-        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 205));
+        SendMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 185));
+        SendMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 205));
         EXPECT_EQ(2u, shell.size());
 
         // Elsewhere a press becomes a press on a caption: the box moves.
         MSG msg;
-        while (PeekMessageA(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {}
-        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
-        ASSERT_TRUE(PeekMessageA(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+        while (PeekMessageW(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {}
+        SendMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+        ASSERT_TRUE(PeekMessageW(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
         EXPECT_EQ(WPARAM(HTCAPTION), msg.wParam);
 
         // OK releases both fonts.
-        HFONT linkFont = reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0));
-        SendMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        HFONT linkFont = reinterpret_cast<HFONT>(SendDlgItemMessageW(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0));
+        SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_TRUE(dialog.IsEnded());
-        LOGFONTA gone{};
-        EXPECT_EQ(0, GetObjectA(linkFont, sizeof(gone), &gone));
+        LOGFONTW gone{};
+        EXPECT_EQ(0, GetObjectW(linkFont, sizeof(gone), &gone));
     };
     Command(ID_HELP_ABOUT);
     SetAppMainWindow(nullptr);

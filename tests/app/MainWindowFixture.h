@@ -53,11 +53,11 @@ protected:
     }
 
     HWND Hwnd() const { return window->GetSafeHwnd(); }
-    void Command(int id) const { SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Command(int id) const { SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     LRESULT Notify(int id, UINT code) const
     {
         NMHDR header{GetDlgItem(Hwnd(), id), static_cast<UINT_PTR>(id), code};
-        return SendMessageA(Hwnd(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+        return SendMessageW(Hwnd(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
     }
     bool Shown(int id) const { return (GetWindowLongPtrA(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }

@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
     tree.GetItemImage(folders, image, selected);
     EXPECT_EQ(1, image);
     EXPECT_EQ(2, selected);
-    HIMAGELIST treeImages = reinterpret_cast<HIMAGELIST>(SendMessageA(tree.GetSafeHwnd(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+    HIMAGELIST treeImages = reinterpret_cast<HIMAGELIST>(SendMessageW(tree.GetSafeHwnd(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
     EXPECT_EQ(4, ImageList_GetImageCount(treeImages));
 
     for (const CListCtrl* list : {&dlg.CommandsPage().List(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
             item.mask = HDI_TEXT;
             item.pszText = text;
             item.cchTextMax = sizeof(text);
-            SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            SendMessageW(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
             texts.push_back(text);
         }
         return texts;
@@ -91,17 +91,17 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
 
     // The four menu items with pictures.
     for (UINT id : {ID_FILE_NEW_COMMAND, ID_FILE_ADD_FOLDER, ID_OPTIONS_CONFIGURATION, ID_HELP_HELP}) {
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_CHECKMARKS;
-        ASSERT_TRUE(GetMenuItemInfoA(GetMenu(Hwnd()), id, FALSE, &info)) << id;
+        ASSERT_TRUE(GetMenuItemInfoW(GetMenu(Hwnd()), id, FALSE, &info)) << id;
         EXPECT_NE(nullptr, info.hbmpChecked) << id;
         EXPECT_EQ(info.hbmpChecked, info.hbmpUnchecked) << id;
     }
     // The window icon, big and small.
-    EXPECT_NE(0, SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0));
-    EXPECT_NE(0, SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0));
-    EXPECT_EQ(SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0), SendMessageA(Hwnd(), WM_QUERYDRAGICON, 0, 0));
+    EXPECT_NE(0, SendMessageW(Hwnd(), WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageW(Hwnd(), WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(SendMessageW(Hwnd(), WM_GETICON, ICON_BIG, 0), SendMessageW(Hwnd(), WM_QUERYDRAGICON, 0, 0));
 }
 
 TEST_F(MainWindowTest, TreeSelectionSwitchesPagesAndWritesBothPanes)
@@ -213,15 +213,15 @@ TEST_F(MainWindowTest, MenuTipsFollowTheHighlightAndClosingEmptiesThePane)
         {334, L"Visit the Verbosa homepage"},
         {350, L"Put back a system command that was deleted here, from its backup"}, {9999, L""}};
     for (const auto& [id, tip] : tips) {
-        SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(menu));
+        SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(menu));
         EXPECT_EQ(tip, Pane(3)) << id;
     }
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
     // A popup title (its position as the item) shows nothing.
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu));
     EXPECT_EQ(L"", Pane(3));
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
     EXPECT_EQ(L"", Pane(3));
 }
 
@@ -239,10 +239,10 @@ MenuState ReadMenu(HMENU popup, UINT menuId)
         const UINT id = GetMenuItemID(popup, i);
         if (id == 0)
             continue; // separator
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_STATE | MIIM_CHECKMARKS;
-        GetMenuItemInfoA(popup, i, TRUE, &info);
+        GetMenuItemInfoW(popup, i, TRUE, &info);
         state.grey.push_back({id, (info.fState & MFS_GRAYED) != 0});
         state.picture.push_back({id, info.hbmpChecked != nullptr && info.hbmpChecked == info.hbmpUnchecked});
     }
@@ -390,11 +390,11 @@ TEST_F(MainWindowTest, AHiddenWindowStaysHiddenWhileTheShowFlagIsClear)
     WINDOWPOS pos{};
     pos.hwnd = Hwnd();
     pos.flags = SWP_SHOWWINDOW | SWP_NOMOVE;
-    SendMessageA(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    SendMessageW(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
     EXPECT_EQ(UINT(SWP_NOMOVE), pos.flags);
     dlg.SetShowing(true);
     pos.flags = SWP_SHOWWINDOW;
-    SendMessageA(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    SendMessageW(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
     EXPECT_EQ(UINT(SWP_SHOWWINDOW), pos.flags);
 }
 
@@ -445,10 +445,10 @@ void PressKeys(CMainDlg& dlg, std::vector<WORD> keys)
     const DWORD end = GetTickCount() + 700;
     MSG msg;
     while (GetTickCount() < end) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!dlg.PreTranslateMessage(&msg)) {
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
             }
         }
         Sleep(10);

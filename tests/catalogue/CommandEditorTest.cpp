@@ -49,7 +49,7 @@ protected:
             auto& editor = static_cast<CNewCommandDlg&>(dialog);
             // The show notification the modal loop's first showing sends; a
             // real mapping costs seconds under Xvfb.
-            SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+            SendMessageW(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
             drive(editor);
         };
         open();
@@ -79,15 +79,15 @@ protected:
     }
     static int Mode(const CNewCommandDlg& editor)
     {
-        return static_cast<int>(SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_GETCURSEL, 0, 0));
+        return static_cast<int>(SendMessageW(editor.GetDlgItem(IDC_NC_MODE), CB_GETCURSEL, 0, 0));
     }
     static void SetMode(const CNewCommandDlg& editor, int index)
     {
-        SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_SETCURSEL, index, 0);
+        SendMessageW(editor.GetDlgItem(IDC_NC_MODE), CB_SETCURSEL, index, 0);
     }
     static void Focus(const CNewCommandDlg& editor, int id, UINT code)
     {
-        SendMessageA(editor.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, code),
+        SendMessageW(editor.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, code),
                      reinterpret_cast<LPARAM>(editor.GetDlgItem(id)));
     }
 };
@@ -174,8 +174,8 @@ TEST_F(CommandEditorTest, WhatACommandCannotHoldIsRefusedBeforeAnythingIsWritten
         EXPECT_FALSE(editor.IsEnded());
         EXPECT_EQ(L"-a\r\n-b", Field(editor, IDC_NC_PARAMETERS));
         // Typing stops where import and the properties reader stop.
-        EXPECT_EQ(LRESULT(kMaxCommandParameters), SendMessageA(editor.GetDlgItem(IDC_NC_PARAMETERS), EM_GETLIMITTEXT, 0, 0));
-        EXPECT_EQ(LRESULT(kMaxCommandName), SendMessageA(editor.GetDlgItem(IDC_NC_NAME), EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(LRESULT(kMaxCommandParameters), SendMessageW(editor.GetDlgItem(IDC_NC_PARAMETERS), EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(LRESULT(kMaxCommandName), SendMessageW(editor.GetDlgItem(IDC_NC_NAME), EM_GETLIMITTEXT, 0, 0));
         SetField(editor, IDC_NC_PARAMETERS, std::wstring(kMaxCommandParameters + 1, 'p'));
         Press(editor, IDOK);
         EXPECT_FALSE(editor.IsEnded());
@@ -229,9 +229,9 @@ TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
         EXPECT_EQ(L"-a", Field(editor, IDC_NC_PARAMETERS));
         EXPECT_EQ(1, Mode(editor)); // "7" is Minimized
         // Shown again: the combo box is refilled, not added to.
-        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, FALSE, 0);
-        SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
-        EXPECT_EQ(3, SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_GETCOUNT, 0, 0));
+        SendMessageW(editor.GetSafeHwnd(), WM_SHOWWINDOW, FALSE, 0);
+        SendMessageW(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
+        EXPECT_EQ(3, SendMessageW(editor.GetDlgItem(IDC_NC_MODE), CB_GETCOUNT, 0, 0));
         SetField(editor, IDC_NC_PARAMETERS, L"-b");
         Press(editor, IDOK);
     });
@@ -296,7 +296,7 @@ TEST_F(CommandEditorTest, EditOfAMissingPropertiesFileReportsItAndOkReplacesTheR
 {
     ASSERT_TRUE(CreateCommand(L"notes", L"C:\\Tools\\edit.exe", L"", 1));
     Open();
-    DeleteFileA(Cfg(L"notes").c_str()); // gone behind the window's back
+    DeleteFileW(Cfg(L"notes").c_str()); // gone behind the window's back
     RunEdit(L"notes", [&](CNewCommandDlg& editor) {
         ASSERT_EQ(1u, boxes.Boxes().size());
         EXPECT_EQ(Cfg(L"notes") + L" was not found.", boxes.Boxes()[0].text);
@@ -318,7 +318,7 @@ TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
 {
     Open();
     const std::wstring tools = folder.Path() + L"\\Tools";
-    CreateDirectoryA(tools.c_str(), nullptr);
+    CreateDirectoryW(tools.c_str(), nullptr);
 
     std::vector<OPENFILENAMEA> requests;
     std::wstring filter;
@@ -397,11 +397,11 @@ TEST_F(CommandEditorTest, FieldAndMenuTipsGoToPaneThreeAndHelpOpensOnIconAndF1)
         EXPECT_EQ(TXT_NC_TIP_MODE, Pane(3));
 
         HWND dlg = editor.GetSafeHwnd();
-        SendMessageA(dlg, WM_MENUSELECT, MAKEWPARAM(ID_BROWSE_FOLDER, MF_HILITE), 0);
+        SendMessageW(dlg, WM_MENUSELECT, MAKEWPARAM(ID_BROWSE_FOLDER, MF_HILITE), 0);
         EXPECT_EQ(TXT_NC_TIP_FOLDER, Pane(3));
-        SendMessageA(dlg, WM_MENUSELECT, MAKEWPARAM(ID_BROWSE_URL, MF_HILITE), 0);
+        SendMessageW(dlg, WM_MENUSELECT, MAKEWPARAM(ID_BROWSE_URL, MF_HILITE), 0);
         EXPECT_EQ(TXT_NC_TIP_URL, Pane(3));
-        SendMessageA(dlg, WM_MENUSELECT, MAKEWPARAM(0xFFFF, 0xFFFF), 0); // menu closed
+        SendMessageW(dlg, WM_MENUSELECT, MAKEWPARAM(0xFFFF, 0xFFFF), 0); // menu closed
         EXPECT_EQ(L"", Pane(3));
 
         Focus(editor, IDC_NC_HELP, STN_CLICKED);
@@ -445,9 +445,9 @@ TEST_F(CommandEditorTest, PathModeOpensOnlyTheEditorWithTheLongFormAndReportsSuc
     const std::wstring file = folder.Path() + L"\\A rather long file name.txt";
     WriteFileBytes(file, L"x");
     char shortPath[MAX_PATH] = {};
-    ASSERT_NE(0u, GetShortPathNameA(file.c_str(), shortPath, MAX_PATH));
+    ASSERT_NE(0u, GetShortPathNameW(file.c_str(), shortPath, MAX_PATH));
     char longPath[MAX_PATH] = {};
-    ASSERT_NE(0u, GetLongPathNameA(file.c_str(), longPath, MAX_PATH));
+    ASSERT_NE(0u, GetLongPathNameW(file.c_str(), longPath, MAX_PATH));
     ASSERT_STRNE(longPath, shortPath); // the 8.3 form really is another text
 
     const int opened = Drive([&] { Open(shortPath); }, [&](CNewCommandDlg& editor) {
@@ -501,7 +501,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
     ASSERT_TRUE(CreateCommand(L"notes", L"C:\\Tools\\edit.exe", L"", 1));
     Open();
     const auto scopeOf = [](const CNewCommandDlg& editor) {
-        return SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_GETCURSEL, 0, 0);
+        return SendMessageW(editor.GetDlgItem(IDC_NC_SCOPE), CB_GETCURSEL, 0, 0);
     };
     const std::wstring userCfg = folder.UserCmds() + L"\\run_notes.cfg";
     const std::wstring both = TXT_NC_BOTH_SCOPES_BEFORE + std::wstring(L"notes") + TXT_NC_BOTH_SCOPES_AFTER;
@@ -513,7 +513,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
         EXPECT_TRUE(IsWindowEnabled(editor.GetDlgItem(IDC_NC_SCOPE)));
         SetField(editor, IDC_NC_NAME, L"notes");
         SetField(editor, IDC_NC_TARGET, L"C:\\Mine\\edit.exe");
-        SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
+        SendMessageW(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
         boxes.Answer(IDNO);
         Press(editor, IDOK);
         EXPECT_FALSE(editor.IsEnded());
@@ -536,7 +536,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
     // Moving the "All users" command to "Just me": made there first, then removed here.
     RunEdit(L"notes", [&](CNewCommandDlg& editor) {
         EXPECT_EQ(1, scopeOf(editor));
-        SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
+        SendMessageW(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
         Press(editor, IDOK);
     });
     EXPECT_TRUE(CommandGone(L"notes"));
@@ -569,14 +569,14 @@ TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList
 {
     // A folder on this process's PATH holding shadowy.cmd, as a tool's would.
     const std::wstring tools = folder.Path() + L"\\tools";
-    CreateDirectoryA(tools.c_str(), nullptr);
+    CreateDirectoryW(tools.c_str(), nullptr);
     WriteFileBytes(tools + L"\\shadowy.cmd", L"@echo off");
     char oldPath[32768] = {};
-    GetEnvironmentVariableA(L"PATH", oldPath, sizeof oldPath);
-    SetEnvironmentVariableA(L"PATH", (L"\"" + tools + L"\";" + oldPath).c_str());
+    GetEnvironmentVariableW(L"PATH", oldPath, sizeof oldPath);
+    SetEnvironmentVariableW(L"PATH", (L"\"" + tools + L"\";" + oldPath).c_str());
     char oldExtensions[1024] = {};
-    GetEnvironmentVariableA(L"PATHEXT", oldExtensions, sizeof oldExtensions);
-    SetEnvironmentVariableA(L"PATHEXT", L".COM;.EXE;.CMD");
+    GetEnvironmentVariableW(L"PATHEXT", oldExtensions, sizeof oldExtensions);
+    SetEnvironmentVariableW(L"PATHEXT", L".COM;.EXE;.CMD");
     const std::wstring question = TXT_NC_SHADOWED_BEFORE + std::wstring(L"shadowy") + TXT_NC_SHADOWED_MIDDLE + tools +
                                  L"\\shadowy.CMD" + TXT_NC_SHADOWED_AFTER;
     Open();
@@ -600,8 +600,8 @@ TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList
     request.cchTextMax = 512;
     request.iItem = 0;
     SendMessageW(Hwnd(), WM_NOTIFY, IDC_COMMAND_LIST, reinterpret_cast<LPARAM>(&request));
-    SetEnvironmentVariableA(L"PATH", oldPath);
-    SetEnvironmentVariableA(L"PATHEXT", oldExtensions);
+    SetEnvironmentVariableW(L"PATH", oldPath);
+    SetEnvironmentVariableW(L"PATHEXT", oldExtensions);
     EXPECT_EQ(TXT_SHADOWED_ROW_BEFORE + tools + L"\\shadowy.CMD" + TXT_SHADOWED_ROW_AFTER, std::wstring(tip));
 }
 
@@ -745,9 +745,9 @@ TEST_F(CommandEditorTest, APutBackNoteThatFailsItsChecksIsNotUsedAndPutsNothingB
     const std::wstring own = entryFile(CommandScope::user, u"mine.exe");
     const std::wstring outside = folder.Path() + L"\\crafted.reg";
     WriteFileBytes(outside, victim);
-    CreateDirectoryA((folder.Path() + L"\\LocalAppData").c_str(), nullptr);
-    CreateDirectoryA((folder.Path() + L"\\LocalAppData\\Verbosa").c_str(), nullptr);
-    CreateDirectoryA(folder.Backups().c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\LocalAppData").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\LocalAppData\\Verbosa").c_str(), nullptr);
+    CreateDirectoryW(folder.Backups().c_str(), nullptr);
     WriteFileBytes(folder.Backups() + L"\\victim.reg", victim);
     WriteFileBytes(folder.Backups() + L"\\own.reg", own);
     struct Case {

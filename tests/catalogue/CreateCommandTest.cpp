@@ -145,7 +145,7 @@ TEST_F(CatalogueTest, APropertiesFileThatCannotBeOpenedFailsAfterTheShortcutWasR
     // Wine runs as root here, where a read-only attribute does not stop a
     // write; a file held open without sharing is refused the same way.
     WriteFileBytes(Cfg(L"notes"), L"old\r\n");
-    HANDLE locked = CreateFileA(Cfg(L"notes").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE locked = CreateFileW(Cfg(L"notes").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, locked);
     EXPECT_FALSE(CreateCommand(L"notes", L"C:\\new.exe", L"", 1));
     CloseHandle(locked);

@@ -15,13 +15,13 @@ TEST_F(CatalogueTest, DeleteRemovesAllThreeItemsSilentlyAndTheFilesGoToTheRecycl
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key(name)));
     // Wine keeps its Recycle Bin in the desktop's trash folder.
     char home[MAX_PATH] = {};
-    if (GetEnvironmentVariableA(L"HOME", home, MAX_PATH) > 0) {
+    if (GetEnvironmentVariableW(L"HOME", home, MAX_PATH) > 0) {
         const std::wstring trash = std::wstring(L"Z:") + home + L"\\.local\\share\\Trash\\files\\run_" + name;
         EXPECT_TRUE(FileExists(trash + L".cfg")) << trash;
         EXPECT_TRUE(FileExists(trash + L".lnk")) << trash;
         for (const char* extension : {L".cfg", L".lnk"}) {
-            DeleteFileA((trash + extension).c_str());
-            DeleteFileA((std::wstring(L"Z:") + home + L"\\.local\\share\\Trash\\info\\run_" + name + extension +
+            DeleteFileW((trash + extension).c_str());
+            DeleteFileW((std::wstring(L"Z:") + home + L"\\.local\\share\\Trash\\info\\run_" + name + extension +
                          L".trashinfo").c_str());
         }
     }
@@ -37,13 +37,13 @@ TEST_F(CatalogueTest, DeleteRemovesAllThreeItemsSilentlyAndTheFilesGoToTheRecycl
 TEST_F(CatalogueTest, DeleteGoesOnPastAMissingItemAndReportsIt)
 {
     ASSERT_TRUE(CreateCommand(L"notes", L"C:\\edit.exe", L"", 1));
-    DeleteFileA(Link(L"notes").c_str());
+    DeleteFileW(Link(L"notes").c_str());
     EXPECT_FALSE(DeleteCommand(L"notes"));
     EXPECT_FALSE(FileExists(Cfg(L"notes")));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key(L"notes")));
 
     ASSERT_TRUE(CreateCommand(L"memo", L"C:\\edit.exe", L"", 1));
-    DeleteFileA(Cfg(L"memo").c_str());
+    DeleteFileW(Cfg(L"memo").c_str());
     EXPECT_FALSE(DeleteCommand(L"memo"));
     EXPECT_FALSE(FileExists(Link(L"memo")));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key(L"memo")));

@@ -36,7 +36,7 @@ protected:
     std::wstring MakeFolder(const std::wstring& name)
     {
         const std::wstring path = folder.Path() + L"\\" + name;
-        CreateDirectoryA(path.c_str(), nullptr);
+        CreateDirectoryW(path.c_str(), nullptr);
         return path;
     }
     void Store(const std::vector<std::pair<std::wstring, std::wstring>>& items)
@@ -64,11 +64,11 @@ protected:
     }
     void SelectRow(int row) const
     {
-        LVITEMA item{};
+        LVITEMW item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(window->FoldersPage().List().GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-        SendMessageA(window->FoldersPage().List().GetSafeHwnd(), LVM_SETSELECTIONMARK, 0, row);
+        SendMessageW(window->FoldersPage().List().GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(window->FoldersPage().List().GetSafeHwnd(), LVM_SETSELECTIONMARK, 0, row);
     }
     // Runs the Add dialog through the Add Folder button, driven by `drive`.
     int RunAdd(const std::function<void(CNewFastFolderDlg&)>& drive)
@@ -93,7 +93,7 @@ TEST_F(FastFolderWindowTest, AddChecksTheFieldsInOrderAndKeepsThemAsTyped)
     RunAdd([&](CNewFastFolderDlg& dlg) {
         EXPECT_FALSE(dlg.IsEditMode());
         char title[64] = {};
-        GetWindowTextA(dlg.GetSafeHwnd(), title, sizeof title);
+        GetWindowTextW(dlg.GetSafeHwnd(), title, sizeof title);
         EXPECT_STREQ(TXT_FF_CAPTION_ADD, title);
         Press(dlg, IDOK);
         SetField(dlg, IDC_FF_ALIAS, L"Docs");
@@ -215,7 +215,7 @@ TEST_F(FastFolderWindowTest, EditingMovesTheItemToTheEnd)
         EXPECT_EQ(L"A", Field(dlg, IDC_FF_ALIAS));
         EXPECT_EQ(a, Field(dlg, IDC_FF_PATH));
         char title[64] = {};
-        GetWindowTextA(dlg.GetSafeHwnd(), title, sizeof title);
+        GetWindowTextW(dlg.GetSafeHwnd(), title, sizeof title);
         EXPECT_STREQ(TXT_FF_CAPTION_EDIT, title);
         Press(dlg, IDOK);
     };
@@ -268,7 +268,7 @@ TEST_F(FastFolderWindowTest, EveryHandlerLeavesTheIndicesWithoutAGap)
 {
     const auto expectNoGap = [](size_t count, const char* step) {
         HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, kFastFolderKey, 0, KEY_READ, &key));
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kFastFolderKey, 0, KEY_READ, &key));
         std::vector<std::wstring> names;
         char name[64];
         for (DWORD i = 0;; ++i) {
@@ -387,13 +387,13 @@ TEST_F(FastFolderWindowTest, FieldsShowTheirTipsAndHelpOpensOnTheIconAndF1)
     EXPECT_EQ((Texts{TXT_FF_TIP_ALIAS}), host.tips); // the first field has the focus
     host.tips.clear();
     CNewFastFolderDlg& dlg = editor;
-    SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_PATH, EN_SETFOCUS),
+    SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_PATH, EN_SETFOCUS),
                  reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_PATH)));
-    SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_ALIAS, EN_SETFOCUS),
+    SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_ALIAS, EN_SETFOCUS),
                  reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_ALIAS)));
     EXPECT_EQ((Texts{TXT_FF_TIP_PATH, TXT_FF_TIP_ALIAS}), host.tips);
 
-    SendMessageA(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_HELP, STN_CLICKED),
+    SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_HELP, STN_CLICKED),
                  reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_HELP)));
     ASSERT_EQ(1u, help.size());
     EXPECT_EQ(AnsiToWide(folder.Path() + L"\\quillon.chm::/Creating_A_Fast_Folder.htm"), help[0].path);

@@ -107,7 +107,7 @@ END_ROUTES()
 
 LRESULT Command(HWND dialog, int id, int code = 0, HWND from = nullptr)
 {
-    return SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(from));
+    return SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(from));
 }
 
 TEST(DialogRouting, CommandsControlsNotificationsAndMessagesReachTheirHandlers)
@@ -133,21 +133,21 @@ TEST(DialogRouting, CommandsControlsNotificationsAndMessagesReachTheirHandlers)
 
     NMHDR header{dlg.GetDlgItem(1020), 1020, static_cast<UINT>(NM_CLICK)};
     // The handler's result is what the sender gets back.
-    EXPECT_EQ(5, SendMessageA(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&header)));
+    EXPECT_EQ(5, SendMessageW(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&header)));
     NMHDR other{dlg.GetDlgItem(1020), 1020, static_cast<UINT>(NM_DBLCLK)};
-    SendMessageA(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&other)); // unrouted code
-    SendMessageA(hwnd, WM_TIMER, 77, 0);
+    SendMessageW(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&other)); // unrouted code
+    SendMessageW(hwnd, WM_TIMER, 77, 0);
     // Messages whose result the dialog procedure returns itself.
-    EXPECT_EQ(1234, SendMessageA(hwnd, WM_QUERYDRAGICON, 0, 0));
+    EXPECT_EQ(1234, SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0));
 
     // Typed routes decode their parameters once.
-    SendMessageA(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200));
+    SendMessageW(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200));
     CMenuHandle menu(CreatePopupMenu());
-    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(1505, MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
-    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
-    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
+    SendMessageW(hwnd, WM_MENUSELECT, MAKEWPARAM(1505, MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
+    SendMessageW(hwnd, WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
+    SendMessageW(hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
     WINDOWPOS pos{};
-    SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    SendMessageW(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
     EXPECT_EQ(UINT(SWP_NOZORDER), pos.flags);
 
     const std::vector<std::wstring> expected{L"derived go",  L"base after", L"range 1505",  L"range 1510",

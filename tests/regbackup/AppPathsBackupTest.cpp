@@ -140,9 +140,9 @@ TEST_F(AppPathsBackupTest, AHostileBackupIsRefusedWithItsReasonAndWritesNothing)
 {
     Plant(HKEY_LOCAL_MACHINE, EntryPath(u"a.exe"), {u"", {{u"", REG_SZ, Utf16(u"C:\\a.exe"s + u'\0')}}, {}});
     const RegKey before = Capture(HKEY_LOCAL_MACHINE, u"SOFTWARE");
-    CreateDirectoryA((folder.Path() + L"\\LocalAppData").c_str(), nullptr);
-    CreateDirectoryA((folder.Path() + L"\\LocalAppData\\Verbosa").c_str(), nullptr);
-    CreateDirectoryA(folder.Backups().c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\LocalAppData").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\LocalAppData\\Verbosa").c_str(), nullptr);
+    CreateDirectoryW(folder.Backups().c_str(), nullptr);
     const std::u16string header = u"Windows Registry Editor Version 5.00\r\n\r\n";
     const std::u16string appPaths = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
     const std::u16string hostile[] = {

@@ -66,7 +66,7 @@ TEST(ExtensionRegistration, StartsTheRunsForTheProgramFolderAndReadsTheHandlerKe
     EXPECT_NE(0u, started[0].program.find(L"regsvr32")); // a full path, not a bare name
 
     started.clear();
-    CreateDirectoryA((folder.Path() + L"\\x86").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\x86").c_str(), nullptr);
     WriteFileBytes(folder.Path() + L"\\x86\\Tesselator.dll", L"MZ");
     SetShellExtensionRegistered(folder.Path(), false);
     if (sizeof(void*) == 8) { // 64-bit Windows has a 32-bit system folder

@@ -86,7 +86,7 @@ TEST(SheetRegistration, SwitchingTheExtensionRegistersTheBuiltLibraryAndRemovesI
     ASSERT_FALSE(IsShellExtensionRegistered());
     CTempProgramFolder folder(true, L" Program Files");
     const std::wstring library = folder.Path() + L"\\Tesselator.dll";
-    ASSERT_TRUE(CopyFileA((BinFolder() + L"\\Tesselator.dll").c_str(), library.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\Tesselator.dll").c_str(), library.c_str(), FALSE));
 
     SwitchExtension(IDC_EXTENSION_ENABLED);
     EXPECT_TRUE(IsShellExtensionRegistered());
@@ -102,7 +102,7 @@ TEST(SheetRegistration, SwitchingTheExtensionRegistersTheBuiltLibraryAndRemovesI
 TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
 {
     CTempProgramFolder folder(true, L" Program Files");
-    ASSERT_TRUE(CopyFileA((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
                           FALSE));
 
     SetShellExtensionRegistered(folder.Path(), true, ExtensionScope::user);
@@ -120,17 +120,17 @@ TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
 TEST(SheetRegistration, AnX86CopyIsRegisteredInThe32BitViewAsWell)
 {
     const char* x86Library = std::getenv(L"VERBOSA_X86_LIBRARY");
-    if (sizeof(void*) != 8 || !x86Library || GetFileAttributesA(x86Library) == INVALID_FILE_ATTRIBUTES)
+    if (sizeof(void*) != 8 || !x86Library || GetFileAttributesW(x86Library) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << L"no x86 build of the library named by VERBOSA_X86_LIBRARY";
     if (!CanStart32BitProcesses())
         GTEST_SKIP() << L"this machine cannot start 32-bit processes, so the 32-bit regsvr32 cannot run";
 
     CTempProgramFolder folder;
-    ASSERT_TRUE(CopyFileA((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
                           FALSE));
-    ASSERT_TRUE(CreateDirectoryA((folder.Path() + L"\\x86").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((folder.Path() + L"\\x86").c_str(), nullptr));
     const std::wstring library = folder.Path() + L"\\x86\\Tesselator.dll";
-    ASSERT_TRUE(CopyFileA(x86Library, library.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(x86Library, library.c_str(), FALSE));
 
     SwitchExtension(IDC_EXTENSION_ENABLED);
     const std::wstring classId = DefaultValue(kHandlerKey);

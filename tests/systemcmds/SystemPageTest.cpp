@@ -383,8 +383,8 @@ TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
     Open();
     SelectTreeItem(L"System");
     // The backup folder cannot be made: a file holds its name.
-    CreateDirectoryA((folder.Path() + L"\\ProgramData").c_str(), nullptr);
-    CreateDirectoryA((folder.Path() + L"\\ProgramData\\Verbosa").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\ProgramData").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\ProgramData\\Verbosa").c_str(), nullptr);
     WriteFileBytes(folder.MachineBackups(), L"in the way");
     DeleteRow(0, IDYES);
     ASSERT_EQ(2u, boxes.Boxes().size());
@@ -393,7 +393,7 @@ TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
     EXPECT_TRUE(AppPathsEntryExists(L"tool.exe"));
     EXPECT_EQ((Texts{L"tool"}), SystemColumn(0));
 
-    DeleteFileA(folder.MachineBackups().c_str());
+    DeleteFileW(folder.MachineBackups().c_str());
     DeleteRow(0, IDYES);
     ASSERT_FALSE(AppPathsEntryExists(L"tool.exe"));
     boxes.Clear();

@@ -77,7 +77,7 @@ TEST(Export, AFailedWriteLeavesTheEarlierFileAsItWasAndNoTemporaryFile)
     CTempProgramFolder folder;
     CreateKey(HKEY_CURRENT_USER, kFastFolderKey);
     const std::wstring out = folder.Path() + L"\\out";
-    CreateDirectoryA(out.c_str(), nullptr);
+    CreateDirectoryW(out.c_str(), nullptr);
     const std::wstring file = out + L"\\all.json";
     WriteFileBytes(file, L"the last good export");
 
@@ -91,7 +91,7 @@ TEST(Export, AFailedWriteLeavesTheEarlierFileAsItWasAndNoTemporaryFile)
 
     // What is there cannot be replaced (a folder): no temporary file stays either.
     Services().wholeFileWriteError = nullptr;
-    CreateDirectoryA((out + L"\\folder.json").c_str(), nullptr);
+    CreateDirectoryW((out + L"\\folder.json").c_str(), nullptr);
     EXPECT_EQ(kTransferFailed, ExportTo(out + L"\\folder.json", report));
     EXPECT_EQ(std::vector<std::wstring>{L"all.json"}, FilesIn(out));
 

@@ -25,8 +25,8 @@ namespace {
 
 void AddFiles(const std::wstring& folder, std::map<std::wstring, std::wstring>& out)
 {
-    WIN32_FIND_DATAA found{};
-    HANDLE find = FindFirstFileA((folder + L"\\*.*").c_str(), &found);
+    WIN32_FIND_DATAW found{};
+    HANDLE find = FindFirstFileW((folder + L"\\*.*").c_str(), &found);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
@@ -42,7 +42,7 @@ void AddFiles(const std::wstring& folder, std::map<std::wstring, std::wstring>& 
                         L"|" + std::to_wstring(link.showCommand);
         else
             out[path] = ReadFileBytes(path);
-    } while (FindNextFileA(find, &found));
+    } while (FindNextFileW(find, &found));
     FindClose(find);
 }
 
@@ -64,12 +64,12 @@ std::map<std::wstring, std::wstring> Stores(const CTempProgramFolder& folder)
 void Wipe(const CTempProgramFolder& folder)
 {
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        RegDeleteTreeA(root, kAppPathsKey);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kFastFolderKey);
+        RegDeleteTreeW(root, kAppPathsKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kFastFolderKey);
     CreateKey(HKEY_CURRENT_USER, kFastFolderKey);
     RemoveTree(folder.Cmds());
     RemoveTree(folder.UserCmds());
-    CreateDirectoryA(folder.Cmds().c_str(), nullptr);
+    CreateDirectoryW(folder.Cmds().c_str(), nullptr);
 }
 
 int Import(const std::wstring& file, std::vector<std::wstring>& report, bool replace = false)
@@ -89,8 +89,8 @@ protected:
 
 TEST_F(ImportTest, ExportWipeImportGivesTheStoresBackByteForByte)
 {
-    CreateDirectoryA(File(L"Docs").c_str(), nullptr);
-    CreateDirectoryA(File(L"Caf\xE9").c_str(), nullptr);
+    CreateDirectoryW(File(L"Docs").c_str(), nullptr);
+    CreateDirectoryW(File(L"Caf\xE9").c_str(), nullptr);
     ASSERT_TRUE(CreateCommand(L"cafe", L"C:\\Caf\xE9\\men\xFC.exe", L"-x \"\xE9t\xE9\"", 1));
     ASSERT_TRUE(CreateCommand(L"small", File(L"Docs"), L"", 7, CommandScope::user));
     ASSERT_TRUE(CreateCommand(L"big", L"https://example.com/a?b=c", L"", 3, CommandScope::user));
@@ -290,9 +290,9 @@ TEST_F(ImportTest, ACommandWhoseEntryOrShortcutWasLostIsRepairedNotCountedAsTher
     const std::wstring link = CommandLinkPath(L"tool", CommandScope::user);
     const std::wstring key = AppPathsKeyName(L"tool");
     const std::function<void()> losses[] = {
-        [&] { RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str()); },
+        [&] { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); },
         [&] { WriteRawValue(HKEY_CURRENT_USER, key, L"Path", REG_SZ, std::wstring(L"C:\\Elsewhere") + '\0'); },
-        [&] { DeleteFileA(link.c_str()); },
+        [&] { DeleteFileW(link.c_str()); },
         [&] { // the show command, which only the file's header tells truly
             std::wstring bytes = ReadFileBytes(link);
             bytes[0x3C] = 3;
@@ -333,7 +333,7 @@ TEST_F(ImportTest, AnEntryAnotherProgramMadeAfterThePlanIsKept)
         EXPECT_NE(std::wstring::npos, outcome.failures[0].find(L"appeared after the import was planned"));
         EXPECT_EQ(other, ReadKeyTree(HKEY_CURRENT_USER, key));
         EXPECT_FALSE(FileExists(CommandLinkPath(L"late", CommandScope::user)));
-        RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str());
     }
 }
 
