@@ -28,9 +28,9 @@ INT CALLBACK RecordLine(LPVOID, UINT, LPCWSTR message)
 
 TEST(SetupActions, AnExceptionFailsTheStepOrIsLoggedAndNeverLeavesTheLibrary)
 {
-    const std::string package = PackagePath("VERBOSA_MSI");
+    const std::wstring package = PackagePath(L"VERBOSA_MSI");
     if (package.empty())
-        GTEST_SKIP() << "no MSI package (wixl missing)";
+        GTEST_SKIP() << L"no MSI package (wixl missing)";
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
     const INSTALLUI_HANDLERW previous = MsiSetExternalUIW(RecordLine, INSTALLLOGMODE_INFO, nullptr);
     PMSIHANDLE install;
@@ -40,7 +40,7 @@ TEST(SetupActions, AnExceptionFailsTheStepOrIsLoggedAndNeverLeavesTheLibrary)
 
     EXPECT_EQ(UINT(ERROR_INSTALL_FAILURE),
               RunAction(install, L"Probe", OnException::failInstall,
-                        [](MSIHANDLE) -> UINT { throw std::runtime_error("the disk went away"); }));
+                        [](MSIHANDLE) -> UINT { throw std::runtime_error(L"the disk went away"); }));
     EXPECT_EQ(UINT(ERROR_SUCCESS), RunAction(install, L"Cleanup", OnException::logAndGoOn,
                                              [](MSIHANDLE) -> UINT { throw std::bad_alloc(); }));
     EXPECT_EQ(UINT(ERROR_INSTALL_FAILURE),
