@@ -7,6 +7,7 @@
 #include "bench/MedianTime.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/Services.h"
 
@@ -19,66 +20,66 @@
 
 namespace {
 
-std::wstring TempRoot()
+std::string TempRoot()
 {
     char temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring root = std::wstring(temp) + L"verbosa-bench-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(root.c_str(), nullptr);
+    GetTempPathA(MAX_PATH, temp);
+    std::string root = std::string(temp) + "verbosa-bench-" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(root.c_str(), nullptr);
     return root;
 }
 
-void WriteWholeFile(const std::wstring& path, const std::wstring& bytes)
+void WriteWholeFile(const std::string& path, const std::string& bytes)
 {
-    CFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-void RemoveFolder(const std::wstring& folder)
+void RemoveFolder(const std::string& folder)
 {
-    WIN32_FIND_DATAW found{};
-    CFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    WIN32_FIND_DATAA found{};
+    CFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
     if (search) {
         do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                DeleteFileW((folder + L"\\" + name).c_str());
-        } while (FindNextFileW(search.Get(), &found));
+            const std::string name = found.cFileName;
+            if (name != "." && name != "..")
+                DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(search.Get(), &found));
     }
     search.Reset();
-    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
-void MakeCommands(const std::wstring& cmds, int count)
+void MakeCommands(const std::string& cmds, int count)
 {
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::wstring win = windows;
-    const std::wstring targets[] = {win + L"\\notepad.exe", win + L"\\regedit.exe", win + L"\\system32\\calc.exe",
-                                   win, win + L"\\system32", L"http://www.example.com/", L"C:\\Docs\\report.txt",
-                                   L"C:\\Docs\\page.html", L"C:\\Docs\\data.unknownext", L"C:\\"};
-    CreateDirectoryW(cmds.c_str(), nullptr);
+    const std::string win = windows;
+    const std::string targets[] = {win + "\\notepad.exe", win + "\\regedit.exe", win + "\\system32\\calc.exe",
+                                   win, win + "\\system32", "http://www.example.com/", "C:\\Docs\\report.txt",
+                                   "C:\\Docs\\page.html", "C:\\Docs\\data.unknownext", "C:\\"};
+    CreateDirectoryA(cmds.c_str(), nullptr);
     for (int i = 0; i < count; ++i) {
-        const std::wstring name = L"cmd" + std::to_wstring(i);
-        const std::wstring& target = targets[i % (sizeof(targets) / sizeof(targets[0]))];
-        WriteWholeFile(cmds + L"\\run_" + name + L".cfg", name + L"\r\n" + target + L"\r\n-p " + std::to_wstring(i) + L"\r\n1\r\n");
+        const std::string name = "cmd" + std::to_string(i);
+        const std::string& target = targets[i % (sizeof(targets) / sizeof(targets[0]))];
+        WriteWholeFile(cmds + "\\run_" + name + ".cfg", name + "\r\n" + target + "\r\n-p " + std::to_string(i) + "\r\n1\r\n");
     }
 }
 
 // What the fill cannot do without: find the files, open each, read its lines.
-size_t BareRead(const std::wstring& cmds)
+size_t BareRead(const std::string& cmds)
 {
     size_t lines = 0;
-    WIN32_FIND_DATAW found{};
-    CFindHandle search(FindFirstFileW((cmds + L"\\*.cfg").c_str(), &found));
+    WIN32_FIND_DATAA found{};
+    CFindHandle search(FindFirstFileA((cmds + "\\*.cfg").c_str(), &found));
     if (!search)
         return 0;
     std::vector<std::wstring> read;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            lines += ReadPropertiesLines(cmds + L"\\" + found.cFileName, 3, read);
-    } while (FindNextFileW(search.Get(), &found));
+            lines += ReadPropertiesLines(AnsiToWide(cmds + "\\" + found.cFileName), 3, read);
+    } while (FindNextFileA(search.Get(), &found));
     return lines;
 }
 
@@ -99,17 +100,17 @@ int main(int argc, char** argv)
     InitCommonControls();
     // Optional: the largest size to run (default 10000).
     const int largest = argc > 1 ? std::atoi(argv[1]) : 10000;
-    const std::wstring root = TempRoot();
-    Services().programPath = root + L"\\quillon.exe";
-    const std::wstring cmds = root + L"\\Cmds";
+    const std::string root = TempRoot();
+    Services().programPath = AnsiToWide(root + "\\quillon.exe");
+    const std::string cmds = root + "\\Cmds";
 
     CMainDlg window;
     if (!window.Create(nullptr, true)) {
-        std::printf(L"could not create the main window\n");
+        std::printf("could not create the main window\n");
         return 1;
     }
 
-    std::printf(L"%8s %12s %12s %7s %10s\n", L"files", L"fill ms", L"bare ms", L"ratio", L"ms/1000");
+    std::printf("%8s %12s %12s %7s %10s\n", "files", "fill ms", "bare ms", "ratio", "ms/1000");
     for (int count : {100, 1000, 10000}) {
         if (count > largest)
             break;
@@ -120,11 +121,11 @@ int main(int argc, char** argv)
         const double fill = MedianMs(runs, [&] { window.CommandsPage().FillCommandList(); });
         const double bare = MedianMs(runs, [&] { BareRead(cmds); });
         if (window.CommandsPage().List().GetItemCount() != count)
-            std::printf(L"listed %d of %d\n", window.CommandsPage().List().GetItemCount(), count);
-        std::printf(L"%8d %12.1f %12.1f %6.2fx %10.1f\n", count, fill, bare, fill / bare, fill * 1000.0 / count);
+            std::printf("listed %d of %d\n", window.CommandsPage().List().GetItemCount(), count);
+        std::printf("%8d %12.1f %12.1f %6.2fx %10.1f\n", count, fill, bare, fill / bare, fill * 1000.0 / count);
     }
 
-    std::printf(L"\n%8s %14s %14s %8s %14s\n", L"files", L"MiB after 1", L"MiB after 100", L"growth", L"images 1/100");
+    std::printf("\n%8s %14s %14s %8s %14s\n", "files", "MiB after 1", "MiB after 100", "growth", "images 1/100");
     for (int count : {1000, 10000}) {
         if (count > largest)
             break;
@@ -136,12 +137,12 @@ int main(int argc, char** argv)
         for (int i = 1; i < 100; ++i)
             window.CommandsPage().FillCommandList();
         const double last = CommittedMiB();
-        std::printf(L"%8d %14.2f %14.2f %7.2f%% %7d/%d\n", count, first, last, (last - first) * 100.0 / first,
+        std::printf("%8d %14.2f %14.2f %7.2f%% %7d/%d\n", count, first, last, (last - first) * 100.0 / first,
                     imagesFirst, window.CommandsPage().Images().GetImageCount());
     }
 
     window.DestroyWindow();
     RemoveFolder(cmds);
-    RemoveDirectoryW(root.c_str());
+    RemoveDirectoryA(root.c_str());
     return 0;
 }

@@ -24,21 +24,21 @@ class CScratchMachineRoot {
 public:
     CScratchMachineRoot()
     {
-        m_path = L"Software\\VerbosaBench\\" + std::to_wstring(GetCurrentProcessId());
-        RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+        m_path = "Software\\VerbosaBench\\" + std::to_string(GetCurrentProcessId());
+        RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key);
     }
     ~CScratchMachineRoot()
     {
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
         RegCloseKey(m_key);
-        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
     }
     CScratchMachineRoot(const CScratchMachineRoot&) = delete;
     CScratchMachineRoot& operator=(const CScratchMachineRoot&) = delete;
 
 private:
-    std::wstring m_path;
+    std::string m_path;
     HKEY m_key = nullptr;
 };
 
@@ -47,28 +47,28 @@ void MakeEntries(int count)
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathsKey);
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::wstring win = windows;
+    const std::string win = windows;
     for (int i = 0; i < count; ++i) {
-        const std::wstring n = std::to_wstring(i);
-        std::wstring target;
+        const std::string n = std::to_string(i);
+        std::string target;
         switch (i % 10) {
-        case 0: target = L"\"" + win + L"\\notepad.exe\""; break;
-        case 1: target = win + L"\\regedit.exe"; break;
-        case 2: target = win + L"\\system32\\calc.exe"; break;
-        case 3: target = L"\"C:\\Program Files\\Vendor" + n + L"\\app" + n + L".exe\""; break;
-        case 4: target = L"C:\\Program Files (x86)\\Tool" + n + L"\\tool.exe"; break;
-        case 5: target = L"C:\\Apps\\viewer" + n + L".com"; break;
-        case 6: target = L"C:\\Verbosa\\Cmds\\run_cmd" + n + L".lnk"; break;
-        case 7: target = L"C:\\Scripts\\job" + n + L".bat"; break;
+        case 0: target = "\"" + win + "\\notepad.exe\""; break;
+        case 1: target = win + "\\regedit.exe"; break;
+        case 2: target = win + "\\system32\\calc.exe"; break;
+        case 3: target = "\"C:\\Program Files\\Vendor" + n + "\\app" + n + ".exe\""; break;
+        case 4: target = "C:\\Program Files (x86)\\Tool" + n + "\\tool.exe"; break;
+        case 5: target = "C:\\Apps\\viewer" + n + ".com"; break;
+        case 6: target = "C:\\Verbosa\\Cmds\\run_cmd" + n + ".lnk"; break;
+        case 7: target = "C:\\Scripts\\job" + n + ".bat"; break;
         case 8: break; // no default value
-        default: target = L"C:\\Apps\\app" + n + L".exe"; break;
+        default: target = "C:\\Apps\\app" + n + ".exe"; break;
         }
         CRegistryKey key;
-        key.Create(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey(L"app" + n + (i % 10 == 5 ? L".com" : L".exe"))), KEY_WRITE);
+        key.Create(HKEY_LOCAL_MACHINE, AppPathsEntryKey(AnsiToWide("app" + n + (i % 10 == 5 ? ".com" : ".exe"))), KEY_WRITE);
         if (i % 10 != 8)
             key.WriteString(L"", AnsiToWide(target));
         if (i % 10 == 3)
-            key.WriteString(L"Path", AnsiToWide(L"C:\\Program Files\\Vendor" + n));
+            key.WriteString(L"Path", AnsiToWide("C:\\Program Files\\Vendor" + n));
     }
 }
 
@@ -85,11 +85,11 @@ size_t BareLoop()
         if (RegEnumKeyExA(appPaths, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         HKEY entry = nullptr;
-        if (RegOpenKeyExW(appPaths, name, 0, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(appPaths, name, 0, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS)
             continue;
         char value[260] = {};
         DWORD size = sizeof(value);
-        if (RegQueryValueExW(entry, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS)
+        if (RegQueryValueExA(entry, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS)
             bytes += size;
         RegCloseKey(entry);
     }
@@ -105,11 +105,11 @@ int main()
     CScratchMachineRoot root;
     CMainDlg window;
     if (!window.Create(nullptr, true)) {
-        std::printf(L"could not create the main window\n");
+        std::printf("could not create the main window\n");
         return 1;
     }
 
-    std::printf(L"%8s %11s %9s %7s %10s %11s\n", L"entries", L"reload ms", L"bare ms", L"ratio", L"ms/1000", L"count ms");
+    std::printf("%8s %11s %9s %7s %10s %11s\n", "entries", "reload ms", "bare ms", "ratio", "ms/1000", "count ms");
     for (int count : {100, 1000, 5000}) {
         MakeEntries(count);
         const int runs = count >= 5000 ? 9 : 21;
@@ -121,8 +121,8 @@ int main()
         const double walk = MedianMs(runs, [&] { window.SystemPage().CountAppPathsEntries(); });
         const int expected = count - count / 10; // our own shortcut entries are skipped
         if (window.SystemPage().List().GetItemCount() != expected)
-            std::printf(L"listed %d of %d\n", window.SystemPage().List().GetItemCount(), expected);
-        std::printf(L"%8d %11.1f %9.1f %6.2fx %10.1f %11.1f\n", count, reload, bare, paired.ratio,
+            std::printf("listed %d of %d\n", window.SystemPage().List().GetItemCount(), expected);
+        std::printf("%8d %11.1f %9.1f %6.2fx %10.1f %11.1f\n", count, reload, bare, paired.ratio,
                     reload * 1000.0 / count, walk);
     }
     window.DestroyWindow();
