@@ -19,13 +19,13 @@ TEST(CommandName, ExactlyTheDigitsLettersAndFourteenSignsAreLegal)
         legal += expected;
     }
     EXPECT_EQ(10 + 26 + 26 + 14, legal);
-    EXPECT_FALSE(IsLegalCommandName(""));
-    EXPECT_FALSE(IsLegalCommandName("my tool"));
-    EXPECT_FALSE(IsLegalCommandName("a.b"));
-    EXPECT_FALSE(IsLegalCommandName("a\\b"));
-    EXPECT_FALSE(IsLegalCommandName(std::string("a\0b", 3)));
-    EXPECT_TRUE(IsLegalCommandName("My(Tool)"));
-    EXPECT_TRUE(IsLegalCommandName("a|b"));
+    EXPECT_FALSE(IsLegalCommandName(std::string("")));
+    EXPECT_FALSE(IsLegalCommandName(std::string("my tool")));
+    EXPECT_FALSE(IsLegalCommandName(std::string("a.b")));
+    EXPECT_FALSE(IsLegalCommandName(std::string("a\\b")));
+    EXPECT_FALSE(IsLegalCommandName(std::string(std::string("a\0b"), 3)));
+    EXPECT_TRUE(IsLegalCommandName(std::string("My(Tool)")));
+    EXPECT_TRUE(IsLegalCommandName(std::string("a|b")));
 }
 
 TEST(CommandName, LowerCasingTouchesOnlyLettersAndKeepsALegalNameLegal)

@@ -13,13 +13,13 @@ namespace {
 
 TEST(CommandPaths, ParentFolderIsTheTextBeforeTheLastBackslash)
 {
-    EXPECT_EQ("C:\\Tools", GetParentFolder("C:\\Tools\\edit.exe"));
-    EXPECT_EQ("C:", GetParentFolder("C:\\edit.exe"));
-    EXPECT_EQ("C:\\Tools", GetParentFolder("C:\\Tools\\"));
-    EXPECT_EQ("", GetParentFolder("\\edit.exe"));
-    EXPECT_EQ("", GetParentFolder("edit.exe"));
-    EXPECT_EQ("", GetParentFolder(""));
-    EXPECT_EQ("http://x.org/a", GetParentFolder("http://x.org/a\\b"));
+    EXPECT_EQ("C:\\Tools", GetParentFolder(std::string("C:\\Tools\\edit.exe")));
+    EXPECT_EQ("C:", GetParentFolder(std::string("C:\\edit.exe")));
+    EXPECT_EQ("C:\\Tools", GetParentFolder(std::string("C:\\Tools\\")));
+    EXPECT_EQ("", GetParentFolder(std::string("\\edit.exe")));
+    EXPECT_EQ("", GetParentFolder(std::string("edit.exe")));
+    EXPECT_EQ("", GetParentFolder(std::string("")));
+    EXPECT_EQ("http://x.org/a", GetParentFolder(std::string("http://x.org/a\\b")));
 }
 
 TEST(CommandPaths, TrailingBackslashesGoButARootKeepsIts)
@@ -58,8 +58,8 @@ TEST(CommandPaths, ExistingFolderMeansAFindFirstReportsADirectory)
 TEST(ShadowRules, SearchPathAndExtensionsAreSplitAsTheShellDoes)
 {
     EXPECT_EQ((Texts{"C:\\Tools", "C:\\My Tools", "D:\\"}),
-              SplitSearchPath(" C:\\Tools\\ ;;\"C:\\My Tools\";D:\\;"));
-    EXPECT_EQ(".COM", SplitExtensions("").front()); // the system's list when unset
+              SplitSearchPath(std::string(" C:\\Tools\\ ;;\"C:\\My Tools\";D:\\;")));
+    EXPECT_EQ(".COM", SplitExtensions(std::string("")).front()); // the system's list when unset
     EXPECT_EQ((Texts{"C:\\a\\x.EXE", "C:\\a\\x.BAT", "D:\\x.EXE", "D:\\x.BAT"}),
-              ShadowCandidates("x", {"C:\\a", "D:\\"}, SplitExtensions(".EXE;.BAT")));
+              ShadowCandidates("x", {"C:\\a", "D:\\"}, SplitExtensions(std::string(".EXE;.BAT"))));
 }
