@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, SecurityOpensThePropertiesOfTheShortcutFile)
     EXPECT_TRUE(shell[0].extended);
     EXPECT_EQ(ULONG(SEE_MASK_INVOKEIDLIST), shell[0].mask);
     EXPECT_EQ(L"properties", shell[0].verb);
-    EXPECT_EQ(AnsiToWide(folder.Cmds() + L"\\run_notes.lnk"), shell[0].file);
+    EXPECT_EQ(folder.Cmds() + L"\\run_notes.lnk", shell[0].file);
     EXPECT_EQ(SW_SHOW, shell[0].show);
     EXPECT_EQ(L"", shell[0].parameters);
 }

@@ -91,8 +91,8 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
     EXPECT_TRUE(ran);
     EXPECT_TRUE(IsWindowEnabled(Hwnd()));
     ASSERT_EQ(2u, shell.size());
-    EXPECT_EQ(AnsiToWide(std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + L"?Subject=Verbosa 3.0"), shell[0].file);
-    EXPECT_EQ(AnsiToWide(TXT_HOME_PAGE_URL), shell[1].file);
+    EXPECT_EQ(std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + L"?Subject=Verbosa 3.0", shell[0].file);
+    EXPECT_EQ(TXT_HOME_PAGE_URL, shell[1].file);
 }
 
 // A loader that records what it was asked for and answers from a list.
@@ -159,7 +159,7 @@ TEST(HtmlHelpBinding, LoadsOnlyFromAnAbsoluteRegisteredPathOrTheSystemFolder)
     // A library without the entry point fails for good, too.
     {
         FakeLoader loader;
-        loader.answers = {LoadLibraryW(AnsiToWide(GetModulePath()).c_str())}; // this test: no exports
+        loader.answers = {LoadLibraryW(GetModulePath().c_str())}; // this test: no exports
         CHtmlHelpBinding binding(loader.Get());
         EXPECT_EQ(nullptr, binding.Bind());
         EXPECT_TRUE(binding.Failed());
@@ -185,7 +185,7 @@ TEST(HtmlHelpTopics, PathsBesideTheProgram)
 {
     CServicesGuard services;
     CTempProgramFolder folder;
-    const std::wstring program = AnsiToWide(folder.Path());
+    const std::wstring program = folder.Path();
     EXPECT_EQ(program + L"\\quillon.chm", HelpFilePath());
     EXPECT_EQ(program + L"\\quillon.chm::/Creating_A_Command.htm", HelpTopicPath(kCommandHelpTopic));
     EXPECT_EQ(program + L"\\quillon.chm::/Creating_A_Fast_Folder.htm", HelpTopicPath(kFastFolderHelpTopic));

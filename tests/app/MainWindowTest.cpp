@@ -413,7 +413,7 @@ TEST_F(MainWindowTest, HelpMenuAndF1OpenTheHelpFileButShiftF1DoesNot)
 
     ASSERT_EQ(2u, help.size());
     for (const HtmlHelpRequest& r : help) {
-        EXPECT_EQ(AnsiToWide(folder.Path() + L"\\quillon.chm"), r.path);
+        EXPECT_EQ(folder.Path() + L"\\quillon.chm", r.path);
         EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), r.command);
         EXPECT_EQ(DWORD_PTR(0), r.data);
     }
@@ -479,8 +479,8 @@ TEST_F(MainWindowTest, SupportAndHomePageGoToTheShell)
     Command(ID_HELP_SUPPORT);
     Command(ID_HELP_HOMEPAGE);
     ASSERT_EQ(2u, shell.size());
-    EXPECT_EQ(AnsiToWide(std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + L"?Subject=Verbosa 3.0 - Support"), shell[0].file);
-    EXPECT_EQ(AnsiToWide(TXT_HOME_PAGE_URL), shell[1].file);
+    EXPECT_EQ(std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + L"?Subject=Verbosa 3.0 - Support", shell[0].file);
+    EXPECT_EQ(TXT_HOME_PAGE_URL, shell[1].file);
     for (const ShellRequest& r : shell) {
         EXPECT_FALSE(r.extended);
         EXPECT_EQ(L"open", r.verb);
@@ -530,7 +530,7 @@ TEST_F(MainWindowTest, RestartAsAdministratorReopensThePageElevatedAndIsGreyWhen
     EXPECT_TRUE(dlg.IsEnded());
     ASSERT_EQ(2u, shell.size());
     EXPECT_EQ(L"runas", shell[1].verb);
-    EXPECT_EQ(AnsiToWide(GetModulePath()), shell[1].file);
+    EXPECT_EQ(GetModulePath(), shell[1].file);
     EXPECT_EQ(L"-systemcommands", shell[1].parameters);
 
     // Started so, the System Commands page is in front and loaded.

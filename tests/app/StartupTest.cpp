@@ -31,7 +31,7 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
 
 TEST_F(MainWindowTest, AFailedFirstStartIsRolledBackReportedAndEndsTheProgram)
 {
-    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != AnsiToWide(kFastFolderKey); };
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != kFastFolderKey; };
     Open();
     Services().registryAccess = nullptr;
     ASSERT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());

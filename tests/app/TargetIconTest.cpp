@@ -149,7 +149,7 @@ TEST(TypeIcon, FollowsTheExtensionToItsTypeAndReadsDefaultIcon)
     WriteRawValue(HKEY_CLASSES_ROOT, L".vrb", L"", REG_SZ, std::wstring(L"Verbosa.Doc\0", 12));
     WriteRawValue(HKEY_CLASSES_ROOT, L"Verbosa.Doc\\DefaultIcon", L"", REG_SZ, std::wstring(L"C:\\v.dll, -2\0", 14));
     WriteRawValue(HKEY_CLASSES_ROOT, L".notype", L"", REG_SZ, std::wstring(L"Missing.Type\0", 13));
-    WriteRawValue(HKEY_CLASSES_ROOT, L".long", L"", REG_SZ, std::wstring(300, 'L') + '\0');
+    WriteStringValue(HKEY_CLASSES_ROOT, L".long", L"", std::wstring(300, 'L'));
     CreateKey(HKEY_CLASSES_ROOT, L".novalue");
 
     std::wstring file = L"unchanged";
@@ -169,7 +169,7 @@ TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
 {
     CTempProgramFolder folder;
     const std::wstring notepad = WindowsFolder() + L"\\notepad.exe";
-    const std::wstring scratch = AnsiToWide(folder.Path());
+    const std::wstring scratch = folder.Path();
 
     CIconHandle program(GetTargetIcon(notepad, false));
     EXPECT_TRUE(program);
@@ -181,8 +181,8 @@ TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
     // An "executable" without icons shows SHELL32.DLL's icon 2 instead.
     const std::wstring bare = folder.Path() + L"\\bare.exe";
     WriteFileBytes(bare, L"not a program");
-    EXPECT_EQ(nullptr, ExtractOneIcon(AnsiToWide(bare), 0, false));
-    CIconHandle fallback(GetTargetIcon(AnsiToWide(bare), false));
+    EXPECT_EQ(nullptr, ExtractOneIcon(bare, 0, false));
+    CIconHandle fallback(GetTargetIcon(bare, false));
     EXPECT_TRUE(fallback);
 
     // A type whose icon file is a placeholder: no icon, no further fallback.
@@ -198,7 +198,7 @@ TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
 TEST(IconExtraction, TargetsAndIconFilesOutsideTheCodePage)
 {
     CTempProgramFolder folder;
-    const std::wstring tools = AnsiToWide(folder.Path()) + L"\\\u0418\u043D\u0441\u0442\u0440\u0443\u043C\u0435\u043D\u0442\u044B";
+    const std::wstring tools = folder.Path() + L"\\\u0418\u043D\u0441\u0442\u0440\u0443\u043C\u0435\u043D\u0442\u044B";
     const std::wstring tool = tools + L"\\tool.exe";
     ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
     ASSERT_TRUE(CopyFileW((WindowsFolder() + L"\\notepad.exe").c_str(), tool.c_str(), FALSE));

@@ -33,7 +33,7 @@ namespace {
 void DenyEntry(const std::wstring& name)
 {
     const std::wstring key = AppPathsKeyName(name);
-    Services().registryAccess = [key](HKEY, const std::wstring& subkey, REGSAM) { return subkey != AnsiToWide(key); };
+    Services().registryAccess = [key](HKEY, const std::wstring& subkey, REGSAM) { return subkey != key; };
 }
 
 class CommandEditorTest : public MainWindowTest {
@@ -406,7 +406,7 @@ TEST_F(CommandEditorTest, FieldAndMenuTipsGoToPaneThreeAndHelpOpensOnIconAndF1)
 
         Focus(editor, IDC_NC_HELP, STN_CLICKED);
         ASSERT_EQ(1u, help.size());
-        EXPECT_EQ(AnsiToWide(folder.Path() + L"\\quillon.chm::/Creating_A_Command.htm"), help[0].path);
+        EXPECT_EQ(folder.Path() + L"\\quillon.chm::/Creating_A_Command.htm", help[0].path);
         EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
 
         MSG f1{editor.GetDlgItem(IDC_NC_NAME), kWmKeyF1, 0, 0, 0, {}};
@@ -612,8 +612,8 @@ namespace {
 std::map<std::wstring, std::wstring> RegisterOtherProgram()
 {
     const std::wstring key = AppPathsKeyName(L"taken");
-    WriteRawValue(HKEY_LOCAL_MACHINE, key, L"", REG_SZ, std::wstring(L"\"C:\\Other\\taken.exe\"") + '\0');
-    WriteRawValue(HKEY_LOCAL_MACHINE, key, L"Path", REG_EXPAND_SZ, std::wstring(L"%ProgramFiles%\\Other") + '\0');
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, L"", std::wstring(L"\"C:\\Other\\taken.exe\""));
+    WriteStringValue(HKEY_LOCAL_MACHINE, key, L"Path", L"%ProgramFiles%\\Other", REG_EXPAND_SZ);
     WriteRawValue(HKEY_LOCAL_MACHINE, key, L"DropTarget", REG_DWORD, std::wstring(L"\x01\0\0\0", 4));
     WriteRawValue(HKEY_LOCAL_MACHINE, key + L"\\SupportedProtocols", L"http", REG_SZ, std::wstring(1, '\0'));
     return ReadKeyTree(HKEY_LOCAL_MACHINE, key);
@@ -761,7 +761,7 @@ TEST_F(CommandEditorTest, APutBackNoteThatFailsItsChecksIsNotUsedAndPutsNothingB
     };
     for (const Case& test : cases) {
         ASSERT_TRUE(::CreateCommand(L"mine", L"C:\\Mine\\mine.exe", L"", SW_SHOWNORMAL, CommandScope::user));
-        WriteRawValue(HKEY_CURRENT_USER, AppPathsKeyName(L"mine"), kReplacedEntryValue, REG_SZ, test.note + '\0');
+        WriteStringValue(HKEY_CURRENT_USER, AppPathsKeyName(L"mine"), kReplacedEntryValue, test.note);
         Open();
         window->CommandsPage().List().SelectItem(0);
         boxes.Clear();

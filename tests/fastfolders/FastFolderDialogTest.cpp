@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-using namespace std::wstring_literals;
+using namespace std::string_literals;
 
 namespace {
 
@@ -159,10 +159,10 @@ TEST_F(FastFolderWindowTest, AnUnreadableItemInTheWayIsNamedAndRemovedOnlyOnYes)
 {
     const std::wstring docs = MakeFolder(L"Docs");
     Store({{L"A", docs}});
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"1", REG_SZ, std::wstring(300, 'l') + '\0');
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"11", REG_SZ, docs + '\0');
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"2", REG_SZ, L"C"s + '\0');
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"22", REG_SZ, docs + '\0');
+    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"1", std::wstring(300, 'l'));
+    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"11", docs);
+    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"2", L"C"s);
+    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"22", docs);
     Open();
     EXPECT_EQ(Texts{L"A"}, Aliases()); // the list stops where the menu does
     const std::wstring question = TXT_FF_BLOCKED_BEFORE + L"1"s + TXT_FF_BLOCKED_AFTER;
@@ -396,7 +396,7 @@ TEST_F(FastFolderWindowTest, FieldsShowTheirTipsAndHelpOpensOnTheIconAndF1)
     SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_FF_HELP, STN_CLICKED),
                  reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_FF_HELP)));
     ASSERT_EQ(1u, help.size());
-    EXPECT_EQ(AnsiToWide(folder.Path() + L"\\quillon.chm::/Creating_A_Fast_Folder.htm"), help[0].path);
+    EXPECT_EQ(folder.Path() + L"\\quillon.chm::/Creating_A_Fast_Folder.htm", help[0].path);
     EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), help[0].command);
 
     MSG f1{dlg.GetDlgItem(IDC_FF_ALIAS), kWmKeyF1, 0, 0, 0, {}};

@@ -6,7 +6,7 @@
 
 #include <string>
 
-using namespace std::wstring_literals;
+using namespace std::string_literals;
 
 namespace {
 
@@ -293,7 +293,7 @@ TEST_F(Store, ReadsUseReadAccessAndWritesWriteAccess)
 {
     std::vector<REGSAM> opened;
     Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
-        if (subkey == AnsiToWide(kFastFolderKey))
+        if (subkey == kFastFolderKey)
             opened.push_back(access);
         return true;
     };

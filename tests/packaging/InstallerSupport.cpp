@@ -61,5 +61,5 @@ std::wstring DefaultValue(const std::wstring& key)
 
 void WriteString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value)
 {
-    WriteRawValue(root, key, name, REG_SZ, value + '\0');
+    WriteStringValue(root, key, name, value);
 }

@@ -87,7 +87,7 @@ void RegisterOtherProgram()
 {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTakenKey.c_str());
     WriteString(HKEY_LOCAL_MACHINE, kTakenKey, L"", L"\"C:\\Other\\taken.exe\"");
-    WriteRawValue(HKEY_LOCAL_MACHINE, kTakenKey, L"Path", REG_EXPAND_SZ, std::wstring(L"%ProgramFiles%\\Other") + '\0');
+    WriteStringValue(HKEY_LOCAL_MACHINE, kTakenKey, L"Path", L"%ProgramFiles%\\Other", REG_EXPAND_SZ);
     CreateKey(HKEY_LOCAL_MACHINE, kTakenKey + L"\\SupportedProtocols");
 }
 

@@ -14,7 +14,7 @@
 
 #include <string>
 
-using namespace std::wstring_literals;
+using namespace std::string_literals;
 
 namespace {
 

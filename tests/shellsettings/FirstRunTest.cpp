@@ -35,7 +35,7 @@ TEST(FirstRun, SetUpWritesSettingsStoreAndPathOnlyOnce)
     EXPECT_TRUE(IsShortcutVerbInstalled());
 
     // A second start finds the key: no set-up, "Path" as the user left it.
-    WriteRawValue(HKEY_CURRENT_USER, kStore, L"Path", REG_SZ, std::wstring(L"D:\\Moved\\quillon.exe") + '\0');
+    WriteStringValue(HKEY_CURRENT_USER, kStore, L"Path", std::wstring(L"D:\\Moved\\quillon.exe"));
     EXPECT_FALSE(IsFirstRun());
     EXPECT_EQ(std::wstring(L"D:\\Moved\\quillon.exe") + '\0', PathValue());
 }
@@ -69,7 +69,7 @@ TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)
     CServicesGuard reset;
     // The settings key itself is refused.
     Services().registryAccess = [](HKEY root, const std::wstring& subkey, REGSAM) {
-        return !(root == HKEY_CURRENT_USER && subkey == AnsiToWide(TXT_SETTINGS_KEY));
+        return !(root == HKEY_CURRENT_USER && subkey == TXT_SETTINGS_KEY);
     };
     EXPECT_FALSE(RunFirstTimeSetup(L"C:\\Tools"));
     Services().registryAccess = nullptr;

@@ -9,7 +9,7 @@
 // An entry whose default value is the given text (REG_SZ, zero counted).
 inline void AddAppPathsEntry(const std::wstring& keyName, const std::wstring& target)
 {
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), L"", REG_SZ, target + '\0');
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), L"", target);
 }
 
 // An entry without a default value.

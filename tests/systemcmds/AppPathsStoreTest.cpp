@@ -81,7 +81,7 @@ TEST(AppPathsStore, MissingOrEmptyAppPathsKeyYieldsNothing)
     EXPECT_TRUE(EnumerateAll().empty());
 
     AddAppPathsEntry(L"a.exe", L"C:\\a.exe");
-    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != AnsiToWide(kAppPathsKey); };
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != kAppPathsKey; };
     EXPECT_TRUE(EnumerateAll().empty()); // not readable: the same as missing
 }
 
@@ -93,8 +93,7 @@ TEST(AppPathsStore, EntriesReadTheirTargetThroughTheBoundedBuffer)
     AddAppPathsEntry(L"long.exe", L"C:\\" + std::wstring(297, 'l')); // 300 bytes with the zero
     AddAppPathsEntry(L"fits.exe", L"C:\\" + std::wstring(256, 'f')); // 259 characters + zero
     AddAppPathsEntry(L"x.com", L"C:\\Tools\\x.com");
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"typed.exe"), L"", REG_EXPAND_SZ,
-                  std::wstring(L"%SystemRoot%\\typed.exe") + '\0'); // the type is not looked at
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"typed.exe"), L"", L"%SystemRoot%\\typed.exe", REG_EXPAND_SZ); // the type is not looked at
 
     CRegistryKey holder;
     SystemCommandEntry word = ReadSystemCommandEntry(holder, L"WINWORD.EXE");
@@ -137,9 +136,9 @@ TEST(AppPathsStore, AnEntryThatCannotBeOpenedHasNoPath)
     const std::wstring locked = AppPathsEntryKey(L"locked.exe");
     REGSAM asked = 0;
     Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
-        if (subkey == AnsiToWide(locked))
+        if (subkey == locked)
             asked = access;
-        return subkey != AnsiToWide(locked);
+        return subkey != locked;
     };
 
     CRegistryKey holder;

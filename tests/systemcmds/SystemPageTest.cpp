@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-using namespace std::wstring_literals;
+using namespace std::string_literals;
 
 namespace {
 using Pixels = std::vector<uint32_t>;
@@ -78,7 +78,7 @@ protected:
     void ExpectRowIcon(int row, const std::wstring& target) const
     {
         ASSERT_GE(row, 0);
-        CIconHandle expected(GetTargetIcon(AnsiToWide(target), false));
+        CIconHandle expected(GetTargetIcon(target, false));
         ASSERT_TRUE(expected);
         const int image = List().GetItemImage(row);
         ASSERT_GE(image, 0);
@@ -108,7 +108,7 @@ TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
     // Refused however it is opened: by its full path or below App Paths.
     const std::wstring locked = AppPathsEntryKey(L"locked.exe");
     Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM) {
-        return subkey != AnsiToWide(locked) && subkey != L"locked.exe";
+        return subkey != locked && subkey != L"locked.exe";
     };
 
     Open();
@@ -186,9 +186,9 @@ TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
     }
 
     // An empty App Paths key: no step, range 0...0, hidden again.
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey(L"a.exe"))));
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey(L"b.exe"))));
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey(L"mine.exe"))));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"a.exe")));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"b.exe")));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"mine.exe")));
     steps.clear();
     Command(ID_SYSTEM_RELOAD);
     EXPECT_TRUE(steps.empty());
@@ -241,7 +241,7 @@ TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
     ASSERT_EQ((Texts{L"gone", L"kept"}), SystemColumn(0));
 
     // Another program removed the entry meanwhile.
-    ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey(L"gone.exe"))));
+    ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"gone.exe")));
     DeleteRow(0, IDYES);
     EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
     EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[1].type & MB_TYPEMASK);
@@ -251,7 +251,7 @@ TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
     AddAppPathsEntry(L"guarded.exe", L"C:\\guarded.exe");
     const std::wstring guarded = AppPathsEntryKey(L"guarded.exe");
     Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
-        return !(subkey == AnsiToWide(guarded) && access == kRegistryDeleteAccess);
+        return !(subkey == guarded && access == kRegistryDeleteAccess);
     };
     Command(ID_SYSTEM_RELOAD);
     boxes.Clear();
@@ -290,7 +290,7 @@ TEST_F(SystemPageTest, DeleteAddressesTheRowsOwnKey)
 TEST_F(SystemPageTest, TheUsersOwnEntriesAreListedAfterTheMachinesAndDeletedWithoutRights)
 {
     AddAppPathsEntry(L"tool.exe", L"C:\\Tools\\tool.exe");
-    WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"mine.exe"), L"", REG_SZ, L"C:\\Mine\\mine.exe"s + '\0');
+    WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"mine.exe"), L"", L"C:\\Mine\\mine.exe"s);
     WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"ours.exe"), L"", REG_SZ,
                   folder.UserCmds() + L"\\run_ours.lnk" + '\0'); // one of ours: skipped
     Open();

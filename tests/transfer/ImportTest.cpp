@@ -232,8 +232,8 @@ namespace {
 TEST_F(ImportTest, AnotherProgramsEntryIsSkippedUnlessReplaceIsAskedForAndThenBackedUp)
 {
     const std::wstring key = AppPathsKeyName(L"taken");
-    WriteRawValue(HKEY_CURRENT_USER, key, L"", REG_SZ, std::wstring(L"C:\\Other\\taken.exe") + '\0');
-    WriteRawValue(HKEY_CURRENT_USER, key, L"Path", REG_EXPAND_SZ, std::wstring(L"%TEMP%") + '\0');
+    WriteStringValue(HKEY_CURRENT_USER, key, L"", std::wstring(L"C:\\Other\\taken.exe"));
+    WriteStringValue(HKEY_CURRENT_USER, key, L"Path", L"%TEMP%", REG_EXPAND_SZ);
     const auto other = ReadKeyTree(HKEY_CURRENT_USER, key);
     WriteFileBytes(File(L"set.json"), R"({"formatL": "verbosaL", "versionL": 1, "commandsL": [
         {"nameL": "takenL", "targetL": "C:\\mine.exeL", "parametersL": "L", "windowL": "normalL", "scopeL": "userL"}]})");
@@ -291,7 +291,7 @@ TEST_F(ImportTest, ACommandWhoseEntryOrShortcutWasLostIsRepairedNotCountedAsTher
     const std::wstring key = AppPathsKeyName(L"tool");
     const std::function<void()> losses[] = {
         [&] { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); },
-        [&] { WriteRawValue(HKEY_CURRENT_USER, key, L"Path", REG_SZ, std::wstring(L"C:\\Elsewhere") + '\0'); },
+        [&] { WriteStringValue(HKEY_CURRENT_USER, key, L"Path", std::wstring(L"C:\\Elsewhere")); },
         [&] { DeleteFileW(link.c_str()); },
         [&] { // the show command, which only the file's header tells truly
             std::wstring bytes = ReadFileBytes(link);
@@ -325,7 +325,7 @@ TEST_F(ImportTest, AnEntryAnotherProgramMadeAfterThePlanIsKept)
         ASSERT_EQ(ImportAction::add, plan.commands[0].action);
         // Another program's installer runs while the preview is open.
         const std::wstring key = AppPathsKeyName(L"late");
-        WriteRawValue(HKEY_CURRENT_USER, key, L"", REG_SZ, std::wstring(L"C:\\Other\\late.exe") + '\0');
+        WriteStringValue(HKEY_CURRENT_USER, key, L"", std::wstring(L"C:\\Other\\late.exe"));
         const auto other = ReadKeyTree(HKEY_CURRENT_USER, key);
         std::vector<std::wstring> report;
         const ImportOutcome outcome = ApplyImport(plan, report);
