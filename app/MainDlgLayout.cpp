@@ -122,7 +122,7 @@ void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
         SetUpStatusPanes();
         // The status bar takes the height of its new font now, so the
         // layout below measures that.
-        SendMessageA(m_statusBar.GetSafeHwnd(), WM_SIZE, 0, 0);
+        SendMessageW(m_statusBar.GetSafeHwnd(), WM_SIZE, 0, 0);
     }
     if (dpi != oldDpi)
         SetMenuPictures();
@@ -133,14 +133,14 @@ void CMainDlg::OnDpiChanged(int dpi, const RECT& suggested)
 
 void CMainDlg::RescaleFonts(int oldDpi, int dpi)
 {
-    const auto current = reinterpret_cast<HFONT>(SendMessageA(m_hWnd, WM_GETFONT, 0, 0));
+    const auto current = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
     CFontHandle font(CreateRescaledFont(current, oldDpi, dpi));
     if (!font)
         return;
     const auto wparam = reinterpret_cast<WPARAM>(font.Get());
-    SendMessageA(m_hWnd, WM_SETFONT, wparam, FALSE);
+    SendMessageW(m_hWnd, WM_SETFONT, wparam, FALSE);
     for (HWND child = GetWindow(m_hWnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        SendMessageA(child, WM_SETFONT, wparam, TRUE);
+        SendMessageW(child, WM_SETFONT, wparam, TRUE);
     // Only now is the old font no longer in use.
     m_font = std::move(font);
 }

@@ -45,7 +45,7 @@ void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)
 {
     // Declared before the menu, so the menu goes first.
     CBitmapHandle newBitmap, deleteBitmap;
-    CMenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId)));
+    CMenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId)));
     HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
     if (!popup)
         return;

@@ -29,7 +29,7 @@ UINT MenuPictureId(UINT id, const CDpiScale& scale)
 
 HBITMAP LoadMenuPicture(UINT id, const CDpiScale& scale)
 {
-    auto* bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(MenuPictureId(id, scale)),
+    auto* bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MenuPictureId(id, scale)),
                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     DIBSECTION dib{};
     if (!bitmap || GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 24
@@ -53,7 +53,7 @@ HBITMAP LoadMenuPicture(UINT id, const CDpiScale& scale)
 HBITMAP LoadShieldPicture(const CDpiScale& scale)
 {
     const int size = SystemMetricForDpi(SM_CXMENUCHECK, scale.Dpi());
-    auto* shield = static_cast<HICON>(LoadImageA(nullptr, MAKEINTRESOURCEA(32518) /* IDI_SHIELD */, IMAGE_ICON,
+    auto* shield = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32518) /* IDI_SHIELD */, IMAGE_ICON,
                                                  size, size, LR_SHARED));
     if (!shield)
         return nullptr;

@@ -1,12 +1,15 @@
 #include "framework/ProgramFolders.h"
 
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/PathText.h"
 #include "framework/Services.h"
 
 #include <windows.h>
 #include <shlobj.h>
+
+#include <cwchar>
 
 std::string GetProgramFolder()
 {
@@ -26,11 +29,12 @@ namespace {
 // A shell folder of the current user; empty when the shell has none.
 std::string UserShellFolder(int csidl)
 {
-    char folder[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return {};
-    folder[MAX_PATH - 1] = '\0';
-    return folder;
+    folder[MAX_PATH - 1] = L'\0';
+    // The program still holds paths in the ANSI code page.
+    return WideToAnsi(folder, wcsnlen(folder, MAX_PATH));
 }
 
 // The program's folder in a shell folder, or the stand-in tests set.

@@ -198,7 +198,7 @@ int RemoveUserSettings(const std::string& programFolder)
     }
     failures += DeleteTree(HKEY_CURRENT_USER, contract::kSettingsKey);
     // The vendor key only when nothing else of the vendor's is left in it.
-    RegDeleteKeyA(HKEY_CURRENT_USER, contract::kVendorKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, AnsiToWide(contract::kVendorKey).c_str());
     return failures;
 }
 

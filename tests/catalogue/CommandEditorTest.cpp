@@ -79,11 +79,11 @@ protected:
     }
     static int Mode(const CNewCommandDlg& editor)
     {
-        return static_cast<int>(SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_GETCURSEL, 0, 0));
+        return static_cast<int>(SendMessageW(editor.GetDlgItem(IDC_NC_MODE), CB_GETCURSEL, 0, 0));
     }
     static void SetMode(const CNewCommandDlg& editor, int index)
     {
-        SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_SETCURSEL, index, 0);
+        SendMessageW(editor.GetDlgItem(IDC_NC_MODE), CB_SETCURSEL, index, 0);
     }
     static void Focus(const CNewCommandDlg& editor, int id, UINT code)
     {
@@ -174,8 +174,8 @@ TEST_F(CommandEditorTest, WhatACommandCannotHoldIsRefusedBeforeAnythingIsWritten
         EXPECT_FALSE(editor.IsEnded());
         EXPECT_EQ("-a\r\n-b", Field(editor, IDC_NC_PARAMETERS));
         // Typing stops where import and the properties reader stop.
-        EXPECT_EQ(LRESULT(kMaxCommandParameters), SendMessageA(editor.GetDlgItem(IDC_NC_PARAMETERS), EM_GETLIMITTEXT, 0, 0));
-        EXPECT_EQ(LRESULT(kMaxCommandName), SendMessageA(editor.GetDlgItem(IDC_NC_NAME), EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(LRESULT(kMaxCommandParameters), SendMessageW(editor.GetDlgItem(IDC_NC_PARAMETERS), EM_GETLIMITTEXT, 0, 0));
+        EXPECT_EQ(LRESULT(kMaxCommandName), SendMessageW(editor.GetDlgItem(IDC_NC_NAME), EM_GETLIMITTEXT, 0, 0));
         SetField(editor, IDC_NC_PARAMETERS, std::string(kMaxCommandParameters + 1, 'p'));
         Press(editor, IDOK);
         EXPECT_FALSE(editor.IsEnded());
@@ -231,7 +231,7 @@ TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
         // Shown again: the combo box is refilled, not added to.
         SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, FALSE, 0);
         SendMessageA(editor.GetSafeHwnd(), WM_SHOWWINDOW, TRUE, 0);
-        EXPECT_EQ(3, SendMessageA(editor.GetDlgItem(IDC_NC_MODE), CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(3, SendMessageW(editor.GetDlgItem(IDC_NC_MODE), CB_GETCOUNT, 0, 0));
         SetField(editor, IDC_NC_PARAMETERS, "-b");
         Press(editor, IDOK);
     });
@@ -501,7 +501,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
     ASSERT_TRUE(CreateCommand("notes", "C:\\Tools\\edit.exe", "", 1));
     Open();
     const auto scopeOf = [](const CNewCommandDlg& editor) {
-        return SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_GETCURSEL, 0, 0);
+        return SendMessageW(editor.GetDlgItem(IDC_NC_SCOPE), CB_GETCURSEL, 0, 0);
     };
     const std::string userCfg = folder.UserCmds() + "\\run_notes.cfg";
     const std::string both = TXT_NC_BOTH_SCOPES_BEFORE + std::string("notes") + TXT_NC_BOTH_SCOPES_AFTER;
@@ -513,7 +513,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
         EXPECT_TRUE(IsWindowEnabled(editor.GetDlgItem(IDC_NC_SCOPE)));
         SetField(editor, IDC_NC_NAME, "notes");
         SetField(editor, IDC_NC_TARGET, "C:\\Mine\\edit.exe");
-        SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
+        SendMessageW(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
         boxes.Answer(IDNO);
         Press(editor, IDOK);
         EXPECT_FALSE(editor.IsEnded());
@@ -536,7 +536,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
     // Moving the "All users" command to "Just me": made there first, then removed here.
     RunEdit("notes", [&](CNewCommandDlg& editor) {
         EXPECT_EQ(1, scopeOf(editor));
-        SendMessageA(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
+        SendMessageW(editor.GetDlgItem(IDC_NC_SCOPE), CB_SETCURSEL, 0, 0);
         Press(editor, IDOK);
     });
     EXPECT_TRUE(CommandGone("notes"));

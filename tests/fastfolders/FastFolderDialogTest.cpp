@@ -67,8 +67,8 @@ protected:
         LVITEMA item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(window->FoldersPage().List().GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
-        SendMessageA(window->FoldersPage().List().GetSafeHwnd(), LVM_SETSELECTIONMARK, 0, row);
+        SendMessageW(window->FoldersPage().List().GetSafeHwnd(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(window->FoldersPage().List().GetSafeHwnd(), LVM_SETSELECTIONMARK, 0, row);
     }
     // Runs the Add dialog through the Add Folder button, driven by `drive`.
     int RunAdd(const std::function<void(CNewFastFolderDlg&)>& drive)
