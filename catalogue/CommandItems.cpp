@@ -60,6 +60,19 @@ bool NewLink(CInterfacePtr<IShellLinkW>& link)
     return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()));
 }
 
+// Loads into `to` what saving `from` as a link file would hold.
+bool StoredAndLoaded(IShellLinkW& from, IShellLinkW& to)
+{
+    CInterfacePtr<IStream> stream;
+    CInterfacePtr<IPersistStream> save, load;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put())) ||
+        FAILED(from.QueryInterface(IID_IPersistStream, save.PutVoid())) ||
+        FAILED(to.QueryInterface(IID_IPersistStream, load.PutVoid())) || FAILED(save->Save(stream.Get(), TRUE)))
+        return false;
+    constexpr LARGE_INTEGER start{};
+    return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) && SUCCEEDED(load->Load(stream.Get()));
+}
+
 bool ShortcutIntact(const std::wstring& name, CommandScope scope, const std::wstring& target,
                     const std::wstring& parameters, int showCommand)
 {
@@ -73,11 +86,13 @@ bool ShortcutIntact(const std::wstring& name, CommandScope scope, const std::wst
         FAILED(file->Load(path.c_str(), STGM_READ)))
         return false;
     // The shell may store a target in another form than it was given (a
-    // URL, a relative path): compare with a link made now from the fields.
-    CInterfacePtr<IShellLinkW> expected;
-    if (!NewLink(expected) || FAILED(expected->SetPath(target.c_str())) ||
-        FAILED(expected->SetArguments(parameters.c_str())) ||
-        FAILED(expected->SetWorkingDirectory(CommandWorkingFolder(target).c_str())))
+    // URL, a relative path, a name its file format cannot spell): compare
+    // with a link made now from the fields and stored the same way.
+    CInterfacePtr<IShellLinkW> made, expected;
+    if (!NewLink(made) || FAILED(made->SetPath(target.c_str())) ||
+        FAILED(made->SetArguments(parameters.c_str())) ||
+        FAILED(made->SetWorkingDirectory(CommandWorkingFolder(target).c_str())) || !NewLink(expected) ||
+        !StoredAndLoaded(*made.Get(), *expected.Get()))
         return false;
     const auto now = ReadBack(*stored.Get());
     return now && now == ReadBack(*expected.Get());

@@ -20,7 +20,7 @@ TEST(CommandLine, OnlyTheExactOptionOpensFastFolders)
     EXPECT_EQ(StartMode::normal, ClassifyCommandLine(std::string("-ffsettings ")));
     EXPECT_EQ(StartMode::normal, ClassifyCommandLine(std::string(" -ffsettings")));
     EXPECT_EQ(StartMode::normal, ClassifyCommandLine(std::string("/ffsettings")));
-    EXPECT_EQ(StartMode::normal, ClassifyCommandLine(std::string(std::string("-ffsettings\0"), 12)));
+    EXPECT_EQ(StartMode::normal, ClassifyCommandLine(std::string("-ffsettings\0", 12)));
     EXPECT_EQ(StartMode::system, ClassifyCommandLine(std::string("-systemcommands")));
     EXPECT_EQ(StartMode::normal, ClassifyCommandLine(std::string("-systemcommands ")));
 }

@@ -2,6 +2,8 @@
 
 #include "catalogue/CommandProperties.h"
 #include "catalogue/Commands.h"
+#include "catalogue/PropertiesCodec.h"
+#include "framework/Utf16.h"
 #include "resources/FileProblemsIds.h"
 #include "resources/Texts.h"
 #include "tests/support/DialogDriver.h"
@@ -18,13 +20,13 @@ Texts SearchOrder(const std::wstring& cmds)
 
 TEST_F(MainWindowTest, ListsEveryCommandFileWithThreeLinesInSearchOrder)
 {
-    WriteCommandFile(L"zeta", {L"zeta", L"C:\\z.exe", L"-q", L"1"});
-    WriteCommandFile(L"alpha", {L"alpha", L"http://example.com/", L"", L"3"});
-    WriteCommandFile(L"empty3", {L"empty3", L"C:\\Data", L""});          // empty third line: listed
-    WriteFileBytes(folder.Cmds() + L"\\run_two.cfg", L"two\r\nC:\\two.exe\r\n"); // ends after line 2
-    WriteFileBytes(folder.Cmds() + L"\\run_lf.cfg", L"lf\nC:\\lf.txt\nx y"); // LF breaks, last line open
+    WriteCommandFile(L"zeta", {"zeta", "C:\\z.exe", "-q", "1"});
+    WriteCommandFile(L"alpha", {"alpha", "http://example.com/", "", "3"});
+    WriteCommandFile(L"empty3", {"empty3", "C:\\Data", ""});          // empty third line: listed
+    WriteFileBytes(folder.Cmds() + L"\\run_two.cfg", "two\r\nC:\\two.exe\r\n"); // ends after line 2
+    WriteFileBytes(folder.Cmds() + L"\\run_lf.cfg", "lf\nC:\\lf.txt\nx y"); // LF breaks, last line open
     CreateDirectoryW((folder.Cmds() + L"\\dir.cfg").c_str(), nullptr);      // a folder is no command
-    WriteFileBytes(folder.Cmds() + L"\\notes.txt", L"notes\r\nC:\\n.exe\r\n\r\n");
+    WriteFileBytes(folder.Cmds() + L"\\notes.txt", "notes\r\nC:\\n.exe\r\n\r\n");
 
     Open();
     Texts expected;
@@ -54,10 +56,23 @@ TEST_F(MainWindowTest, ListsEveryCommandFileWithThreeLinesInSearchOrder)
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
+// A command the code page cannot hold is stored as UTF-8 after a byte-order mark.
+TEST_F(MainWindowTest, ACommandOutsideTheCodePageIsListedWhole)
+{
+    const std::wstring name = L"\u7B14\u8BB0";
+    const std::wstring target = L"C:\\\u0414\u043E\u043A\\\U0001F4DD.txt";
+    WriteFileBytes(CommandPropertiesFile(folder.Cmds(), name),
+                   kUtf8ByteOrderMark + PropertiesBytes({*WideToUtf8(name), *WideToUtf8(target), "", "1"}));
+    Open();
+    EXPECT_EQ(Texts{name}, Column(0));
+    EXPECT_EQ(target, window->CommandsPage().List().GetItemText(0, 1));
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
 TEST_F(MainWindowTest, AFileThatCannotBeOpenedIsReportedAndTheOthersAreStillListed)
 {
-    for (const char* name : {L"a", L"b", L"c", L"d"})
-        WriteCommandFile(name, {name, L"C:\\x.exe", L"", L"1"});
+    for (const char* name : {"a", "b", "c", "d"})
+        WriteCommandFile(AsciiToWide(name), {name, "C:\\x.exe", "", "1"});
     const Texts order = SearchOrder(folder.Cmds());
     // Lock the second file the search returns.
     const std::wstring locked = folder.Cmds() + L"\\" + order[1];
@@ -79,8 +94,8 @@ TEST_F(MainWindowTest, AFileThatCannotBeOpenedIsReportedAndTheOthersAreStillList
 
 TEST_F(MainWindowTest, AFileWithALineNoCommandHoldsIsReportedAndTheOthersAreStillListed)
 {
-    WriteCommandFile(L"a", {L"a", L"C:\\x.exe", L"", L"1"});
-    WriteCommandFile(L"huge", {L"huge", L"C:\\x.exe", std::wstring(kMaxPropertiesLine + 1, 'p'), L"1"});
+    WriteCommandFile(L"a", {"a", "C:\\x.exe", "", "1"});
+    WriteCommandFile(L"huge", {"huge", "C:\\x.exe", std::string(kMaxPropertiesLine + 1, 'p'), "1"});
     Open();
     EXPECT_EQ(Texts{L"a"}, Column(0));
     ASSERT_EQ(1u, boxes.Boxes().size());
@@ -90,9 +105,9 @@ TEST_F(MainWindowTest, AFileWithALineNoCommandHoldsIsReportedAndTheOthersAreStil
 
 TEST_F(MainWindowTest, SeveralUnreadableFilesAreListedInOneMessage)
 {
-    WriteCommandFile(L"a", {L"a", L"C:\\x.exe", L"", L"1"});
-    for (const char* name : {L"h1", L"h2", L"h3"})
-        WriteCommandFile(name, {name, L"C:\\x.exe", std::wstring(kMaxPropertiesLine + 1, 'p'), L"1"});
+    WriteCommandFile(L"a", {"a", "C:\\x.exe", "", "1"});
+    for (const char* name : {"h1", "h2", "h3"})
+        WriteCommandFile(AsciiToWide(name), {name, "C:\\x.exe", std::string(kMaxPropertiesLine + 1, 'p'), "1"});
     std::wstring list;
     Services().modalDialog = [&](CDialog& dialog) {
         modals.push_back(dialog.GetTemplateId());
@@ -102,7 +117,7 @@ TEST_F(MainWindowTest, SeveralUnreadableFilesAreListedInOneMessage)
     EXPECT_EQ(Texts{L"a"}, Column(0));
     EXPECT_TRUE(boxes.Boxes().empty());
     ASSERT_EQ(std::vector<UINT>{IDD_FILE_PROBLEMS}, modals);
-    for (const char* name : {L"h1", L"h2", L"h3"})
+    for (const wchar_t* name : {L"h1", L"h2", L"h3"})
         EXPECT_NE(std::wstring::npos, list.find(folder.Cmds() + L"\\run_" + name + L".cfg could not be read")) << list;
 }
 
@@ -116,12 +131,13 @@ TEST_F(MainWindowTest, AMissingCmdsFolderGivesAnEmptyListSilently)
 
 TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
 {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    WriteCommandFile(L"ed", {L"ed", std::wstring(windows) + L"\\notepad.exe", L"", L"1"});
-    WriteCommandFile(L"ed2", {L"ed2", std::wstring(windows) + L"\\notepad.exe", L"", L"1"});
-    WriteCommandFile(L"win", {L"win", windows, L"", L"1"});
-    WriteCommandFile(L"gone", {L"gone", L"C:\\no\\such.unknownext", L"", L"1"});
+    wchar_t folderName[MAX_PATH] = {};
+    GetWindowsDirectoryW(folderName, MAX_PATH);
+    const std::string windows = *WideToUtf8(folderName); // ASCII: the same bytes in the code page
+    WriteCommandFile(L"ed", {"ed", windows + "\\notepad.exe", "", "1"});
+    WriteCommandFile(L"ed2", {"ed2", windows + "\\notepad.exe", "", "1"});
+    WriteCommandFile(L"win", {"win", windows, "", "1"});
+    WriteCommandFile(L"gone", {"gone", "C:\\no\\such.unknownext", "", "1"});
     Open();
     const CImageList& images = window->CommandsPage().Images();
     const int first = images.GetImageCount();
@@ -140,7 +156,7 @@ TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
     EXPECT_EQ(imageOf(L"ed"), imageOf(L"ed2"));
     EXPECT_NE(imageOf(L"ed"), imageOf(L"win"));
     EXPECT_NE(imageOf(L"win"), imageOf(L"gone"));
-    for (const char* name : {L"ed", L"win", L"gone"}) {
+    for (const wchar_t* name : {L"ed", L"win", L"gone"}) {
         EXPECT_GE(imageOf(name), 0) << name;
         EXPECT_LT(imageOf(name), images.GetImageCount()) << name;
     }
@@ -210,9 +226,9 @@ TEST_F(MainWindowTest, DeleteAsksAndOnYesRemovesTheCommandAndRebuildsTheList)
 TEST_F(MainWindowTest, ARowWhoseFileNamesNoValidCommandIsListedButNeverActedOn)
 {
     // Items outside the Cmds folder that a crafted first line would reach.
-    WriteFileBytes(folder.Path() + L"\\name.lnk", L"link");
-    WriteFileBytes(folder.Path() + L"\\name.cfg", L"cfg");
-    WriteCommandFile(L"evil", {L"x\\..\\..\\name", L"C:\\x.exe", L"", L"1"});
+    WriteFileBytes(folder.Path() + L"\\name.lnk", "link");
+    WriteFileBytes(folder.Path() + L"\\name.cfg", "cfg");
+    WriteCommandFile(L"evil", {"x\\..\\..\\name", "C:\\x.exe", "", "1"});
     Open();
     ASSERT_EQ(Texts{L"x\\..\\..\\name"}, Column(0));
     window->CommandsPage().List().SelectItem(0);
@@ -226,14 +242,14 @@ TEST_F(MainWindowTest, ARowWhoseFileNamesNoValidCommandIsListedButNeverActedOn)
     }
     EXPECT_TRUE(modals.empty());
     EXPECT_TRUE(shell.empty());
-    EXPECT_EQ(L"link", ReadFileBytes(folder.Path() + L"\\name.lnk"));
-    EXPECT_EQ(L"cfg", ReadFileBytes(folder.Path() + L"\\name.cfg"));
+    EXPECT_EQ("link", ReadFileBytes(folder.Path() + L"\\name.lnk"));
+    EXPECT_EQ("cfg", ReadFileBytes(folder.Path() + L"\\name.cfg"));
     EXPECT_TRUE(FileExists(folder.Cmds() + L"\\run_evil.cfg"));
 }
 
 TEST_F(MainWindowTest, SecurityOpensThePropertiesOfTheShortcutFile)
 {
-    WriteCommandFile(L"notes", {L"notes", L"C:\\edit.exe", L"", L"1"});
+    WriteCommandFile(L"notes", {"notes", "C:\\edit.exe", "", "1"});
     Open();
     window->CommandsPage().List().SelectItem(0);
     Command(ID_COMMAND_SECURITY);

@@ -12,7 +12,7 @@ namespace {
 
 bool ItemShown(HWND dialog, int id)
 {
-    return (GetWindowLongPtrA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+    return (GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 TEST(AboutLinks, ClickAreasAreWiderThanHoverAreas)
@@ -178,7 +178,7 @@ TEST(HtmlHelpBinding, BindsTheSystemsHelpControlForReal)
     EXPECT_FALSE(binding.Failed());
     ASSERT_NE(nullptr, entry);
     // The wide entry: the narrow one would read the path's first unit alone.
-    EXPECT_EQ(reinterpret_cast<FARPROC>(entry), GetProcAddress(loaded, L"HtmlHelpW"));
+    EXPECT_EQ(reinterpret_cast<FARPROC>(entry), GetProcAddress(loaded, "HtmlHelpW"));
 }
 
 TEST(HtmlHelpTopics, PathsBesideTheProgram)

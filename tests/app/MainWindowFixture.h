@@ -38,8 +38,8 @@ protected:
     }
     ~MainWindowTest() override { window.reset(); }
 
-    // Writes a properties file: the lines as given, each ended by CR LF.
-    void WriteCommandFile(const std::wstring& name, const std::vector<std::wstring>& lines)
+    // Writes a properties file: the lines as given (bytes), each ended by CR LF.
+    void WriteCommandFile(const std::wstring& name, const std::vector<std::string>& lines)
     {
         WriteFileBytes(CommandPropertiesFile(folder.Cmds(), name), PropertiesBytes(lines));
     }
@@ -59,7 +59,7 @@ protected:
         NMHDR header{GetDlgItem(Hwnd(), id), static_cast<UINT_PTR>(id), code};
         return SendMessageW(Hwnd(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
     }
-    bool Shown(int id) const { return (GetWindowLongPtrA(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Shown(int id) const { return (GetWindowLongPtrW(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
     std::wstring Pane(int part) const { return window->StatusBar().GetPaneText(part); }
     Texts Column(int column) const { return ColumnTexts(window->CommandsPage().List(), column); }

@@ -62,12 +62,12 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
         Texts texts;
         HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
         for (int i = 0; i < Header_GetItemCount(header); ++i) {
-            char text[64] = {};
-            HDITEMA item{};
+            wchar_t text[64] = {};
+            HDITEMW item{};
             item.mask = HDI_TEXT;
             item.pszText = text;
-            item.cchTextMax = sizeof(text);
-            SendMessageW(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            item.cchTextMax = 64;
+            SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
             texts.push_back(text);
         }
         return texts;
@@ -106,8 +106,8 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
 
 TEST_F(MainWindowTest, TreeSelectionSwitchesPagesAndWritesBothPanes)
 {
-    WriteCommandFile(L"notes", {L"notes", L"C:\\edit.exe", L"", L"1"});
-    WriteCommandFile(L"docs", {L"docs", L"C:\\Docs", L"", L"1"});
+    WriteCommandFile(L"notes", {"notes", "C:\\edit.exe", "", "1"});
+    WriteCommandFile(L"docs", {"docs", "C:\\Docs", "", "1"});
     Open();
     EXPECT_TRUE(Shown(IDC_COMMAND_LIST));
     EXPECT_FALSE(Shown(IDC_FOLDER_LIST));
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, FastFolderSettingsStartShowsThatPageOnly)
 
 TEST_F(MainWindowTest, OtherCommandLinesOpenMyCommands)
 {
-    for (const char* line : {L"-FFSETTINGS", L"-ffsettings ", L"/ffsettings", L"\\\\server\\share\\file"}) {
+    for (const wchar_t* line : {L"-FFSETTINGS", L"-ffsettings ", L"/ffsettings", L"\\\\server\\share\\file"}) {
         Open(line);
         EXPECT_TRUE(Shown(IDC_COMMAND_LIST)) << line;
         EXPECT_FALSE(Shown(IDC_FOLDER_LIST)) << line;
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, MenuTipsFollowTheHighlightAndClosingEmptiesThePane)
 {
     Open();
     HMENU menu = GetMenu(Hwnd());
-    const std::pair<UINT, const char*> tips[] = {
+    const std::pair<UINT, const wchar_t*> tips[] = {
         {133, L"Create a new command"}, {171, L"Create a new command"}, {134, L"Create a new Fast Folder"},
         {197, L"Create a new Fast Folder"}, {135, L"Quit Verbosa"}, {170, L"Edit the selected command"},
         {172, L"Delete the selected command"}, {195, L"Edit the selected Fast Folder"},
@@ -251,7 +251,7 @@ MenuState ReadMenu(HMENU popup, UINT menuId)
 
 TEST_F(MainWindowTest, ContextMenusGreyWhatNeedsASelectionAndCarryPictures)
 {
-    WriteCommandFile(L"notes", {L"notes", L"C:\\edit.exe", L"", L"1"});
+    WriteCommandFile(L"notes", {"notes", "C:\\edit.exe", "", "1"});
     Open();
     std::vector<MenuState> seen;
     Services().contextMenu = [&](HMENU popup, UINT id) { seen.push_back(ReadMenu(popup, id)); };
@@ -349,7 +349,7 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
 
 TEST_F(MainWindowTest, HotTrackingWritesTheCountOnlyWhenItChanges)
 {
-    WriteCommandFile(L"notes", {L"notes", L"C:\\edit.exe", L"", L"1"});
+    WriteCommandFile(L"notes", {"notes", "C:\\edit.exe", "", "1"});
     Open();
     int writes = 0;
     HWND bar = window->StatusBar().GetSafeHwnd();

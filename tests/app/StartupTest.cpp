@@ -2,9 +2,11 @@
 #include "framework/CodePage.h"
 #include "tests/app/MainWindowFixture.h"
 
+#include "contract/StoreContract.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
+#include "framework/Utf16.h"
 #include "resources/Texts.h"
 #include "shellsettings/ShortcutVerb.h"
 
@@ -15,9 +17,9 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
     ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, TXT_SETTINGS_KEY));
     Open();
     DWORD type = 0;
-    std::wstring bytes;
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"Path", type, bytes));
-    EXPECT_EQ(folder.Path() + L"\\quillon.exe" + '\0', bytes);
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, AsciiToWide(contract::kFastFolderKey), L"Path", type, bytes));
+    EXPECT_EQ(TextBytes(folder.Path() + L"\\quillon.exe"), bytes);
     EXPECT_TRUE(IsShortcutVerbInstalled());
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_FALSE(window->IsEnded());
@@ -31,7 +33,9 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
 
 TEST_F(MainWindowTest, AFailedFirstStartIsRolledBackReportedAndEndsTheProgram)
 {
-    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != kFastFolderKey; };
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) {
+        return subkey != AsciiToWide(contract::kFastFolderKey);
+    };
     Open();
     Services().registryAccess = nullptr;
     ASSERT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());

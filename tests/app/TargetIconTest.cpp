@@ -14,24 +14,24 @@ namespace {
 
 // Queries that answer from a table and record what was asked.
 struct FakeSystem {
-    std::vector<std::wstring> folders;
-    std::vector<std::wstring> asked;
-    std::wstring typeFile = L"types.dll";
+    std::vector<std::string> folders;
+    std::vector<std::string> asked;
+    std::string typeFile = "types.dll";
     int typeIndex = 9;
-    std::vector<std::wstring> knownExtensions;
+    std::vector<std::string> knownExtensions;
 
     IconQueries Queries()
     {
         IconQueries q;
-        q.isExistingFolder = [this](const std::wstring& target) {
-            asked.push_back(L"folder " + target);
+        q.isExistingFolder = [this](const std::string& target) {
+            asked.push_back("folder " + target);
             for (const auto& f : folders)
                 if (f == target)
                     return true;
             return false;
         };
-        q.typeIcon = [this](const std::wstring& extension, std::wstring& file, int& index) {
-            asked.push_back(L"type " + extension);
+        q.typeIcon = [this](const std::string& extension, std::string& file, int& index) {
+            asked.push_back("type " + extension);
             for (const auto& e : knownExtensions) {
                 if (e == extension) {
                     file = typeFile;
@@ -52,61 +52,61 @@ std::wstring WindowsFolder()
     return std::wstring(windows, length < MAX_PATH ? length : 0);
 }
 
-const IconChoice kShell0{L"SHELL32.DLL", 0, {}, 0};
+const IconChoice kShell0{"SHELL32.DLL", 0, {}, 0};
 
 TEST(TargetExtension, FromTheLastDotAfterTheFirstCharacterWithAsciiLowerCased)
 {
-    EXPECT_EQ(L".exe", TargetExtension(L"C:\\Tools\\RUN.EXE"));
-    EXPECT_EQ(L".tar", TargetExtension(L"a.b.TaR"));
-    EXPECT_EQ(L"", TargetExtension(L".profile"));       // the dot is the first character
-    EXPECT_EQ(L"", TargetExtension(L"C:\\Tools\\make"));
-    EXPECT_EQ(L".v2\\make", TargetExtension(L"C:\\my.v2\\make")); // a dot in a folder name
-    EXPECT_EQ(L".\xC4xe", TargetExtension(L"x.\xC4XE"));   // only A-Z are lowered
-    EXPECT_EQ(L".", TargetExtension(L"name."));
+    EXPECT_EQ(".exe", TargetExtension("C:\\Tools\\RUN.EXE"));
+    EXPECT_EQ(".tar", TargetExtension("a.b.TaR"));
+    EXPECT_EQ("", TargetExtension(".profile"));       // the dot is the first character
+    EXPECT_EQ("", TargetExtension("C:\\Tools\\make"));
+    EXPECT_EQ(".v2\\make", TargetExtension("C:\\my.v2\\make")); // a dot in a folder name
+    EXPECT_EQ(".\xC4xe", TargetExtension("x.\xC4XE"));   // only A-Z are lowered
+    EXPECT_EQ(".", TargetExtension("name."));
 }
 
 TEST(IconRule, WebAddressesComeFirstThenExecutablesWithTheirFallback)
 {
     FakeSystem system;
-    system.knownExtensions = {L".exe", L".html"};
+    system.knownExtensions = {".exe", ".html"};
     const IconQueries q = system.Queries();
 
-    EXPECT_EQ((IconChoice{L"url.dll", 0, {}, 0}), ChooseTargetIcon(L"http://host/setup.exe", q));
-    EXPECT_EQ((IconChoice{L"url.dll", 0, {}, 0}), ChooseTargetIcon(L"go to http://x", q));
-    EXPECT_EQ((IconChoice{L"C:\\T\\A.EXE", 0, L"SHELL32.DLL", 2}), ChooseTargetIcon(L"C:\\T\\A.EXE", q));
-    EXPECT_EQ((IconChoice{L"C:\\T\\lib.Dll", 0, L"SHELL32.DLL", 2}), ChooseTargetIcon(L"C:\\T\\lib.Dll", q));
+    EXPECT_EQ((IconChoice{"url.dll", 0, {}, 0}), ChooseTargetIcon("http://host/setup.exe", q));
+    EXPECT_EQ((IconChoice{"url.dll", 0, {}, 0}), ChooseTargetIcon("go to http://x", q));
+    EXPECT_EQ((IconChoice{"C:\\T\\A.EXE", 0, "SHELL32.DLL", 2}), ChooseTargetIcon("C:\\T\\A.EXE", q));
+    EXPECT_EQ((IconChoice{"C:\\T\\lib.Dll", 0, "SHELL32.DLL", 2}), ChooseTargetIcon("C:\\T\\lib.Dll", q));
     // Neither asks the file system or the registry.
     EXPECT_TRUE(system.asked.empty());
 
     // https is no web address here: its suffix decides.
-    EXPECT_EQ((IconChoice{L"types.dll", 9, {}, 0}), ChooseTargetIcon(L"https://host/page.html", q));
-    EXPECT_EQ(kShell0, ChooseTargetIcon(L"HTTP://HOST/", q)); // case-sensitive scheme, no suffix
+    EXPECT_EQ((IconChoice{"types.dll", 9, {}, 0}), ChooseTargetIcon("https://host/page.html", q));
+    EXPECT_EQ(kShell0, ChooseTargetIcon("HTTP://HOST/", q)); // case-sensitive scheme, no suffix
 }
 
 TEST(IconRule, FoldersDriveRootsTypesAndTheLastResort)
 {
     FakeSystem system;
-    system.folders = {L"C:\\Data", L"D:\\"};
-    system.knownExtensions = {L".txt"};
+    system.folders = {"C:\\Data", "D:\\"};
+    system.knownExtensions = {".txt"};
     const IconQueries q = system.Queries();
 
-    EXPECT_EQ((IconChoice{L"SHELL32.DLL", 4, {}, 0}), ChooseTargetIcon(L"C:\\Data", q));
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 4, {}, 0}), ChooseTargetIcon("C:\\Data", q));
     // A folder test that says yes wins over the length rule.
-    EXPECT_EQ((IconChoice{L"SHELL32.DLL", 4, {}, 0}), ChooseTargetIcon(L"D:\\", q));
-    EXPECT_EQ((IconChoice{L"SHELL32.DLL", 8, {}, 0}), ChooseTargetIcon(L"C:\\", q));
-    EXPECT_EQ((IconChoice{L"SHELL32.DLL", 8, {}, 0}), ChooseTargetIcon(L"abc", q)); // any 3 characters
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 4, {}, 0}), ChooseTargetIcon("D:\\", q));
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 8, {}, 0}), ChooseTargetIcon("C:\\", q));
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 8, {}, 0}), ChooseTargetIcon("abc", q)); // any 3 characters
     // A trailing backslash is not found as a folder and is not a root.
-    EXPECT_EQ(kShell0, ChooseTargetIcon(L"C:\\Data\\", q));
-    EXPECT_EQ((IconChoice{L"types.dll", 9, {}, 0}), ChooseTargetIcon(L"C:\\notes.TXT", q));
+    EXPECT_EQ(kShell0, ChooseTargetIcon("C:\\Data\\", q));
+    EXPECT_EQ((IconChoice{"types.dll", 9, {}, 0}), ChooseTargetIcon("C:\\notes.TXT", q));
     // A dot in a folder name makes an extension that no type knows.
-    EXPECT_EQ(kShell0, ChooseTargetIcon(L"C:\\my.v2\\make", q));
-    EXPECT_EQ(kShell0, ChooseTargetIcon(L"C:\\Tools\\make", q));
-    EXPECT_EQ(kShell0, ChooseTargetIcon(L"", q));
+    EXPECT_EQ(kShell0, ChooseTargetIcon("C:\\my.v2\\make", q));
+    EXPECT_EQ(kShell0, ChooseTargetIcon("C:\\Tools\\make", q));
+    EXPECT_EQ(kShell0, ChooseTargetIcon("", q));
 
-    const std::vector<std::wstring> asked{L"folder C:\\Data",      L"folder D:\\",         L"folder C:\\",
-                                         L"folder abc",           L"folder C:\\Data\\",   L"folder C:\\notes.TXT",
-                                         L"type .txt",            L"folder C:\\my.v2\\make", L"type .v2\\make",
-                                         L"folder C:\\Tools\\make", L"folder "};
+    const std::vector<std::string> asked{"folder C:\\Data",      "folder D:\\",         "folder C:\\",
+                                         "folder abc",           "folder C:\\Data\\",   "folder C:\\notes.TXT",
+                                         "type .txt",            "folder C:\\my.v2\\make", "type .v2\\make",
+                                         "folder C:\\Tools\\make", "folder "};
     EXPECT_EQ(asked, system.asked); // no type lookup without an extension
 }
 
@@ -117,25 +117,25 @@ TEST(IconSpecification, SplitsAtTheLastCommaAndReadsTheIndexLikeAtoi)
         const char* file;
         int index;
     } cases[] = {
-        {L"C:\\x\\app.exe", L"C:\\x\\app.exe", 0},       // no comma
-        {L",5", L",5", 0},                               // leading comma: all of it is the file
-        {L"C:\\x.dll,3", L"C:\\x.dll", 3},
-        {L"C:\\x.dll,-103", L"C:\\x.dll", -103},         // a resource id
-        {L"C:\\x.dll,+2", L"C:\\x.dll", 2},
-        {L"C:\\x.dll,   7", L"C:\\x.dll", 7},            // blanks before the number
-        {L"C:\\x.dll,", L"C:\\x.dll", 0},                // no digits
-        {L"C:\\x.dll,abc", L"C:\\x.dll", 0},
-        {L"C:\\x.dll,12ab", L"C:\\x.dll", 12},
-        {L"C:\\x.dll,- 4", L"C:\\x.dll", 0},             // a sign then a blank: no digits
-        {L"C:\\a,b\\x.dll,1", L"C:\\a,b\\x.dll", 1},     // the last comma counts
-        {L"\"C:\\x y\\z.exe\",1", L"\"C:\\x y\\z.exe\"", 1}, // quotes stay
-        {L"%SystemRoot%\\x.dll,2", L"%SystemRoot%\\x.dll", 2},
-        {L"x.dll,99999999999999", L"x.dll", 2147483647}, // saturates, never overflows
-        {L"x.dll,-2147483648", L"x.dll", -2147483647 - 1}, // the int range's far end
-        {L"", L"", 0},
+        {"C:\\x\\app.exe", "C:\\x\\app.exe", 0},       // no comma
+        {",5", ",5", 0},                               // leading comma: all of it is the file
+        {"C:\\x.dll,3", "C:\\x.dll", 3},
+        {"C:\\x.dll,-103", "C:\\x.dll", -103},         // a resource id
+        {"C:\\x.dll,+2", "C:\\x.dll", 2},
+        {"C:\\x.dll,   7", "C:\\x.dll", 7},            // blanks before the number
+        {"C:\\x.dll,", "C:\\x.dll", 0},                // no digits
+        {"C:\\x.dll,abc", "C:\\x.dll", 0},
+        {"C:\\x.dll,12ab", "C:\\x.dll", 12},
+        {"C:\\x.dll,- 4", "C:\\x.dll", 0},             // a sign then a blank: no digits
+        {"C:\\a,b\\x.dll,1", "C:\\a,b\\x.dll", 1},     // the last comma counts
+        {"\"C:\\x y\\z.exe\",1", "\"C:\\x y\\z.exe\"", 1}, // quotes stay
+        {"%SystemRoot%\\x.dll,2", "%SystemRoot%\\x.dll", 2},
+        {"x.dll,99999999999999", "x.dll", 2147483647}, // saturates, never overflows
+        {"x.dll,-2147483648", "x.dll", -2147483647 - 1}, // the int range's far end
+        {"", "", 0},
     };
     for (const Case& c : cases) {
-        std::wstring file = L"unchanged";
+        std::string file = "unchanged";
         int index = -7;
         ParseIconSpecification(c.spec, file, index);
         EXPECT_EQ(c.file, file) << c.spec;
@@ -146,10 +146,10 @@ TEST(IconSpecification, SplitsAtTheLastCommaAndReadsTheIndexLikeAtoi)
 TEST(TypeIcon, FollowsTheExtensionToItsTypeAndReadsDefaultIcon)
 {
     CRegistrySandbox sandbox;
-    WriteRawValue(HKEY_CLASSES_ROOT, L".vrb", L"", REG_SZ, std::wstring(L"Verbosa.Doc\0", 12));
-    WriteRawValue(HKEY_CLASSES_ROOT, L"Verbosa.Doc\\DefaultIcon", L"", REG_SZ, std::wstring(L"C:\\v.dll, -2\0", 14));
-    WriteRawValue(HKEY_CLASSES_ROOT, L".notype", L"", REG_SZ, std::wstring(L"Missing.Type\0", 13));
-    WriteStringValue(HKEY_CLASSES_ROOT, L".long", L"", std::wstring(300, 'L'));
+    WriteStringValue(HKEY_CLASSES_ROOT, L".vrb", L"", L"Verbosa.Doc");
+    WriteStringValue(HKEY_CLASSES_ROOT, L"Verbosa.Doc\\DefaultIcon", L"", L"C:\\v.dll, -2");
+    WriteStringValue(HKEY_CLASSES_ROOT, L".notype", L"", L"Missing.Type");
+    WriteStringValue(HKEY_CLASSES_ROOT, L".long", L"", std::wstring(300, L'L'));
     CreateKey(HKEY_CLASSES_ROOT, L".novalue");
 
     std::wstring file = L"unchanged";
@@ -160,7 +160,7 @@ TEST(TypeIcon, FollowsTheExtensionToItsTypeAndReadsDefaultIcon)
 
     for (const wchar_t* extension : {L".none", L".notype", L".long", L".novalue"}) {
         file = L"unchanged";
-        EXPECT_FALSE(GetTypeIcon(extension, file, index)) << WideToAnsi(extension, wcslen(extension));
+        EXPECT_FALSE(GetTypeIcon(extension, file, index)) << extension;
         EXPECT_EQ(L"unchanged", file);
     }
 }
@@ -180,15 +180,15 @@ TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
 
     // An "executable" without icons shows SHELL32.DLL's icon 2 instead.
     const std::wstring bare = folder.Path() + L"\\bare.exe";
-    WriteFileBytes(bare, L"not a program");
+    WriteFileBytes(bare, "not a program");
     EXPECT_EQ(nullptr, ExtractOneIcon(bare, 0, false));
     CIconHandle fallback(GetTargetIcon(bare, false));
     EXPECT_TRUE(fallback);
 
     // A type whose icon file is a placeholder: no icon, no further fallback.
     CRegistrySandbox sandbox;
-    WriteRawValue(HKEY_CLASSES_ROOT, L".ghost", L"", REG_SZ, std::wstring(L"Ghost.File\0", 11));
-    WriteRawValue(HKEY_CLASSES_ROOT, L"Ghost.File\\DefaultIcon", L"", REG_SZ, std::wstring(L"%1\0", 3));
+    WriteStringValue(HKEY_CLASSES_ROOT, L".ghost", L"", L"Ghost.File");
+    WriteStringValue(HKEY_CLASSES_ROOT, L"Ghost.File\\DefaultIcon", L"", L"%1");
     CIconHandle none(GetTargetIcon(scratch + L"\\a.ghost", false));
     EXPECT_FALSE(none);
 }
@@ -212,11 +212,11 @@ TEST(IconExtraction, TargetsAndIconFilesOutsideTheCodePage)
     } cleanup{tools, tool};
 
     // The rule sees the target whole; the folder is found through the wide calls.
-    const std::wstring toolUtf8 = WideToUtf8(tool).value();
-    EXPECT_EQ((IconChoice{toolUtf8, 0, L"SHELL32.DLL", 2}), ChooseTargetIcon(tool, SystemIconQueries()));
-    EXPECT_EQ((IconChoice{L"SHELL32.DLL", 4, {}, 0}), ChooseTargetIcon(tools, SystemIconQueries()));
+    const std::string toolUtf8 = WideToUtf8(tool).value();
+    EXPECT_EQ((IconChoice{toolUtf8, 0, "SHELL32.DLL", 2}), ChooseTargetIcon(tool, SystemIconQueries()));
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 4, {}, 0}), ChooseTargetIcon(tools, SystemIconQueries()));
     // An unpaired surrogate names nothing the rule can read: the plain icon.
-    EXPECT_EQ((IconChoice{L"SHELL32.DLL", 0, {}, 0}), ChooseTargetIcon(tools + L"\\\xD800.exe", SystemIconQueries()));
+    EXPECT_EQ((IconChoice{"SHELL32.DLL", 0, {}, 0}), ChooseTargetIcon(tools + L"\\\xD800.exe", SystemIconQueries()));
 
     // The program's own icon, not the fallback: its file was opened.
     CIconHandle own(ExtractOneIcon(tool, 0, false));

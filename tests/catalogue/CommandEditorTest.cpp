@@ -8,16 +8,19 @@
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
 #include "catalogue/NewCommandDlg.h"
+#include "catalogue/PropertiesCodec.h"
 #include "catalogue/ReplacedEntry.h"
 #include "framework/FileDialog.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
 #include "framework/Sha256.h"
+#include "framework/Utf16.h"
 #include "regbackup/BackupRules.h"
 #include "regbackup/RegFileFormat.h"
 #include "resources/NewCommandIds.h"
 #include "resources/Texts.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/LinkReader.h"
 
 #include <htmlhelp.h>
 
@@ -118,7 +121,7 @@ TEST_F(CommandEditorTest, NewChecksNameThenCharactersThenTargetAndKeepsTheInput)
               boxes.Texts());
     for (const auto& box : boxes.Boxes())
         EXPECT_EQ(UINT(MB_OK | MB_ICONINFORMATION), box.type) << box.text;
-    for (const char* name : {L"", L"my tool", L"my(tool)", L"caf\xE9"})
+    for (const wchar_t* name : {L"", L"my tool", L"my(tool)", L"caf\xE9"})
         EXPECT_TRUE(CommandGone(name)) << name;
     EXPECT_EQ(0, window->CommandsPage().List().GetItemCount());
 }
@@ -136,7 +139,7 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
         EXPECT_EQ(IDOK, editor.GetResult());
     });
     EXPECT_TRUE(boxes.Texts().empty()); // no success message outside path mode
-    EXPECT_EQ(PropertiesBytes({L"my(tool)", L"C:\\Data", L"-x \"a b\" \xE9\xFC", L"7"}), ReadFileBytes(Cfg(L"my(tool)")));
+    EXPECT_EQ(PropertiesBytes({"my(tool)", "C:\\Data", "-x \"a b\" \xE9\xFC", "7"}), ReadFileBytes(Cfg(L"my(tool)")));
     EXPECT_TRUE(CommandExists(L"my(tool)"));
     EXPECT_EQ(Texts{L"my(tool)"}, Column(0));
 
@@ -146,7 +149,7 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
         SetMode(editor, 2);
         Press(editor, IDOK);
     });
-    EXPECT_EQ(PropertiesBytes({L"root", L"C:\\", L"", L"3"}), ReadFileBytes(Cfg(L"root")));
+    EXPECT_EQ(PropertiesBytes({"root", "C:\\", "", "3"}), ReadFileBytes(Cfg(L"root")));
 
     Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
         SetField(editor, IDC_NC_NAME, L"none");
@@ -154,7 +157,7 @@ TEST_F(CommandEditorTest, NewStoresTheNameLowerCasedAndTheTargetTrimmed)
         SetMode(editor, -1); // no selection
         Press(editor, IDOK);
     });
-    EXPECT_EQ(PropertiesBytes({L"none", L"C:\\Tools\\run.exe", L"", L"0"}), ReadFileBytes(Cfg(L"none")));
+    EXPECT_EQ(PropertiesBytes({"none", "C:\\Tools\\run.exe", "", "0"}), ReadFileBytes(Cfg(L"none")));
     EXPECT_EQ(3, window->CommandsPage().List().GetItemCount());
 }
 
@@ -188,7 +191,7 @@ TEST_F(CommandEditorTest, WhatACommandCannotHoldIsRefusedBeforeAnythingIsWritten
 TEST_F(CommandEditorTest, AFailedCreationClosesTheDialogAndTheListIsStillRebuilt)
 {
     Open();
-    WriteCommandFile(L"other", {L"other", L"C:\\other.exe", L"", L"1"}); // not listed yet
+    WriteCommandFile(L"other", {"other", "C:\\other.exe", "", "1"}); // not listed yet
     DenyEntry(L"pad");
     Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
         SetField(editor, IDC_NC_NAME, L"pad");
@@ -200,6 +203,44 @@ TEST_F(CommandEditorTest, AFailedCreationClosesTheDialogAndTheListIsStillRebuilt
     EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
     EXPECT_TRUE(CommandGone(L"pad"));
     EXPECT_EQ(Texts{L"other"}, Column(0));
+}
+
+TEST_F(CommandEditorTest, TextOutsideTheCodePageIsStoredAsUtf8AndEditedBackUnchanged)
+{
+    // Cyrillic, Polish, Chinese and an emoji (a surrogate pair), which no
+    // ANSI code page holds: made from the verb's path, then edited.
+    const std::wstring tools = folder.Path() + L"\\\x041F\x0440\x043E\x0433";
+    const std::wstring target = tools + L"\\\x0142\x6587.exe";
+    ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
+    WriteFileBytes(target, "MZ");
+    const std::wstring parameters = L"-m \xD83D\xDE00";
+    Drive([&] { Open(target); }, [&](CNewCommandDlg& editor) {
+        EXPECT_EQ(target, Field(editor, IDC_NC_TARGET));
+        SetField(editor, IDC_NC_NAME, L"world");
+        SetField(editor, IDC_NC_PARAMETERS, parameters);
+        Press(editor, IDOK);
+    });
+    EXPECT_EQ(Texts{TXT_PATH_MODE_SUCCESS}, boxes.Texts());
+    const std::vector<std::string> lines = {"world", WideToUtf8(target).value(), WideToUtf8(parameters).value(), "1"};
+    EXPECT_EQ(kUtf8ByteOrderMark + PropertiesBytes(lines), ReadFileBytes(Cfg(L"world")));
+    EXPECT_EQ(Link(L"world"), ReadStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName(L"world")));
+    LinkFields link;
+    ASSERT_TRUE(ReadLink(Link(L"world"), link));
+    EXPECT_EQ(target, link.itemPath);
+    EXPECT_EQ(parameters, link.arguments);
+
+    Open();
+    EXPECT_EQ((Texts{target}), Column(1));
+    const std::wstring polish = L"za\x017C\x00F3\x0142\x0107";
+    RunEdit(L"world", [&](CNewCommandDlg& editor) {
+        EXPECT_EQ(target, Field(editor, IDC_NC_TARGET));
+        EXPECT_EQ(parameters, Field(editor, IDC_NC_PARAMETERS));
+        SetField(editor, IDC_NC_PARAMETERS, polish);
+        Press(editor, IDOK);
+    });
+    ASSERT_TRUE(ReadLink(Link(L"world"), link));
+    EXPECT_EQ(polish, link.arguments);
+    EXPECT_EQ(0u, ReadFileBytes(Cfg(L"world")).find(kUtf8ByteOrderMark)); // the target still needs it
 }
 
 TEST_F(CommandEditorTest, CancelWritesNothing)
@@ -237,7 +278,7 @@ TEST_F(CommandEditorTest, EditShowsTheStoredFieldsAndRewritesTheSameName)
     });
     EXPECT_EQ(1, opened);
     EXPECT_TRUE(boxes.Texts().empty());
-    EXPECT_EQ(PropertiesBytes({L"notes", L"C:\\Tools\\edit.exe", L"-b", L"7"}), ReadFileBytes(Cfg(L"notes")));
+    EXPECT_EQ(PropertiesBytes({"notes", "C:\\Tools\\edit.exe", "-b", "7"}), ReadFileBytes(Cfg(L"notes")));
     EXPECT_TRUE(CommandExists(L"notes"));
     EXPECT_EQ(Texts{L"-b"}, Column(2));
 }
@@ -274,7 +315,7 @@ TEST_F(CommandEditorTest, RenamingKeepsTheOldCommandUntilTheNewOneExists)
     EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
     EXPECT_TRUE(CommandGone(L"pad"));
     EXPECT_TRUE(CommandExists(L"memo"));
-    EXPECT_EQ(PropertiesBytes({L"memo", L"C:\\Tools\\edit.exe", L"-a", L"1"}), ReadFileBytes(Cfg(L"memo")));
+    EXPECT_EQ(PropertiesBytes({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg(L"memo")));
 
     // Nor is anything lost when the same name cannot be rewritten.
     boxes.Clear();
@@ -288,7 +329,7 @@ TEST_F(CommandEditorTest, RenamingKeepsTheOldCommandUntilTheNewOneExists)
     }
     EXPECT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());
     EXPECT_TRUE(CommandExists(L"memo"));
-    EXPECT_EQ(PropertiesBytes({L"memo", L"C:\\Tools\\edit.exe", L"-a", L"1"}), ReadFileBytes(Cfg(L"memo")));
+    EXPECT_EQ(PropertiesBytes({"memo", "C:\\Tools\\edit.exe", "-a", "1"}), ReadFileBytes(Cfg(L"memo")));
     EXPECT_EQ(Texts{L"memo"}, Column(0));
 }
 
@@ -311,7 +352,7 @@ TEST_F(CommandEditorTest, EditOfAMissingPropertiesFileReportsItAndOkReplacesTheR
     });
     EXPECT_EQ(1u, boxes.Boxes().size());
     EXPECT_TRUE(CommandExists(L"notes"));
-    EXPECT_EQ(PropertiesBytes({L"notes", L"C:\\Tools\\new.exe", L"", L"1"}), ReadFileBytes(Cfg(L"notes")));
+    EXPECT_EQ(PropertiesBytes({"notes", "C:\\Tools\\new.exe", "", "1"}), ReadFileBytes(Cfg(L"notes")));
 }
 
 TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
@@ -320,23 +361,23 @@ TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
     const std::wstring tools = folder.Path() + L"\\Tools";
     CreateDirectoryW(tools.c_str(), nullptr);
 
-    std::vector<OPENFILENAMEA> requests;
+    std::vector<OPENFILENAMEW> requests;
     std::wstring filter;
     bool confirm = true;
-    Services().openFileName = [&](OPENFILENAMEA& request) -> BOOL {
+    Services().openFileName = [&](OPENFILENAMEW& request) -> BOOL {
         requests.push_back(request);
-        const char* end = request.lpstrFilter;
+        const wchar_t* end = request.lpstrFilter;
         while (end[0] || end[1])
             ++end;
         filter.assign(request.lpstrFilter, end + 2);
         if (!confirm)
             return FALSE;
-        lstrcpynA(request.lpstrFile, L"C:\\Tools\\chosen.exe", request.nMaxFile);
+        lstrcpynW(request.lpstrFile, L"C:\\Tools\\chosen.exe", request.nMaxFile);
         return TRUE;
     };
     int call = 0;
     std::vector<std::wstring> titles;
-    Services().browseForFolder = [&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
+    Services().browseForFolder = [&](BROWSEINFOW& info) -> PIDLIST_ABSOLUTE {
         titles.push_back(info.lpszTitle);
         EXPECT_EQ(UINT(BIF_NEWDIALOGSTYLE), info.ulFlags);
         EXPECT_EQ(nullptr, info.pidlRoot);
@@ -348,7 +389,7 @@ TEST_F(CommandEditorTest, BrowseFillsTheTargetFromFileFolderAndUrl)
             SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &drives);
             return drives;
         }
-        return ILCreateFromPathA(tools.c_str());
+        return ILCreateFromPathW(tools.c_str());
     };
 
     Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
@@ -386,7 +427,7 @@ TEST_F(CommandEditorTest, FieldAndMenuTipsGoToPaneThreeAndHelpOpensOnIconAndF1)
 {
     Open();
     Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
-        const std::pair<int, const char*> fields[] = {{IDC_NC_NAME, TXT_NC_TIP_NAME},
+        const std::pair<int, const wchar_t*> fields[] = {{IDC_NC_NAME, TXT_NC_TIP_NAME},
                                                       {IDC_NC_TARGET, TXT_NC_TIP_TARGET},
                                                       {IDC_NC_PARAMETERS, TXT_NC_TIP_PARAMETERS}};
         for (const auto& [id, tip] : fields) {
@@ -422,17 +463,25 @@ TEST_F(CommandEditorTest, FieldAndMenuTipsGoToPaneThreeAndHelpOpensOnIconAndF1)
 
 TEST(CommandEditorRules, ChecksTrimmingAndFilters)
 {
-    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_NAME), FirstInputProblem(L"", L""));
-    EXPECT_EQ(UINT(IDS_ILLEGAL_COMMAND_NAME), FirstInputProblem(L"a.b", L""));
-    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem(L"ab", L""));
+    using namespace std::string_literals;
+    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_NAME), FirstInputProblem(L""s, L""s));
+    EXPECT_EQ(UINT(IDS_ILLEGAL_COMMAND_NAME), FirstInputProblem(L"a.b"s, L""s));
+    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem(L"ab"s, L""s));
     // Only backslashes: trimming would leave an empty target to store.
-    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem(L"ab", L"\\\\"));
-    EXPECT_EQ(0u, FirstInputProblem(L"ab", L"x"));
-    EXPECT_EQ(0u, FirstInputProblem(L"ab", L"C:\\"));
-    EXPECT_EQ(L"", UnstorableInputText(std::wstring(259, 'a'), L""));
-    EXPECT_EQ(TXT_NC_TARGET_TOO_LONG, UnstorableInputText(std::wstring(260, 'a'), L""));
-    EXPECT_EQ(TXT_NC_LINE_BREAK, UnstorableInputText(L"C:\\a\nb", L""));
-    EXPECT_EQ(TXT_NC_LINE_BREAK, UnstorableInputText(L"C:\\a", L"\r"));
+    EXPECT_EQ(UINT(IDS_ENTER_COMMAND_PATH), FirstInputProblem(L"ab"s, L"\\\\"s));
+    EXPECT_EQ(0u, FirstInputProblem(L"ab"s, L"x"s));
+    EXPECT_EQ(0u, FirstInputProblem(L"ab"s, L"C:\\"s));
+    // Lengths count UTF-16 units, as Windows counts a path.
+    EXPECT_EQ(UnstorableInput::none, FindUnstorableInput(std::wstring(259, L'a'), L""s));
+    EXPECT_EQ(UnstorableInput::targetTooLong, FindUnstorableInput(std::wstring(260, L'a'), L""s));
+    EXPECT_EQ(UnstorableInput::none, FindUnstorableInput(std::wstring(257, L'a') + L"\xD83D\xDE00", L""s));
+    EXPECT_EQ(UnstorableInput::lineBreak, FindUnstorableInput(L"C:\\a\nb"s, L""s));
+    EXPECT_EQ(UnstorableInput::lineBreak, FindUnstorableInput(L"C:\\a"s, L"\r"s));
+    // Half a surrogate pair, at the end or before another character.
+    EXPECT_EQ(UnstorableInput::brokenText, FindUnstorableInput(L"C:\\a\xD83D"s, L""s));
+    EXPECT_EQ(UnstorableInput::brokenText, FindUnstorableInput(L"C:\\a"s, L"\xDE00x"s));
+    EXPECT_EQ(UnstorableInput::brokenText, FindUnstorableInput(L"C:\\a"s, L"\xD83Dx"s));
+    EXPECT_EQ(UnstorableInput::none, FindUnstorableInput(L"C:\\a"s, L"\xD83D\xDE00"s));
     EXPECT_EQ(std::wstring(L"a\0b\0\0", 5), FilterFromResource(L"a|b||"));
     EXPECT_STREQ(TXT_NC_TIP_FILE, BrowseMenuTip(ID_BROWSE_FILE));
     EXPECT_STREQ(L"", BrowseMenuTip(IDR_BROWSE_MENU));
@@ -443,10 +492,10 @@ TEST(CommandEditorRules, ChecksTrimmingAndFilters)
 TEST_F(CommandEditorTest, PathModeOpensOnlyTheEditorWithTheLongFormAndReportsSuccess)
 {
     const std::wstring file = folder.Path() + L"\\A rather long file name.txt";
-    WriteFileBytes(file, L"x");
-    char shortPath[MAX_PATH] = {};
+    WriteFileBytes(file, "x");
+    wchar_t shortPath[MAX_PATH] = {};
     ASSERT_NE(0u, GetShortPathNameW(file.c_str(), shortPath, MAX_PATH));
-    char longPath[MAX_PATH] = {};
+    wchar_t longPath[MAX_PATH] = {};
     ASSERT_NE(0u, GetLongPathNameW(file.c_str(), longPath, MAX_PATH));
     ASSERT_STRNE(longPath, shortPath); // the 8.3 form really is another text
 
@@ -540,7 +589,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
         Press(editor, IDOK);
     });
     EXPECT_TRUE(CommandGone(L"notes"));
-    EXPECT_EQ(L"notes\r\nC:\\Tools\\edit.exe\r\n\r\n1\r\n", ReadFileBytes(userCfg));
+    EXPECT_EQ("notes\r\nC:\\Tools\\edit.exe\r\n\r\n1\r\n", ReadFileBytes(userCfg));
     EXPECT_EQ(Texts{L"Just me"}, Column(3));
 
     // Without administrator rights "All users" is not offered, and says why.
@@ -562,7 +611,7 @@ TEST_F(CommandEditorTest, EachCommandHasAScopeTheListShowsAndEditKeepsOrMoves)
     });
     EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::wstring(TXT_ACTION_SAVE_MACHINE_COMMAND) + TXT_NEEDS_ADMIN_AFTER},
               boxes.Texts());
-    EXPECT_EQ(L"memo\r\nC:\\memo.exe\r\n\r\n1\r\n", ReadFileBytes(Cfg(L"memo")));
+    EXPECT_EQ("memo\r\nC:\\memo.exe\r\n\r\n1\r\n", ReadFileBytes(Cfg(L"memo")));
 }
 
 TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList)
@@ -570,12 +619,12 @@ TEST_F(CommandEditorTest, ANameAFileOnThePathWinsIsWarnedAboutAndMarkedInTheList
     // A folder on this process's PATH holding shadowy.cmd, as a tool's would.
     const std::wstring tools = folder.Path() + L"\\tools";
     CreateDirectoryW(tools.c_str(), nullptr);
-    WriteFileBytes(tools + L"\\shadowy.cmd", L"@echo off");
-    char oldPath[32768] = {};
-    GetEnvironmentVariableW(L"PATH", oldPath, sizeof oldPath);
+    WriteFileBytes(tools + L"\\shadowy.cmd", "@echo off");
+    wchar_t oldPath[32768] = {};
+    GetEnvironmentVariableW(L"PATH", oldPath, std::size(oldPath));
     SetEnvironmentVariableW(L"PATH", (L"\"" + tools + L"\";" + oldPath).c_str());
-    char oldExtensions[1024] = {};
-    GetEnvironmentVariableW(L"PATHEXT", oldExtensions, sizeof oldExtensions);
+    wchar_t oldExtensions[1024] = {};
+    GetEnvironmentVariableW(L"PATHEXT", oldExtensions, std::size(oldExtensions));
     SetEnvironmentVariableW(L"PATHEXT", L".COM;.EXE;.CMD");
     const std::wstring question = TXT_NC_SHADOWED_BEFORE + std::wstring(L"shadowy") + TXT_NC_SHADOWED_MIDDLE + tools +
                                  L"\\shadowy.CMD" + TXT_NC_SHADOWED_AFTER;
@@ -609,13 +658,13 @@ namespace {
 
 // Another program's entry of the name "taken": default value, an expandable
 // Path, a DWORD and a subkey, as installers write them.
-std::map<std::wstring, std::wstring> RegisterOtherProgram()
+std::map<std::wstring, std::string> RegisterOtherProgram()
 {
     const std::wstring key = AppPathsKeyName(L"taken");
     WriteStringValue(HKEY_LOCAL_MACHINE, key, L"", std::wstring(L"\"C:\\Other\\taken.exe\""));
     WriteStringValue(HKEY_LOCAL_MACHINE, key, L"Path", L"%ProgramFiles%\\Other", REG_EXPAND_SZ);
-    WriteRawValue(HKEY_LOCAL_MACHINE, key, L"DropTarget", REG_DWORD, std::wstring(L"\x01\0\0\0", 4));
-    WriteRawValue(HKEY_LOCAL_MACHINE, key + L"\\SupportedProtocols", L"http", REG_SZ, std::wstring(1, '\0'));
+    WriteRawValue(HKEY_LOCAL_MACHINE, key, L"DropTarget", REG_DWORD, std::string("\x01\0\0\0", 4));
+    WriteStringValue(HKEY_LOCAL_MACHINE, key + L"\\SupportedProtocols", L"http", L"");
     return ReadKeyTree(HKEY_LOCAL_MACHINE, key);
 }
 
@@ -687,15 +736,14 @@ TEST_F(CommandEditorTest, DeleteAndRenameKeepTheEntryAnotherProgramHasSinceRewri
 {
     Open();
     // A command, whose entry another program's installer then writes for itself.
-    auto makeAndLose = [&](const char* name) {
+    auto makeAndLose = [&](const wchar_t* name) {
         Run(IDC_NEW_COMMAND, [&](CNewCommandDlg& editor) {
             SetField(editor, IDC_NC_NAME, name);
             SetField(editor, IDC_NC_TARGET, L"C:\\Mine\\mine.exe");
             Press(editor, IDOK);
         });
         EXPECT_TRUE(CommandExists(name));
-        WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsKeyName(name), L"", REG_SZ,
-                      std::wstring(L"\"C:\\Other\\browser.exe\"") + '\0');
+        WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsKeyName(name), L"", L"\"C:\\Other\\browser.exe\"");
         return ReadKeyTree(HKEY_LOCAL_MACHINE, AppPathsKeyName(name));
     };
     auto expectKeptSaid = [&](const std::wstring& name) {
@@ -735,14 +783,14 @@ TEST_F(CommandEditorTest, APutBackNoteThatFailsItsChecksIsNotUsedAndPutsNothingB
     auto entryFile = [](CommandScope scope, const std::u16string& keyName) {
         const std::u16string target = u"C:\\Evil\\evil.exe";
         RegKey entry{AppPathsEntryRegPath(scope, keyName),
-                     {{u"", kRegSz, std::wstring(reinterpret_cast<const char*>(target.c_str()), 2 * target.size() + 2)}},
+                     {{u"", kRegSz, std::string(reinterpret_cast<const char*>(target.c_str()), 2 * target.size() + 2)}},
                      {}};
-        std::wstring bytes, why;
+        std::string bytes, why;
         EXPECT_TRUE(WriteRegFile(entry, bytes, why)) << why;
         return bytes;
     };
-    const std::wstring victim = entryFile(CommandScope::machine, u"victim.exe");
-    const std::wstring own = entryFile(CommandScope::user, u"mine.exe");
+    const std::string victim = entryFile(CommandScope::machine, u"victim.exe");
+    const std::string own = entryFile(CommandScope::user, u"mine.exe");
     const std::wstring outside = folder.Path() + L"\\crafted.reg";
     WriteFileBytes(outside, victim);
     CreateDirectoryW((folder.Path() + L"\\LocalAppData").c_str(), nullptr);
@@ -755,9 +803,9 @@ TEST_F(CommandEditorTest, APutBackNoteThatFailsItsChecksIsNotUsedAndPutsNothingB
     };
     const Case cases[] = {
         {outside, outside},                                                   // an earlier note's full path
-        {L"..\\..\\crafted.reg|" + Sha256Hex(victim), L"..\\..\\crafted.reg|"}, // outside the backups
-        {L"victim.reg|" + Sha256Hex(victim), L"victim.reg"},                    // another entry and scope
-        {L"own.reg|" + Sha256Hex(L"changed"), L"own.reg"},                       // changed since
+        {L"..\\..\\crafted.reg|" + AsciiToWide(Sha256Hex(victim)), L"..\\..\\crafted.reg|"}, // outside the backups
+        {L"victim.reg|" + AsciiToWide(Sha256Hex(victim)), L"victim.reg"},                    // another entry and scope
+        {L"own.reg|" + AsciiToWide(Sha256Hex("changed")), L"own.reg"},                       // changed since
     };
     for (const Case& test : cases) {
         ASSERT_TRUE(::CreateCommand(L"mine", L"C:\\Mine\\mine.exe", L"", SW_SHOWNORMAL, CommandScope::user));

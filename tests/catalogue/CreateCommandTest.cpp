@@ -16,16 +16,16 @@ TEST_F(CatalogueTest, WritesTheThreeItemsByteForByte)
     EXPECT_TRUE(boxes.Boxes().empty());
 
     DWORD type = 0;
-    std::wstring bytes;
+    std::string bytes;
     ASSERT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, Key(L"notes"), L"", type, bytes));
     EXPECT_EQ(DWORD(REG_SZ), type);
-    EXPECT_EQ(Link(L"notes") + std::wstring(1, '\0'), bytes);
+    EXPECT_EQ(TextBytes(Link(L"notes")), bytes);
     ASSERT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, Key(L"notes"), L"Path", type, bytes));
     EXPECT_EQ(DWORD(REG_SZ), type);
-    EXPECT_EQ(folder.Cmds() + std::wstring(1, '\0'), bytes);
+    EXPECT_EQ(TextBytes(folder.Cmds()), bytes);
     EXPECT_EQ(2u, CountValues(HKEY_LOCAL_MACHINE, Key(L"notes")));
 
-    EXPECT_EQ(L"notes\r\nC:\\Tools\\edit.exe\r\n/n\r\n3\r\n", ReadFileBytes(Cfg(L"notes")));
+    EXPECT_EQ("notes\r\nC:\\Tools\\edit.exe\r\n/n\r\n3\r\n", ReadFileBytes(Cfg(L"notes")));
 
     LinkFields link;
     ASSERT_TRUE(ReadLink(Link(L"notes"), link));
@@ -44,7 +44,7 @@ TEST_F(CatalogueTest, AUserCommandLivesInTheUsersAppPathsAndFolderBesideAMachine
     const std::wstring link = folder.UserCmds() + L"\\run_notes.lnk";
     EXPECT_EQ(link, ReadStringValue(HKEY_CURRENT_USER, Key(L"notes")));
     EXPECT_EQ(folder.UserCmds(), ReadStringValue(HKEY_CURRENT_USER, Key(L"notes"), L"Path"));
-    EXPECT_EQ(L"notes\r\nC:\\Mine\\edit.exe\r\n-u\r\n1\r\n", ReadFileBytes(folder.UserCmds() + L"\\run_notes.cfg"));
+    EXPECT_EQ("notes\r\nC:\\Mine\\edit.exe\r\n-u\r\n1\r\n", ReadFileBytes(folder.UserCmds() + L"\\run_notes.cfg"));
     LinkFields fields;
     ASSERT_TRUE(ReadLink(link, fields));
     EXPECT_EQ(L"C:\\Mine\\edit.exe", fields.path);
@@ -61,7 +61,7 @@ TEST_F(CatalogueTest, AUserCommandLivesInTheUsersAppPathsAndFolderBesideAMachine
 TEST_F(CatalogueTest, WorkingDirectoryFollowsTheKindOfTarget)
 {
     struct Case {
-        const char* name;
+        const wchar_t* name;
         std::wstring target;
         std::wstring workingDirectory;
     };
@@ -81,7 +81,7 @@ TEST_F(CatalogueTest, WorkingDirectoryFollowsTheKindOfTarget)
         EXPECT_EQ(L"", link.arguments) << c.name;
         // The properties file keeps the target exactly as entered, with an
         // empty third line: always four lines.
-        EXPECT_EQ(std::wstring(c.name) + L"\r\n" + c.target + L"\r\n\r\n7\r\n", ReadFileBytes(Cfg(c.name)));
+        EXPECT_EQ(AsciiProperties({c.name, c.target, L"", L"7"}), ReadFileBytes(Cfg(c.name)));
     }
     LinkFields link;
     ASSERT_TRUE(ReadLink(Link(L"folder"), link));
@@ -90,22 +90,22 @@ TEST_F(CatalogueTest, WorkingDirectoryFollowsTheKindOfTarget)
 
 TEST_F(CatalogueTest, WritingOverAnExistingCommandAndKeyReplacesOnlyWhatItOwns)
 {
-    WriteRawValue(HKEY_LOCAL_MACHINE, Key(L"app"), L"", REG_SZ, std::wstring(L"C:\\Other\\app.exe\0", 17));
-    WriteRawValue(HKEY_LOCAL_MACHINE, Key(L"app"), L"Path", REG_SZ, std::wstring(L"C:\\Other\0", 9));
-    WriteRawValue(HKEY_LOCAL_MACHINE, Key(L"app"), L"Extra", REG_SZ, std::wstring(L"keep\0", 5));
+    WriteStringValue(HKEY_LOCAL_MACHINE, Key(L"app"), L"", L"C:\\Other\\app.exe");
+    WriteStringValue(HKEY_LOCAL_MACHINE, Key(L"app"), L"Path", L"C:\\Other");
+    WriteStringValue(HKEY_LOCAL_MACHINE, Key(L"app"), L"Extra", L"keep");
 
     ASSERT_TRUE(CreateCommand(L"app", L"C:\\first.exe", L"--a-long-first-parameter", 1));
     ASSERT_TRUE(CreateCommand(L"app", L"C:\\second.exe", L"", 1));
     EXPECT_TRUE(boxes.Boxes().empty()); // no question about the overwrite
 
-    EXPECT_EQ(Link(L"app") + std::wstring(1, '\0'), DefaultValue(L"app"));
+    EXPECT_EQ(TextBytes(Link(L"app")), DefaultValue(L"app"));
     DWORD type = 0;
-    std::wstring bytes;
+    std::string bytes;
     ASSERT_TRUE(ReadRawValue(HKEY_LOCAL_MACHINE, Key(L"app"), L"Extra", type, bytes));
-    EXPECT_EQ(std::wstring(L"keep\0", 5), bytes);
+    EXPECT_EQ(TextBytes(L"keep"), bytes);
     EXPECT_EQ(3u, CountValues(HKEY_LOCAL_MACHINE, Key(L"app")));
     // Truncated and rewritten: nothing of the longer first version remains.
-    EXPECT_EQ(L"app\r\nC:\\second.exe\r\n\r\n1\r\n", ReadFileBytes(Cfg(L"app")));
+    EXPECT_EQ("app\r\nC:\\second.exe\r\n\r\n1\r\n", ReadFileBytes(Cfg(L"app")));
     LinkFields link;
     ASSERT_TRUE(ReadLink(Link(L"app"), link));
     EXPECT_EQ(L"C:\\second.exe", link.path);
@@ -129,7 +129,7 @@ TEST_F(CatalogueTest, MissingCmdsFolderFailsAtTheShortcutWithTheMessageTwice)
     RemoveTree(folder.Cmds());
     EXPECT_FALSE(CreateCommand(L"notes", L"C:\\edit.exe", L"", 1));
     EXPECT_EQ(Texts({kNoShortcut, kNoShortcut}), boxes.Texts());
-    EXPECT_EQ(Link(L"notes") + std::wstring(1, '\0'), DefaultValue(L"notes")); // the entry stays
+    EXPECT_EQ(TextBytes(Link(L"notes")), DefaultValue(L"notes")); // the entry stays
     EXPECT_FALSE(FileExists(Cfg(L"notes")));
 }
 
@@ -144,7 +144,7 @@ TEST_F(CatalogueTest, APropertiesFileThatCannotBeOpenedFailsAfterTheShortcutWasR
 {
     // Wine runs as root here, where a read-only attribute does not stop a
     // write; a file held open without sharing is refused the same way.
-    WriteFileBytes(Cfg(L"notes"), L"old\r\n");
+    WriteFileBytes(Cfg(L"notes"), "old\r\n");
     HANDLE locked = CreateFileW(Cfg(L"notes").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, locked);
     EXPECT_FALSE(CreateCommand(L"notes", L"C:\\new.exe", L"", 1));
@@ -153,7 +153,7 @@ TEST_F(CatalogueTest, APropertiesFileThatCannotBeOpenedFailsAfterTheShortcutWasR
     LinkFields link;
     ASSERT_TRUE(ReadLink(Link(L"notes"), link));
     EXPECT_EQ(L"C:\\new.exe", link.path);
-    EXPECT_EQ(L"old\r\n", ReadFileBytes(Cfg(L"notes")));
+    EXPECT_EQ("old\r\n", ReadFileBytes(Cfg(L"notes")));
 }
 
 } // namespace

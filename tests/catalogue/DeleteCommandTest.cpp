@@ -14,12 +14,12 @@ TEST_F(CatalogueTest, DeleteRemovesAllThreeItemsSilentlyAndTheFilesGoToTheRecycl
     EXPECT_FALSE(FileExists(Cfg(name)));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Key(name)));
     // Wine keeps its Recycle Bin in the desktop's trash folder.
-    char home[MAX_PATH] = {};
+    wchar_t home[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"HOME", home, MAX_PATH) > 0) {
         const std::wstring trash = std::wstring(L"Z:") + home + L"\\.local\\share\\Trash\\files\\run_" + name;
         EXPECT_TRUE(FileExists(trash + L".cfg")) << trash;
         EXPECT_TRUE(FileExists(trash + L".lnk")) << trash;
-        for (const char* extension : {L".cfg", L".lnk"}) {
+        for (const wchar_t* extension : {L".cfg", L".lnk"}) {
             DeleteFileW((trash + extension).c_str());
             DeleteFileW((std::wstring(L"Z:") + home + L"\\.local\\share\\Trash\\info\\run_" + name + extension +
                          L".trashinfo").c_str());

@@ -30,7 +30,7 @@ FastFolderWrite Add(const std::wstring& alias, const std::wstring& path)
 
 class FastFolderWindowTest : public MainWindowTest {
 protected:
-    void SetUp() override { CreateKey(HKEY_CURRENT_USER, kFastFolderKey); }
+    void SetUp() override { CreateKey(HKEY_CURRENT_USER, FastFolderKey()); }
 
     // A real folder under the scratch program folder.
     std::wstring MakeFolder(const std::wstring& name)
@@ -56,11 +56,11 @@ protected:
                 texts.push_back(alias);
         return texts;
     }
-    static std::wstring StoredText(const std::wstring& name)
+    static std::string StoredText(const std::wstring& name)
     {
         DWORD type = 0;
-        std::wstring bytes;
-        return ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, name, type, bytes) ? bytes : L"<absent>";
+        std::string bytes;
+        return ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), name, type, bytes) ? bytes : "<absent>";
     }
     void SelectRow(int row) const
     {
@@ -92,9 +92,7 @@ TEST_F(FastFolderWindowTest, AddChecksTheFieldsInOrderAndKeepsThemAsTyped)
     const std::wstring docs = MakeFolder(L"Docs");
     RunAdd([&](CNewFastFolderDlg& dlg) {
         EXPECT_FALSE(dlg.IsEditMode());
-        char title[64] = {};
-        GetWindowTextW(dlg.GetSafeHwnd(), title, sizeof title);
-        EXPECT_STREQ(TXT_FF_CAPTION_ADD, title);
+        EXPECT_EQ(TXT_FF_CAPTION_ADD, Caption(dlg));
         Press(dlg, IDOK);
         SetField(dlg, IDC_FF_ALIAS, L"Docs");
         Press(dlg, IDOK);
@@ -102,7 +100,7 @@ TEST_F(FastFolderWindowTest, AddChecksTheFieldsInOrderAndKeepsThemAsTyped)
         Press(dlg, IDOK); // a drive root fails the folder test
         SetField(dlg, IDC_FF_PATH, docs + L"\\missing");
         Press(dlg, IDOK);
-        SetField(dlg, IDC_FF_ALIAS, std::wstring(260, 'a'));
+        SetField(dlg, IDC_FF_ALIAS, std::wstring(260, L'a'));
         SetField(dlg, IDC_FF_PATH, docs + L"\\\\");
         Press(dlg, IDOK);
         EXPECT_FALSE(dlg.IsEnded());
@@ -114,7 +112,7 @@ TEST_F(FastFolderWindowTest, AddChecksTheFieldsInOrderAndKeepsThemAsTyped)
               boxes.Texts());
     for (const auto& box : boxes.Boxes())
         EXPECT_EQ(UINT(MB_ICONINFORMATION), box.type & MB_ICONMASK) << box.text;
-    EXPECT_EQ(0u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
+    EXPECT_EQ(0u, CountValues(HKEY_CURRENT_USER, FastFolderKey()));
 }
 
 TEST_F(FastFolderWindowTest, AddStoresTheTrimmedPathAndTheAliasAsTyped)
@@ -130,11 +128,11 @@ TEST_F(FastFolderWindowTest, AddStoresTheTrimmedPathAndTheAliasAsTyped)
     });
     EXPECT_TRUE(boxes.Texts().empty());
     DWORD type = 0;
-    std::wstring bytes;
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"0", type, bytes));
-    EXPECT_EQ(std::wstring(L"   ", 4), bytes);
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"00", type, bytes));
-    EXPECT_EQ(docs + '\0', bytes);
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"0", type, bytes));
+    EXPECT_EQ(TextBytes(L"   "), bytes);
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"00", type, bytes));
+    EXPECT_EQ(TextBytes(docs), bytes);
     EXPECT_EQ((Texts{L"   "}), Aliases());
     EXPECT_EQ(docs, window->FoldersPage().List().GetItemText(0, 1));
 }
@@ -159,10 +157,10 @@ TEST_F(FastFolderWindowTest, AnUnreadableItemInTheWayIsNamedAndRemovedOnlyOnYes)
 {
     const std::wstring docs = MakeFolder(L"Docs");
     Store({{L"A", docs}});
-    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"1", std::wstring(300, 'l'));
-    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"11", docs);
-    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"2", L"C"s);
-    WriteStringValue(HKEY_CURRENT_USER, kFastFolderKey, L"22", docs);
+    WriteStringValue(HKEY_CURRENT_USER, FastFolderKey(), L"1", std::wstring(300, L'l'));
+    WriteStringValue(HKEY_CURRENT_USER, FastFolderKey(), L"11", docs);
+    WriteStringValue(HKEY_CURRENT_USER, FastFolderKey(), L"2", L"C"s);
+    WriteStringValue(HKEY_CURRENT_USER, FastFolderKey(), L"22", docs);
     Open();
     EXPECT_EQ(Texts{L"A"}, Aliases()); // the list stops where the menu does
     const std::wstring question = TXT_FF_BLOCKED_BEFORE + L"1"s + TXT_FF_BLOCKED_AFTER;
@@ -172,8 +170,8 @@ TEST_F(FastFolderWindowTest, AnUnreadableItemInTheWayIsNamedAndRemovedOnlyOnYes)
         boxes.Answer(IDNO);
         Press(dlg, IDOK);
         EXPECT_FALSE(dlg.IsEnded()); // kept as typed
-        EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
-        EXPECT_EQ(std::wstring(300, 'l') + '\0', StoredText(L"1"));
+        EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, FastFolderKey()));
+        EXPECT_EQ(TextBytes(std::wstring(300, L'l')), StoredText(L"1"));
         boxes.Answer(IDYES);
         Press(dlg, IDOK);
         EXPECT_TRUE(dlg.IsEnded());
@@ -181,7 +179,7 @@ TEST_F(FastFolderWindowTest, AnUnreadableItemInTheWayIsNamedAndRemovedOnlyOnYes)
     EXPECT_EQ((Texts{question, question}), boxes.Texts());
     EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[0].type);
     EXPECT_EQ((Texts{L"A", L"C", L"New"}), Aliases());
-    EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
+    EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, FastFolderKey()));
 }
 
 TEST_F(FastFolderWindowTest, TenRowsRefuseAddWithoutADialogAndNineOpenIt)
@@ -214,15 +212,13 @@ TEST_F(FastFolderWindowTest, EditingMovesTheItemToTheEnd)
         EXPECT_TRUE(dlg.IsEditMode());
         EXPECT_EQ(L"A", Field(dlg, IDC_FF_ALIAS));
         EXPECT_EQ(a, Field(dlg, IDC_FF_PATH));
-        char title[64] = {};
-        GetWindowTextW(dlg.GetSafeHwnd(), title, sizeof title);
-        EXPECT_STREQ(TXT_FF_CAPTION_EDIT, title);
+        EXPECT_EQ(TXT_FF_CAPTION_EDIT, Caption(dlg));
         Press(dlg, IDOK);
     };
     EXPECT_EQ(0, Notify(IDC_FOLDER_LIST, NM_DBLCLK));
     EXPECT_EQ((Texts{L"B", L"C", L"A"}), Aliases());
     EXPECT_EQ((Texts{L"B", L"C", L"A"}), StoredAliases());
-    EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, kFastFolderKey));
+    EXPECT_EQ(6u, CountValues(HKEY_CURRENT_USER, FastFolderKey()));
 }
 
 TEST_F(FastFolderWindowTest, EditAndDeleteDoNothingWithoutASelection)
@@ -256,24 +252,24 @@ TEST_F(FastFolderWindowTest, DeleteAsksAndOnYesRenumbers)
     EXPECT_EQ(1u, boxes.Boxes().size());
     EXPECT_EQ((Texts{L"A", L"C"}), Aliases());
     DWORD type = 0;
-    std::wstring bytes;
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"1", type, bytes));
-    EXPECT_EQ(std::wstring(L"C", 2), bytes);
-    EXPECT_FALSE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"2", type, bytes));
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"1", type, bytes));
+    EXPECT_EQ(TextBytes(L"C"), bytes);
+    EXPECT_FALSE(ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"2", type, bytes));
 }
 
 // The shell extension reads the store at any time and stops at nothing: after
 // every add, edit and delete the items are 0..n-1 with both values each.
 TEST_F(FastFolderWindowTest, EveryHandlerLeavesTheIndicesWithoutAGap)
 {
-    const auto expectNoGap = [](size_t count, const char* step) {
+    const auto expectNoGap = [](size_t count, const wchar_t* step) {
         HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kFastFolderKey, 0, KEY_READ, &key));
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, FastFolderKey().c_str(), 0, KEY_READ, &key));
         std::vector<std::wstring> names;
-        char name[64];
+        wchar_t name[64];
         for (DWORD i = 0;; ++i) {
-            DWORD length = sizeof name;
-            if (RegEnumValueA(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            DWORD length = 64;
+            if (RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 break;
             names.emplace_back(name, length);
         }
@@ -303,7 +299,7 @@ TEST_F(FastFolderWindowTest, EveryHandlerLeavesTheIndicesWithoutAGap)
     };
     const std::wstring target = MakeFolder(L"T");
     Open();
-    for (const char* alias : {L"A", L"B", L"C", L"D"})
+    for (const wchar_t* alias : {L"A", L"B", L"C", L"D"})
         RunAdd([&](CNewFastFolderDlg& dlg) {
             SetField(dlg, IDC_FF_ALIAS, alias);
             SetField(dlg, IDC_FF_PATH, target);
@@ -343,7 +339,7 @@ TEST_F(FastFolderWindowTest, BrowseRetriesUntilAFolderAndCancelKeepsTheField)
     std::vector<std::wstring> titles;
     std::vector<UINT> flags;
     int call = 0;
-    Services().browseForFolder = [&](BROWSEINFOA& info) -> PIDLIST_ABSOLUTE {
+    Services().browseForFolder = [&](BROWSEINFOW& info) -> PIDLIST_ABSOLUTE {
         titles.push_back(info.lpszTitle);
         flags.push_back(info.ulFlags);
         EXPECT_EQ(nullptr, info.pidlRoot);
@@ -354,7 +350,7 @@ TEST_F(FastFolderWindowTest, BrowseRetriesUntilAFolderAndCancelKeepsTheField)
             return drives;
         }
         if (call == 2)
-            return ILCreateFromPathA(docs.c_str());
+            return ILCreateFromPathW(docs.c_str());
         return nullptr; // cancelled
     };
     RunAdd([&](CNewFastFolderDlg& dlg) {
@@ -367,7 +363,7 @@ TEST_F(FastFolderWindowTest, BrowseRetriesUntilAFolderAndCancelKeepsTheField)
     EXPECT_EQ(3, call);
     EXPECT_EQ((Texts{TXT_CHOOSE_VALID_FOLDER}), boxes.Texts());
     for (size_t i = 0; i < titles.size(); ++i) {
-        EXPECT_STREQ(TXT_FF_FOLDER_TITLE, titles[i].c_str());
+        EXPECT_EQ(TXT_FF_FOLDER_TITLE, titles[i]);
         EXPECT_EQ(UINT(BIF_NEWDIALOGSTYLE), flags[i]);
     }
 }
@@ -412,7 +408,7 @@ TEST_F(FastFolderWindowTest, FieldsShowTheirTipsAndHelpOpensOnTheIconAndF1)
 
 TEST(FastFolderRules, BothTextsMustFitTheStore)
 {
-    EXPECT_TRUE(FitsFastFolderStore(std::wstring(259, 'a'), std::wstring(259, 'p')));
-    EXPECT_FALSE(FitsFastFolderStore(std::wstring(260, 'a'), L"C:\\"));
-    EXPECT_FALSE(FitsFastFolderStore(L"a", std::wstring(260, 'p')));
+    EXPECT_TRUE(FitsFastFolderStore(std::wstring(259, L'a'), std::wstring(259, L'p')));
+    EXPECT_FALSE(FitsFastFolderStore(std::wstring(260, L'a'), L"C:\\"s));
+    EXPECT_FALSE(FitsFastFolderStore(L"a"s, std::wstring(260, L'p')));
 }

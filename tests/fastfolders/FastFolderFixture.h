@@ -10,11 +10,11 @@
 
 class FastFolderStoreFixture : public ::testing::Test {
 protected:
-    void SetUp() override { CreateKey(HKEY_CURRENT_USER, kFastFolderKey); }
+    void SetUp() override { CreateKey(HKEY_CURRENT_USER, FastFolderKey()); }
 
     static void Put(const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ)
     {
-        WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, name, type, text + '\0');
+        WriteStringValue(HKEY_CURRENT_USER, FastFolderKey(), name, text, type);
     }
     static void PutItem(int index, const std::wstring& alias, const std::wstring& path)
     {
@@ -23,15 +23,15 @@ protected:
         Put(name + name, path);
     }
     // The value's bytes as stored, terminator included; "<absent>" when missing.
-    static std::wstring Raw(const std::wstring& name)
+    static std::string Raw(const std::wstring& name)
     {
         DWORD type = 0;
-        std::wstring bytes;
-        if (!ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, name, type, bytes))
-            return L"<absent>";
+        std::string bytes;
+        if (!ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), name, type, bytes))
+            return "<absent>";
         return bytes;
     }
-    static DWORD Values() { return CountValues(HKEY_CURRENT_USER, kFastFolderKey); }
+    static DWORD Values() { return CountValues(HKEY_CURRENT_USER, FastFolderKey()); }
 
     CServicesGuard m_services;
     CRegistrySandbox m_sandbox;

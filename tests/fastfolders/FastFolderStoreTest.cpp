@@ -12,7 +12,8 @@ namespace {
 
 using Store = FastFolderStoreFixture;
 
-std::wstring Z(const std::wstring& text) { return text + '\0'; }
+// A text value's bytes as stored: UTF-16 with its terminator.
+std::string Z(const std::wstring& text) { return TextBytes(text); }
 
 FastFolderWrite Add(const std::wstring& alias, const std::wstring& path, int* blocked = nullptr)
 {
@@ -29,30 +30,30 @@ TEST_F(Store, AddWritesAliasAndPathAsTerminatedStringsAtTheNextIndex)
 {
     ASSERT_EQ(FastFolderWrite::done, Add(L"Docs", L"C:\\Docs"));
     DWORD type = 0;
-    std::wstring bytes;
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"0", type, bytes));
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"0", type, bytes));
     EXPECT_EQ(DWORD(REG_SZ), type);
-    EXPECT_EQ(L"Docs\0"s, bytes);
-    EXPECT_EQ(5u, bytes.size());
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"00", type, bytes));
+    EXPECT_EQ(Z(L"Docs"), bytes);
+    EXPECT_EQ(10u, bytes.size());
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"00", type, bytes));
     EXPECT_EQ(DWORD(REG_SZ), type);
-    EXPECT_EQ(L"C:\\Docs\0"s, bytes);
-    EXPECT_EQ(8u, bytes.size());
+    EXPECT_EQ(Z(L"C:\\Docs"), bytes);
+    EXPECT_EQ(16u, bytes.size());
 
     // An empty text is the terminator alone; the next item takes index 1.
     ASSERT_EQ(FastFolderWrite::done, Add(L"", L""));
-    EXPECT_EQ(L"\0"s, Raw(L"1"));
-    EXPECT_EQ(L"\0"s, Raw(L"11"));
+    EXPECT_EQ("\0\0"s, Raw(L"1"));
+    EXPECT_EQ("\0\0"s, Raw(L"11"));
     EXPECT_EQ(2, CountFastFolders());
     EXPECT_EQ(4u, Values());
 }
 
 TEST_F(Store, IndicesPastNineAreFormattedNotLookedUp)
 {
-    EXPECT_EQ(L"0", FastFolderAliasName(0));
-    EXPECT_EQ(L"9", FastFolderAliasName(9));
-    EXPECT_EQ(L"10", FastFolderAliasName(10));
-    EXPECT_EQ(L"1010", FastFolderPathName(L"10"));
+    EXPECT_EQ(L"0", FastFolderAliasName<std::wstring>(0));
+    EXPECT_EQ(L"9", FastFolderAliasName<std::wstring>(9));
+    EXPECT_EQ(L"10", FastFolderAliasName<std::wstring>(10));
+    EXPECT_EQ(L"1010", FastFolderPathName(L"10"s));
 }
 
 TEST_F(Store, DeletingTheMiddleOfThreeAndCompactingClosesTheGap)
@@ -61,15 +62,15 @@ TEST_F(Store, DeletingTheMiddleOfThreeAndCompactingClosesTheGap)
     PutItem(1, L"B", L"C:\\B");
     PutItem(2, L"C", L"C:\\C");
     ASSERT_TRUE(DeleteFastFolder(L"1"));
-    EXPECT_EQ(L"<absent>", Raw(L"1"));
-    EXPECT_EQ(L"<absent>", Raw(L"11"));
+    EXPECT_EQ("<absent>", Raw(L"1"));
+    EXPECT_EQ("<absent>", Raw(L"11"));
     CompactFastFolders();
     EXPECT_EQ(Z(L"A"), Raw(L"0"));
     EXPECT_EQ(Z(L"C:\\A"), Raw(L"00"));
     EXPECT_EQ(Z(L"C"), Raw(L"1"));
     EXPECT_EQ(Z(L"C:\\C"), Raw(L"11"));
-    EXPECT_EQ(L"<absent>", Raw(L"2"));
-    EXPECT_EQ(L"<absent>", Raw(L"22"));
+    EXPECT_EQ("<absent>", Raw(L"2"));
+    EXPECT_EQ("<absent>", Raw(L"22"));
     EXPECT_EQ(4u, Values());
 }
 
@@ -81,18 +82,18 @@ TEST_F(Store, DeletingItemZeroOfTwoMovesItemOneDown)
     CompactFastFolders();
     EXPECT_EQ(Z(L"B"), Raw(L"0"));
     EXPECT_EQ(Z(L"C:\\B"), Raw(L"00"));
-    EXPECT_EQ(L"<absent>", Raw(L"1"));
-    EXPECT_EQ(L"<absent>", Raw(L"11"));
+    EXPECT_EQ("<absent>", Raw(L"1"));
+    EXPECT_EQ("<absent>", Raw(L"11"));
 }
 
 TEST_F(Store, DeletingAMissingAliasFailsAndLeavesItsPath)
 {
     Put(L"33", L"C:\\Orphan");
     EXPECT_FALSE(DeleteFastFolder(L"3"));
-    EXPECT_EQ(L"C:\\Orphan\0"s, Raw(L"33")); // the path goes only after the alias did
+    EXPECT_EQ(Z(L"C:\\Orphan"), Raw(L"33")); // the path goes only after the alias did
     PutItem(0, L"A", L"C:\\A");
     EXPECT_TRUE(DeleteFastFolder(L"0"));
-    EXPECT_EQ(L"<absent>", Raw(L"00"));
+    EXPECT_EQ("<absent>", Raw(L"00"));
 }
 
 TEST_F(Store, AnAliasWithoutItsPathEndsTheListAndIsMovedButNeverGivenAPath)
@@ -107,7 +108,7 @@ TEST_F(Store, AnAliasWithoutItsPathEndsTheListAndIsMovedButNeverGivenAPath)
 
     CompactFastFolders();
     EXPECT_EQ(Z(L"Lonely"), Raw(L"1"));
-    EXPECT_EQ(L"<absent>", Raw(L"11"));
+    EXPECT_EQ("<absent>", Raw(L"11"));
     EXPECT_EQ(Z(L"C"), Raw(L"2"));
     EXPECT_EQ(Z(L"C:\\C"), Raw(L"22"));
 }
@@ -123,7 +124,7 @@ TEST_F(Store, CompactingKeepsEveryItemEmptyOrNotInItsOrder)
     EXPECT_EQ(Z(L"B"), Raw(L"0"));
     EXPECT_EQ(Z(L""), Raw(L"1"));
     EXPECT_EQ(Z(L"C:\\Empty"), Raw(L"11"));
-    EXPECT_EQ(L"<absent>", Raw(L"2"));
+    EXPECT_EQ("<absent>", Raw(L"2"));
     EXPECT_EQ(Z(L"C:\\PathAlone"), Raw(L"22"));
     EXPECT_EQ(Z(L"H"), Raw(L"3"));
     EXPECT_EQ(Z(L"C:\\H"), Raw(L"33"));
@@ -133,8 +134,9 @@ TEST_F(Store, CompactingKeepsEveryItemEmptyOrNotInItsOrder)
 
 TEST_F(Store, AValueWithoutItsTerminatorIsReadBackWhole)
 {
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"0", REG_SZ, L"Docs");
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"00", REG_SZ, L"C:\\Docs");
+    const auto unterminated = [](const std::wstring& text) { return Z(text).substr(0, text.size() * 2); };
+    WriteRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"0", REG_SZ, unterminated(L"Docs"));
+    WriteRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"00", REG_SZ, unterminated(L"C:\\Docs"));
     std::wstring aliases[kMaxFastFolders];
     std::wstring paths[kMaxFastFolders];
     EXPECT_EQ(1, ReadFastFolders(kMaxFastFolders, aliases, paths));
@@ -142,16 +144,29 @@ TEST_F(Store, AValueWithoutItsTerminatorIsReadBackWhole)
     EXPECT_EQ(L"C:\\Docs", paths[0]);
 }
 
+TEST_F(Store, TextOutsideTheCodePageIsStoredAsUtf16AndReadBackWhole)
+{
+    const std::wstring alias = L"\u6587\u6863 \U0001F4C1";
+    const std::wstring path = L"C:\\\u0414\u043E\u043A\u0443\u043C\u0435\u043D\u0442\u044B\\\u0142\u00F3d\u017A";
+    ASSERT_EQ(FastFolderWrite::done, Add(alias, path));
+    EXPECT_EQ(Z(alias), Raw(L"0")); // what the shell extension reads
+    EXPECT_EQ(Z(path), Raw(L"00"));
+    std::wstring aliases[kMaxFastFolders];
+    std::wstring paths[kMaxFastFolders];
+    ASSERT_EQ(1, ReadFastFolders(kMaxFastFolders, aliases, paths));
+    EXPECT_EQ(alias, aliases[0]);
+    EXPECT_EQ(path, paths[0]);
+}
+
 TEST_F(Store, TextIsReadOfTextTypesOnlyAndValuesMoveWithTheirType)
 {
     // Expandable text is text, as stored; a binary value is no text and ends
     // the list there, as it does in the library's menu.
-    const std::wstring binaryPath = L"C:\\Binary";
-    const std::wstring binary(reinterpret_cast<const char*>(binaryPath.c_str()), (binaryPath.size() + 1) * 2);
+    const std::string binary = Z(L"C:\\Binary");
     Put(L"0", L"Expand", REG_EXPAND_SZ);
     Put(L"00", L"C:\\Expand", REG_EXPAND_SZ);
     Put(L"1", L"Binary");
-    WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"11", REG_BINARY, binary);
+    WriteRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"11", REG_BINARY, binary);
     std::wstring aliases[kMaxFastFolders];
     std::wstring paths[kMaxFastFolders];
     EXPECT_EQ(1, ReadFastFolders(kMaxFastFolders, aliases, paths));
@@ -162,16 +177,16 @@ TEST_F(Store, TextIsReadOfTextTypesOnlyAndValuesMoveWithTheirType)
     ASSERT_TRUE(DeleteFastFolder(L"0"));
     CompactFastFolders();
     DWORD type = 0;
-    std::wstring bytes;
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, L"00", type, bytes));
+    std::string bytes;
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), L"00", type, bytes));
     EXPECT_EQ(DWORD(REG_BINARY), type);
     EXPECT_EQ(binary, bytes);
 }
 
 TEST_F(Store, CompactingNeverShortensOrBlanksAValueLongerThanTheListBuffer)
 {
-    const std::wstring longAlias(300, 'a');
-    const std::wstring longPath = L"C:\\" + std::wstring(400, 'p');
+    const std::wstring longAlias(300, L'a');
+    const std::wstring longPath = L"C:\\" + std::wstring(400, L'p');
     PutItem(0, L"A", L"C:\\A");
     PutItem(1, longAlias, L"C:\\B");
     PutItem(2, L"C", longPath);
@@ -182,7 +197,7 @@ TEST_F(Store, CompactingNeverShortensOrBlanksAValueLongerThanTheListBuffer)
     EXPECT_EQ(Z(L"C"), Raw(L"1"));
     EXPECT_EQ(Z(longPath), Raw(L"11"));
 
-    // The list itself stays within its 260-byte buffer and, as the menu,
+    // The list itself stays within its 260-unit buffer and, as the menu,
     // stops at the long alias.
     std::wstring aliases[kMaxFastFolders];
     std::wstring paths[kMaxFastFolders];
@@ -210,7 +225,7 @@ TEST_F(Store, AddNeverOverwritesAndNeverWritesWhereNoReaderReaches)
     // An alias too long for the readers in the middle: the old count of
     // readable aliases (2) pointed at item 2 and overwrote it.
     PutItem(0, L"A", L"C:\\A");
-    PutItem(1, std::wstring(300, 'l'), L"C:\\Long");
+    PutItem(1, std::wstring(300, L'l'), L"C:\\Long");
     PutItem(2, L"C", L"C:\\C");
     int blocked = -1;
     EXPECT_EQ(FastFolderWrite::blocked, Add(L"New", L"C:\\New", &blocked));
@@ -236,8 +251,8 @@ TEST_F(Store, AddNeverOverwritesAndNeverWritesWhereNoReaderReaches)
     ASSERT_TRUE(RemoveFastFolderItem(5));
     PutItem(9, L"F9", L"C:\\F");
     EXPECT_EQ(FastFolderWrite::full, Add(L"New", L"C:\\New"));
-    EXPECT_EQ(L"<absent>", Raw(L"10"));
-    EXPECT_EQ(L"<absent>", Raw(L"1010"));
+    EXPECT_EQ("<absent>", Raw(L"10"));
+    EXPECT_EQ("<absent>", Raw(L"1010"));
 }
 
 TEST_F(Store, ReplacingKeepsTheOldItemUntilTheNewOneIsWritten)
@@ -286,14 +301,14 @@ TEST(FastFolderStoreWithoutKey, CountsAreZeroAndWritesFailWithoutCreatingTheKey)
     EXPECT_EQ(FastFolderWrite::failed, Add(L"Docs", L"C:\\Docs"));
     EXPECT_FALSE(DeleteFastFolder(L"0"));
     CompactFastFolders();
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFastFolderKey));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, FastFolderKey()));
 }
 
 TEST_F(Store, ReadsUseReadAccessAndWritesWriteAccess)
 {
     std::vector<REGSAM> opened;
     Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
-        if (subkey == kFastFolderKey)
+        if (subkey == FastFolderKey())
             opened.push_back(access);
         return true;
     };

@@ -7,16 +7,16 @@
 
 #include <cstdlib>
 
-std::wstring PackagePath(const char* variable)
+std::wstring PackagePath(const wchar_t* variable)
 {
-    const char* path = std::getenv(variable);
+    const wchar_t* path = _wgetenv(variable);
     return path ? path : L"";
 }
 
 std::wstring ShellFolder(int csidl)
 {
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
     return path;
 }
 
@@ -52,11 +52,8 @@ bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs)
 
 std::wstring DefaultValue(const std::wstring& key)
 {
-    DWORD type = 0;
-    std::wstring bytes;
-    if (!ReadRawValue(HKEY_LOCAL_MACHINE, key, L"", type, bytes))
-        return L"";
-    return std::wstring(bytes.c_str());
+    const std::wstring value = ReadStringValue(HKEY_LOCAL_MACHINE, key);
+    return value == L"<missing>" ? L"" : value;
 }
 
 void WriteString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value)

@@ -8,7 +8,7 @@
 inline const std::wstring kAppPaths = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 // A package path handed over by ctest (Windows form); empty when unset.
-std::wstring PackagePath(const char* variable);
+std::wstring PackagePath(const wchar_t* variable);
 
 std::wstring ShellFolder(int csidl);
 

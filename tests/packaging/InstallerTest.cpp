@@ -29,11 +29,11 @@ std::wstring ProgramFilesFolder()
 
 // Waits for a visible top-level dialog with this caption. Visible, because
 // the program's main window exists hidden in path mode under the same class.
-HWND WaitForWindow(const char* caption, DWORD timeoutMs = 60000)
+HWND WaitForWindow(const wchar_t* caption, DWORD timeoutMs = 60000)
 {
     for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        for (HWND window = FindWindowExA(nullptr, nullptr, L"#32770", caption); window;
-             window = FindWindowExA(nullptr, window, L"#32770", caption)) {
+        for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", caption); window;
+             window = FindWindowExW(nullptr, window, L"#32770", caption)) {
             if (IsWindowVisible(window))
                 return window;
         }
@@ -45,7 +45,7 @@ HWND WaitForWindow(const char* caption, DWORD timeoutMs = 60000)
 // The editor fills its fields when it is first shown; wait for the target.
 std::wstring WaitForText(HWND dialog, int id, DWORD timeoutMs = 10000)
 {
-    char text[MAX_PATH] = {};
+    wchar_t text[MAX_PATH] = {};
     for (DWORD waited = 0; waited < timeoutMs && !text[0]; waited += 100) {
         GetDlgItemTextW(dialog, id, text, MAX_PATH);
         if (!text[0])
@@ -65,7 +65,7 @@ TEST(Installer, InstallsUsesAndUninstallsCleanly)
     RegDeleteKeyW(HKEY_CURRENT_USER, (kAppPaths + L"\\pad.exe").c_str()); // a name in both scopes asks first
     ASSERT_EQ(0u, RunAndWait(L"\"" + installer + L"\" /S"));
 
-    for (const char* file : {L"quillon.exe", L"Tesselator.dll", L"quillon.chm", L"uninstall.exe"})
+    for (const wchar_t* file : {L"quillon.exe", L"Tesselator.dll", L"quillon.chm", L"uninstall.exe"})
         EXPECT_TRUE(FileExists(dir + L"\\" + file)) << file;
     EXPECT_TRUE(GetFileAttributesW((dir + L"\\Cmds").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
@@ -142,8 +142,8 @@ TEST(Installer, JustMeInstallsAndUninstallsForTheUserAlone)
     const std::wstring cmds = ShellFolder(CSIDL_APPDATA) + L"\\Verbosa\\Cmds";
     CreateDirectoryW((ShellFolder(CSIDL_APPDATA) + L"\\Verbosa").c_str(), nullptr);
     CreateDirectoryW(cmds.c_str(), nullptr);
-    WriteFileBytes(cmds + L"\\run_pad.lnk", L"link");
-    WriteFileBytes(cmds + L"\\run_pad.cfg", L"properties");
+    WriteFileBytes(cmds + L"\\run_pad.lnk", "link");
+    WriteFileBytes(cmds + L"\\run_pad.cfg", "properties");
     WriteString(HKEY_CURRENT_USER, kAppPaths + L"\\pad.exe", L"", cmds + L"\\run_pad.lnk");
     WriteString(HKEY_CURRENT_USER, kAppPaths + L"\\pad.exe", L"Path", cmds);
     WriteString(HKEY_CURRENT_USER, kAppPaths + L"\\otherapp.exe", L"", L"C:\\Other\\otherapp.exe");

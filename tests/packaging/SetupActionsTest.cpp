@@ -34,13 +34,13 @@ TEST(SetupActions, AnExceptionFailsTheStepOrIsLoggedAndNeverLeavesTheLibrary)
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
     const INSTALLUI_HANDLERW previous = MsiSetExternalUIW(RecordLine, INSTALLLOGMODE_INFO, nullptr);
     PMSIHANDLE install;
-    ASSERT_EQ(ERROR_SUCCESS, MsiOpenPackageExW(std::wstring(package.begin(), package.end()).c_str(),
+    ASSERT_EQ(ERROR_SUCCESS, MsiOpenPackageExW(package.c_str(),
                                                MSIOPENPACKAGEFLAGS_IGNOREMACHINESTATE, &install));
     g_log.clear();
 
     EXPECT_EQ(UINT(ERROR_INSTALL_FAILURE),
               RunAction(install, L"Probe", OnException::failInstall,
-                        [](MSIHANDLE) -> UINT { throw std::runtime_error(L"the disk went away"); }));
+                        [](MSIHANDLE) -> UINT { throw std::runtime_error("the disk went away"); }));
     EXPECT_EQ(UINT(ERROR_SUCCESS), RunAction(install, L"Cleanup", OnException::logAndGoOn,
                                              [](MSIHANDLE) -> UINT { throw std::bad_alloc(); }));
     EXPECT_EQ(UINT(ERROR_INSTALL_FAILURE),

@@ -6,7 +6,6 @@
 // VERBOSA_MSI[_NEXT].
 #include "catalogue/Commands.h"
 #include "fastfolders/FastFolderStore.h"
-#include "framework/CodePage.h"
 #include "shellsettings/ExtensionRegistration.h"
 #include "shellsettings/FirstRun.h"
 #include "tests/packaging/InstallerSupport.h"
@@ -31,8 +30,8 @@ const std::wstring kSettingsKey = L"Software\\Kelto\\quillon30";
 const std::wstring kVerbKey = L"*\\Shell\\Create Shortcut Command";
 
 struct Command {
-    const char* name;
-    const char* target;
+    const wchar_t* name;
+    const wchar_t* target;
     int showCommand;
 };
 const Command kCommands[] = {{L"pad", L"C:\\windows\\notepad.exe", SW_SHOWNORMAL},
@@ -47,10 +46,10 @@ std::vector<std::wstring> InstalledVersions()
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, uninstall.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return versions;
-    char name[256];
-    for (DWORD i = 0, size = sizeof name; RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) ==
-                                           ERROR_SUCCESS;
-         ++i, size = sizeof name) {
+    wchar_t name[256];
+    for (DWORD i = 0, size = 256; RegEnumKeyExW(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) ==
+                                  ERROR_SUCCESS;
+         ++i, size = 256) {
         const std::wstring entry = uninstall + L"\\" + name;
         if (ReadStringValue(HKEY_LOCAL_MACHINE, entry, L"DisplayName") == L"Verbosa 3.0")
             versions.push_back(ReadStringValue(HKEY_LOCAL_MACHINE, entry, L"DisplayVersion"));
@@ -130,7 +129,7 @@ void ExpectUserDataIntact(const std::wstring& dir)
 }
 
 // The uninstall put back what the command taken had replaced, whole.
-void ExpectNothingLeft(const std::wstring& dir, const std::map<std::wstring, std::wstring>& taken)
+void ExpectNothingLeft(const std::wstring& dir, const std::map<std::wstring, std::string>& taken)
 {
     EXPECT_TRUE(WaitUntilGone(dir)) << dir;
     EXPECT_EQ(taken, ReadKeyTree(HKEY_LOCAL_MACHINE, kTakenKey));
@@ -188,22 +187,19 @@ TEST(Upgrade, NsisInstallerKeepsCommandsAndFastFoldersUntilUninstall)
 }
 
 // A package that must not go over the installed one: it fails, says why in
-// its log, and changes nothing.
-void ExpectRefused(const std::wstring& install, const std::wstring& dir, const std::wstring& reason)
+// its log (ASCII text, found in the bytes), and changes nothing.
+void ExpectRefused(const std::wstring& install, const std::wstring& dir, const std::string& reason)
 {
     const std::vector<std::wstring> before = InstalledVersions();
     const std::wstring log = BinFolder() + L"\\verbosa-refused.log";
-    std::u16string wide;
-    ASSERT_TRUE(AnsiToUtf16(log, wide));
-    const std::wstring wideLog(wide.begin(), wide.end());
-    DeleteFileW(wideLog.c_str());
+    DeleteFileW(log.c_str());
     EXPECT_NE(0u, RunAndWait(install + L" /l*v \"" + log + L"\""));
-    std::wstring text = ReadFileBytes(log);
+    std::string text = ReadFileBytes(log);
     std::erase(text, '\0'); // the log may be UTF-16
-    EXPECT_NE(std::wstring::npos, text.find(reason)) << install;
+    EXPECT_NE(std::string::npos, text.find(reason)) << install;
     EXPECT_EQ(before, InstalledVersions());
     EXPECT_TRUE(FileExists(dir + L"\\quillon.exe"));
-    DeleteFileW(wideLog.c_str());
+    DeleteFileW(log.c_str());
 }
 
 TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
@@ -219,7 +215,7 @@ TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
     ForgetEarlierRuns();
     const auto taken = ReadKeyTree(HKEY_LOCAL_MACHINE, kTakenKey);
     ASSERT_EQ(0u, RunAndWait(L"msiexec /i \"" + older + L"\" /qn FASTFOLDERS=1 INSTALLDIR=\"" + dir + L"\""));
-    for (const char* file : {L"quillon.exe", L"Tesselator.dll", L"quillon.chm"})
+    for (const wchar_t* file : {L"quillon.exe", L"Tesselator.dll", L"quillon.chm"})
         EXPECT_TRUE(FileExists(dir + L"\\" + file)) << file;
     EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::machine));
     EXPECT_EQ(L"\"" + dir + L"\\quillon.exe\" %1", ReadStringValue(HKEY_CLASSES_ROOT, kVerbKey + L"\\Command"));
@@ -228,11 +224,11 @@ TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
     EXPECT_EQ(dir + L"\\quillon.exe", menu.path);
 
     // A fleet's command set, handed to the installed program as a deployment tool would.
-    char temp[MAX_PATH] = {};
+    wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring set = std::wstring(temp) + L"verbosa-fleet.json";
-    WriteFileBytes(set, R"({"formatL": "verbosaL", "versionL": 1, "commandsL": [{"nameL": "deployedL",
-        "targetL": "C:\\windows\\notepad.exeL", "parametersL": "L", "windowL": "normalL", "scopeL": "machineL"}]})");
+    WriteFileBytes(set, R"({"format": "verbosa", "version": 1, "commands": [{"name": "deployed",
+        "target": "C:\\windows\\notepad.exe", "parameters": "", "window": "normal", "scope": "machine"}]})");
     EXPECT_EQ(0u, RunAndWait(L"\"" + dir + L"\\quillon.exe\" /import \"" + set + L"\""));
     EXPECT_EQ(dir + L"\\Cmds\\run_deployed.lnk", DefaultValue(kAppPaths + L"\\deployed.exe"));
     DeleteFileW(set.c_str());
@@ -240,9 +236,9 @@ TEST(Upgrade, MsiKeepsItsFolderCommandsFastFoldersAndTheExtensionUntilUninstall)
     // Neither an upgrade into another folder nor the other architecture's
     // package (same version) replaces it.
     ExpectRefused(L"msiexec /i \"" + newer + L"\" /qn INSTALLDIR=C:\\Elsewhere\\Verbosa", dir,
-                  L"uninstall Verbosa first to move it");
+                  "uninstall Verbosa first to move it");
     EXPECT_FALSE(FileExists(L"C:\\Elsewhere"));
-    ExpectRefused(L"msiexec /i \"" + otherArchitecture + L"\" /qn", dir, L"does not replace it");
+    ExpectRefused(L"msiexec /i \"" + otherArchitecture + L"\" /qn", dir, "does not replace it");
 
     // Without INSTALLDIR, into the installed folder; without FASTFOLDERS,
     // the extension stays as the user had it.

@@ -18,9 +18,10 @@ using namespace std::string_literals;
 
 namespace {
 
-std::wstring Utf16(std::u16string_view text)
+// The bytes of UTF-16 text, as the registry and the file hold them.
+std::string Utf16(std::u16string_view text)
 {
-    return std::wstring(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }
 
 std::u16string EntryPath(const std::u16string& keyName)
@@ -57,9 +58,9 @@ RegKey SampleEntry()
     RegKey tree;
     tree.values = {
         {u"", REG_SZ, Utf16(u"C:\\Tools\\tool.exe"s + u'\0')},
-        {u"Blob", REG_BINARY, std::wstring(200, '\xA5')},
+        {u"Blob", REG_BINARY, std::string(200, '\xA5')},
         {u"Caf\u00e9", REG_SZ, Utf16(u"na\u00efve \u65e5"s + u'\0')},
-        {u"Flags", REG_DWORD, L"\x2a\0\0\x80"s},
+        {u"Flags", REG_DWORD, "\x2a\0\0\x80"s},
         {u"List", REG_MULTI_SZ, Utf16(u"a\0b\0\0"s)},
         {u"Path", REG_EXPAND_SZ, Utf16(u"%ProgramFiles%\\Tools"s + u'\0')},
     };
@@ -87,13 +88,13 @@ TEST_F(AppPathsBackupTest, DeleteKeepsABackupThatRestoresTheEntryExactly)
     ASSERT_TRUE(deleted.deleted) << deleted.why;
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe"));
     EXPECT_EQ(folder.MachineBackups(), deleted.backupFile.substr(0, folder.MachineBackups().size()));
-    EXPECT_EQ(0u, ReadFileBytes(deleted.backupFile).find(L"\xFF\xFE" + Utf16(u"Windows Registry Editor Version 5.00\r\n")));
+    EXPECT_EQ(0u, ReadFileBytes(deleted.backupFile).find("\xFF\xFE" + Utf16(u"Windows Registry Editor Version 5.00\r\n")));
 
     EXPECT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(deleted.backupFile, ExistingEntry::keep).status);
     EXPECT_EQ(expected, Capture(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe")));
 
     // There again: kept unless replacing is asked for; a replaced entry is saved first.
-    Plant(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"), {u"", {{u"new", REG_DWORD, L"\1\0\0\0"s}}, {}});
+    Plant(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"), {u"", {{u"new", REG_DWORD, "\1\0\0\0"s}}, {}});
     EXPECT_EQ(RestoreStatus::exists, RestoreAppPathsBackup(deleted.backupFile, ExistingEntry::keep).status);
     const RestoreResult replaced = RestoreAppPathsBackup(deleted.backupFile, ExistingEntry::replace);
     ASSERT_EQ(RestoreStatus::restored, replaced.status) << replaced.why;
@@ -110,20 +111,20 @@ TEST_F(AppPathsBackupTest, DeleteKeepsABackupThatRestoresTheEntryExactly)
     EXPECT_EQ(CommandScope::machine, backups[1].scope);
 }
 
-TEST_F(AppPathsBackupTest, TheUsersEntryWithANonAsciiNameComesBackUnderItsOwnName)
+TEST_F(AppPathsBackupTest, TheUsersEntryWithANameOutsideTheCodePageComesBackUnderItsOwnName)
 {
-    const RegKey entry{u"", {{u"", REG_SZ, Utf16(u"C:\\caf\u00e9.exe"s + u'\0')}}, {}};
-    Plant(HKEY_CURRENT_USER, EntryPath(u"caf\u00e9.exe"), entry);
-    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::user, L"caf\xe9.exe");
+    const RegKey entry{u"", {{u"", REG_SZ, Utf16(u"C:\\\u0142\u00f3d\u017a.exe"s + u'\0')}}, {}};
+    Plant(HKEY_CURRENT_USER, EntryPath(u"\u0142\u00f3d\u017a.exe"), entry);
+    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::user, L"\u0142\u00f3d\u017a.exe");
     ASSERT_TRUE(deleted.deleted) << deleted.why;
-    EXPECT_EQ(folder.Backups() + L"\\caf\xe9.exe-", deleted.backupFile.substr(0, folder.Backups().size() + 10));
+    EXPECT_EQ(folder.Backups() + L"\\\u0142\u00f3d\u017a.exe-", deleted.backupFile.substr(0, folder.Backups().size() + 10));
 
     const AppPathsBackup backup = ReadAppPathsBackup(deleted.backupFile);
     EXPECT_EQ(CommandScope::user, backup.scope);
-    EXPECT_EQ(L"caf\xe9.exe", backup.shownName);
+    EXPECT_EQ(L"\u0142\u00f3d\u017a.exe", backup.shownName);
     EXPECT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(backup, ExistingEntry::keep).status);
-    EXPECT_EQ(entry, Capture(HKEY_CURRENT_USER, EntryPath(u"caf\u00e9.exe")));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\caf\xe9.exe"));
+    EXPECT_EQ(entry, Capture(HKEY_CURRENT_USER, EntryPath(u"\u0142\u00f3d\u017a.exe")));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\\u0142\u00f3d\u017a.exe"));
 
     // Restore deleted... lists the backups of both scopes, each from its own folder.
     Plant(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"), SampleEntry());
@@ -153,7 +154,7 @@ TEST_F(AppPathsBackupTest, AHostileBackupIsRefusedWithItsReasonAndWritesNothing)
     };
     for (size_t i = 0; i < std::size(hostile); ++i) {
         const std::wstring file = folder.Backups() + L"\\hostile" + std::to_wstring(i) + L".reg";
-        WriteFileBytes(file, L"\xFF\xFE" + Utf16(hostile[i]));
+        WriteFileBytes(file, "\xFF\xFE" + Utf16(hostile[i]));
         const RestoreResult result = RestoreAppPathsBackup(file, ExistingEntry::replace);
         EXPECT_EQ(RestoreStatus::refused, result.status) << i;
         EXPECT_NE(L"", result.why) << i;

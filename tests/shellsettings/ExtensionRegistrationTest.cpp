@@ -67,7 +67,7 @@ TEST(ExtensionRegistration, StartsTheRunsForTheProgramFolderAndReadsTheHandlerKe
 
     started.clear();
     CreateDirectoryW((folder.Path() + L"\\x86").c_str(), nullptr);
-    WriteFileBytes(folder.Path() + L"\\x86\\Tesselator.dll", L"MZ");
+    WriteFileBytes(folder.Path() + L"\\x86\\Tesselator.dll", "MZ");
     SetShellExtensionRegistered(folder.Path(), false);
     if (sizeof(void*) == 8) { // 64-bit Windows has a 32-bit system folder
         ASSERT_EQ(4u, started.size());

@@ -13,12 +13,13 @@ namespace {
 const std::wstring kSettings = TXT_SETTINGS_KEY;
 const std::wstring kStore = kSettings + L"\\FastFolders";
 
-std::wstring PathValue()
+// "Path" as stored: UTF-16 and the terminator, which is part of the stored size.
+std::string PathValue()
 {
     DWORD type = 0;
-    std::wstring bytes;
+    std::string bytes;
     if (!ReadRawValue(HKEY_CURRENT_USER, kStore, L"Path", type, bytes) || type != REG_SZ)
-        return L"<none>";
+        return "<none>";
     return bytes;
 }
 
@@ -29,15 +30,14 @@ TEST(FirstRun, SetUpWritesSettingsStoreAndPathOnlyOnce)
     ASSERT_TRUE(RunFirstTimeSetup(L"C:\\Tools"));
     EXPECT_FALSE(IsFirstRun());
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettings));
-    // The terminating zero is part of the stored size.
-    EXPECT_EQ(std::wstring(L"C:\\Tools\\quillon.exe") + '\0', PathValue());
+    EXPECT_EQ(TextBytes(L"C:\\Tools\\quillon.exe"), PathValue());
     EXPECT_EQ(1u, CountValues(HKEY_CURRENT_USER, kStore));
     EXPECT_TRUE(IsShortcutVerbInstalled());
 
     // A second start finds the key: no set-up, "Path" as the user left it.
-    WriteStringValue(HKEY_CURRENT_USER, kStore, L"Path", std::wstring(L"D:\\Moved\\quillon.exe"));
+    WriteStringValue(HKEY_CURRENT_USER, kStore, L"Path", L"D:\\Moved\\quillon.exe");
     EXPECT_FALSE(IsFirstRun());
-    EXPECT_EQ(std::wstring(L"D:\\Moved\\quillon.exe") + '\0', PathValue());
+    EXPECT_EQ(TextBytes(L"D:\\Moved\\quillon.exe"), PathValue());
 }
 
 TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClassesAndInstallsTheVerbForTheUser)
@@ -47,7 +47,7 @@ TEST(FirstRun, SucceedsWithoutRightsOnTheMachinesFileClassesAndInstallsTheVerbFo
     Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
     ASSERT_TRUE(RunFirstTimeSetup(L"C:\\Program Files\\Verbosa"));
     Services().registryAccess = nullptr;
-    EXPECT_EQ(std::wstring(L"C:\\Program Files\\Verbosa\\quillon.exe") + '\0', PathValue());
+    EXPECT_EQ(TextBytes(L"C:\\Program Files\\Verbosa\\quillon.exe"), PathValue());
     // The verb went to the user's own file classes instead.
     EXPECT_FALSE(IsShortcutVerbInstalled(VerbScope::machine));
     EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
@@ -58,9 +58,14 @@ TEST(FirstRun, WithoutAdministratorRightsTheVerbIsTheUsersOwnFromTheStart)
     CRegistrySandbox sandbox;
     CServicesGuard services;
     Services().processElevated = [] { return false; };
-    ASSERT_TRUE(RunFirstTimeSetup(L"C:\\Users\\ann\\AppData\\Local\\Programs\\Verbosa"));
+    // A Just me install lies in the profile, whose name may be in any script.
+    const std::wstring folder = L"C:\\Users\\\u0410\u043D\u043D\u0430 \u540D\\AppData\\Local\\Programs\\Verbosa";
+    ASSERT_TRUE(RunFirstTimeSetup(folder));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"*\\Shell\\Create Shortcut Command"));
     EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
+    EXPECT_EQ(TextBytes(folder + L"\\quillon.exe"), PathValue());
+    EXPECT_EQ(L"\"" + folder + L"\\quillon.exe\" %1",
+              ReadStringValue(HKEY_CURRENT_USER, L"Software\\Classes\\*\\Shell\\Create Shortcut Command\\Command"));
 }
 
 TEST(FirstRun, FailuresReportFalseAndUndoLeavesAFirstRun)

@@ -19,16 +19,16 @@ namespace {
 
 const std::wstring kHandlerKey = L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
 
-bool AnyProcessNamed(const char* name)
+bool AnyProcessNamed(const wchar_t* name)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return false;
-    PROCESSENTRY32 entry = {};
+    PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-        found = lstrcmpiA(entry.szExeFile, name) == 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, name) == 0;
     CloseHandle(snapshot);
     return found;
 }
@@ -38,7 +38,7 @@ void WaitForRegistrationRuns()
 {
     for (int i = 0; i < 600 && AnyProcessNamed(L"regsvr32.exe"); ++i)
         Sleep(100);
-    ASSERT_FALSE(AnyProcessNamed(L"regsvr32.exe")) << L"regsvr32 still running after a minute";
+    ASSERT_FALSE(AnyProcessNamed(L"regsvr32.exe")) << "regsvr32 still running after a minute";
 }
 
 std::wstring DefaultValue(const std::wstring& key, REGSAM view = 0)
@@ -48,15 +48,15 @@ std::wstring DefaultValue(const std::wstring& key, REGSAM view = 0)
 
 bool CanStart32BitProcesses()
 {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemWow64DirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
     std::wstring line = L"\"" + std::wstring(folder) + L"\\cmd.exe\" /c exit";
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process))
         return false;
     DWORD code = 1;
@@ -119,11 +119,11 @@ TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
 // the program in x86\: the sheet also registers it in the 32-bit view.
 TEST(SheetRegistration, AnX86CopyIsRegisteredInThe32BitViewAsWell)
 {
-    const char* x86Library = std::getenv(L"VERBOSA_X86_LIBRARY");
+    const wchar_t* x86Library = _wgetenv(L"VERBOSA_X86_LIBRARY");
     if (sizeof(void*) != 8 || !x86Library || GetFileAttributesW(x86Library) == INVALID_FILE_ATTRIBUTES)
-        GTEST_SKIP() << L"no x86 build of the library named by VERBOSA_X86_LIBRARY";
+        GTEST_SKIP() << "no x86 build of the library named by VERBOSA_X86_LIBRARY";
     if (!CanStart32BitProcesses())
-        GTEST_SKIP() << L"this machine cannot start 32-bit processes, so the 32-bit regsvr32 cannot run";
+        GTEST_SKIP() << "this machine cannot start 32-bit processes, so the 32-bit regsvr32 cannot run";
 
     CTempProgramFolder folder;
     ASSERT_TRUE(CopyFileW((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),

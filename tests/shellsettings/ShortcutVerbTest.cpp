@@ -10,12 +10,13 @@ namespace {
 const std::wstring kFiles = L"*\\Shell\\Create Shortcut Command";
 const std::wstring kFolders = L"Folder\\Shell\\Create Shortcut Command";
 
-std::wstring Value(const std::wstring& key)
+// The default value's bytes: UTF-16 and the terminator, which is part of the stored size.
+std::string Value(const std::wstring& key)
 {
     DWORD type = 0;
-    std::wstring bytes;
+    std::string bytes;
     if (!ReadRawValue(HKEY_CLASSES_ROOT, key, L"", type, bytes) || type != REG_SZ)
-        return L"<none>";
+        return "<none>";
     return bytes;
 }
 
@@ -23,24 +24,24 @@ TEST(ShortcutVerb, InstallWritesFourKeysWithAQuotedProgramPath)
 {
     CRegistrySandbox sandbox;
     ASSERT_TRUE(InstallShortcutVerb(L"C:\\Program Files\\Verbosa"));
-    const std::wstring line = std::wstring(L"\"C:\\Program Files\\Verbosa\\quillon.exe\" %1") + '\0';
+    const std::string line = TextBytes(L"\"C:\\Program Files\\Verbosa\\quillon.exe\" %1");
     EXPECT_EQ(line, Value(kFiles + L"\\Command"));
     EXPECT_EQ(line, Value(kFolders + L"\\Command"));
-    EXPECT_EQ(std::wstring(L"Create Shortcut Command") + '\0', Value(kFiles));
-    EXPECT_EQ(std::wstring(L"Create Shortcut Command") + '\0', Value(kFolders));
+    EXPECT_EQ(TextBytes(L"Create Shortcut Command"), Value(kFiles));
+    EXPECT_EQ(TextBytes(L"Create Shortcut Command"), Value(kFolders));
     EXPECT_TRUE(IsShortcutVerbInstalled());
 
     // Installing again over it takes the new folder.
     ASSERT_TRUE(InstallShortcutVerb(L"C:\\Tools"));
-    EXPECT_EQ(std::wstring(L"\"C:\\Tools\\quillon.exe\" %1") + '\0', Value(kFiles + L"\\Command"));
+    EXPECT_EQ(TextBytes(L"\"C:\\Tools\\quillon.exe\" %1"), Value(kFiles + L"\\Command"));
 }
 
 TEST(ShortcutVerb, TheUsersOwnVerbLivesInItsClassesAndIsRemovedFromThere)
 {
     CRegistrySandbox sandbox;
     ASSERT_TRUE(InstallShortcutVerb(L"C:\\Users\\ann\\Verbosa", VerbScope::user));
-    EXPECT_EQ(std::wstring(L"\"C:\\Users\\ann\\Verbosa\\quillon.exe\" %1") + '\0',
-              ReadStringValue(HKEY_CURRENT_USER, L"Software\\Classes\\" + kFiles + L"\\Command") + '\0');
+    EXPECT_EQ(L"\"C:\\Users\\ann\\Verbosa\\quillon.exe\" %1",
+              ReadStringValue(HKEY_CURRENT_USER, L"Software\\Classes\\" + kFiles + L"\\Command"));
     EXPECT_EQ(L"Create Shortcut Command", ReadStringValue(HKEY_CURRENT_USER, L"Software\\Classes\\" + kFolders));
     EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFiles)); // the machine's classes untouched

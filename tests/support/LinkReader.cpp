@@ -24,6 +24,13 @@ bool ReadLink(const std::wstring& linkPath, LinkFields& fields)
             std::vector<wchar_t> buffer(4096, L'\0');
             link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, SLGP_RAWPATH);
             fields.path = buffer.data();
+            PIDLIST_ABSOLUTE items = nullptr;
+            if (SUCCEEDED(link->GetIDList(&items)) && items) {
+                buffer.assign(buffer.size(), L'\0');
+                if (SHGetPathFromIDListEx(items, buffer.data(), static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT))
+                    fields.itemPath = buffer.data();
+                CoTaskMemFree(items);
+            }
             buffer.assign(buffer.size(), L'\0');
             link->GetArguments(buffer.data(), static_cast<int>(buffer.size()));
             fields.arguments = buffer.data();

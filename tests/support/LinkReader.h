@@ -4,6 +4,9 @@
 
 struct LinkFields {
     std::wstring path;
+    // The path the link's item list names. Wine keeps the path above only in
+    // the code page; the item list holds the names whole.
+    std::wstring itemPath;
     std::wstring arguments;
     std::wstring workingDirectory;
     std::wstring description;

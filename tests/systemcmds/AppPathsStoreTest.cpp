@@ -90,7 +90,7 @@ TEST(AppPathsStore, EntriesReadTheirTargetThroughTheBoundedBuffer)
     CRegistrySandbox sandbox;
     AddAppPathsEntry(L"WINWORD.EXE", L"\"C:\\Program Files\\Office\\WINWORD.EXE\"");
     AddBareAppPathsEntry(L"novalue.exe");
-    AddAppPathsEntry(L"long.exe", L"C:\\" + std::wstring(297, 'l')); // 300 bytes with the zero
+    AddAppPathsEntry(L"long.exe", L"C:\\" + std::wstring(297, L'l')); // 300 characters with the zero
     AddAppPathsEntry(L"fits.exe", L"C:\\" + std::wstring(256, 'f')); // 259 characters + zero
     AddAppPathsEntry(L"x.com", L"C:\\Tools\\x.com");
     WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"typed.exe"), L"", L"%SystemRoot%\\typed.exe", REG_EXPAND_SZ); // the type is not looked at
@@ -126,6 +126,20 @@ TEST(AppPathsStore, EntriesReadTheirTargetThroughTheBoundedBuffer)
     SystemCommandEntry gone = ReadSystemCommandEntry(holder, L"vanished.exe");
     EXPECT_FALSE(gone.pathRead);
     EXPECT_EQ(L"vanished", gone.displayName);
+}
+
+TEST(AppPathsStore, NamesAndTargetsOutsideTheCodePageAreReadWhole)
+{
+    CRegistrySandbox sandbox;
+    const std::wstring keyName = L"\u0142\u00F3d\u017A.exe";
+    const std::wstring target = L"C:\\\u0418\u043D\u0441\u0442\u0440\u0443\u043C\u0435\u043D\u0442\u044B\\\u5DE5\U0001F527.exe";
+    AddAppPathsEntry(keyName, target);
+    EXPECT_EQ(Names{keyName}, EnumerateAll());
+    CRegistryKey holder;
+    const SystemCommandEntry entry = ReadSystemCommandEntry(holder, keyName);
+    EXPECT_TRUE(entry.pathRead);
+    EXPECT_EQ(L"\u0142\u00F3d\u017A", entry.displayName);
+    EXPECT_EQ(target, entry.path);
 }
 
 TEST(AppPathsStore, AnEntryThatCannotBeOpenedHasNoPath)

@@ -3,6 +3,7 @@
 #include "framework/CodePage.h"
 #include "tests/app/MainWindowFixture.h"
 #include "framework/Services.h"
+#include "framework/Utf16.h"
 #include "tests/systemcmds/AppPathsFixture.h"
 
 #include "services/TargetIcon.h"
@@ -291,8 +292,8 @@ TEST_F(SystemPageTest, TheUsersOwnEntriesAreListedAfterTheMachinesAndDeletedWith
 {
     AddAppPathsEntry(L"tool.exe", L"C:\\Tools\\tool.exe");
     WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"mine.exe"), L"", L"C:\\Mine\\mine.exe"s);
-    WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"ours.exe"), L"", REG_SZ,
-                  folder.UserCmds() + L"\\run_ours.lnk" + '\0'); // one of ours: skipped
+    WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"ours.exe"), L"",
+                     folder.UserCmds() + L"\\run_ours.lnk"); // one of ours: skipped
     Open();
     SelectTreeItem(L"System");
     EXPECT_EQ((Texts{L"tool", L"mine"}), SystemColumn(0));
@@ -316,7 +317,7 @@ RegKey EntryTree(const std::wstring& keyName)
 {
     RegKey tree;
     EXPECT_EQ(ERROR_SUCCESS,
-              CaptureKeyTree(HKEY_LOCAL_MACHINE, WidenAscii(AppPathsEntryKey(keyName)), tree));
+              CaptureKeyTree(HKEY_LOCAL_MACHINE, ToUtf16(AppPathsEntryKey(keyName)), tree));
     return tree;
 }
 
@@ -327,8 +328,8 @@ RegKey EntryTree(const std::wstring& keyName)
 TEST_F(SystemPageTest, DeletedEntriesComeBackWholeThroughRestoreDeleted)
 {
     AddAppPathsEntry(L"tool.exe", L"C:\\tool.exe");
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"Path", REG_EXPAND_SZ, L"%TOOLS%\0"s);
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"UseUrl", REG_DWORD, L"\1\0\0\0"s);
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"Path", L"%TOOLS%", REG_EXPAND_SZ);
+    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"UseUrl", REG_DWORD, "\1\0\0\0"s);
     AddBareAppPathsEntry(L"tool.exe\\SupportedTypes");
     AddAppPathsEntry(L"alpha.exe", L"C:\\alpha.exe");
     const RegKey before = EntryTree(L"tool.exe");
@@ -360,7 +361,7 @@ TEST_F(SystemPageTest, DeletedEntriesComeBackWholeThroughRestoreDeleted)
     EXPECT_EQ(1u, boxes.Boxes().size()); // restored without a question
 
     // There again: asked first; No changes nothing and keeps the dialog open.
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"", REG_SZ, L"C:\\newer.exe\0"s);
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"", L"C:\\newer.exe");
     const RegKey newer = EntryTree(L"tool.exe");
     shown.clear();
     boxes.Answer(IDNO);
@@ -385,7 +386,7 @@ TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
     // The backup folder cannot be made: a file holds its name.
     CreateDirectoryW((folder.Path() + L"\\ProgramData").c_str(), nullptr);
     CreateDirectoryW((folder.Path() + L"\\ProgramData\\Verbosa").c_str(), nullptr);
-    WriteFileBytes(folder.MachineBackups(), L"in the way");
+    WriteFileBytes(folder.MachineBackups(), "in the way");
     DeleteRow(0, IDYES);
     ASSERT_EQ(2u, boxes.Boxes().size());
     EXPECT_EQ(0u, boxes.Boxes()[1].text.find(TXT_BACKUP_NOT_SAVED));
