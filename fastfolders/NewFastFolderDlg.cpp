@@ -13,7 +13,7 @@
 
 namespace {
 
-// Every reader of the store holds a text and its terminator in 260 bytes.
+// Every reader of the store holds a text and its terminator in 260 characters.
 constexpr size_t kMaxStoredText = 259;
 
 } // namespace

@@ -49,32 +49,6 @@ bool AnsiToUtf16(const std::string& text, std::u16string& wide)
     return ToUtf16(AnsiCodePage(), text, wide);
 }
 
-std::string Utf16ToAnsi(const std::u16string& wide)
-{
-    return FromUtf16(AnsiCodePage(), 0, wide, nullptr);
-}
-
-std::wstring AnsiToWide(const std::string& text)
-{
-    std::u16string wide;
-    // Every byte maps in the single-byte code pages; a stray lead byte of a
-    // double-byte one is carried as the system converts it.
-    if (!ToUtf16(CP_ACP, text, wide)) {
-        const int size = static_cast<int>(text.size());
-        const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-        std::wstring lenient(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-        if (length > 0)
-            MultiByteToWideChar(CP_ACP, 0, text.data(), size, lenient.data(), length);
-        return lenient;
-    }
-    return std::wstring(wide.begin(), wide.end());
-}
-
-std::string WideToAnsi(const wchar_t* text, size_t length)
-{
-    return FromUtf16(CP_ACP, 0, std::u16string(reinterpret_cast<const char16_t*>(text), length), nullptr);
-}
-
 std::optional<std::string> AnsiToUtf8(const std::string& text)
 {
     std::u16string wide;

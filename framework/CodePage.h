@@ -1,6 +1,7 @@
 #pragma once
-// The program's texts are in the ANSI code page; the registry's names are
-// UTF-16 and the export file is UTF-8. Every conversion between them.
+// The program's texts are UTF-16; the export file, the console and the log
+// are UTF-8; legacy properties files and library messages (an exception's
+// what()) are in the ANSI code page. Every conversion between them.
 #include "framework/CodePageConverter.h"
 
 #include <optional>
@@ -10,15 +11,8 @@
 // ANSI code page to UTF-16; false when the text holds bytes the code page
 // does not map (nothing is guessed).
 bool AnsiToUtf16(const std::string& text, std::u16string& wide);
-// UTF-16 to the ANSI code page, for showing; what it cannot hold becomes '?'.
-std::string Utf16ToAnsi(const std::u16string& wide);
 
-// The program's ANSI text for a wide Windows call, and a wide text shown in
-// the program's; what the code page cannot hold becomes '?'. Windows only.
-std::wstring AnsiToWide(const std::string& text);
-std::string WideToAnsi(const wchar_t* text, size_t length);
-
-// The program's ANSI text as UTF-8; nullopt when it holds bytes the code
+// ANSI text as UTF-8; nullopt when it holds bytes the code
 // page cannot read, or reads in a way that would not give the same bytes
 // back (the text is then never written in another form).
 std::optional<std::string> AnsiToUtf8(const std::string& text);

@@ -80,7 +80,7 @@ public:
     }
     void OnWindowPosChanging(WINDOWPOS& pos) { pos.flags |= SWP_NOZORDER; }
     void OnOutOfMemory() { throw std::bad_alloc(); }
-    void OnLogicError() { throw std::logic_error(L"x"); }
+    void OnLogicError() { throw std::logic_error("x"); }
     void OnThrow()
     {
         throw CFileError(CFileError::sharingViolation, L"C:\\x\\run_a.cfg");

@@ -34,7 +34,7 @@ TEST(MessageBoxRoutine, CaptionIsTheExecutableTitleAndAnswersComeFromTheHook)
     EXPECT_EQ(L"noext", TitleFromPath(L"noext"));
 }
 
-TEST(StringTable, NumberedTextsAreWindows1252WithTheAcuteAccent)
+TEST(StringTable, NumberedTextsKeepTheAcuteAccent)
 {
     const std::wstring text = LoadAppString(IDS_NO_REGISTRY_ACCESS);
     EXPECT_EQ(L"Couldn\xB4t access the registry, make sure you have administrator rights!", text);

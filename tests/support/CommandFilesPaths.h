@@ -14,8 +14,8 @@ inline std::wstring CommandPropertiesFile(const std::wstring& cmds, const std::w
     return cmds + L"\\run_" + name + L".cfg";
 }
 
-// A properties file's bytes in today's (code page) form: each line, given
-// as its bytes, ended by CR LF.
+// A properties file's bytes: each line, given as its bytes (code page or
+// UTF-8), ended by CR LF.
 inline std::string PropertiesBytes(const std::vector<std::string>& lines)
 {
     std::string bytes;
