@@ -47,19 +47,19 @@ bool Within(POINT p, const CDpiScale& s, int left, int right, int top, int botto
 HGDIOBJ SetStaticImage(HWND dialog, int id, UINT type, HANDLE image)
 {
     return reinterpret_cast<HGDIOBJ>(
-        SendDlgItemMessageA(dialog, id, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image)));
+        SendDlgItemMessageW(dialog, id, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image)));
 }
 
 } // namespace
 
-std::string SupportMailLink()
+std::wstring SupportMailLink()
 {
-    return std::string("mailto:") + TXT_SUPPORT_MAIL + TXT_SUPPORT_SUBJECT;
+    return std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + TXT_SUPPORT_SUBJECT;
 }
 
-std::string AboutMailLink()
+std::wstring AboutMailLink()
 {
-    return std::string("mailto:") + TXT_SUPPORT_MAIL + TXT_ABOUT_MAIL_SUBJECT;
+    return std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + TXT_ABOUT_MAIL_SUBJECT;
 }
 
 BEGIN_ROUTES(CAboutDlg, CDialog)
@@ -87,9 +87,9 @@ void CAboutDlg::MakeFonts()
     // The controls take the new fonts before the old ones go.
     CFontHandle bold(MakeTahoma(FW_BOLD, false, m_scale));
     CFontHandle link(MakeTahoma(FW_NORMAL, true, m_scale));
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_VERSION, WM_SETFONT, reinterpret_cast<WPARAM>(bold.Get()), TRUE);
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_MAIL, WM_SETFONT, reinterpret_cast<WPARAM>(link.Get()), TRUE);
-    SendDlgItemMessageA(m_hWnd, IDC_ABOUT_WEB, WM_SETFONT, reinterpret_cast<WPARAM>(link.Get()), TRUE);
+    SendDlgItemMessageW(m_hWnd, IDC_ABOUT_VERSION, WM_SETFONT, reinterpret_cast<WPARAM>(bold.Get()), TRUE);
+    SendDlgItemMessageW(m_hWnd, IDC_ABOUT_MAIL, WM_SETFONT, reinterpret_cast<WPARAM>(link.Get()), TRUE);
+    SendDlgItemMessageW(m_hWnd, IDC_ABOUT_WEB, WM_SETFONT, reinterpret_cast<WPARAM>(link.Get()), TRUE);
     m_boldFont = std::move(bold);
     m_linkFont = std::move(link);
 }
@@ -98,10 +98,10 @@ void CAboutDlg::SetPictures()
 {
     static constexpr UINT kBanners[kPictureScaleCount] = {IDB_ABOUT_BANNER, IDB_ABOUT_BANNER_150,
                                                           IDB_ABOUT_BANNER_200};
-    const HINSTANCE module = GetModuleHandleA(nullptr);
+    const HINSTANCE module = GetModuleHandleW(nullptr);
     const size_t scale = m_scale.PictureScale();
     if (scale != 0 || m_banner) {
-        CBitmapHandle banner(LoadBitmapA(module, MAKEINTRESOURCEA(kBanners[scale])));
+        CBitmapHandle banner(LoadBitmapW(module, MAKEINTRESOURCEW(kBanners[scale])));
         if (banner) {
             HGDIOBJ previous = SetStaticImage(m_hWnd, IDC_ABOUT_BANNER, IMAGE_BITMAP, banner.Get());
             if (!m_banner && previous)
@@ -136,7 +136,7 @@ void CAboutDlg::OnOK()
 {
     // The controls let go of the fonts and pictures before they are deleted.
     for (int id : {IDC_ABOUT_VERSION, IDC_ABOUT_MAIL, IDC_ABOUT_WEB})
-        SendDlgItemMessageA(m_hWnd, id, WM_SETFONT, 0, FALSE);
+        SendDlgItemMessageW(m_hWnd, id, WM_SETFONT, 0, FALSE);
     m_boldFont.Reset();
     m_linkFont.Reset();
     if (m_banner)
@@ -173,16 +173,16 @@ void CAboutDlg::OnLButtonDown(UINT, POINT p)
 {
     switch (ClickedLink(p, m_scale)) {
     case Link::mail:
-        OpenWithShell(AnsiToWide(AboutMailLink()));
+        OpenWithShell(AboutMailLink());
         break;
     case Link::web:
-        OpenWithShell(AnsiToWide(TXT_HOME_PAGE_URL));
+        OpenWithShell(TXT_HOME_PAGE_URL);
         break;
     case Link::none: {
         // Anywhere else the press starts moving the box, as on a caption.
         POINT screen = p;
         ClientToScreen(m_hWnd, &screen);
-        PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+        PostMessageW(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
         break;
     }
     }

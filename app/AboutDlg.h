@@ -42,5 +42,5 @@ public:
 };
 
 // The mail link of menu Help, "Tech Support...", and of the About box.
-std::string SupportMailLink();
-std::string AboutMailLink();
+std::wstring SupportMailLink();
+std::wstring AboutMailLink();

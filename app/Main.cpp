@@ -5,7 +5,7 @@ namespace {
 CMainApp theApp;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
 {
     return CWinApp::Run(instance, commandLine);
 }

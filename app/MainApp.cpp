@@ -1,6 +1,7 @@
 #include "app/MainApp.h"
 
 #include "app/MainDlg.h"
+#include "framework/CodePage.h"
 #include "framework/ComApartment.h"
 #include "transfer/TransferRun.h"
 
@@ -10,7 +11,7 @@ BOOL CMainApp::InitInstance()
 {
     // Scripts and deployment tools: no window at all, and recognised before
     // any other start-up rule (their file paths hold a ':').
-    if (const TransferParse transfer = ParseTransferCommandLine(CommandLine()); transfer.IsTransfer()) {
+    if (const TransferParse transfer = ParseTransferCommandLine(ShownAsUtf8(CommandLine())); transfer.IsTransfer()) {
         const CComApartment com;
         m_exitCode = RunTransfer(transfer);
         return FALSE;

@@ -30,7 +30,6 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_WM_QUERYDRAGICON(OnQueryDragIcon)
     ON_WM_DESTROY(OnDestroy)
     ON_WM_DPICHANGED(OnDpiChanged)
-    ON_NOTIFY(TVN_SELCHANGEDA, IDC_PAGE_TREE, OnTreeSelChanged)
     ON_NOTIFY(TVN_SELCHANGEDW, IDC_PAGE_TREE, OnTreeSelChanged)
     ON_NOTIFY(NM_RCLICK, IDC_COMMAND_LIST, m_commands.OnRClick)
     ON_NOTIFY(NM_RCLICK, IDC_FOLDER_LIST, m_folders.OnRClick)
@@ -38,11 +37,9 @@ BEGIN_ROUTES(CMainDlg, CDialog)
     ON_NOTIFY(NM_DBLCLK, IDC_COMMAND_LIST, m_commands.OnDblClk)
     ON_NOTIFY(NM_DBLCLK, IDC_FOLDER_LIST, m_folders.OnDblClk)
     ON_NOTIFY(LVN_HOTTRACK, IDC_COMMAND_LIST, m_commands.OnHotTrack)
-    ON_NOTIFY(LVN_GETINFOTIPA, IDC_COMMAND_LIST, m_commands.OnGetInfoTip)
     ON_NOTIFY(LVN_GETINFOTIPW, IDC_COMMAND_LIST, m_commands.OnGetInfoTip)
     ON_NOTIFY(LVN_HOTTRACK, IDC_FOLDER_LIST, m_folders.OnHotTrack)
     ON_NOTIFY(LVN_HOTTRACK, IDC_SYSTEM_LIST, m_system.OnHotTrack)
-    ON_NOTIFY(LVN_GETDISPINFOA, IDC_SYSTEM_LIST, m_system.OnGetDispInfo)
     ON_NOTIFY(LVN_GETDISPINFOW, IDC_SYSTEM_LIST, m_system.OnGetDispInfo)
     ON_COMMAND(ID_FILE_NEW_COMMAND, OnFileNewCommand)
     ON_COMMAND(ID_FILE_ADD_FOLDER, OnFileAddFolder)
@@ -74,7 +71,7 @@ END_ROUTES()
 
 CMainDlg::CMainDlg(HWND parent) : CDialog(IDD_MAIN, parent)
 {
-    m_icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN));
+    m_icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAIN));
 }
 
 CMainDlg::~CMainDlg()
@@ -104,11 +101,11 @@ BOOL CMainDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     // 3. The window icon, big and small.
-    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
-    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
     // 4. The command line, whole, as the platform handed it over.
-    m_commandLine = CWinApp::Get() ? CWinApp::Get()->CommandLine() : std::string();
+    m_commandLine = CWinApp::Get() ? CWinApp::Get()->CommandLine() : std::wstring();
 
     // 5. First-start check: a failed set-up is rolled back, and the window,
     //    closed while it initialises, is never shown for use.
@@ -121,9 +118,9 @@ BOOL CMainDlg::OnInitDialog()
     if (ClassifyCommandLine(m_commandLine) == StartMode::path) {
         // 6. Path mode: only the New Command dialog, with the long form.
         m_show = false;
-        char longPath[MAX_PATH] = {};
-        GetLongPathNameA(m_commandLine.c_str(), longPath, MAX_PATH);
-        longPath[MAX_PATH - 1] = '\0';
+        wchar_t longPath[MAX_PATH] = {};
+        GetLongPathNameW(m_commandLine.c_str(), longPath, MAX_PATH);
+        longPath[MAX_PATH - 1] = L'\0';
         CNewCommandDlg dialog = CNewCommandDlg::ForPath(m_commands, longPath);
         dialog.DoModal();
         OnOK();
@@ -206,14 +203,14 @@ void CMainDlg::SetUpControls()
     SetUpStatusPanes();
     m_statusBar.SetPaneText(0, TXT_PANE_MY_COMMANDS);
     m_statusBar.SetPaneText(1, TXT_PANE_DOTS);
-    m_statusBar.SetPaneText(3, "");
+    m_statusBar.SetPaneText(3, L"");
 }
 
 void CMainDlg::AddTreeImages()
 {
     const int size = SmallIconSizeForDpi(m_scale.Dpi());
     for (UINT id : {IDI_TREE_GROUP, IDI_TREE_PAGE, IDI_TREE_PAGE_OPEN, IDI_HELP}) {
-        CIconHandle icon(LoadIconOfSize(GetModuleHandleA(nullptr), id, size));
+        CIconHandle icon(LoadIconOfSize(GetModuleHandleW(nullptr), id, size));
         m_treeImages.Add(icon.Get());
     }
 }
@@ -257,7 +254,7 @@ void CMainDlg::OnTreeSelChanged(NMHDR*, LRESULT* result)
     HTREEITEM item = m_tree.GetSelectedItem();
     if (!item)
         return;
-    const std::string text = m_tree.GetItemText(item);
+    const std::wstring text = m_tree.GetItemText(item);
     if (text == TXT_TREE_MY_COMMANDS) {
         ShowPage(Page::commands);
         m_statusBar.SetPaneText(3, m_commands.CountText());
@@ -278,13 +275,13 @@ void CMainDlg::ReloadStores()
     m_folders.RefreshFastFolderList();
 }
 
-void CMainDlg::ShowCount(const std::string& text)
+void CMainDlg::ShowCount(const std::wstring& text)
 {
     if (m_statusBar.GetPaneText(3) != text)
         m_statusBar.SetPaneText(3, text);
 }
 
-void CMainDlg::SetStatusTip(const std::string& text)
+void CMainDlg::SetStatusTip(const std::wstring& text)
 {
     if (m_statusBar)
         m_statusBar.SetPaneText(3, text);
@@ -331,7 +328,7 @@ bool CMainDlg::OnPaint()
         return false;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(m_hWnd, &paint);
-    SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
     const int x = (RectWidth(client) - GetSystemMetrics(SM_CXICON) + 1) / 2;

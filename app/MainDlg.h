@@ -32,15 +32,15 @@ public:
     bool OnHelpKey() override;
 
     // Pane 3 of the status bar; editors write their tips here.
-    void SetStatusTip(const std::string& text) override;
+    void SetStatusTip(const std::wstring& text) override;
 
     // ---- what the pages have of the frame (IPageHost) ----
     HWND OwnerWindow() const override { return m_hWnd; }
-    void ShowCount(const std::string& text) override;
+    void ShowCount(const std::wstring& text) override;
     const CProgressCtrl& Progress() const override { return m_progress; }
     // The scale the window is laid out at (its DPI; a DPI change moves it).
     const CDpiScale& Scale() const override { return m_scale; }
-    bool RequireElevation(const char* action) const override;
+    bool RequireElevation(const wchar_t* action) const override;
     void ShowContextMenu(UINT menuId, const CListCtrl& list) override;
 
     // ---- what the transfer commands have of it (ITransferHost) ----
@@ -76,7 +76,7 @@ public:
                                 int statusBarHeight, const CDpiScale& scale = CDpiScale());
 
     // Status tip of a menu item; empty for any other item.
-    static const char* MenuTip(UINT id);
+    static const wchar_t* MenuTip(UINT id);
 
     DECLARE_ROUTES()
 
@@ -121,7 +121,7 @@ public:
     // ---- elevation on demand (app/MainDlgElevation.cpp) ----
     void OnRestartAsAdministrator();
     // The page in front, as the option that brings it back.
-    std::string CurrentPageOption() const;
+    std::wstring CurrentPageOption() const;
 
     // ---- state, in the order the window keeps it ----
     HICON m_icon = nullptr; // a shared resource icon: not destroyed
@@ -146,8 +146,8 @@ public:
     CStatusBarCtrl m_statusBar;
     CIconHandle m_pane0Icon;
     CIconHandle m_pane3Icon;
-    std::string m_commandLine;
-    std::string m_pendingMessage;
+    std::wstring m_commandLine;
+    std::wstring m_pendingMessage;
 
     // The pages and menu commands, on this window as their host.
     CCommandsPage m_commands{*this};

@@ -13,7 +13,7 @@
 
 #include <shellapi.h>
 
-std::string CMainDlg::CurrentPageOption() const
+std::wstring CMainDlg::CurrentPageOption() const
 {
     if (m_system.List().HasVisibleStyle())
         return kSystemCommandsOption;
@@ -31,15 +31,15 @@ void CMainDlg::OnRestartAsAdministrator()
     request.mask = SEE_MASK_NOASYNC;
     request.owner = m_hWnd;
     request.verb = L"runas"; // the system asks for consent or credentials
-    request.file = AnsiToWide(GetModulePath());
-    request.parameters = AnsiToWide(CurrentPageOption());
+    request.file = GetModulePath();
+    request.parameters = CurrentPageOption();
     request.show = SW_SHOWNORMAL;
     // Declined or failed: this window stays as it is.
     if (ShellOpen(request))
         OnOK();
 }
 
-bool CMainDlg::RequireElevation(const char* action) const
+bool CMainDlg::RequireElevation(const wchar_t* action) const
 {
     return ::RequireElevation(NeedsAdministratorText(action));
 }

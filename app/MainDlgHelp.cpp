@@ -21,12 +21,12 @@ bool CMainDlg::OnHelpKey()
 
 void CMainDlg::OnTechSupport()
 {
-    OpenWithShell(AnsiToWide(SupportMailLink()));
+    OpenWithShell(SupportMailLink());
 }
 
 void CMainDlg::OnHomePage()
 {
-    OpenWithShell(AnsiToWide(TXT_HOME_PAGE_URL));
+    OpenWithShell(TXT_HOME_PAGE_URL);
 }
 
 void CMainDlg::OnAbout()

@@ -8,7 +8,7 @@
 #include "resources/Texts.h"
 #include "resources/TransferIds.h"
 
-const char* CMainDlg::MenuTip(UINT id)
+const wchar_t* CMainDlg::MenuTip(UINT id)
 {
     switch (id) {
     case ID_FILE_NEW_COMMAND:
@@ -32,13 +32,13 @@ const char* CMainDlg::MenuTip(UINT id)
     case ID_SYSTEM_RESTORE: return TXT_TIP_RESTORE_DELETED;
     case ID_HELP_SUPPORT: return TXT_TIP_SUPPORT;
     case ID_HELP_HOMEPAGE: return TXT_TIP_HOME_PAGE;
-    default: return "";
+    default: return L"";
     }
 }
 
 void CMainDlg::OnMenuSelect(const MenuSelection& selection)
 {
-    SetStatusTip(selection.IsCommandItem() ? MenuTip(selection.item) : "");
+    SetStatusTip(selection.IsCommandItem() ? MenuTip(selection.item) : L"");
 }
 
 void CMainDlg::ShowContextMenu(UINT menuId, const CListCtrl& list)

@@ -32,7 +32,7 @@ HBITMAP LoadMenuPicture(UINT id, const CDpiScale& scale)
     auto* bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MenuPictureId(id, scale)),
                                                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     DIBSECTION dib{};
-    if (!bitmap || GetObjectA(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 24
+    if (!bitmap || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || dib.dsBm.bmBitsPixel != 24
         || !dib.dsBm.bmBits)
         return bitmap;
     const COLORREF menu = GetSysColor(COLOR_MENU);

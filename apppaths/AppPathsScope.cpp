@@ -2,17 +2,17 @@
 
 #include "resources/Texts.h"
 
-std::string AppPathsKeyName(const std::string& name)
+std::wstring AppPathsKeyName(const std::wstring& name)
 {
-    return std::string(kAppPathsKey) + "\\" + name + ".exe";
+    return std::wstring(kAppPathsKey) + L"\\" + name + L".exe";
 }
 
-const char* ScopeText(CommandScope scope)
+const wchar_t* ScopeText(CommandScope scope)
 {
     return scope == CommandScope::user ? TXT_SCOPE_USER : TXT_SCOPE_MACHINE;
 }
 
-std::string NeedsAdministratorText(const char* action)
+std::wstring NeedsAdministratorText(const wchar_t* action)
 {
-    return std::string(TXT_NEEDS_ADMIN_BEFORE) + action + TXT_NEEDS_ADMIN_AFTER;
+    return std::wstring(TXT_NEEDS_ADMIN_BEFORE) + action + TXT_NEEDS_ADMIN_AFTER;
 }

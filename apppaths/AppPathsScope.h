@@ -1,7 +1,7 @@
 #pragma once
 // Who an App Paths entry is for and where it lives, and how the scope is
 // named to the user: the layer below the commands, their backups and the
-// System Commands. Platform-free.
+// System Commands.
 #include <string>
 
 // Who a command is for. "All users": the machine's App Paths and the Cmds
@@ -10,14 +10,17 @@
 // which roam with the user's profile and need no administrator rights.
 enum class CommandScope { machine, user };
 
-inline constexpr const char* kAppPathsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+#define VERBOSA_APP_PATHS_KEY "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths"
+inline constexpr wchar_t kAppPathsKey[] = L"" VERBOSA_APP_PATHS_KEY;
+// The same for the platform-free rules.
+inline constexpr char16_t kAppPathsKeyUtf16[] = u"" VERBOSA_APP_PATHS_KEY;
 
 // The entry's key below the root of its scope: App Paths\<name>.exe.
-std::string AppPathsKeyName(const std::string& name);
+std::wstring AppPathsKeyName(const std::wstring& name);
 
 // "Just me" / "All users".
-const char* ScopeText(CommandScope scope);
+const wchar_t* ScopeText(CommandScope scope);
 
 // What to say when an action needs administrator rights the process lacks:
 // what the action is, and where to get the rights.
-std::string NeedsAdministratorText(const char* action);
+std::wstring NeedsAdministratorText(const wchar_t* action);

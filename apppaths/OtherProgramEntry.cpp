@@ -2,16 +2,16 @@
 
 #include "apppaths/AppPathsRoot.h"
 #include "apppaths/EntryRules.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
 
-OtherProgramEntry ReadOtherProgramEntry(const std::string& name, CommandScope scope, const std::string& ownLinkPath)
+OtherProgramEntry ReadOtherProgramEntry(const std::wstring& name, CommandScope scope, const std::wstring& ownLinkPath)
 {
     OtherProgramEntry entry;
     CRegistryKey key;
-    if (!key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE))
+    if (!key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE))
         return entry;
-    std::string value;
-    ReadAnsiString(key, kRegistryTextWhole, "", value);
+    std::wstring value;
+    key.ReadString(L"", kRegistryTextWhole, value);
     entry.target = StripTargetQuotes(value);
     entry.exists = !IsOwnEntryValue(entry.target, ownLinkPath);
     return entry;

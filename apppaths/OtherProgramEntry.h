@@ -9,8 +9,8 @@
 
 struct OtherProgramEntry {
     bool exists = false;
-    std::string target; // its default value, quotes stripped; empty when it has none
+    std::wstring target; // its default value, quotes stripped; empty when it has none
 };
 
 // The entry of the name in the scope when its value is not ownLinkPath.
-OtherProgramEntry ReadOtherProgramEntry(const std::string& name, CommandScope scope, const std::string& ownLinkPath);
+OtherProgramEntry ReadOtherProgramEntry(const std::wstring& name, CommandScope scope, const std::wstring& ownLinkPath);

@@ -6,4 +6,4 @@
 #include <functional>
 #include <string>
 
-void ForEachCommandFile(const std::function<void(const std::string& path, CommandScope scope)>& visit);
+void ForEachCommandFile(const std::function<void(const std::wstring& path, CommandScope scope)>& visit);

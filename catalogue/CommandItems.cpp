@@ -4,10 +4,9 @@
 #include "catalogue/CommandLimits.h"
 #include "catalogue/Commands.h"
 #include "catalogue/LinkHeader.h"
-#include "framework/CodePage.h"
 #include "framework/ComApartment.h"
 #include "framework/Handles.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -17,22 +16,13 @@
 
 namespace {
 
-std::optional<std::wstring> Wide(const std::string& text)
-{
-    std::u16string wide;
-    if (!AnsiToUtf16(text, wide))
-        return std::nullopt;
-    return std::wstring(wide.begin(), wide.end());
-}
-
-bool EntryIntact(const std::string& name, CommandScope scope)
+bool EntryIntact(const std::wstring& name, CommandScope scope)
 {
     CRegistryKey key;
-    std::string link, folder;
-    return key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE) &&
-           ReadAnsiString(key, kRegistryTextWhole, "", link) &&
-           ReadAnsiString(key, kRegistryTextWhole, "Path", folder) && link == CommandLinkPath(name, scope) &&
-           folder == CmdsFolder(scope);
+    std::wstring link, folder;
+    return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE) &&
+           key.ReadString(L"", kRegistryTextWhole, link) && key.ReadString(L"Path", kRegistryTextWhole, folder) &&
+           link == CommandLinkPath(name, scope) && folder == CmdsFolder(scope);
 }
 
 // The show command in the file's header; nullopt when it has none.
@@ -70,27 +60,39 @@ bool NewLink(CInterfacePtr<IShellLinkW>& link)
     return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()));
 }
 
-bool ShortcutIntact(const std::string& name, CommandScope scope, const std::string& target,
-                    const std::string& parameters, int showCommand)
+// Loads into `to` what saving `from` as a link file would hold.
+bool StoredAndLoaded(IShellLinkW& from, IShellLinkW& to)
 {
-    const auto path = Wide(CommandLinkPath(name, scope));
-    const auto wideTarget = Wide(target);
-    const auto wideParameters = Wide(parameters);
-    const auto wideFolder = Wide(CommandWorkingFolder(target));
-    if (!path || !wideTarget || !wideParameters || !wideFolder || StoredShowCommand(*path) != showCommand)
+    CInterfacePtr<IStream> stream;
+    CInterfacePtr<IPersistStream> save, load;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put())) ||
+        FAILED(from.QueryInterface(IID_IPersistStream, save.PutVoid())) ||
+        FAILED(to.QueryInterface(IID_IPersistStream, load.PutVoid())) || FAILED(save->Save(stream.Get(), TRUE)))
+        return false;
+    constexpr LARGE_INTEGER start{};
+    return SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) && SUCCEEDED(load->Load(stream.Get()));
+}
+
+bool ShortcutIntact(const std::wstring& name, CommandScope scope, const std::wstring& target,
+                    const std::wstring& parameters, int showCommand)
+{
+    const std::wstring path = CommandLinkPath(name, scope);
+    if (StoredShowCommand(path) != showCommand)
         return false;
     CComApartment com;
     CInterfacePtr<IShellLinkW> stored;
     CInterfacePtr<IPersistFile> file;
     if (!NewLink(stored) || FAILED(stored->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
-        FAILED(file->Load(path->c_str(), STGM_READ)))
+        FAILED(file->Load(path.c_str(), STGM_READ)))
         return false;
     // The shell may store a target in another form than it was given (a
-    // URL, a relative path): compare with a link made now from the fields.
-    CInterfacePtr<IShellLinkW> expected;
-    if (!NewLink(expected) || FAILED(expected->SetPath(wideTarget->c_str())) ||
-        FAILED(expected->SetArguments(wideParameters->c_str())) ||
-        FAILED(expected->SetWorkingDirectory(wideFolder->c_str())))
+    // URL, a relative path, a name its file format cannot spell): compare
+    // with a link made now from the fields and stored the same way.
+    CInterfacePtr<IShellLinkW> made, expected;
+    if (!NewLink(made) || FAILED(made->SetPath(target.c_str())) ||
+        FAILED(made->SetArguments(parameters.c_str())) ||
+        FAILED(made->SetWorkingDirectory(CommandWorkingFolder(target).c_str())) || !NewLink(expected) ||
+        !StoredAndLoaded(*made.Get(), *expected.Get()))
         return false;
     const auto now = ReadBack(*stored.Get());
     return now && now == ReadBack(*expected.Get());
@@ -98,8 +100,8 @@ bool ShortcutIntact(const std::string& name, CommandScope scope, const std::stri
 
 } // namespace
 
-bool CommandItemsIntact(const std::string& name, CommandScope scope, const std::string& target,
-                        const std::string& parameters, int showCommand)
+bool CommandItemsIntact(const std::wstring& name, CommandScope scope, const std::wstring& target,
+                        const std::wstring& parameters, int showCommand)
 {
     return EntryIntact(name, scope) && ShortcutIntact(name, scope, target, parameters, showCommand);
 }

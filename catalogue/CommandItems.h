@@ -9,5 +9,5 @@
 // The entry's default value and Path, and the shortcut's target,
 // arguments, working folder and show command are what WriteCommand writes
 // for these fields.
-bool CommandItemsIntact(const std::string& name, CommandScope scope, const std::string& target,
-                        const std::string& parameters, int showCommand);
+bool CommandItemsIntact(const std::wstring& name, CommandScope scope, const std::wstring& target,
+                        const std::wstring& parameters, int showCommand);

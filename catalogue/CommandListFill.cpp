@@ -6,7 +6,6 @@
 #include "catalogue/CommandProperties.h"
 #include "catalogue/FileProblemsDlg.h"
 #include "catalogue/Shadowing.h"
-#include "framework/CodePage.h"
 #include "framework/FileError.h"
 #include "framework/Handles.h"
 #include "resources/Texts.h"
@@ -35,8 +34,8 @@ void CCommandsPage::FillCommandList()
     m_rows.clear();
     CRedrawPause pause(m_list);
 
-    std::vector<std::string> problems;
-    ForEachCommandFile([this, &problems](const std::string& path, CommandScope scope) {
+    std::vector<std::wstring> problems;
+    ForEachCommandFile([this, &problems](const std::wstring& path, CommandScope scope) {
         // A file that cannot be opened is noted and the fill goes on: one
         // locked file must not hide every command after it.
         try {
@@ -48,14 +47,14 @@ void CCommandsPage::FillCommandList()
     ReportUnreadableCommandFiles(problems, m_host.OwnerWindow());
 }
 
-void CCommandsPage::AddCommandRow(const std::string& cfgPath, CommandScope scope)
+void CCommandsPage::AddCommandRow(const std::wstring& cfgPath, CommandScope scope)
 {
-    std::vector<std::string> lines;
+    std::vector<std::wstring> lines;
     if (ReadPropertiesLines(cfgPath, 3, lines) < 3)
         return;
-    const std::string& name = lines[0];
-    const std::string& target = lines[1];
-    const std::string& parameters = lines[2];
+    const std::wstring& name = lines[0];
+    const std::wstring& target = lines[1];
+    const std::wstring& parameters = lines[2];
 
     const int row = m_list.InsertItem(m_list.GetItemCount(), name, CommandImage(target));
     m_list.SetItemText(row, 1, target);
@@ -65,7 +64,7 @@ void CCommandsPage::AddCommandRow(const std::string& cfgPath, CommandScope scope
     m_rows.push_back({cfgPath, scope});
 }
 
-int CCommandsPage::CommandImage(const std::string& target)
+int CCommandsPage::CommandImage(const std::wstring& target)
 {
     const auto known = m_targetImages.find(target);
     if (known != m_targetImages.end())
@@ -83,7 +82,7 @@ int CCommandsPage::CommandImage(const std::string& target)
         index = answer->second.index;
         return answer->second.found;
     };
-    const IconChoice choice = ChooseTargetIcon(AnsiToWide(target), queries);
+    const IconChoice choice = ChooseTargetIcon(target, queries);
     const std::string key = IconKey(choice);
     auto cached = m_iconImages.find(key);
     if (cached == m_iconImages.end()) {
@@ -94,26 +93,19 @@ int CCommandsPage::CommandImage(const std::string& target)
     return cached->second;
 }
 
-std::string CCommandsPage::RowTip(int row) const
+std::wstring CCommandsPage::RowTip(int row) const
 {
     // Looked up when the tip is asked for: a search of every PATH folder
     // for every row would slow each fill.
-    const std::string winner = FindShadowingFile(m_list.GetItemText(row, 0));
-    return winner.empty() ? std::string() : TXT_SHADOWED_ROW_BEFORE + winner + TXT_SHADOWED_ROW_AFTER;
+    const std::wstring winner = FindShadowingFile(m_list.GetItemText(row, 0));
+    return winner.empty() ? std::wstring() : TXT_SHADOWED_ROW_BEFORE + winner + TXT_SHADOWED_ROW_AFTER;
 }
 
 void CCommandsPage::OnGetInfoTip(NMHDR* header, LRESULT* result)
 {
     *result = 0;
-    if (header->code == LVN_GETINFOTIPW) {
-        auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
-        const std::string text = RowTip(tip->iItem);
-        if (!text.empty() && tip->pszText && tip->cchTextMax > 0)
-            lstrcpynW(tip->pszText, AnsiToWide(text).c_str(), tip->cchTextMax);
-        return;
-    }
-    auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
-    const std::string text = RowTip(tip->iItem);
+    auto* tip = reinterpret_cast<NMLVGETINFOTIPW*>(header);
+    const std::wstring text = RowTip(tip->iItem);
     if (!text.empty() && tip->pszText && tip->cchTextMax > 0)
-        lstrcpynA(tip->pszText, text.c_str(), tip->cchTextMax);
+        lstrcpynW(tip->pszText, text.c_str(), tip->cchTextMax);
 }

@@ -1,13 +1,13 @@
-// The code page's lower-casing of command names; the character rule itself
-// is platform-free (CommandName.cpp).
+// The system's lower-casing of command names; the character rule itself
+// is platform-free (CommandName.h).
 #include "catalogue/CommandName.h"
 
 #include <windows.h>
 
-std::string ToLowerCommandName(const std::string& name)
+std::wstring ToLowerCommandName(const std::wstring& name)
 {
-    std::string lower = name;
+    std::wstring lower = name;
     if (!lower.empty())
-        CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+        CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
     return lower;
 }

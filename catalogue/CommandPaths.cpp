@@ -1,16 +1,16 @@
 #include "catalogue/CommandPaths.h"
 
-std::string CmdsFolder(CommandScope scope)
+std::wstring CmdsFolder(CommandScope scope)
 {
-    return (scope == CommandScope::user ? UserDataFolder() : GetProgramFolder()) + "\\Cmds";
+    return (scope == CommandScope::user ? UserDataFolder() : GetProgramFolder()) + L"\\Cmds";
 }
 
-std::string CommandLinkPath(const std::string& name, CommandScope scope)
+std::wstring CommandLinkPath(const std::wstring& name, CommandScope scope)
 {
-    return CmdsFolder(scope) + "\\run_" + name + ".lnk";
+    return CmdsFolder(scope) + L"\\run_" + name + L".lnk";
 }
 
-std::string CommandPropertiesPath(const std::string& name, CommandScope scope)
+std::wstring CommandPropertiesPath(const std::wstring& name, CommandScope scope)
 {
-    return CmdsFolder(scope) + "\\run_" + name + ".cfg";
+    return CmdsFolder(scope) + L"\\run_" + name + L".cfg";
 }

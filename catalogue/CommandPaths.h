@@ -7,7 +7,7 @@
 
 #include <string>
 
-std::string CmdsFolder(CommandScope scope = CommandScope::machine);
-std::string CommandLinkPath(const std::string& name, CommandScope scope = CommandScope::machine);
-std::string CommandPropertiesPath(const std::string& name, CommandScope scope = CommandScope::machine);
+std::wstring CmdsFolder(CommandScope scope = CommandScope::machine);
+std::wstring CommandLinkPath(const std::wstring& name, CommandScope scope = CommandScope::machine);
+std::wstring CommandPropertiesPath(const std::wstring& name, CommandScope scope = CommandScope::machine);
 

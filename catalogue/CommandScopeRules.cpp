@@ -3,19 +3,19 @@
 #include "framework/AsciiCase.h"
 #include "resources/Texts.h"
 
-bool IsInsideFolder(const std::string& path, const std::string& folder)
+bool IsInsideFolder(const std::wstring& path, const std::wstring& folder)
 {
-    std::string root = folder;
-    while (!root.empty() && (root.back() == '\\' || root.back() == '/'))
+    std::wstring root = folder;
+    while (!root.empty() && (root.back() == L'\\' || root.back() == L'/'))
         root.pop_back();
     if (root.empty() || path.size() < root.size())
         return false;
-    if (!EqualIgnoringAsciiCase(std::string_view(path).substr(0, root.size()), root))
+    if (!EqualIgnoringAsciiCase(std::wstring_view(path).substr(0, root.size()), root))
         return false;
-    return path.size() == root.size() || path[root.size()] == '\\' || path[root.size()] == '/';
+    return path.size() == root.size() || path[root.size()] == L'\\' || path[root.size()] == L'/';
 }
 
-MachineScopeOffer OfferMachineScope(bool elevated, const std::string& programFolder, const std::string& profilesFolder)
+MachineScopeOffer OfferMachineScope(bool elevated, const std::wstring& programFolder, const std::wstring& profilesFolder)
 {
     if (IsInsideFolder(programFolder, profilesFolder))
         return MachineScopeOffer::privateFolder;

@@ -6,15 +6,15 @@
 #include "catalogue/Shortcut.h"
 #include "framework/AppInfo.h"
 #include "framework/MessageBox.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
 #include "resources/Texts.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-std::string CommandWorkingFolder(const std::string& target)
+std::wstring CommandWorkingFolder(const std::wstring& target)
 {
-    return IsExistingFolder(target) ? std::string() : GetParentFolder(target);
+    return IsExistingFolder(target) ? std::wstring() : GetParentFolder(target);
 }
 
 namespace {
@@ -25,42 +25,42 @@ bool MakeCmdsFolder(CommandScope scope)
 {
     if (scope != CommandScope::user)
         return true; // beside the program: the installer made it
-    const std::string userData = UserDataFolder();
+    const std::wstring userData = UserDataFolder();
     if (userData.empty())
         return false;
-    CreateDirectoryA(userData.c_str(), nullptr);
-    CreateDirectoryA(CmdsFolder(scope).c_str(), nullptr);
+    CreateDirectoryW(userData.c_str(), nullptr);
+    CreateDirectoryW(CmdsFolder(scope).c_str(), nullptr);
     return true;
 }
 
 // Moves the file to the Recycle Bin, so a deleted command can be got back;
 // false when it is missing or stays.
-bool RecycleFile(const std::string& path)
+bool RecycleFile(const std::wstring& path)
 {
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
-    const std::string from = path + '\0'; // the list ends with a second zero
-    SHFILEOPSTRUCTA operation{};
+    const std::wstring from = path + L'\0'; // the list ends with a second zero
+    SHFILEOPSTRUCTW operation{};
     operation.wFunc = FO_DELETE;
     operation.pFrom = from.c_str();
     operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    return SHFileOperationA(&operation) == 0 && !operation.fAnyOperationsAborted &&
-           GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted &&
+           GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
 
-std::vector<std::string> WriteCommand(const std::string& name, const std::string& target,
-                                      const std::string& parameters, int showCommand, CommandScope scope)
+std::vector<std::wstring> WriteCommand(const std::wstring& name, const std::wstring& target,
+                                      const std::wstring& parameters, int showCommand, CommandScope scope)
 {
     if (!MakeCmdsFolder(scope))
         return {LoadAppString(IDS_NO_SHORTCUT_CREATED)};
     {
         CRegistryKey key;
-        if (!key.Create(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_ALL_ACCESS))
+        if (!key.Create(AppPathsRoot(scope), AppPathsKeyName(name), KEY_ALL_ACCESS))
             return {LoadAppString(IDS_NO_REGISTRY_ACCESS)};
-        WriteAnsiString(key, "", CommandLinkPath(name, scope));
-        WriteAnsiString(key, "Path", CmdsFolder(scope));
+        key.WriteString(L"", CommandLinkPath(name, scope));
+        key.WriteString(L"Path", CmdsFolder(scope));
     }
 
     CShortcut shortcut;
@@ -70,8 +70,8 @@ std::vector<std::string> WriteCommand(const std::string& name, const std::string
     shortcut.SetTargetPath(target);
     shortcut.SetShowCommand(showCommand);
 
-    std::vector<std::string> failures;
-    if (std::string message; !shortcut.WriteLink(CommandLinkPath(name, scope), message)) {
+    std::vector<std::wstring> failures;
+    if (std::wstring message; !shortcut.WriteLink(CommandLinkPath(name, scope), message)) {
         if (!message.empty())
             failures.push_back(message);
         failures.push_back(LoadAppString(IDS_NO_SHORTCUT_CREATED));
@@ -81,26 +81,26 @@ std::vector<std::string> WriteCommand(const std::string& name, const std::string
     return failures;
 }
 
-bool CreateCommand(const std::string& name, const std::string& target, const std::string& parameters,
+bool CreateCommand(const std::wstring& name, const std::wstring& target, const std::wstring& parameters,
                    int showCommand, CommandScope scope, bool inPlaceOfOtherEntry)
 {
-    const std::vector<std::string> failures =
+    const std::vector<std::wstring> failures =
         inPlaceOfOtherEntry ? WriteCommandInPlaceOfOtherEntry(name, target, parameters, showCommand, scope)
                             : WriteCommand(name, target, parameters, showCommand, scope);
-    for (const std::string& message : failures)
+    for (const std::wstring& message : failures)
         AppMessageBox(message, MB_OK);
     return failures.empty();
 }
 
-bool CommandExists(const std::string& name, CommandScope scope)
+bool CommandExists(const std::wstring& name, CommandScope scope)
 {
-    if (GetFileAttributesA(CommandPropertiesPath(name, scope).c_str()) != INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesW(CommandPropertiesPath(name, scope).c_str()) != INVALID_FILE_ATTRIBUTES)
         return true;
     CRegistryKey key;
-    return key.Open(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name)), KEY_QUERY_VALUE);
+    return key.Open(AppPathsRoot(scope), AppPathsKeyName(name), KEY_QUERY_VALUE);
 }
 
-bool DeleteCommand(const std::string& name, CommandScope scope, OtherProgramEntry* kept)
+bool DeleteCommand(const std::wstring& name, CommandScope scope, OtherProgramEntry* kept)
 {
     bool result = true;
     if (!RecycleFile(CommandLinkPath(name, scope)))
@@ -110,7 +110,7 @@ bool DeleteCommand(const std::string& name, CommandScope scope, OtherProgramEntr
     const OtherProgramEntry other = FindOtherProgramEntry(name, scope);
     if (kept)
         *kept = other;
-    if (!other.exists && !CRegistryKey::DeleteKey(AppPathsRoot(scope), AnsiToWide(AppPathsKeyName(name))))
+    if (!other.exists && !CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsKeyName(name)))
         result = false;
     return result;
 }

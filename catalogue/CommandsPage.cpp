@@ -40,7 +40,7 @@ void CCommandsPage::OnScaleChanged()
     FillCommandList();
 }
 
-bool CCommandsPage::SelectedCommand(std::string& name, CommandScope& scope) const
+bool CCommandsPage::SelectedCommand(std::wstring& name, CommandScope& scope) const
 {
     const int row = m_list.GetFirstSelected();
     const std::optional<size_t> index = m_list.GetItemIndex(row, m_rows.size());
@@ -65,7 +65,7 @@ void CCommandsPage::OnNewCommand()
 
 void CCommandsPage::OnEditCommand()
 {
-    std::string name;
+    std::wstring name;
     CommandScope scope = CommandScope::machine;
     if (!SelectedCommand(name, scope))
         return;
@@ -76,16 +76,16 @@ void CCommandsPage::OnEditCommand()
 
 void CCommandsPage::OnDeleteCommand()
 {
-    std::string name;
+    std::wstring name;
     CommandScope scope = CommandScope::machine;
     if (!SelectedCommand(name, scope))
         return;
     if (scope == CommandScope::machine && !m_host.RequireElevation(TXT_ACTION_DELETE_MACHINE_COMMAND))
         return;
-    const std::string question = LoadAppString(IDS_ASK_DELETE_COMMAND) + " " + name + "?";
+    const std::wstring question = LoadAppString(IDS_ASK_DELETE_COMMAND) + L" " + name + L"?";
     if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const std::string note = ReplacedEntryNoteOf(name, scope);
+    const std::wstring note = ReplacedEntryNoteOf(name, scope);
     OtherProgramEntry kept;
     if (!DeleteCommand(name, scope, &kept))
         AppMessageBox(IDS_NO_COMMAND_DELETED, MB_OK);
@@ -95,7 +95,7 @@ void CCommandsPage::OnDeleteCommand()
 
 void CCommandsPage::OnCommandProperties()
 {
-    std::string name;
+    std::wstring name;
     CommandScope scope = CommandScope::machine;
     if (!SelectedCommand(name, scope))
         return;
@@ -104,7 +104,7 @@ void CCommandsPage::OnCommandProperties()
     request.mask = SEE_MASK_INVOKEIDLIST;
     request.owner = GetAppMainWindow();
     request.verb = L"properties";
-    request.file = AnsiToWide(CommandLinkPath(name, scope));
+    request.file = CommandLinkPath(name, scope);
     request.show = SW_SHOW;
     ShellOpen(request); // the shell reports its own failures
 }

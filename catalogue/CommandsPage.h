@@ -23,12 +23,12 @@ public:
     void OnScaleChanged();
 
     void FillCommandList() override;
-    void SetStatusTip(const std::string& text) override { m_host.SetStatusTip(text); }
-    void AddCommandRow(const std::string& cfgPath, CommandScope scope = CommandScope::machine);
+    void SetStatusTip(const std::wstring& text) override { m_host.SetStatusTip(text); }
+    void AddCommandRow(const std::wstring& cfgPath, CommandScope scope = CommandScope::machine);
     // The image of a target's icon in the page's image list (-1: none).
-    int CommandImage(const std::string& target);
+    int CommandImage(const std::wstring& target);
     // The tip of a row: which file wins over its name, if any.
-    std::string RowTip(int row) const;
+    std::wstring RowTip(int row) const;
 
     // Routed by the frame.
     void OnNewCommand();
@@ -45,21 +45,21 @@ private:
     // paths and keys may be built from; a row whose file names no valid
     // command is refused with a message naming the file. False: no
     // selection or refused.
-    bool SelectedCommand(std::string& name, CommandScope& scope) const;
+    bool SelectedCommand(std::wstring& name, CommandScope& scope) const;
 
     // Within one fill, rows whose icon comes from the same file and index
     // share one image, and each target and each extension is looked up once.
     struct TypeIconAnswer {
         bool found;
-        std::string file;
+        std::string file; // UTF-8, as the icon rule takes it
         int index;
     };
     std::map<std::string, int> m_iconImages; // by file and index
-    std::map<std::string, int> m_targetImages; // by target
+    std::map<std::wstring, int> m_targetImages; // by target
     std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
     // Properties file and scope of each row; a row's item data is its index here.
     struct CommandRow {
-        std::string file;
+        std::wstring file;
         CommandScope scope;
     };
     std::vector<CommandRow> m_rows;

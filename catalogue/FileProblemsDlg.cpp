@@ -8,7 +8,7 @@
 #include <utility>
 
 
-CFileProblemsDlg::CFileProblemsDlg(std::vector<std::string> problems, HWND parent)
+CFileProblemsDlg::CFileProblemsDlg(std::vector<std::wstring> problems, HWND parent)
     : CDialog(IDD_FILE_PROBLEMS, parent), m_problems(std::move(problems))
 {
 }
@@ -17,17 +17,16 @@ BOOL CFileProblemsDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     SetDlgItemTextW(m_hWnd, IDC_FP_LABEL,
-                    AnsiToWide(TXT_UNREADABLE_FILES_BEFORE + std::to_string(m_problems.size()) +
-                               TXT_UNREADABLE_FILES_AFTER)
+                    (TXT_UNREADABLE_FILES_BEFORE + std::to_wstring(m_problems.size()) + TXT_UNREADABLE_FILES_AFTER)
                         .c_str());
-    std::string list;
-    for (const std::string& problem : m_problems)
-        list += problem + "\r\n";
-    SetDlgItemTextW(m_hWnd, IDC_FP_LIST, AnsiToWide(list).c_str());
+    std::wstring list;
+    for (const std::wstring& problem : m_problems)
+        list += problem + L"\r\n";
+    SetDlgItemTextW(m_hWnd, IDC_FP_LIST, list.c_str());
     return TRUE;
 }
 
-void ReportUnreadableCommandFiles(const std::vector<std::string>& problems, HWND parent)
+void ReportUnreadableCommandFiles(const std::vector<std::wstring>& problems, HWND parent)
 {
     if (problems.size() == 1) {
         AppMessageBox(problems.front(), MB_OK | MB_ICONSTOP);

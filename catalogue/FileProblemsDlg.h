@@ -9,13 +9,13 @@
 
 class CFileProblemsDlg : public CDialog {
 public:
-    CFileProblemsDlg(std::vector<std::string> problems, HWND parent);
+    CFileProblemsDlg(std::vector<std::wstring> problems, HWND parent);
 
     BOOL OnInitDialog() override;
 
 private:
-    std::vector<std::string> m_problems;
+    std::vector<std::wstring> m_problems;
 };
 
 // Shows the problems of one fill, if any, as one message.
-void ReportUnreadableCommandFiles(const std::vector<std::string>& problems, HWND parent);
+void ReportUnreadableCommandFiles(const std::vector<std::wstring>& problems, HWND parent);

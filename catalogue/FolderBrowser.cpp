@@ -3,7 +3,7 @@
 #include "framework/MessageBox.h"
 #include "framework/Services.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -24,32 +24,32 @@ void CFolderBrowser::SetFlags(UINT add, UINT remove)
     m_flags = add | (m_flags & ~remove);
 }
 
-void CFolderBrowser::SetTitle(const char* title)
+void CFolderBrowser::SetTitle(const wchar_t* title)
 {
-    const size_t length = title ? strnlen(title, kBufferSize - 1) : 0;
-    std::memcpy(m_title, title ? title : "", length);
-    m_title[length] = '\0';
+    const size_t length = title ? wcsnlen(title, kBufferSize - 1) : 0;
+    std::wmemcpy(m_title, title ? title : L"", length);
+    m_title[length] = L'\0';
 }
 
-int CFolderBrowser::Browse(HWND owner, char* output)
+int CFolderBrowser::Browse(HWND owner, wchar_t* output)
 {
-    BROWSEINFOA info = {};
+    BROWSEINFOW info = {};
     info.hwndOwner = owner;
     info.pidlRoot = nullptr;
     info.pszDisplayName = m_displayName;
     info.lpszTitle = m_title;
     info.ulFlags = m_flags;
     const auto browse = Services().browseForFolder;
-    const PIDLIST_ABSOLUTE items = browse ? browse(info) : SHBrowseForFolderA(&info);
+    const PIDLIST_ABSOLUTE items = browse ? browse(info) : SHBrowseForFolderW(&info);
     if (!items)
         return cancelled;
     int result = noFileSystemPath;
     if (output) {
-        char path[MAX_PATH] = {};
-        if (SHGetPathFromIDListA(items, path)) {
-            const size_t length = strnlen(path, kBufferSize - 1);
-            std::memcpy(output, path, length);
-            output[length] = '\0';
+        wchar_t path[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(items, path)) {
+            const size_t length = wcsnlen(path, kBufferSize - 1);
+            std::wmemcpy(output, path, length);
+            output[length] = L'\0';
             result = folderChosen;
         }
     }
@@ -57,13 +57,13 @@ int CFolderBrowser::Browse(HWND owner, char* output)
     return result;
 }
 
-std::string BrowseUntilFolder(HWND owner, const char* title, const char* retryText, const std::string& current)
+std::wstring BrowseUntilFolder(HWND owner, const wchar_t* title, const wchar_t* retryText, const std::wstring& current)
 {
     for (;;) {
         CFolderBrowser browser;
         browser.SetFlags(BIF_NEWDIALOGSTYLE);
         browser.SetTitle(title);
-        char path[CFolderBrowser::kBufferSize] = {};
+        wchar_t path[CFolderBrowser::kBufferSize] = {};
         switch (browser.Browse(owner, path)) {
         case CFolderBrowser::cancelled: return current;
         case CFolderBrowser::folderChosen: return path;

@@ -19,20 +19,20 @@ public:
     void SetFlags(UINT add, UINT remove = 0);
     UINT Flags() const { return m_flags; }
     // Copies at most 259 characters; a longer title is cut, never overrun.
-    void SetTitle(const char* title);
-    const char* Title() const { return m_title; }
+    void SetTitle(const wchar_t* title);
+    const wchar_t* Title() const { return m_title; }
 
     // output must hold kBufferSize characters; without one the result is
     // noFileSystemPath. The item list is freed with the shell's allocator.
-    int Browse(HWND owner, char* output);
+    int Browse(HWND owner, wchar_t* output);
 
 private:
     UINT m_flags = 0;
-    char m_displayName[kBufferSize] = {};
-    char m_title[kBufferSize] = {};
+    wchar_t m_displayName[kBufferSize] = {};
+    wchar_t m_title[kBufferSize] = {};
 };
 
 // Browses with BIF_NEWDIALOGSTYLE and that title until the user picks a
 // folder (its path) or cancels (current, unchanged); an item without a
 // file-system path shows retryText in an OK box and opens the browser again.
-std::string BrowseUntilFolder(HWND owner, const char* title, const char* retryText, const std::string& current);
+std::wstring BrowseUntilFolder(HWND owner, const wchar_t* title, const wchar_t* retryText, const std::wstring& current);

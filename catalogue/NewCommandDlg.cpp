@@ -1,6 +1,7 @@
 #include "catalogue/NewCommandDlg.h"
 
 #include "services/HtmlHelp.h"
+#include "catalogue/CommandInput.h"
 #include "catalogue/CommandLimits.h"
 #include "catalogue/CommandName.h"
 #include "catalogue/CommandPaths.h"
@@ -8,9 +9,11 @@
 #include "catalogue/CommandScopeRules.h"
 #include "catalogue/Commands.h"
 #include "catalogue/FolderBrowser.h"
+#include "catalogue/PropertiesFormat.h"
 #include "catalogue/ReplacedEntry.h"
 #include "catalogue/Shadowing.h"
 #include "framework/AppInfo.h"
+#include "framework/CodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/DataExchange.h"
 #include "framework/Elevation.h"
@@ -29,17 +32,30 @@ void ShowInformation(UINT stringId)
     AppMessageBox(stringId, MB_OK | MB_ICONINFORMATION);
 }
 
+// The user's text for input a command cannot hold; null when it can.
+const wchar_t* UnstorableInputMessage(UnstorableInput problem)
+{
+    switch (problem) {
+    case UnstorableInput::lineBreak: return TXT_NC_LINE_BREAK;
+    case UnstorableInput::brokenText: return TXT_NC_BROKEN_TEXT;
+    case UnstorableInput::targetTooLong: return TXT_NC_TARGET_TOO_LONG;
+    case UnstorableInput::parametersTooLong: return TXT_NC_PARAMETERS_TOO_LONG;
+    case UnstorableInput::none: break;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 // ---- rules ----
 
-const char* BrowseMenuTip(UINT item)
+const wchar_t* BrowseMenuTip(UINT item)
 {
     switch (item) {
     case ID_BROWSE_FILE: return TXT_NC_TIP_FILE;
     case ID_BROWSE_FOLDER: return TXT_NC_TIP_FOLDER;
     case ID_BROWSE_URL: return TXT_NC_TIP_URL;
-    default: return "";
+    default: return L"";
     }
 }
 
@@ -60,10 +76,10 @@ BEGIN_ROUTES(CNewCommandDlg, CDialog)
     ON_CONTROL(STN_CLICKED, IDC_NC_HELP, OnHelp)
 END_ROUTES()
 
-CNewCommandDlg::CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text, CommandScope oldScope)
+CNewCommandDlg::CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::wstring& text, CommandScope oldScope)
     : CDialog(IDD_NEW_COMMAND, nullptr), m_host(host), m_mode(mode),
-      m_oldName(mode == Mode::edit ? text : std::string()), m_oldScope(oldScope),
-      m_initialPath(mode == Mode::path ? text : std::string())
+      m_oldName(mode == Mode::edit ? text : std::wstring()), m_oldScope(oldScope),
+      m_initialPath(mode == Mode::path ? text : std::wstring())
 {
 }
 
@@ -84,7 +100,7 @@ void CNewCommandDlg::DoDataExchange(bool save)
     DDX_Control(save, m_hWnd, IDC_NC_SCOPE, m_scope);
 }
 
-std::string CNewCommandDlg::FieldText(int id) const
+std::wstring CNewCommandDlg::FieldText(int id) const
 {
     return CWindow(GetDlgItem(id)).GetText();
 }
@@ -103,21 +119,21 @@ void CNewCommandDlg::OnShowWindow(bool show, UINT)
     if (m_mode == Mode::edit) {
         // A file that cannot be opened throws: reported, fields left empty.
         LoadCommandProperties(m_oldName);
-        SetWindowTextA(m_hWnd, TXT_NC_CAPTION_EDIT);
+        SetWindowTextW(m_hWnd, TXT_NC_CAPTION_EDIT);
     } else if (m_mode == Mode::path) {
-        SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, m_initialPath.c_str());
+        SetDlgItemTextW(m_hWnd, IDC_NC_TARGET, m_initialPath.c_str());
     }
 }
 
-void CNewCommandDlg::LoadCommandProperties(const std::string& name)
+void CNewCommandDlg::LoadCommandProperties(const std::wstring& name)
 {
-    std::vector<std::string> lines;
+    std::vector<std::wstring> lines;
     if (ReadPropertiesLines(CommandPropertiesPath(name, m_oldScope), 4, lines) < 4)
         return;
-    SetDlgItemTextA(m_hWnd, IDC_NC_NAME, lines[0].c_str());
-    SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, lines[1].c_str());
-    SetDlgItemTextA(m_hWnd, IDC_NC_PARAMETERS, lines[2].c_str());
-    m_windowMode.SetCurSel(ModeIndexFromPropertiesLine(lines[3]));
+    SetDlgItemTextW(m_hWnd, IDC_NC_NAME, lines[0].c_str());
+    SetDlgItemTextW(m_hWnd, IDC_NC_TARGET, lines[1].c_str());
+    SetDlgItemTextW(m_hWnd, IDC_NC_PARAMETERS, lines[2].c_str());
+    m_windowMode.SetCurSel(ModeIndexFromPropertiesLine(WideToUtf8(lines[3]).value_or(std::string())));
 }
 
 void CNewCommandDlg::SetUpScope()
@@ -130,17 +146,17 @@ void CNewCommandDlg::SetUpScope()
     m_scope.SetCurSel(start == CommandScope::user ? 0 : 1);
     const bool offered = offer == MachineScopeOffer::offered;
     m_scope.EnableWindow(offered);
-    const char* why = offered ? "" : offer == MachineScopeOffer::privateFolder ? TXT_NC_SCOPE_PRIVATE
+    const wchar_t* why = offered ? L"" : offer == MachineScopeOffer::privateFolder ? TXT_NC_SCOPE_PRIVATE
                                                                                 : TXT_NC_SCOPE_NEEDS_ADMIN;
-    SetDlgItemTextA(m_hWnd, IDC_NC_SCOPE_TIP, why);
+    SetDlgItemTextW(m_hWnd, IDC_NC_SCOPE_TIP, why);
 }
 
-bool CNewCommandDlg::AcceptShadowedName(const std::string& name) const
+bool CNewCommandDlg::AcceptShadowedName(const std::wstring& name) const
 {
-    const std::string winner = FindShadowingFile(name);
+    const std::wstring winner = FindShadowingFile(name);
     if (winner.empty())
         return true;
-    const std::string question = TXT_NC_SHADOWED_BEFORE + name + TXT_NC_SHADOWED_MIDDLE + winner + TXT_NC_SHADOWED_AFTER;
+    const std::wstring question = TXT_NC_SHADOWED_BEFORE + name + TXT_NC_SHADOWED_MIDDLE + winner + TXT_NC_SHADOWED_AFTER;
     return AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -149,7 +165,7 @@ CommandScope CNewCommandDlg::ChosenScope() const
     return m_scope.GetCurSel() == 0 ? CommandScope::user : CommandScope::machine;
 }
 
-bool CNewCommandDlg::AcceptBothScopes(const std::string& name, CommandScope scope) const
+bool CNewCommandDlg::AcceptBothScopes(const std::wstring& name, CommandScope scope) const
 {
     const CommandScope other = scope == CommandScope::user ? CommandScope::machine : CommandScope::user;
     // Moving this very command to the other scope removes it there.
@@ -158,7 +174,7 @@ bool CNewCommandDlg::AcceptBothScopes(const std::string& name, CommandScope scop
         return true;
     // Another program's entry there is kept, not replaced: said as such.
     const OtherProgramEntry foreign = FindOtherProgramEntry(name, other);
-    const std::string question =
+    const std::wstring question =
         foreign.exists ? OtherEntryText(name, other, foreign) + TXT_OTHER_ENTRY_BOTH_AFTER
                        : TXT_NC_BOTH_SCOPES_BEFORE + name + TXT_NC_BOTH_SCOPES_AFTER;
     return AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
@@ -166,9 +182,9 @@ bool CNewCommandDlg::AcceptBothScopes(const std::string& name, CommandScope scop
 
 void CNewCommandDlg::OnOK()
 {
-    std::string name = FieldText(IDC_NC_NAME);
-    std::string target = FieldText(IDC_NC_TARGET);
-    const std::string parameters = FieldText(IDC_NC_PARAMETERS);
+    std::wstring name = FieldText(IDC_NC_NAME);
+    std::wstring target = FieldText(IDC_NC_TARGET);
+    const std::wstring parameters = FieldText(IDC_NC_PARAMETERS);
 
     if (const UINT problem = FirstInputProblem(name, target)) {
         ShowInformation(problem);
@@ -178,7 +194,7 @@ void CNewCommandDlg::OnOK()
     target = TrimTrailingBackslashes(target);
     // What the command's files cannot hold is refused before anything is
     // written, so an edited command is never replaced by a mangled one.
-    if (const std::string refusal = UnstorableInputText(target, parameters); !refusal.empty()) {
+    if (const wchar_t* refusal = UnstorableInputMessage(FindUnstorableInput(target, parameters))) {
         AppMessageBox(refusal, MB_OK | MB_ICONINFORMATION);
         return;
     }
@@ -197,7 +213,7 @@ void CNewCommandDlg::OnOK()
     // other scope the old one goes only after the new one was created.
     const bool created = CreateCommand(name, target, parameters, showCommand, scope, foreign.exists);
     if (created && m_mode == Mode::edit && (ToLowerCommandName(m_oldName) != name || m_oldScope != scope)) {
-        const std::string note = ReplacedEntryNoteOf(m_oldName, m_oldScope);
+        const std::wstring note = ReplacedEntryNoteOf(m_oldName, m_oldScope);
         OtherProgramEntry kept;
         DeleteCommand(m_oldName, m_oldScope, &kept);
         AfterCommandDeleted(m_oldName, m_oldScope, note, kept);
@@ -225,7 +241,7 @@ void CNewCommandDlg::OnHelp()
 
 void CNewCommandDlg::OnBrowse()
 {
-    CMenuHandle menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_BROWSE_MENU)));
+    CMenuHandle menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_BROWSE_MENU)));
     HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
     if (!popup)
         return;
@@ -236,25 +252,25 @@ void CNewCommandDlg::OnBrowse()
 
 void CNewCommandDlg::OnBrowseFile()
 {
-    const std::string chosen =
-        ChooseFileToOpen({m_hWnd, TXT_NC_CHOOSE_FILE, LoadAppString(IDS_FILE_FILTER), std::string(), "*.*"});
+    const std::wstring chosen =
+        ChooseFileToOpen({m_hWnd, TXT_NC_CHOOSE_FILE, LoadAppString(IDS_FILE_FILTER), std::wstring(), L"*.*"});
     if (!chosen.empty())
-        SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, chosen.c_str());
+        SetDlgItemTextW(m_hWnd, IDC_NC_TARGET, chosen.c_str());
 }
 
 void CNewCommandDlg::OnBrowseFolder()
 {
-    const std::string chosen =
+    const std::wstring chosen =
         BrowseUntilFolder(m_hWnd, TXT_NC_FOLDER_TITLE, TXT_SELECT_VALID_FOLDER, FieldText(IDC_NC_TARGET));
-    SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, chosen.c_str());
+    SetDlgItemTextW(m_hWnd, IDC_NC_TARGET, chosen.c_str());
 }
 
 void CNewCommandDlg::OnBrowseUrl()
 {
-    SetDlgItemTextA(m_hWnd, IDC_NC_TARGET, TXT_NC_URL_START);
+    SetDlgItemTextW(m_hWnd, IDC_NC_TARGET, TXT_NC_URL_START);
 }
 
-void CNewCommandDlg::ShowFieldTip(const char* tip)
+void CNewCommandDlg::ShowFieldTip(const wchar_t* tip)
 {
     // In path mode the main window is hidden: its status bar shows nothing.
     if (m_mode != Mode::path)
@@ -269,5 +285,5 @@ void CNewCommandDlg::OnScopeFocus() { ShowFieldTip(TXT_NC_TIP_SCOPE); }
 
 void CNewCommandDlg::OnMenuSelect(const MenuSelection& selection)
 {
-    m_host.SetStatusTip(selection.IsCommandItem() ? BrowseMenuTip(selection.item) : "");
+    m_host.SetStatusTip(selection.IsCommandItem() ? BrowseMenuTip(selection.item) : L"");
 }

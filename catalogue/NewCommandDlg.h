@@ -25,13 +25,13 @@ public:
     // A new command.
     static CNewCommandDlg ForNew(ICommandEditorHost& host) { return CNewCommandDlg(host, Mode::create, {}); }
     // The command of that name in that scope.
-    static CNewCommandDlg ForEdit(ICommandEditorHost& host, const std::string& name,
+    static CNewCommandDlg ForEdit(ICommandEditorHost& host, const std::wstring& name,
                                   CommandScope scope = CommandScope::machine)
     {
         return CNewCommandDlg(host, Mode::edit, name, scope);
     }
     // Path mode at start-up: a new command for that target, the host hidden.
-    static CNewCommandDlg ForPath(ICommandEditorHost& host, const std::string& target)
+    static CNewCommandDlg ForPath(ICommandEditorHost& host, const std::wstring& target)
     {
         return CNewCommandDlg(host, Mode::path, target);
     }
@@ -48,7 +48,7 @@ public:
 
     enum class Mode { create, edit, path };
     // text: the old name (edit) or the initial target (path).
-    CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::string& text,
+    CNewCommandDlg(ICommandEditorHost& host, Mode mode, const std::wstring& text,
                    CommandScope oldScope = CommandScope::machine);
 
     void OnShowWindow(bool show, UINT status);
@@ -64,22 +64,22 @@ public:
     void OnScopeFocus();
     void OnHelp();
 
-    void LoadCommandProperties(const std::string& name);
+    void LoadCommandProperties(const std::wstring& name);
     // The scope box: the scope to start with, "All users" only where offered.
     void SetUpScope();
     CommandScope ChosenScope() const;
     // False when the user keeps a name from existing in both scopes.
-    bool AcceptBothScopes(const std::string& name, CommandScope scope) const;
+    bool AcceptBothScopes(const std::wstring& name, CommandScope scope) const;
     // False when the user keeps a name that a file on the search path wins.
-    bool AcceptShadowedName(const std::string& name) const;
-    void ShowFieldTip(const char* tip);
-    std::string FieldText(int id) const;
+    bool AcceptShadowedName(const std::wstring& name) const;
+    void ShowFieldTip(const wchar_t* tip);
+    std::wstring FieldText(int id) const;
 
     ICommandEditorHost& m_host;
     Mode m_mode;
-    std::string m_oldName;     // edit
+    std::wstring m_oldName;     // edit
     CommandScope m_oldScope = CommandScope::machine; // edit
-    std::string m_initialPath; // path
+    std::wstring m_initialPath; // path
     CComboBox m_windowMode;
     CComboBox m_scope;
 };
@@ -87,4 +87,4 @@ public:
 // ---- The editor's rules (its input checks: CommandInput.h) ----
 
 // The Browse menu's status tip for an item; empty for anything else.
-const char* BrowseMenuTip(UINT item);
+const wchar_t* BrowseMenuTip(UINT item);

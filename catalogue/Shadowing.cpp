@@ -8,36 +8,36 @@
 
 namespace {
 
-std::string Environment(const char* name)
+std::wstring Environment(const wchar_t* name)
 {
-    const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
     if (size == 0)
         return {};
-    std::string value(size, '\0');
-    const DWORD length = GetEnvironmentVariableA(name, value.data(), size);
+    std::wstring value(size, L'\0');
+    const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
     value.resize(length < size ? length : 0);
     return value;
 }
 
-std::string SystemFolder(UINT (WINAPI* get)(LPSTR, UINT))
+std::wstring SystemFolder(UINT (WINAPI* get)(LPWSTR, UINT))
 {
-    char folder[MAX_PATH] = {};
+    wchar_t folder[MAX_PATH] = {};
     const UINT length = get(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+    return length > 0 && length < MAX_PATH ? std::wstring(folder, length) : std::wstring();
 }
 
 } // namespace
 
-std::string FindShadowingFile(const std::string& name)
+std::wstring FindShadowingFile(const std::wstring& name)
 {
-    std::vector<std::string> folders;
-    for (const std::string& folder : {SystemFolder(GetWindowsDirectoryA), SystemFolder(GetSystemDirectoryA)})
+    std::vector<std::wstring> folders;
+    for (const std::wstring& folder : {SystemFolder(GetWindowsDirectoryW), SystemFolder(GetSystemDirectoryW)})
         if (!folder.empty())
             folders.push_back(folder);
-    for (const std::string& folder : SplitSearchPath(Environment("PATH")))
+    for (const std::wstring& folder : SplitSearchPath(Environment(L"PATH")))
         folders.push_back(folder);
-    for (const std::string& candidate : ShadowCandidates(name, folders, SplitExtensions(Environment("PATHEXT")))) {
-        const DWORD attributes = GetFileAttributesA(candidate.c_str());
+    for (const std::wstring& candidate : ShadowCandidates(name, folders, SplitExtensions(Environment(L"PATHEXT")))) {
+        const DWORD attributes = GetFileAttributesW(candidate.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             return candidate;
     }

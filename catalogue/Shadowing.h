@@ -3,4 +3,4 @@
 // command (see ShadowRules.h); empty when the name reaches the command.
 #include <string>
 
-std::string FindShadowingFile(const std::string& name);
+std::wstring FindShadowingFile(const std::wstring& name);

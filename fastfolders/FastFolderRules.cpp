@@ -1,15 +1,5 @@
 #include "fastfolders/FastFolderRules.h"
 
-std::string FastFolderAliasName(int index)
-{
-    return index >= 0 && index < kMaxFastFolders ? contract::kAliasValueNames[index] : std::to_string(index);
-}
-
-std::string FastFolderPathName(const std::string& aliasName)
-{
-    return aliasName + aliasName;
-}
-
 int ReadableFastFolders(const FastFolderSlots& slots)
 {
     int count = 0;

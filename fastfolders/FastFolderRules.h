@@ -14,8 +14,18 @@
 inline constexpr int kMaxFastFolders = contract::kFastFolderLimit;
 
 // "3" for index 3 and "33" for its path, as the store contract names them.
-std::string FastFolderAliasName(int index);
-std::string FastFolderPathName(const std::string& aliasName);
+template <typename String = std::string>
+String FastFolderAliasName(int index)
+{
+    const std::string name =
+        index >= 0 && index < kMaxFastFolders ? contract::kAliasValueNames[index] : std::to_string(index);
+    return String(name.begin(), name.end());
+}
+template <typename String>
+String FastFolderPathName(const String& aliasName)
+{
+    return aliasName + aliasName;
+}
 
 // What the store holds at one index.
 struct FastFolderSlot {

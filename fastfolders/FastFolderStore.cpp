@@ -1,19 +1,25 @@
 #include "fastfolders/FastFolderStore.h"
 
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
+#include "framework/Utf16.h"
+
+std::wstring FastFolderKey()
+{
+    return AsciiToWide(contract::kFastFolderKey);
+}
 
 namespace {
 
 FastFolderSlot ReadSlot(CRegistryKey& key, int index)
 {
-    const std::string aliasName = FastFolderAliasName(index);
-    const std::string pathName = FastFolderPathName(aliasName);
-    std::string text;
+    const std::wstring aliasName = FastFolderAliasName<std::wstring>(index);
+    const std::wstring pathName = FastFolderPathName(aliasName);
+    std::wstring text;
     FastFolderSlot slot;
-    slot.alias = key.HasValue(AnsiToWide(aliasName));
-    slot.aliasReadable = slot.alias && ReadAnsiString(key, kRegistryTextMax, aliasName, text);
-    slot.path = key.HasValue(AnsiToWide(pathName));
-    slot.pathReadable = slot.path && ReadAnsiString(key, kRegistryTextMax, pathName, text);
+    slot.alias = key.HasValue(aliasName);
+    slot.aliasReadable = slot.alias && key.ReadString(aliasName, kRegistryTextMax, text);
+    slot.path = key.HasValue(pathName);
+    slot.pathReadable = slot.path && key.ReadString(pathName, kRegistryTextMax, text);
     return slot;
 }
 
@@ -26,14 +32,14 @@ FastFolderSlots ReadSlots(CRegistryKey& key)
 }
 
 // Both values or neither: a path that cannot be written takes the alias back.
-bool WriteItem(CRegistryKey& key, int index, const std::string& alias, const std::string& path)
+bool WriteItem(CRegistryKey& key, int index, const std::wstring& alias, const std::wstring& path)
 {
-    const std::string aliasName = FastFolderAliasName(index);
-    if (!WriteAnsiString(key, aliasName, alias))
+    const std::wstring aliasName = FastFolderAliasName<std::wstring>(index);
+    if (!key.WriteString(aliasName, alias))
         return false;
-    if (WriteAnsiString(key, FastFolderPathName(aliasName), path))
+    if (key.WriteString(FastFolderPathName(aliasName), path))
         return true;
-    key.DeleteValue(AnsiToWide(aliasName));
+    key.DeleteValue(aliasName);
     return false;
 }
 
@@ -41,25 +47,25 @@ bool WriteItem(CRegistryKey& key, int index, const std::string& alias, const std
 // source is deleted only once every copy is written.
 bool MoveItem(CRegistryKey& key, int from, int to)
 {
-    const std::string fromAlias = FastFolderAliasName(from);
-    const std::string toAlias = FastFolderAliasName(to);
-    const std::pair<std::string, std::string> names[] = {{fromAlias, toAlias},
+    const std::wstring fromAlias = FastFolderAliasName<std::wstring>(from);
+    const std::wstring toAlias = FastFolderAliasName<std::wstring>(to);
+    const std::pair<std::wstring, std::wstring> names[] = {{fromAlias, toAlias},
                                                          {FastFolderPathName(fromAlias), FastFolderPathName(toAlias)}};
     for (const auto& [source, target] : names) {
         DWORD type = 0;
         std::string bytes;
-        if (key.HasValue(AnsiToWide(source)) &&
-            (!key.ReadValue(AnsiToWide(source), type, bytes) || !key.WriteValue(AnsiToWide(target), type, bytes)))
+        if (key.HasValue(source) &&
+            (!key.ReadValue(source, type, bytes) || !key.WriteValue(target, type, bytes)))
             return false;
     }
     for (const auto& [source, target] : names)
-        key.DeleteValue(AnsiToWide(source));
+        key.DeleteValue(source);
     return true;
 }
 
 bool OpenForWrite(CRegistryKey& key)
 {
-    return key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_READ | KEY_WRITE);
+    return key.Open(HKEY_CURRENT_USER, FastFolderKey(), KEY_READ | KEY_WRITE);
 }
 
 } // namespace
@@ -67,7 +73,7 @@ bool OpenForWrite(CRegistryKey& key)
 FastFolderSlots ReadFastFolderSlots()
 {
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_READ))
+    if (!key.Open(HKEY_CURRENT_USER, FastFolderKey(), KEY_READ))
         return {};
     return ReadSlots(key);
 }
@@ -77,17 +83,17 @@ int CountFastFolders()
     return ReadableFastFolders(ReadFastFolderSlots());
 }
 
-int ReadFastFolders(int count, std::string aliases[], std::string paths[])
+int ReadFastFolders(int count, std::wstring aliases[], std::wstring paths[])
 {
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_READ))
+    if (!key.Open(HKEY_CURRENT_USER, FastFolderKey(), KEY_READ))
         return 0;
     int read = 0;
     for (; read < count && read < kMaxFastFolders; ++read) {
-        const std::string name = FastFolderAliasName(read);
-        std::string alias, path;
-        if (!ReadAnsiString(key, kRegistryTextMax, name, alias) ||
-            !ReadAnsiString(key, kRegistryTextMax, FastFolderPathName(name), path))
+        const std::wstring name = FastFolderAliasName<std::wstring>(read);
+        std::wstring alias, path;
+        if (!key.ReadString(name, kRegistryTextMax, alias) ||
+            !key.ReadString(FastFolderPathName(name), kRegistryTextMax, path))
             break; // the menu stops here too
         aliases[read] = alias;
         paths[read] = path;
@@ -95,7 +101,7 @@ int ReadFastFolders(int count, std::string aliases[], std::string paths[])
     return read;
 }
 
-FastFolderWrite AddFastFolder(const std::string& alias, const std::string& path, int& blockedIndex)
+FastFolderWrite AddFastFolder(const std::wstring& alias, const std::wstring& path, int& blockedIndex)
 {
     CRegistryKey key;
     if (!OpenForWrite(key))
@@ -109,7 +115,7 @@ FastFolderWrite AddFastFolder(const std::string& alias, const std::string& path,
     return WriteItem(key, plan.index, alias, path) ? FastFolderWrite::done : FastFolderWrite::failed;
 }
 
-FastFolderWrite ReplaceFastFolder(int index, const std::string& alias, const std::string& path, int& blockedIndex)
+FastFolderWrite ReplaceFastFolder(int index, const std::wstring& alias, const std::wstring& path, int& blockedIndex)
 {
     CRegistryKey key;
     if (!OpenForWrite(key))
@@ -127,25 +133,25 @@ FastFolderWrite ReplaceFastFolder(int index, const std::string& alias, const std
         return FastFolderWrite::done;
     }
     // No free index to stage the new item in: rewrite this one in place.
-    const std::string aliasName = FastFolderAliasName(index);
+    const std::wstring aliasName = FastFolderAliasName<std::wstring>(index);
     DWORD type = 0;
     std::string oldAlias;
-    if (!key.ReadValue(AnsiToWide(aliasName), type, oldAlias) || !WriteAnsiString(key, aliasName, alias))
+    if (!key.ReadValue(aliasName, type, oldAlias) || !key.WriteString(aliasName, alias))
         return FastFolderWrite::failed;
-    if (WriteAnsiString(key, FastFolderPathName(aliasName), path))
+    if (key.WriteString(FastFolderPathName(aliasName), path))
         return FastFolderWrite::done;
-    key.WriteValue(AnsiToWide(aliasName), type, oldAlias);
+    key.WriteValue(aliasName, type, oldAlias);
     return FastFolderWrite::failed;
 }
 
-bool DeleteFastFolder(const std::string& index)
+bool DeleteFastFolder(const std::wstring& index)
 {
     CRegistryKey key;
-    if (!key.Open(HKEY_CURRENT_USER, AnsiToWide(kFastFolderKey), KEY_WRITE))
+    if (!key.Open(HKEY_CURRENT_USER, FastFolderKey(), KEY_WRITE))
         return false;
-    if (!key.DeleteValue(AnsiToWide(index)))
+    if (!key.DeleteValue(index))
         return false;
-    key.DeleteValue(AnsiToWide(FastFolderPathName(index)));
+    key.DeleteValue(FastFolderPathName(index));
     return true;
 }
 
@@ -156,9 +162,9 @@ bool RemoveFastFolderItem(int index)
         CRegistryKey key;
         if (!OpenForWrite(key))
             return false;
-        const std::string aliasName = FastFolderAliasName(index);
-        for (const std::string& name : {aliasName, FastFolderPathName(aliasName)})
-            if (key.HasValue(AnsiToWide(name)) && !key.DeleteValue(AnsiToWide(name)))
+        const std::wstring aliasName = FastFolderAliasName<std::wstring>(index);
+        for (const std::wstring& name : {aliasName, FastFolderPathName(aliasName)})
+            if (key.HasValue(name) && !key.DeleteValue(name))
                 removed = false;
     }
     CompactFastFolders();

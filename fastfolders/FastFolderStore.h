@@ -9,27 +9,28 @@
 
 #include <string>
 
-using contract::kFastFolderKey;
+// The store's key below HKEY_CURRENT_USER (the contract's, in UTF-16).
+std::wstring FastFolderKey();
 
 // What each index holds; all empty without the key.
 FastFolderSlots ReadFastFolderSlots();
 // How many items the list and the menu show: the readable ones from 0 on.
 int CountFastFolders();
 // Reads the shown items, at most `count`; returns how many.
-int ReadFastFolders(int count, std::string aliases[], std::string paths[]);
+int ReadFastFolders(int count, std::wstring aliases[], std::wstring paths[]);
 
 enum class FastFolderWrite { done, failed, blocked, full };
 // Writes a new item where PlanFastFolderAdd puts it. blocked: the item at
 // blockedIndex cannot be read and stands before any free index.
-FastFolderWrite AddFastFolder(const std::string& alias, const std::string& path, int& blockedIndex);
+FastFolderWrite AddFastFolder(const std::wstring& alias, const std::wstring& path, int& blockedIndex);
 // Replaces the item at index. The new item is written at the free index
 // first and the old one removed only then, so the edited item becomes the
 // last entry and is never lost; with all ten indices taken it is rewritten
 // in place, the old values put back if the second write fails.
-FastFolderWrite ReplaceFastFolder(int index, const std::string& alias, const std::string& path, int& blockedIndex);
+FastFolderWrite ReplaceFastFolder(int index, const std::wstring& alias, const std::wstring& path, int& blockedIndex);
 // Deletes the alias named by the index text and its path; leaves a gap that
 // CompactFastFolders closes.
-bool DeleteFastFolder(const std::string& index);
+bool DeleteFastFolder(const std::wstring& index);
 // Deletes whatever values the index holds, then renumbers.
 bool RemoveFastFolderItem(int index);
 // Renumbers the items from 0 in their present order, moving each value

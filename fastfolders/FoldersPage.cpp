@@ -33,12 +33,12 @@ void CFoldersPage::OnScaleChanged()
     RefreshFastFolderList();
 }
 
-void CFoldersPage::AddFastFolderRow(const std::string& alias, const std::string& path)
+void CFoldersPage::AddFastFolderRow(const std::wstring& alias, const std::wstring& path)
 {
     // The first row of a refresh empties the image list of the one before.
     if (m_list.GetItemCount() == 0)
         m_images.RemoveAll();
-    CIconHandle icon(GetTargetIconOfSize(AnsiToWide(GetProgramFolder()), m_images.GetIconSize()));
+    CIconHandle icon(GetTargetIconOfSize(GetProgramFolder(), m_images.GetIconSize()));
     const int image = m_images.Add(icon.Get());
     const int row = m_list.InsertItem(m_list.GetItemCount(), alias, image);
     m_list.SetItemText(row, 1, path);
@@ -71,9 +71,9 @@ void CFoldersPage::OnEditFolder()
     const int row = m_list.GetFirstSelected();
     if (row < 0)
         return;
-    const std::string alias = m_list.GetItemText(row, 0);
-    const std::string path = m_list.GetItemText(row, 1);
-    const std::string index = std::to_string(m_list.GetSelectionMark());
+    const std::wstring alias = m_list.GetItemText(row, 0);
+    const std::wstring path = m_list.GetItemText(row, 1);
+    const std::wstring index = std::to_wstring(m_list.GetSelectionMark());
     CNewFastFolderDlg dialog(*this, alias, path, index);
     dialog.DoModal();
 }
@@ -83,9 +83,9 @@ void CFoldersPage::OnDeleteFolder()
     const int row = m_list.GetFirstSelected();
     if (row < 0)
         return;
-    const std::string index = std::to_string(m_list.GetSelectionMark());
-    const std::string alias = m_list.GetItemText(row, 0);
-    const std::string question = LoadAppString(IDS_ASK_DELETE_FASTFOLDER) + " " + alias + "?";
+    const std::wstring index = std::to_wstring(m_list.GetSelectionMark());
+    const std::wstring alias = m_list.GetItemText(row, 0);
+    const std::wstring question = LoadAppString(IDS_ASK_DELETE_FASTFOLDER) + L" " + alias + L"?";
     if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     if (!DeleteFastFolder(index))

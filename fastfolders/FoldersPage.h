@@ -22,12 +22,12 @@ public:
     // The frame's scale changed: images at the new size, rows anew.
     void OnScaleChanged();
 
-    const std::string& FolderAlias(int index) const { return m_folderAliases[index]; }
-    const std::string& FolderPath(int index) const { return m_folderPaths[index]; }
+    const std::wstring& FolderAlias(int index) const { return m_folderAliases[index]; }
+    const std::wstring& FolderPath(int index) const { return m_folderPaths[index]; }
 
-    void AddFastFolderRow(const std::string& alias, const std::string& path);
+    void AddFastFolderRow(const std::wstring& alias, const std::wstring& path);
     void RefreshFastFolderList() override;
-    void SetStatusTip(const std::string& text) override { m_host.SetStatusTip(text); }
+    void SetStatusTip(const std::wstring& text) override { m_host.SetStatusTip(text); }
 
     // Routed by the frame.
     void OnAddFolder();
@@ -38,6 +38,6 @@ public:
     void OnHotTrack(NMHDR* header, LRESULT* result);
 
 private:
-    std::string m_folderAliases[kFastFolderSlots];
-    std::string m_folderPaths[kFastFolderSlots];
+    std::wstring m_folderAliases[kFastFolderSlots];
+    std::wstring m_folderPaths[kFastFolderSlots];
 };

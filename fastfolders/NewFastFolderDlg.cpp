@@ -13,14 +13,14 @@
 
 namespace {
 
-// Every reader of the store holds a text and its terminator in 260 bytes.
+// Every reader of the store holds a text and its terminator in 260 characters.
 constexpr size_t kMaxStoredText = 259;
 
 } // namespace
 
 // ---- rules ----
 
-UINT FirstMissingFastFolderField(const std::string& alias, const std::string& path)
+UINT FirstMissingFastFolderField(const std::wstring& alias, const std::wstring& path)
 {
     if (alias.empty())
         return IDS_ENTER_FASTFOLDER_ALIAS;
@@ -29,7 +29,7 @@ UINT FirstMissingFastFolderField(const std::string& alias, const std::string& pa
     return 0;
 }
 
-bool FitsFastFolderStore(const std::string& alias, const std::string& path)
+bool FitsFastFolderStore(const std::wstring& alias, const std::wstring& path)
 {
     return alias.size() <= kMaxStoredText && path.size() <= kMaxStoredText;
 }
@@ -46,14 +46,14 @@ END_ROUTES()
 
 CNewFastFolderDlg::CNewFastFolderDlg(IFolderEditorHost& host) : CDialog(IDD_FAST_FOLDER, nullptr), m_host(host) {}
 
-CNewFastFolderDlg::CNewFastFolderDlg(IFolderEditorHost& host, const std::string& alias, const std::string& path,
-                                     const std::string& index)
+CNewFastFolderDlg::CNewFastFolderDlg(IFolderEditorHost& host, const std::wstring& alias, const std::wstring& path,
+                                     const std::wstring& index)
     : CDialog(IDD_FAST_FOLDER, nullptr), m_host(host), m_bEdit(true), m_strAlias(alias), m_strPath(path),
       m_strIndex(index)
 {
 }
 
-std::string CNewFastFolderDlg::FieldText(int id) const
+std::wstring CNewFastFolderDlg::FieldText(int id) const
 {
     return CWindow(GetDlgItem(id)).GetText();
 }
@@ -61,22 +61,22 @@ std::string CNewFastFolderDlg::FieldText(int id) const
 void CNewFastFolderDlg::OnShowWindow(bool, UINT)
 {
     if (m_bEdit) {
-        SetDlgItemTextA(m_hWnd, IDC_FF_ALIAS, m_strAlias.c_str());
-        SetDlgItemTextA(m_hWnd, IDC_FF_PATH, m_strPath.c_str());
-        SetWindowTextA(m_hWnd, TXT_FF_CAPTION_EDIT);
+        SetDlgItemTextW(m_hWnd, IDC_FF_ALIAS, m_strAlias.c_str());
+        SetDlgItemTextW(m_hWnd, IDC_FF_PATH, m_strPath.c_str());
+        SetWindowTextW(m_hWnd, TXT_FF_CAPTION_EDIT);
     }
 }
 
 void CNewFastFolderDlg::OnOK()
 {
-    const std::string alias = FieldText(IDC_FF_ALIAS);
-    const std::string typedPath = FieldText(IDC_FF_PATH);
+    const std::wstring alias = FieldText(IDC_FF_ALIAS);
+    const std::wstring typedPath = FieldText(IDC_FF_PATH);
     if (const UINT missing = FirstMissingFastFolderField(alias, typedPath)) {
         AppMessageBox(missing, MB_OK | MB_ICONINFORMATION);
         return;
     }
     // Trimmed for storing only; the field keeps what the user typed.
-    const std::string path = TrimTrailingBackslashes(typedPath);
+    const std::wstring path = TrimTrailingBackslashes(typedPath);
     if (!IsExistingFolder(path)) {
         AppMessageBox(IDS_NOT_A_FOLDER, MB_OK | MB_ICONINFORMATION);
         return;
@@ -99,7 +99,7 @@ void CNewFastFolderDlg::OnOK()
     EndDialog(IDOK);
 }
 
-FastFolderWrite CNewFastFolderDlg::WriteToStore(const std::string& alias, const std::string& path)
+FastFolderWrite CNewFastFolderDlg::WriteToStore(const std::wstring& alias, const std::wstring& path)
 {
     for (;;) {
         int blocked = -1;
@@ -108,7 +108,7 @@ FastFolderWrite CNewFastFolderDlg::WriteToStore(const std::string& alias, const 
         if (result != FastFolderWrite::blocked)
             return result;
         // Only the user's Yes removes an item; each one in the way is asked for.
-        const std::string question = TXT_FF_BLOCKED_BEFORE + std::to_string(blocked) + TXT_FF_BLOCKED_AFTER;
+        const std::wstring question = TXT_FF_BLOCKED_BEFORE + std::to_wstring(blocked) + TXT_FF_BLOCKED_AFTER;
         if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return FastFolderWrite::blocked;
         if (!RemoveFastFolderItem(blocked))
@@ -118,8 +118,8 @@ FastFolderWrite CNewFastFolderDlg::WriteToStore(const std::string& alias, const 
 
 int CNewFastFolderDlg::EditedIndex() const
 {
-    char* end = nullptr;
-    const long index = std::strtol(m_strIndex.c_str(), &end, 10);
+    wchar_t* end = nullptr;
+    const long index = std::wcstol(m_strIndex.c_str(), &end, 10);
     return end != m_strIndex.c_str() && index >= 0 && index < kMaxFastFolders ? static_cast<int>(index) : -1;
 }
 
@@ -136,9 +136,9 @@ void CNewFastFolderDlg::OnHelp()
 
 void CNewFastFolderDlg::OnBrowse()
 {
-    const std::string chosen =
+    const std::wstring chosen =
         BrowseUntilFolder(m_hWnd, TXT_FF_FOLDER_TITLE, TXT_CHOOSE_VALID_FOLDER, FieldText(IDC_FF_PATH));
-    SetDlgItemTextA(m_hWnd, IDC_FF_PATH, chosen.c_str());
+    SetDlgItemTextW(m_hWnd, IDC_FF_PATH, chosen.c_str());
 }
 
 void CNewFastFolderDlg::OnAliasFocus()

@@ -22,8 +22,8 @@ public:
     // Add.
     explicit CNewFastFolderDlg(IFolderEditorHost& host);
     // Edit the item at that index (decimal text).
-    CNewFastFolderDlg(IFolderEditorHost& host, const std::string& alias, const std::string& path,
-                      const std::string& index);
+    CNewFastFolderDlg(IFolderEditorHost& host, const std::wstring& alias, const std::wstring& path,
+                      const std::wstring& index);
     ~CNewFastFolderDlg() override = default;
 
     bool OnHelpKey() override;
@@ -39,21 +39,21 @@ public:
     void OnPathFocus();
     void OnHelp();
 
-    std::string FieldText(int id) const;
+    std::wstring FieldText(int id) const;
     // Adds or replaces the item, asking about each unreadable one in the way.
-    FastFolderWrite WriteToStore(const std::string& alias, const std::string& path);
+    FastFolderWrite WriteToStore(const std::wstring& alias, const std::wstring& path);
     int EditedIndex() const;
 
     IFolderEditorHost& m_host;
     bool m_bEdit = false;
-    std::string m_strAlias;
-    std::string m_strPath;
-    std::string m_strIndex;
+    std::wstring m_strAlias;
+    std::wstring m_strPath;
+    std::wstring m_strIndex;
 };
 
 // ---- The dialog's rules, platform-free ----
 
 // The string id of the first empty field (alias, then path), or 0.
-UINT FirstMissingFastFolderField(const std::string& alias, const std::string& path);
+UINT FirstMissingFastFolderField(const std::wstring& alias, const std::wstring& path);
 // True when the store can read both texts back (each fits in 259 bytes).
-bool FitsFastFolderStore(const std::string& alias, const std::string& path);
+bool FitsFastFolderStore(const std::wstring& alias, const std::wstring& path);

@@ -1,5 +1,4 @@
 #include "framework/AppInfo.h"
-#include "framework/CodePage.h"
 
 #include <vector>
 
@@ -7,30 +6,30 @@ namespace {
 HWND g_mainWindow = nullptr;
 }
 
-std::string GetModulePath(HMODULE module)
+std::wstring GetModulePath(HMODULE module)
 {
-    std::vector<char> buffer(MAX_PATH);
+    std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        const DWORD n = GetModuleFileNameA(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0)
             return {};
         if (n < buffer.size())
-            return std::string(buffer.data(), n);
+            return std::wstring(buffer.data(), n);
         buffer.resize(buffer.size() * 2);
     }
 }
 
-std::string TitleFromPath(const std::string& path)
+std::wstring TitleFromPath(const std::wstring& path)
 {
-    const size_t slash = path.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
     const size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos)
+    if (dot != std::wstring::npos)
         name.erase(dot);
     return name;
 }
 
-std::string GetAppTitle()
+std::wstring GetAppTitle()
 {
     return TitleFromPath(GetModulePath());
 }
@@ -45,7 +44,7 @@ void SetAppMainWindow(HWND window)
     g_mainWindow = window;
 }
 
-std::string LoadAppString(UINT id)
+std::wstring LoadAppString(UINT id)
 {
     // LoadStringW with a zero size hands out a pointer to the resource text,
     // so texts of any length are read whole.
@@ -53,5 +52,5 @@ std::string LoadAppString(UINT id)
     const int length = LoadStringW(GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || !text)
         return {};
-    return WideToAnsi(text, static_cast<size_t>(length));
+    return std::wstring(text, static_cast<size_t>(length));
 }

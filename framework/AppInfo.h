@@ -5,15 +5,15 @@
 #include <string>
 
 // Full path of the running executable (long enough for any path).
-std::string GetModulePath(HMODULE module = nullptr);
+std::wstring GetModulePath(HMODULE module = nullptr);
 // The executable's file name without extension ("quillon" for quillon.exe).
-std::string GetAppTitle();
+std::wstring GetAppTitle();
 // File name without extension of a full path; platform-free.
-std::string TitleFromPath(const std::string& path);
+std::wstring TitleFromPath(const std::wstring& path);
 
 // Main window of the application, used as owner of boxes and help.
 HWND GetAppMainWindow();
 void SetAppMainWindow(HWND window);
 
 // A string-table text of the program.
-std::string LoadAppString(UINT id);
+std::wstring LoadAppString(UINT id);

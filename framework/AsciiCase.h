@@ -44,6 +44,11 @@ inline bool EqualIgnoringAsciiCase(std::u16string_view a, std::u16string_view b)
     return ascii_detail::Equal(a, b);
 }
 
+inline bool EqualIgnoringAsciiCase(std::wstring_view a, std::wstring_view b)
+{
+    return ascii_detail::Equal(a, b);
+}
+
 inline bool StartsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view prefix)
 {
     return text.size() >= prefix.size() && EqualIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);

@@ -49,48 +49,6 @@ bool AnsiToUtf16(const std::string& text, std::u16string& wide)
     return ToUtf16(AnsiCodePage(), text, wide);
 }
 
-std::string Utf16ToAnsi(const std::u16string& wide)
-{
-    return FromUtf16(AnsiCodePage(), 0, wide, nullptr);
-}
-
-std::wstring AnsiToWide(const std::string& text)
-{
-    std::u16string wide;
-    // Every byte maps in the single-byte code pages; a stray lead byte of a
-    // double-byte one is carried as the system converts it.
-    if (!ToUtf16(CP_ACP, text, wide)) {
-        const int size = static_cast<int>(text.size());
-        const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-        std::wstring lenient(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-        if (length > 0)
-            MultiByteToWideChar(CP_ACP, 0, text.data(), size, lenient.data(), length);
-        return lenient;
-    }
-    return std::wstring(wide.begin(), wide.end());
-}
-
-std::string WideToAnsi(const wchar_t* text, size_t length)
-{
-    return FromUtf16(CP_ACP, 0, std::u16string(reinterpret_cast<const char16_t*>(text), length), nullptr);
-}
-
-std::optional<std::wstring> Utf8ToWide(const std::string& text)
-{
-    std::u16string wide;
-    if (!ToUtf16(CP_UTF8, text, wide))
-        return std::nullopt;
-    return std::wstring(wide.begin(), wide.end());
-}
-
-std::optional<std::string> WideToUtf8(const std::wstring& text)
-{
-    std::string utf8 = FromUtf16(CP_UTF8, WC_ERR_INVALID_CHARS, std::u16string(text.begin(), text.end()), nullptr);
-    if (utf8.empty() != text.empty())
-        return std::nullopt;
-    return utf8;
-}
-
 std::optional<std::string> AnsiToUtf8(const std::string& text)
 {
     std::u16string wide;
@@ -125,4 +83,58 @@ CodePageConverter AnsiCodePageConverter()
 {
     return {[](std::string_view ansi) { return AnsiToUtf8(std::string(ansi)); },
             [](std::string_view utf8) { return Utf8ToAnsi(std::string(utf8)); }};
+}
+
+std::optional<std::wstring> Utf8ToWide(std::string_view text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return std::nullopt;
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    if (MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length) != length)
+        return std::nullopt;
+    return wide;
+}
+
+std::optional<std::string> WideToUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return std::string();
+    const int count = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), count, nullptr, 0, nullptr,
+                                          nullptr);
+    if (bytes <= 0)
+        return std::nullopt;
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    if (WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), count, utf8.data(), bytes, nullptr,
+                            nullptr) != bytes)
+        return std::nullopt;
+    return utf8;
+}
+
+std::wstring ShownUtf8(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0)
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string ShownAsUtf8(std::wstring_view text)
+{
+    if (text.empty())
+        return {};
+    const int count = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), count, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), count, utf8.data(), bytes, nullptr, nullptr);
+    return utf8;
 }

@@ -1,29 +1,18 @@
 #pragma once
-// The program's texts are in the ANSI code page; the registry's names are
-// UTF-16 and the export file is UTF-8. Every conversion between them.
+// The program's texts are UTF-16; the export file, the console and the log
+// are UTF-8; legacy properties files and library messages (an exception's
+// what()) are in the ANSI code page. Every conversion between them.
 #include "framework/CodePageConverter.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // ANSI code page to UTF-16; false when the text holds bytes the code page
 // does not map (nothing is guessed).
 bool AnsiToUtf16(const std::string& text, std::u16string& wide);
-// UTF-16 to the ANSI code page, for showing; what it cannot hold becomes '?'.
-std::string Utf16ToAnsi(const std::u16string& wide);
 
-// The program's ANSI text for a wide Windows call, and a wide text shown in
-// the program's; what the code page cannot hold becomes '?'. Windows only.
-std::wstring AnsiToWide(const std::string& text);
-std::string WideToAnsi(const wchar_t* text, size_t length);
-
-// UTF-8 of the platform-free rules and UTF-16 of the Win32 calls around
-// them; nullopt for malformed UTF-8 or an unpaired surrogate (nothing is
-// replaced). Windows only.
-std::optional<std::wstring> Utf8ToWide(const std::string& text);
-std::optional<std::string> WideToUtf8(const std::wstring& text);
-
-// The program's ANSI text as UTF-8; nullopt when it holds bytes the code
+// ANSI text as UTF-8; nullopt when it holds bytes the code
 // page cannot read, or reads in a way that would not give the same bytes
 // back (the text is then never written in another form).
 std::optional<std::string> AnsiToUtf8(const std::string& text);
@@ -35,3 +24,16 @@ std::optional<std::string> Utf8ToAnsi(const std::string& text);
 // The two above as a converter for platform-free code: the process's ANSI
 // code page (or the one the services name).
 CodePageConverter AnsiCodePageConverter();
+
+// UTF-8 (the platform-free rules, the export file, the console and the
+// log) and UTF-16 (the Win32 calls); nullopt when the text is not well
+// formed (bytes that are not UTF-8, an unpaired surrogate): nothing is
+// guessed or replaced.
+std::optional<std::wstring> Utf8ToWide(std::string_view text);
+std::optional<std::string> WideToUtf8(std::wstring_view text);
+// UTF-8 for showing (messages of the platform-free rules): a byte that is
+// not UTF-8 shows as U+FFFD. Never for a name or path that is used.
+std::wstring ShownUtf8(std::string_view text);
+// UTF-16 for showing in UTF-8 (reports, the console, the log): half a
+// surrogate pair shows as U+FFFD. Never for a name or path that is used.
+std::string ShownAsUtf8(std::wstring_view text);

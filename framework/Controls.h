@@ -19,13 +19,13 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     explicit operator bool() const { return m_hWnd != nullptr; }
 
-    std::string GetText() const;
-    void SetText(const std::string& text) const { SetWindowTextA(m_hWnd, text.c_str()); }
+    std::wstring GetText() const;
+    void SetText(const std::wstring& text) const { SetWindowTextW(m_hWnd, text.c_str()); }
     void ShowWindow(int show) const { ::ShowWindow(m_hWnd, show); }
     void EnableWindow(bool enable) const { ::EnableWindow(m_hWnd, enable ? TRUE : FALSE); }
     bool IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd) != FALSE; }
     // The window's own visibility bit, independent of its parent's.
-    bool HasVisibleStyle() const { return (GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool HasVisibleStyle() const { return (GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_VISIBLE) != 0; }
     void MoveWindow(int x, int y, int width, int height, bool repaint = true) const
     {
         ::MoveWindow(m_hWnd, x, y, width, height, repaint ? TRUE : FALSE);
@@ -37,7 +37,7 @@ public:
     void RedrawNow() const { RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
     LRESULT Send(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return SendMessageA(m_hWnd, msg, wParam, lParam);
+        return SendMessageW(m_hWnd, msg, wParam, lParam);
     }
 
 protected:
@@ -50,11 +50,11 @@ class CRedrawPause {
 public:
     explicit CRedrawPause(const CWindow& control) : m_hWnd(control.GetSafeHwnd())
     {
-        SendMessageA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0);
     }
     ~CRedrawPause()
     {
-        SendMessageA(m_hWnd, WM_SETREDRAW, TRUE, 0);
+        SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
         InvalidateRect(m_hWnd, nullptr, TRUE);
     }
     CRedrawPause(const CRedrawPause&) = delete;
@@ -100,7 +100,7 @@ class CListCtrl : public CWindow {
 public:
     void SetExtendedStyle(DWORD add) const { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, add, add); }
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(Send(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
-    int InsertColumn(int index, const std::string& heading, int format, int width) const;
+    int InsertColumn(int index, const std::wstring& heading, int format, int width) const;
     bool SetColumnWidth(int column, int width) const { return Send(LVM_SETCOLUMNWIDTH, column, width) != 0; }
     int GetColumnWidth(int column) const { return static_cast<int>(Send(LVM_GETCOLUMNWIDTH, column)); }
     void SetImageList(const CImageList& list, int which) const
@@ -113,9 +113,9 @@ public:
     // Inserts a row with the number the program keeps with it; image -1
     // shows none, I_IMAGECALLBACK asks the parent when the row is drawn.
     // Returns its index or -1.
-    int InsertItem(int index, const std::string& text, int image, LPARAM data = 0) const;
-    bool SetItemText(int index, int column, const std::string& text) const;
-    std::string GetItemText(int index, int column) const;
+    int InsertItem(int index, const std::wstring& text, int image, LPARAM data = 0) const;
+    bool SetItemText(int index, int column, const std::wstring& text) const;
+    std::wstring GetItemText(int index, int column) const;
     int GetItemImage(int index) const;
     // A number the program keeps with a row; -1 when the row has none.
     void SetItemData(int index, LPARAM data) const;
@@ -136,7 +136,7 @@ public:
 inline constexpr UINT kIconListFlags = ILC_COLORDDB | ILC_MASK;
 
 struct ListColumn {
-    const char* heading;
+    const wchar_t* heading;
     int width;
 };
 // Sets the list up as a report with grid lines, full-row selection and
@@ -151,7 +151,7 @@ public:
     {
         Send(TVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(list.Get()));
     }
-    HTREEITEM InsertItem(const std::string& text, int image, int selectedImage, HTREEITEM parent) const;
+    HTREEITEM InsertItem(const std::wstring& text, int image, int selectedImage, HTREEITEM parent) const;
     bool Expand(HTREEITEM item, UINT code) const { return Send(TVM_EXPAND, code, reinterpret_cast<LPARAM>(item)) != 0; }
     bool SelectItem(HTREEITEM item) const
     {
@@ -163,7 +163,7 @@ public:
     {
         return reinterpret_cast<HTREEITEM>(Send(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
     }
-    std::string GetItemText(HTREEITEM item) const;
+    std::wstring GetItemText(HTREEITEM item) const;
     bool GetItemImage(HTREEITEM item, int& image, int& selectedImage) const;
     UINT GetItemState(HTREEITEM item, UINT mask) const
     {
@@ -180,11 +180,11 @@ public:
     {
         return Send(SB_SETPARTS, count, reinterpret_cast<LPARAM>(rightEdges)) != 0;
     }
-    bool SetPaneText(int part, const std::string& text) const
+    bool SetPaneText(int part, const std::wstring& text) const
     {
-        return Send(SB_SETTEXTA, part, reinterpret_cast<LPARAM>(text.c_str())) != 0;
+        return Send(SB_SETTEXTW, part, reinterpret_cast<LPARAM>(text.c_str())) != 0;
     }
-    std::string GetPaneText(int part) const;
+    std::wstring GetPaneText(int part) const;
     bool SetIcon(int part, HICON icon) const { return Send(SB_SETICON, part, reinterpret_cast<LPARAM>(icon)) != 0; }
     HICON GetIcon(int part) const { return reinterpret_cast<HICON>(Send(SB_GETICON, part)); }
     int GetParts(int count, int* rightEdges) const
@@ -204,13 +204,13 @@ public:
 
 class CComboBox : public CWindow {
 public:
-    int AddString(const std::string& text) const
+    int AddString(const std::wstring& text) const
     {
         return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     }
     int GetCount() const { return static_cast<int>(Send(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(Send(CB_GETCURSEL)); }
     int SetCurSel(int index) const { return static_cast<int>(Send(CB_SETCURSEL, index)); }
-    std::string GetLBText(int index) const;
+    std::wstring GetLBText(int index) const;
     void ResetContent() const { Send(CB_RESETCONTENT); }
 };

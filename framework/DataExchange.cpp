@@ -4,9 +4,9 @@ namespace {
 
 bool IsRadioButton(HWND control)
 {
-    if ((SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0)
+    if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0)
         return true;
-    const LONG_PTR type = GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK;
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
     return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
@@ -18,7 +18,7 @@ void DDX_Control(bool, HWND dialog, int id, CWindow& control)
         control.Attach(GetDlgItem(dialog, id));
 }
 
-void DDX_Text(bool save, HWND dialog, int id, std::string& text)
+void DDX_Text(bool save, HWND dialog, int id, std::wstring& text)
 {
     CWindow control(GetDlgItem(dialog, id));
     if (save)
@@ -31,9 +31,9 @@ void DDX_Check(bool save, HWND dialog, int id, int& state)
 {
     HWND control = GetDlgItem(dialog, id);
     if (save)
-        state = static_cast<int>(SendMessageA(control, BM_GETCHECK, 0, 0));
+        state = static_cast<int>(SendMessageW(control, BM_GETCHECK, 0, 0));
     else
-        SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(state), 0);
+        SendMessageW(control, BM_SETCHECK, static_cast<WPARAM>(state), 0);
 }
 
 void DDX_Radio(bool save, HWND dialog, int firstId, int& value)
@@ -47,13 +47,13 @@ void DDX_Radio(bool save, HWND dialog, int firstId, int& value)
     do {
         if (IsRadioButton(control)) {
             if (save) {
-                if (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED && value < 0)
+                if (SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED && value < 0)
                     value = index;
             } else {
-                SendMessageA(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+                SendMessageW(control, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
             }
             ++index;
         }
         control = GetWindow(control, GW_HWNDNEXT);
-    } while (control && (GetWindowLongPtrA(control, GWL_STYLE) & WS_GROUP) == 0);
+    } while (control && (GetWindowLongPtrW(control, GWL_STYLE) & WS_GROUP) == 0);
 }

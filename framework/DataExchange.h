@@ -9,7 +9,7 @@
 void DDX_Control(bool save, HWND dialog, int id, CWindow& control);
 
 // The text of an edit or static control.
-void DDX_Text(bool save, HWND dialog, int id, std::string& text);
+void DDX_Text(bool save, HWND dialog, int id, std::wstring& text);
 
 // A check box: 0 unchecked, 1 checked, 2 indeterminate.
 void DDX_Check(bool save, HWND dialog, int id, int& state);

@@ -67,8 +67,8 @@ const CRouteTable* CDialog::GetRoutes() const
 
 HWND CDialog::CreateFromTemplate(HWND owner, bool hidden)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), MAKEINTRESOURCEA(5));
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(m_templateId), MAKEINTRESOURCEW(5));
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     const DWORD size = found ? SizeofResource(instance, found) : 0;
@@ -90,7 +90,7 @@ HWND CDialog::CreateFromTemplate(HWND owner, bool hidden)
         style &= ~WS_VISIBLE;
         std::memcpy(copy.data() + at, &style, sizeof(style));
     }
-    return CreateDialogIndirectParamA(instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()), owner,
+    return CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(copy.data()), owner,
                                       DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -159,7 +159,7 @@ void CDialog::EndDialog(int result)
     m_result = result;
     m_ended = true;
     if (m_modal && m_hWnd)
-        PostMessageA(m_hWnd, WM_NULL, 0, 0); // wake the modal loop
+        PostMessageW(m_hWnd, WM_NULL, 0, 0); // wake the modal loop
 }
 
 BOOL CDialog::OnInitDialog()
@@ -191,13 +191,13 @@ BOOL CDialog::PreTranslateMessage(MSG* msg)
 {
     if (IsHelpKeyMessage(msg) && OnHelpKey())
         return TRUE;
-    return m_hWnd && IsDialogMessageA(m_hWnd, msg);
+    return m_hWnd && IsDialogMessageW(m_hWnd, msg);
 }
 
 void CDialog::Attach(HWND hwnd)
 {
     m_hWnd = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
     if (m_isMainWindow)
         SetAppMainWindow(hwnd);
 }
@@ -205,7 +205,7 @@ void CDialog::Attach(HWND hwnd)
 void CDialog::Detach()
 {
     if (m_hWnd)
-        SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+        SetWindowLongPtrW(m_hWnd, DWLP_USER, 0);
     if (m_isMainWindow && GetAppMainWindow() == m_hWnd)
         SetAppMainWindow(nullptr);
     m_hWnd = nullptr;
@@ -213,7 +213,7 @@ void CDialog::Detach()
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) {
         if (msg != WM_INITDIALOG)
             return FALSE; // WM_SETFONT and the like before initialisation
@@ -297,6 +297,6 @@ INT_PTR CDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
     if (ReturnsResultDirectly(msg))
         return static_cast<INT_PTR>(result);
     if (m_hWnd)
-        SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
     return TRUE;
 }

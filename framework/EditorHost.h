@@ -7,7 +7,7 @@
 class IEditorHost {
 public:
     // Shows a tip for the field or menu item the user is on; "" clears it.
-    virtual void SetStatusTip(const std::string& text) = 0;
+    virtual void SetStatusTip(const std::wstring& text) = 0;
 
 protected:
     ~IEditorHost() = default;

@@ -18,7 +18,7 @@ bool IsProcessElevated()
            elevation.TokenIsElevated != 0;
 }
 
-bool RequireElevation(const std::string& message)
+bool RequireElevation(const std::wstring& message)
 {
     if (IsProcessElevated())
         return true;

@@ -7,4 +7,4 @@ bool IsProcessElevated();
 
 // Without administrator rights: shows the message (what needs them and
 // where to get them) in an information box and returns false.
-bool RequireElevation(const std::string& message);
+bool RequireElevation(const std::wstring& message);

@@ -10,5 +10,5 @@
 void ReportCurrentException() noexcept;
 
 // The texts of the last two kinds.
-inline constexpr const char* kOutOfMemoryText = "There is not enough memory to complete this action. Nothing else was changed.";
-inline constexpr const char* kUnexpectedErrorText = "An unexpected error stopped this action. Nothing else was changed.";
+inline constexpr const wchar_t* kOutOfMemoryText = L"There is not enough memory to complete this action. Nothing else was changed.";
+inline constexpr const wchar_t* kUnexpectedErrorText = L"An unexpected error stopped this action. Nothing else was changed.";

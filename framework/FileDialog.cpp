@@ -8,13 +8,13 @@
 
 namespace {
 
-std::string Choose(const FileDialogRequest& request, DWORD flags, const std::function<BOOL(OPENFILENAMEA&)>& seam,
-                   BOOL(WINAPI* real)(OPENFILENAMEA*))
+std::wstring Choose(const FileDialogRequest& request, DWORD flags, const std::function<BOOL(OPENFILENAMEW&)>& seam,
+                   BOOL(WINAPI* real)(OPENFILENAMEW*))
 {
-    const std::string filter = FilterFromResource(request.filter);
-    std::vector<char> file(4096, '\0');
+    const std::wstring filter = FilterFromResource(request.filter);
+    std::vector<wchar_t> file(4096, L'\0');
     request.initialName.copy(file.data(), file.size() - 1);
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = request.owner;
     dialog.lpstrFilter = filter.c_str();
@@ -25,26 +25,26 @@ std::string Choose(const FileDialogRequest& request, DWORD flags, const std::fun
     dialog.lpstrDefExt = request.defaultExtension;
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | flags;
     const BOOL chosen = seam ? seam(dialog) : real(&dialog);
-    return chosen ? std::string(file.data()) : std::string();
+    return chosen ? std::wstring(file.data()) : std::wstring();
 }
 
 } // namespace
 
-std::string FilterFromResource(const std::string& text)
+std::wstring FilterFromResource(const std::wstring& text)
 {
-    std::string filter = text;
-    for (char& c : filter)
-        if (c == '|')
-            c = '\0';
+    std::wstring filter = text;
+    for (wchar_t& c : filter)
+        if (c == L'|')
+            c = L'\0';
     return filter;
 }
 
-std::string ChooseFileToOpen(const FileDialogRequest& request)
+std::wstring ChooseFileToOpen(const FileDialogRequest& request)
 {
-    return Choose(request, 0, Services().openFileName, GetOpenFileNameA);
+    return Choose(request, 0, Services().openFileName, GetOpenFileNameW);
 }
 
-std::string ChooseFileToSave(const FileDialogRequest& request)
+std::wstring ChooseFileToSave(const FileDialogRequest& request)
 {
-    return Choose(request, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, Services().saveFileName, GetSaveFileNameA);
+    return Choose(request, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, Services().saveFileName, GetSaveFileNameW);
 }

@@ -6,18 +6,18 @@
 
 // A filter as resources spell it, "Text|*.txt|All|*.*||", with the bars
 // turned into the zero characters the dialogs take.
-std::string FilterFromResource(const std::string& text);
+std::wstring FilterFromResource(const std::wstring& text);
 
 struct FileDialogRequest {
     HWND owner = nullptr;
-    const char* title = nullptr;
-    std::string filter;      // resource spelling, see above
-    std::string initialName; // file name or full path shown at first
-    const char* defaultExtension = nullptr;
+    const wchar_t* title = nullptr;
+    std::wstring filter;      // resource spelling, see above
+    std::wstring initialName; // file name or full path shown at first
+    const wchar_t* defaultExtension = nullptr;
 };
 
 // The chosen path; empty when the user cancelled. Room for long paths: a
 // path the caller cannot use is the caller's to refuse.
-std::string ChooseFileToOpen(const FileDialogRequest& request);
+std::wstring ChooseFileToOpen(const FileDialogRequest& request);
 // Asks before overwriting an existing file.
-std::string ChooseFileToSave(const FileDialogRequest& request);
+std::wstring ChooseFileToSave(const FileDialogRequest& request);

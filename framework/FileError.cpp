@@ -2,33 +2,34 @@
 
 #include "framework/MessageBox.h"
 
-const char* FileErrorTemplate(CFileError::Cause cause)
+const wchar_t* FileErrorTemplate(CFileError::Cause cause)
 {
     switch (cause) {
-    case CFileError::fileNotFound: return "%1 was not found.";
-    case CFileError::badPath: return "%1 contains an invalid path.";
-    case CFileError::tooManyOpenFiles: return "%1 could not be opened because there are too many open files.";
-    case CFileError::accessDenied: return "Access to %1 was denied.";
-    case CFileError::invalidFile: return "An invalid file handle was associated with %1.";
-    case CFileError::removeCurrentDir: return "%1 could not be removed because it is the current directory.";
-    case CFileError::directoryFull: return "%1 could not be created because the directory is full.";
-    case CFileError::badSeek: return "Seek failed on %1";
-    case CFileError::hardIO: return "A hardware I/O error was reported while accessing %1.";
-    case CFileError::sharingViolation: return "A sharing violation occurred while accessing %1.";
-    case CFileError::lockViolation: return "A locking violation occurred while accessing %1.";
-    case CFileError::diskFull: return "Disk full while accessing %1.";
-    case CFileError::endOfFile: return "An attempt was made to access %1 past its end.";
-    case CFileError::lineTooLong: return "%1 could not be read: a line is longer than any command holds.";
+    case CFileError::fileNotFound: return L"%1 was not found.";
+    case CFileError::badPath: return L"%1 contains an invalid path.";
+    case CFileError::tooManyOpenFiles: return L"%1 could not be opened because there are too many open files.";
+    case CFileError::accessDenied: return L"Access to %1 was denied.";
+    case CFileError::invalidFile: return L"An invalid file handle was associated with %1.";
+    case CFileError::removeCurrentDir: return L"%1 could not be removed because it is the current directory.";
+    case CFileError::directoryFull: return L"%1 could not be created because the directory is full.";
+    case CFileError::badSeek: return L"Seek failed on %1";
+    case CFileError::hardIO: return L"A hardware I/O error was reported while accessing %1.";
+    case CFileError::sharingViolation: return L"A sharing violation occurred while accessing %1.";
+    case CFileError::lockViolation: return L"A locking violation occurred while accessing %1.";
+    case CFileError::diskFull: return L"Disk full while accessing %1.";
+    case CFileError::endOfFile: return L"An attempt was made to access %1 past its end.";
+    case CFileError::lineTooLong: return L"%1 could not be read: a line is longer than any command holds.";
+    case CFileError::notText: return L"%1 could not be read: it holds bytes that are not text in its encoding.";
     case CFileError::generic: break;
     }
-    return "An unknown error occurred while accessing %1.";
+    return L"An unknown error occurred while accessing %1.";
 }
 
-std::string CFileError::GetMessageText() const
+std::wstring CFileError::GetMessageText() const
 {
-    std::string text = FileErrorTemplate(m_cause);
-    const size_t at = text.find("%1");
-    if (at != std::string::npos)
+    std::wstring text = FileErrorTemplate(m_cause);
+    const size_t at = text.find(L"%1");
+    if (at != std::wstring::npos)
         text.replace(at, 2, m_path);
     return text;
 }

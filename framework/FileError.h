@@ -23,15 +23,16 @@ public:
         diskFull,
         endOfFile,
         lineTooLong,
+        notText,
     };
 
-    CFileError(Cause cause, std::string path) : m_cause(cause), m_path(std::move(path)) {}
+    CFileError(Cause cause, std::wstring path) : m_cause(cause), m_path(std::move(path)) {}
 
     Cause GetCause() const { return m_cause; }
-    const std::string& GetPath() const { return m_path; }
+    const std::wstring& GetPath() const { return m_path; }
 
     // The user's text for the cause, with the file's path in place of %1.
-    std::string GetMessageText() const;
+    std::wstring GetMessageText() const;
     // Shows the text in an application box with the stop icon.
     void Report() const;
 
@@ -39,8 +40,8 @@ public:
 
 private:
     Cause m_cause;
-    std::string m_path;
+    std::wstring m_path;
 };
 
 // The framework's text for a cause, %1 standing for the file.
-const char* FileErrorTemplate(CFileError::Cause cause);
+const wchar_t* FileErrorTemplate(CFileError::Cause cause);

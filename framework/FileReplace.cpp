@@ -50,15 +50,13 @@ bool WriteAll(HANDLE file, std::string_view bytes, DWORD& error)
 
 } // namespace
 
-bool ReplaceFileWhole(const std::string& path, std::string_view bytes, DWORD& error)
+bool ReplaceFileWhole(const std::wstring& target, std::string_view bytes, DWORD& error)
 {
     error = ERROR_SUCCESS;
-    std::u16string wide;
-    if (!AnsiToUtf16(path, wide) || wide.empty()) {
+    if (target.empty()) {
         error = ERROR_INVALID_NAME;
         return false;
     }
-    const std::wstring target(wide.begin(), wide.end());
     // A name of its own beside the file; a leftover of a run that died is
     // never opened again, only stepped over.
     CFileHandle file;

@@ -10,4 +10,4 @@
 
 // False, with the system's error code, when the file could not be
 // replaced; it is then as it was, and no temporary file stays.
-bool ReplaceFileWhole(const std::string& path, std::string_view bytes, DWORD& error);
+bool ReplaceFileWhole(const std::wstring& path, std::string_view bytes, DWORD& error);

@@ -21,10 +21,10 @@ public:
     const CListCtrl& List() const { return m_list; }
     const CImageList& Images() const { return m_images; }
     // The row count and the page's noun, for pane 3.
-    std::string CountText() const { return std::to_string(m_list.GetItemCount()) + m_countSuffix; }
+    std::wstring CountText() const { return std::to_wstring(m_list.GetItemCount()) + m_countSuffix; }
 
 protected:
-    CListPage(IPageHost& host, int listId, const char* countSuffix)
+    CListPage(IPageHost& host, int listId, const wchar_t* countSuffix)
         : m_host(host), m_listId(listId), m_countSuffix(countSuffix)
     {
     }
@@ -41,5 +41,5 @@ protected:
 
 private:
     int m_listId;
-    const char* m_countSuffix;
+    const wchar_t* m_countSuffix;
 };

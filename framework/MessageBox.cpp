@@ -30,14 +30,14 @@ HWND AppMessageBoxOwner()
     return GetActiveWindow();
 }
 
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type)
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type)
 {
     if (const auto answer = Services().messageBox)
         return answer(MessageBoxRequest{owner, text, caption, type});
-    return MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+    return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
 }
 
-int AppMessageBox(const std::string& text, UINT type)
+int AppMessageBox(const std::wstring& text, UINT type)
 {
     return ShowMessageBox(AppMessageBoxOwner(), text, GetAppTitle(), AppMessageBoxType(type));
 }

@@ -7,18 +7,18 @@
 
 struct MessageBoxRequest {
     HWND owner;
-    std::string text;
-    std::string caption;
+    std::wstring text;
+    std::wstring caption;
     UINT type;
 };
 
 // Caption = the executable's file name without extension; OK, OK/Cancel,
 // Yes/No and Yes/No/Cancel boxes get the exclamation icon when none is named.
-int AppMessageBox(const std::string& text, UINT type = MB_OK);
+int AppMessageBox(const std::wstring& text, UINT type = MB_OK);
 int AppMessageBox(UINT stringId, UINT type = MB_OK);
 
 // A box with a caption of its own.
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
+int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type);
 
 // The type AppMessageBox passes on for a caller's type.
 UINT AppMessageBoxType(UINT type);

@@ -6,7 +6,7 @@ void RunModalLoop(const std::function<bool()>& ended, const std::function<BOOL(M
 {
     MSG msg;
     while (!ended()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0)
                 PostQuitMessage(static_cast<int>(msg.wParam));
@@ -21,7 +21,7 @@ void RunModalLoop(const std::function<bool()>& ended, const std::function<BOOL(M
         }
         if (!handled) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "framework/ProgramFolders.h"
 
 #include "framework/AppInfo.h"
-#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/PathText.h"
 #include "framework/Services.h"
@@ -9,63 +8,60 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cwchar>
-
-std::string GetProgramFolder()
+std::wstring GetProgramFolder()
 {
-    const std::string& pretended = Services().programPath;
+    const std::wstring& pretended = Services().programPath;
     return GetParentFolder(pretended.empty() ? GetModulePath() : pretended);
 }
 
-bool IsExistingFolder(const std::string& path)
+bool IsExistingFolder(const std::wstring& path)
 {
-    WIN32_FIND_DATAA data;
-    CFindHandle find(FindFirstFileA(path.c_str(), &data));
+    WIN32_FIND_DATAW data;
+    CFindHandle find(FindFirstFileW(path.c_str(), &data));
     return find && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 namespace {
 
 // A shell folder of the current user; empty when the shell has none.
-std::string UserShellFolder(int csidl)
+std::wstring UserShellFolder(int csidl)
 {
     wchar_t folder[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
         return {};
     folder[MAX_PATH - 1] = L'\0';
-    // The program still holds paths in the ANSI code page.
-    return WideToAnsi(folder, wcsnlen(folder, MAX_PATH));
+    return folder;
 }
 
 // The program's folder in a shell folder, or the stand-in tests set.
-std::string VerbosaFolderIn(const std::string& pretended, int csidl)
+std::wstring VerbosaFolderIn(const std::wstring& pretended, int csidl)
 {
     if (!pretended.empty())
         return pretended;
-    const std::string shellFolder = UserShellFolder(csidl);
-    return shellFolder.empty() ? std::string() : shellFolder + "\\Verbosa";
+    const std::wstring shellFolder = UserShellFolder(csidl);
+    return shellFolder.empty() ? std::wstring() : shellFolder + L"\\Verbosa";
 }
 
 } // namespace
 
-std::string UserDataFolder()
+std::wstring UserDataFolder()
 {
     return VerbosaFolderIn(Services().userDataFolder, CSIDL_APPDATA);
 }
 
-std::string LocalDataFolder()
+std::wstring LocalDataFolder()
 {
     return VerbosaFolderIn(Services().localDataFolder, CSIDL_LOCAL_APPDATA);
 }
 
-std::string MachineDataFolder()
+std::wstring MachineDataFolder()
 {
     return VerbosaFolderIn(Services().machineDataFolder, CSIDL_COMMON_APPDATA);
 }
 
-std::string ProfilesFolder()
+std::wstring ProfilesFolder()
 {
-    if (const std::string& pretended = Services().profilesFolder; !pretended.empty())
+    if (const std::wstring& pretended = Services().profilesFolder; !pretended.empty())
         return pretended;
     return GetParentFolder(UserShellFolder(CSIDL_PROFILE));
 }

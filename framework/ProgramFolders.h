@@ -6,18 +6,18 @@
 
 // Folder of the running executable, without a trailing backslash (the
 // services' programPath when set).
-std::string GetProgramFolder();
+std::wstring GetProgramFolder();
 
 // True when a find-first on the path itself reports a directory entry.
-bool IsExistingFolder(const std::string& path);
+bool IsExistingFolder(const std::wstring& path);
 
 // %APPDATA%\Verbosa (the services' userDataFolder when set).
-std::string UserDataFolder();
+std::wstring UserDataFolder();
 // %LOCALAPPDATA%\Verbosa, what stays on this machine (the services'
 // localDataFolder when set).
-std::string LocalDataFolder();
+std::wstring LocalDataFolder();
 // %ProgramData%\Verbosa, the machine's own (the services' machineDataFolder
 // when set).
-std::string MachineDataFolder();
+std::wstring MachineDataFolder();
 // The folder holding the users' profiles (the services' profilesFolder when set).
-std::string ProfilesFolder();
+std::wstring ProfilesFolder();

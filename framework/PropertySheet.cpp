@@ -10,7 +10,7 @@ namespace {
 // The sheet being created: its callback carries no data of its own.
 thread_local CPropertySheet* t_creating = nullptr;
 
-const char kSheetProperty[] = "VerbosaPropertySheet";
+const wchar_t kSheetProperty[] = L"VerbosaPropertySheet";
 
 } // namespace
 
@@ -21,7 +21,7 @@ void CPropertyPage::SetModified(bool changed)
     if (!m_hWnd)
         return;
     HWND sheet = ::GetParent(m_hWnd);
-    SendMessageA(sheet, changed ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
+    SendMessageW(sheet, changed ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(m_hWnd), 0);
 }
 
 BOOL CPropertyPage::OnApply()
@@ -30,13 +30,13 @@ BOOL CPropertyPage::OnApply()
     return TRUE;
 }
 
-PROPSHEETPAGEA CPropertyPage::Describe()
+PROPSHEETPAGEW CPropertyPage::Describe()
 {
-    PROPSHEETPAGEA page = {};
+    PROPSHEETPAGEW page = {};
     page.dwSize = sizeof page;
     page.dwFlags = PSP_DEFAULT | PSP_HASHELP;
-    page.hInstance = GetModuleHandleA(nullptr);
-    page.pszTemplate = MAKEINTRESOURCEA(GetTemplateId());
+    page.hInstance = GetModuleHandleW(nullptr);
+    page.pszTemplate = MAKEINTRESOURCEW(GetTemplateId());
     page.pfnDlgProc = PageProc;
     page.lParam = reinterpret_cast<LPARAM>(this);
     return page;
@@ -44,11 +44,11 @@ PROPSHEETPAGEA CPropertyPage::Describe()
 
 INT_PTR CALLBACK CPropertyPage::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = reinterpret_cast<CPropertyPage*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* self = reinterpret_cast<CPropertyPage*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) {
         if (msg != WM_INITDIALOG)
             return FALSE;
-        self = reinterpret_cast<CPropertyPage*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        self = reinterpret_cast<CPropertyPage*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
         self->Attach(hwnd);
     }
     if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == PSN_APPLY) {
@@ -58,7 +58,7 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         } catch (...) {
             ReportCurrentException();
         }
-        SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, ok ? PSNRET_NOERROR : PSNRET_INVALID);
+        SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, ok ? PSNRET_NOERROR : PSNRET_INVALID);
         return TRUE;
     }
     const INT_PTR handled = self->Dispatch(msg, wParam, lParam);
@@ -67,7 +67,7 @@ INT_PTR CALLBACK CPropertyPage::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return handled;
 }
 
-CPropertySheet::CPropertySheet(const std::string& caption, HWND parent) : m_caption(caption), m_parent(parent) {}
+CPropertySheet::CPropertySheet(const std::wstring& caption, HWND parent) : m_caption(caption), m_parent(parent) {}
 
 CPropertySheet::~CPropertySheet()
 {
@@ -77,7 +77,7 @@ CPropertySheet::~CPropertySheet()
 
 bool CPropertySheet::IsClosed() const
 {
-    return !m_hWnd || SendMessageA(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0) == 0;
+    return !m_hWnd || SendMessageW(m_hWnd, PSM_GETCURRENTPAGEHWND, 0, 0) == 0;
 }
 
 bool CPropertySheet::OnCommand(UINT, UINT, HWND)
@@ -90,18 +90,18 @@ int CALLBACK CPropertySheet::SheetCallback(HWND hwnd, UINT msg, LPARAM)
     if (msg == PSCB_INITIALIZED && t_creating) {
         CPropertySheet* self = t_creating;
         self->m_hWnd = hwnd;
-        SetPropA(hwnd, kSheetProperty, self);
+        SetPropW(hwnd, kSheetProperty, self);
         self->m_systemProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+            SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
     }
     return 0;
 }
 
 LRESULT CALLBACK CPropertySheet::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* self = static_cast<CPropertySheet*>(GetPropA(hwnd, kSheetProperty));
+    auto* self = static_cast<CPropertySheet*>(GetPropW(hwnd, kSheetProperty));
     if (!self)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     const WNDPROC systemProc = self->m_systemProc;
     if (msg == WM_COMMAND) {
         if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED)
@@ -114,11 +114,11 @@ LRESULT CALLBACK CPropertySheet::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam
             return 0; // the command stopped here: the sheet neither applies nor closes
         }
     } else if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kSheetProperty);
-        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
+        RemovePropW(hwnd, kSheetProperty);
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc));
         self->m_hWnd = nullptr;
     }
-    return CallWindowProcA(systemProc, hwnd, msg, wParam, lParam);
+    return CallWindowProcW(systemProc, hwnd, msg, wParam, lParam);
 }
 
 INT_PTR CPropertySheet::DoModal()
@@ -127,14 +127,14 @@ INT_PTR CPropertySheet::DoModal()
     if (owner && !IsWindow(owner))
         owner = nullptr;
 
-    std::vector<PROPSHEETPAGEA> pages;
+    std::vector<PROPSHEETPAGEW> pages;
     for (CPropertyPage* page : m_pages)
         pages.push_back(page->Describe());
-    PROPSHEETHEADERA header = {};
+    PROPSHEETHEADERW header = {};
     header.dwSize = sizeof header;
     header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_USECALLBACK | PSH_HASHELP;
     header.hwndParent = owner;
-    header.hInstance = GetModuleHandleA(nullptr);
+    header.hInstance = GetModuleHandleW(nullptr);
     header.pszCaption = m_caption.c_str();
     header.nPages = static_cast<UINT>(pages.size());
     header.nStartPage = 0;
@@ -143,7 +143,7 @@ INT_PTR CPropertySheet::DoModal()
 
     m_result = IDCANCEL;
     t_creating = this;
-    const INT_PTR created = PropertySheetA(&header);
+    const INT_PTR created = PropertySheetW(&header);
     t_creating = nullptr;
     if (created == 0 || created == -1 || !m_hWnd)
         return -1;
@@ -157,7 +157,7 @@ INT_PTR CPropertySheet::DoModal()
         runModal(*this);
     } else {
         RunModalLoop([this] { return IsClosed(); }, [this](MSG* msg) {
-            return static_cast<BOOL>(SendMessageA(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)));
+            return static_cast<BOOL>(SendMessageW(m_hWnd, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(msg)));
         });
     }
     if (ownerWasEnabled)

@@ -20,7 +20,7 @@ public:
     // The sheet applies the page (OK or Apply): the base reads the controls.
     virtual BOOL OnApply();
 
-    PROPSHEETPAGEA Describe();
+    PROPSHEETPAGEW Describe();
 
 private:
     static INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -29,7 +29,7 @@ private:
 class CPropertySheet {
 public:
     // parent nullptr: owned by the application's main window.
-    CPropertySheet(const std::string& caption, HWND parent);
+    CPropertySheet(const std::wstring& caption, HWND parent);
     virtual ~CPropertySheet();
     CPropertySheet(const CPropertySheet&) = delete;
     CPropertySheet& operator=(const CPropertySheet&) = delete;
@@ -54,7 +54,7 @@ private:
     static int CALLBACK SheetCallback(HWND hwnd, UINT msg, LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-    std::string m_caption;
+    std::wstring m_caption;
     HWND m_parent;
     HWND m_hWnd = nullptr;
     WNDPROC m_systemProc = nullptr;

@@ -30,13 +30,13 @@ struct CServices {
     // does not refuse creating subkeys under a read-only key, so "no
     // administrator rights" is denied here instead.
     std::function<bool(HKEY root, const std::wstring& subkey, REGSAM access)> registryAccess;
-    // Stands in for SHBrowseForFolderA; the item list it returns must come
+    // Stands in for SHBrowseForFolderW; the item list it returns must come
     // from the shell's allocator.
-    std::function<PIDLIST_ABSOLUTE(BROWSEINFOA&)> browseForFolder;
-    // Stands in for GetOpenFileNameA.
-    std::function<BOOL(OPENFILENAMEA&)> openFileName;
-    // Stands in for GetSaveFileNameA.
-    std::function<BOOL(OPENFILENAMEA&)> saveFileName;
+    std::function<PIDLIST_ABSOLUTE(BROWSEINFOW&)> browseForFolder;
+    // Stands in for GetOpenFileNameW.
+    std::function<BOOL(OPENFILENAMEW&)> openFileName;
+    // Stands in for GetSaveFileNameW.
+    std::function<BOOL(OPENFILENAMEW&)> saveFileName;
     // Receives a prepared context menu instead of it being tracked.
     std::function<void(HMENU popup, UINT menuId)> contextMenu;
     // Stands in for the HTML Help viewer.
@@ -57,15 +57,15 @@ struct CServices {
     // conversions (CodePage.h); 0: the system's.
     UINT ansiCodePage = 0;
     // Full path the program pretends to run from; empty: its real path.
-    std::string programPath;
+    std::wstring programPath;
     // The folder that stands for %APPDATA%\Verbosa; empty: the real one.
-    std::string userDataFolder;
+    std::wstring userDataFolder;
     // The folder that stands for %LOCALAPPDATA%\Verbosa; empty: the real one.
-    std::string localDataFolder;
+    std::wstring localDataFolder;
     // The folder that stands for %ProgramData%\Verbosa; empty: the real one.
-    std::string machineDataFolder;
+    std::wstring machineDataFolder;
     // The folder that stands for the one holding the users' profiles.
-    std::string profilesFolder;
+    std::wstring profilesFolder;
 };
 
 // The process's one services object.

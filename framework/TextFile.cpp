@@ -1,9 +1,9 @@
 #include "framework/TextFile.h"
 #include <algorithm>
 
-CFileHandle OpenFileForRead(const std::string& path)
+CFileHandle OpenFileForRead(const std::wstring& path)
 {
-    CFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    CFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw CFileError(CFileError::CauseFromWin32(GetLastError()), path);
@@ -20,9 +20,9 @@ CLineReader::Source FileLineSource(HANDLE file)
     };
 }
 
-bool CTextWriter::Open(const std::string& path)
+bool CTextWriter::Open(const std::wstring& path)
 {
-    m_file.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    m_file.Reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(m_file);
 }

@@ -9,7 +9,7 @@
 #include <string_view>
 
 // Opens an existing file for reading, sharing reads; throws CFileError.
-CFileHandle OpenFileForRead(const std::string& path);
+CFileHandle OpenFileForRead(const std::wstring& path);
 
 // A line reader's source over an open file, which stays owned by the caller.
 CLineReader::Source FileLineSource(HANDLE file);
@@ -17,7 +17,7 @@ CLineReader::Source FileLineSource(HANDLE file);
 // Creates a file or truncates an existing one, and writes raw bytes.
 class CTextWriter {
 public:
-    bool Open(const std::string& path);
+    bool Open(const std::wstring& path);
     bool Write(std::string_view bytes);
     bool Flush();
     bool Close();

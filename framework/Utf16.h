@@ -15,3 +15,9 @@ inline std::u16string ToUtf16(std::wstring_view text)
 {
     return std::u16string(text.begin(), text.end());
 }
+
+// ASCII text (the store contract's names) as UTF-16.
+inline std::wstring AsciiToWide(std::string_view ascii)
+{
+    return std::wstring(ascii.begin(), ascii.end());
+}

@@ -28,19 +28,19 @@ void CWinApp::SetMainWindow(CDialog& dialog)
     dialog.MakeAppMainWindow();
 }
 
-int CWinApp::Run(HINSTANCE, const char* commandLine)
+int CWinApp::Run(HINSTANCE, const wchar_t* commandLine)
 {
     CWinApp* app = Get();
     if (!app)
         return 1;
     try {
-        app->SetCommandLine(commandLine ? commandLine : "");
+        app->SetCommandLine(commandLine ? commandLine : L"");
         if (app->InitInstance()) {
             // A program whose InitInstance keeps running pumps messages here.
             MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
             }
         }
         return app->ExitInstance();

@@ -20,7 +20,7 @@ public:
     virtual int ExitInstance() { return 0; }
 
     // The text after the program's name, as the platform handed it over.
-    const std::string& CommandLine() const { return m_commandLine; }
+    const std::wstring& CommandLine() const { return m_commandLine; }
 
     // Makes the dialog the main window once it exists: boxes and help
     // belong to it (GetAppMainWindow is the one record of it).
@@ -28,10 +28,10 @@ public:
 
     static CWinApp* Get();
     // WinMain's body: InitInstance, then ExitInstance's code.
-    static int Run(HINSTANCE instance, const char* commandLine);
+    static int Run(HINSTANCE instance, const wchar_t* commandLine);
     // Run hands over the platform's; tests give one to an object not run.
-    void SetCommandLine(const std::string& commandLine) { m_commandLine = commandLine; }
+    void SetCommandLine(const std::wstring& commandLine) { m_commandLine = commandLine; }
 
 private:
-    std::string m_commandLine;
+    std::wstring m_commandLine;
 };

@@ -5,7 +5,7 @@ namespace {
 template <typename Function>
 Function User32Function(const char* name)
 {
-    static const HMODULE user32 = GetModuleHandleA("user32.dll");
+    static const HMODULE user32 = GetModuleHandleW(L"user32.dll");
     return user32 ? reinterpret_cast<Function>(GetProcAddress(user32, name)) : nullptr;
 }
 
@@ -54,17 +54,17 @@ int SmallIconSizeForDpi(int dpi)
 
 HICON LoadIconOfSize(HINSTANCE module, UINT id, int size)
 {
-    return static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+    return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
 }
 
 HFONT CreateRescaledFont(HFONT font, int fromDpi, int toDpi)
 {
-    LOGFONTA face{};
-    if (!font || GetObjectA(font, sizeof face, &face) != sizeof face)
+    LOGFONTW face{};
+    if (!font || GetObjectW(font, sizeof face, &face) != sizeof face)
         return nullptr;
     face.lfHeight = RescaleForDpi(face.lfHeight, fromDpi, toDpi);
     face.lfWidth = RescaleForDpi(face.lfWidth, fromDpi, toDpi);
-    return CreateFontIndirectA(&face);
+    return CreateFontIndirectW(&face);
 }
 
 void TakeOverDpiChanges(HWND dialog)

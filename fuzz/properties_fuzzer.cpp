@@ -73,7 +73,7 @@ void CheckEditorInput(FuzzedDataProvider& provider)
     default:
         FUZZ_CHECK(!"an unknown refusal");
     }
-    if (!UnstorableInputText(target, parameters).empty()) {
+    if (FindUnstorableInput(target, parameters) != UnstorableInput::none) {
         FUZZ_CHECK(HasLineBreak(target) || HasLineBreak(parameters) ||
                    target.size() > kMaxCommandTarget || parameters.size() > kMaxCommandParameters);
         return;

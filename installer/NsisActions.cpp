@@ -17,16 +17,14 @@ namespace {
 
 // A silent uninstall shows no details: the lines also go to Uninstall.log
 // beside the backups, where a kept backup is found with its reason.
-void AppendToBackupLog(CommandScope scope, const std::string& text)
+void AppendToBackupLog(CommandScope scope, const std::wstring& text)
 {
-    std::u16string file;
-    if (!AnsiToUtf16(BackupFolder(scope) + "\\Uninstall.log", file))
-        return;
-    CFileHandle log(CreateFileW(reinterpret_cast<const wchar_t*>(file.c_str()), FILE_APPEND_DATA, FILE_SHARE_READ,
-                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring file = BackupFolder(scope) + L"\\Uninstall.log";
+    CFileHandle log(CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!log)
         return; // no folder: nothing was kept there
-    const std::string bytes = AnsiToUtf8(text + "\r\n").value_or(text + "\r\n");
+    const std::string bytes = ShownAsUtf8(text + L"\r\n");
     DWORD written = 0;
     WriteFile(log.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -46,20 +44,16 @@ extern "C" int __stdcall RemoveCommandsForUninstall(const wchar_t* cmdsFolder, i
             report[0] = L'\0';
         if (!cmdsFolder)
             return -1;
-        std::vector<std::string> log;
-        const int failures =
-            RemoveCommands(Utf16ToAnsi(reinterpret_cast<const char16_t*>(cmdsFolder)),
-                           perUser ? CommandScope::user : CommandScope::machine, log);
-        std::string text;
-        for (const std::string& line : log)
-            text += (text.empty() ? "Verbosa: " : "\r\nVerbosa: ") + line;
-        std::u16string wide;
-        AnsiToUtf16(text, wide);
+        std::vector<std::wstring> log;
+        const int failures = RemoveCommands(cmdsFolder, perUser ? CommandScope::user : CommandScope::machine, log);
+        std::wstring text;
+        for (const std::wstring& line : log)
+            text += (text.empty() ? L"Verbosa: " : L"\r\nVerbosa: ") + line;
         if (!text.empty())
             AppendToBackupLog(perUser ? CommandScope::user : CommandScope::machine, text);
         if (report && reportChars > 0) {
-            const size_t count = std::min(wide.size(), static_cast<size_t>(reportChars) - 1);
-            wide.copy(reinterpret_cast<char16_t*>(report), count);
+            const size_t count = std::min(text.size(), static_cast<size_t>(reportChars) - 1);
+            text.copy(report, count);
             report[count] = L'\0';
         }
         return failures;

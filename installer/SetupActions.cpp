@@ -6,7 +6,9 @@
 #include "catalogue/CommandPaths.h"
 #include "contract/StoreContract.h"
 #include "framework/CodePage.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/PathText.h"
+#include "framework/RegistryKey.h"
+#include "framework/Utf16.h"
 #include "installer/ActionBoundary.h"
 #include "installer/InstallFolderRules.h"
 #include "installer/SetupSteps.h"
@@ -19,11 +21,6 @@
 #include <vector>
 
 namespace {
-
-std::u16string AsU16(const std::wstring& text)
-{
-    return std::u16string(text.begin(), text.end());
-}
 
 std::wstring WideProperty(MSIHANDLE install, const wchar_t* name)
 {
@@ -42,47 +39,37 @@ std::wstring WideProperty(MSIHANDLE install, const wchar_t* name)
     return {};
 }
 
-// A property in the ANSI code page, for the steps that still work in it;
-// names are ASCII.
-std::string Property(MSIHANDLE install, const char* name)
+void Log(MSIHANDLE install, const std::wstring& text)
 {
-    const std::string ascii(name);
-    return Utf16ToAnsi(AsU16(WideProperty(install, std::wstring(ascii.begin(), ascii.end()).c_str())));
+    LogLine(install, text.c_str());
 }
 
-void Log(MSIHANDLE install, const std::string& text)
+std::wstring ProgramFolderOf(MSIHANDLE install)
 {
-    std::u16string wide;
-    AnsiToUtf16(text, wide);
-    LogLine(install, std::wstring(wide.begin(), wide.end()).c_str());
+    return TrimTrailingBackslashes(WideProperty(install, L"CustomActionData"));
 }
 
-std::string ProgramFolderOf(MSIHANDLE install)
-{
-    return TrimTrailingBackslashes(Property(install, "CustomActionData"));
-}
-
-void LogFailures(MSIHANDLE install, const char* step, int failures)
+void LogFailures(MSIHANDLE install, const wchar_t* step, int failures)
 {
     if (failures > 0)
-        Log(install,
-            std::string("Verbosa: ") + step + ": " + std::to_string(failures) + " item(s) could not be removed");
+        Log(install, std::wstring(L"Verbosa: ") + step + L": " + std::to_wstring(failures) +
+                         L" item(s) could not be removed");
 }
 
 // Wine's RemoveExistingProducts removes the older version without
 // UPGRADINGPRODUCTCODE, so the newer package leaves a note for it: the
 // product code that is replacing it, under the machine's 64-bit view (one
 // place, whichever architecture's package reads it).
-constexpr const char* kNoteKey = contract::kMachineKey;
-constexpr char kNoteValue[] = "UpgradingTo";
+const std::wstring kNoteKey = AsciiToWide(contract::kMachineKey);
+constexpr wchar_t kNoteValue[] = L"UpgradingTo";
 
 // Immediate, in a newer package just before RemoveExistingProducts.
 UINT NoteUpgradeStep(MSIHANDLE install)
 {
     CRegistryKey key;
-    if (!key.Create(HKEY_LOCAL_MACHINE, AnsiToWide(kNoteKey), KEY_SET_VALUE | KEY_WOW64_64KEY) ||
-        !WriteAnsiString(key, kNoteValue, Property(install, "ProductCode")))
-        Log(install, "Verbosa: the upgrade note could not be written");
+    if (!key.Create(HKEY_LOCAL_MACHINE, kNoteKey, KEY_SET_VALUE | KEY_WOW64_64KEY) ||
+        !key.WriteString(kNoteValue, WideProperty(install, L"ProductCode")))
+        Log(install, L"Verbosa: the upgrade note could not be written");
     return ERROR_SUCCESS;
 }
 
@@ -91,8 +78,8 @@ UINT NoteUpgradeStep(MSIHANDLE install)
 UINT ForgetUpgradeStep(MSIHANDLE)
 {
     CRegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, AnsiToWide(kNoteKey), KEY_SET_VALUE | KEY_WOW64_64KEY))
-        key.DeleteValue(AnsiToWide(kNoteValue));
+    if (key.Open(HKEY_LOCAL_MACHINE, kNoteKey, KEY_SET_VALUE | KEY_WOW64_64KEY))
+        key.DeleteValue(kNoteValue);
     return ERROR_SUCCESS;
 }
 
@@ -101,17 +88,17 @@ UINT ForgetUpgradeStep(MSIHANDLE)
 // commands and settings stay.
 UINT FindUpgradeStep(MSIHANDLE install)
 {
-    std::string note;
+    std::wstring note;
     {
         CRegistryKey key;
-        if (!key.Open(HKEY_LOCAL_MACHINE, AnsiToWide(kNoteKey), KEY_QUERY_VALUE | KEY_WOW64_64KEY) ||
-            !ReadAnsiString(key, kRegistryTextWhole, kNoteValue, note))
+        if (!key.Open(HKEY_LOCAL_MACHINE, kNoteKey, KEY_QUERY_VALUE | KEY_WOW64_64KEY) ||
+            !key.ReadString(kNoteValue, kRegistryTextWhole, note))
             return ERROR_SUCCESS;
     }
-    const std::string productCode = Property(install, "ProductCode");
-    if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, note.c_str(), -1, productCode.c_str(), -1) != CSTR_EQUAL) {
-        MsiSetPropertyA(install, "VERBOSAUPGRADE", note.c_str());
-        Log(install, "Verbosa: replaced by " + note + "; commands and settings stay");
+    const std::wstring productCode = WideProperty(install, L"ProductCode");
+    if (CompareStringOrdinal(note.c_str(), -1, productCode.c_str(), -1, TRUE) != CSTR_EQUAL) {
+        MsiSetPropertyW(install, L"VERBOSAUPGRADE", note.c_str());
+        Log(install, L"Verbosa: replaced by " + note + L"; commands and settings stay");
     }
     return ForgetUpgradeStep(install);
 }
@@ -119,23 +106,23 @@ UINT FindUpgradeStep(MSIHANDLE install)
 // Deferred, not impersonated: the machine's commands and shell entries.
 UINT RemoveMachineDataStep(MSIHANDLE install)
 {
-    const std::string folder = ProgramFolderOf(install);
+    const std::wstring folder = ProgramFolderOf(install);
     if (folder.empty())
         return ERROR_SUCCESS;
-    LogFailures(install, "shell entries", RemoveMachineShellEntries(folder));
-    std::vector<std::string> putBack;
-    LogFailures(install, "commands", RemoveCommands(folder + "\\Cmds", CommandScope::machine, putBack));
-    for (const std::string& line : putBack)
-        Log(install, "Verbosa: " + line);
+    LogFailures(install, L"shell entries", RemoveMachineShellEntries(folder));
+    std::vector<std::wstring> putBack;
+    LogFailures(install, L"commands", RemoveCommands(folder + L"\\Cmds", CommandScope::machine, putBack));
+    for (const std::wstring& line : putBack)
+        Log(install, L"Verbosa: " + line);
     return ERROR_SUCCESS;
 }
 
 // Deferred, impersonated: the uninstalling user's settings and Fast Folders.
 UINT RemoveUserDataStep(MSIHANDLE install)
 {
-    const std::string folder = ProgramFolderOf(install);
+    const std::wstring folder = ProgramFolderOf(install);
     if (!folder.empty())
-        LogFailures(install, "settings", RemoveUserSettings(folder));
+        LogFailures(install, L"settings", RemoveUserSettings(folder));
     return ERROR_SUCCESS;
 }
 
@@ -144,12 +131,12 @@ UINT RemoveUserDataStep(MSIHANDLE install)
 // failed x86 copy (for 32-bit programs' dialogs) is logged.
 UINT RegisterFastFoldersStep(MSIHANDLE install)
 {
-    const std::string folder = ProgramFolderOf(install);
+    const std::wstring folder = ProgramFolderOf(install);
     const ExtensionRegistrationResult result = RegisterMachineShellExtension(folder);
     if (!result.x86Copy)
-        Log(install, "Verbosa: the x86 copy of the Fast Folders extension could not be registered");
+        Log(install, L"Verbosa: the x86 copy of the Fast Folders extension could not be registered");
     if (!result.nativeCopy) {
-        Log(install, "Verbosa: the Fast Folders extension could not be registered");
+        Log(install, L"Verbosa: the Fast Folders extension could not be registered");
         return ERROR_INSTALL_FAILURE;
     }
     return ERROR_SUCCESS;
@@ -220,7 +207,7 @@ UINT KeepInstallFolderStep(MSIHANDLE install)
     const std::wstring other = InstalledProgramFolder(WideProperty(install, L"VerbosaOtherProgramComponent"));
     const std::wstring requested = CanonicalFolder(WideProperty(install, L"INSTALLDIR"));
     const bool uninstalling = WideProperty(install, L"REMOVE") == L"ALL";
-    switch (ChooseInstallFolder(AsU16(installed), AsU16(other), AsU16(requested), uninstalling)) {
+    switch (ChooseInstallFolder(ToUtf16(installed), ToUtf16(other), ToUtf16(requested), uninstalling)) {
     case FolderChoice::asRequested:
         return ERROR_SUCCESS;
     case FolderChoice::installedFolder:

@@ -7,7 +7,9 @@
 #include "contract/StoreContract.h"
 #include "framework/CodePage.h"
 #include "framework/Handles.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/PathText.h"
+#include "framework/RegistryKey.h"
+#include "framework/Utf16.h"
 #include "regbackup/AppPathsBackup.h"
 #include "resources/Texts.h"
 #include "shellsettings/ExtensionRegistration.h"
@@ -20,24 +22,24 @@
 
 namespace {
 
-std::string SystemFolder(UINT (WINAPI* query)(LPSTR, UINT))
+std::wstring SystemFolder(UINT (WINAPI* query)(LPWSTR, UINT))
 {
-    char buffer[MAX_PATH] = {};
+    wchar_t buffer[MAX_PATH] = {};
     const UINT n = query(buffer, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+    return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
 // Runs regsvr32 hidden and waits (two minutes at most): an uninstall must
 // not remove the library before its unregistration is done.
 bool RunAndWait(const ProcessStart& run)
 {
-    std::string line = "\"" + run.program + "\" " + run.parameters;
-    STARTUPINFOA si = {};
+    std::wstring line = L"\"" + run.program + L"\" " + run.parameters;
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(run.program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+    if (!CreateProcessW(run.program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
                         nullptr, &si, &pi))
         return false;
     CKernelHandle thread(pi.hThread);
@@ -48,18 +50,18 @@ bool RunAndWait(const ProcessStart& run)
     return code == 0;
 }
 
-bool FileExists(const std::string& path)
+bool FileExists(const std::wstring& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Runs both name forms of each copy; a copy counts as done when one of its
 // two runs succeeded (only one of them names the file as it was registered).
-ExtensionRegistrationResult RunExtensionRegistrations(const std::string& programFolder, bool enable)
+ExtensionRegistrationResult RunExtensionRegistrations(const std::wstring& programFolder, bool enable)
 {
     const std::vector<ProcessStart> runs =
-        ShellExtensionRuns(programFolder, enable, SystemFolder(GetSystemDirectoryA),
-                           SystemFolder(GetSystemWow64DirectoryA), FileExists(programFolder + "\\x86\\Tesselator.dll"));
+        ShellExtensionRuns(programFolder, enable, SystemFolder(GetSystemDirectoryW),
+                           SystemFolder(GetSystemWow64DirectoryW), FileExists(programFolder + L"\\x86\\Tesselator.dll"));
     ExtensionRegistrationResult result;
     for (size_t i = 0; i + 1 < runs.size(); i += 2) {
         const bool longName = RunAndWait(runs[i]);
@@ -69,9 +71,9 @@ ExtensionRegistrationResult RunExtensionRegistrations(const std::string& program
     return result;
 }
 
-int DeleteTree(HKEY root, const std::string& key)
+int DeleteTree(HKEY root, const std::wstring& key)
 {
-    const LONG rc = CRegistryKey::DeleteTree(root, AnsiToWide(key));
+    const LONG rc = CRegistryKey::DeleteTree(root, key);
     if (rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND)
         return 0;
     return 1;
@@ -81,128 +83,126 @@ int DeleteTree(HKEY root, const std::string& key)
 // backups of deleted System Commands keep them.
 void RemoveEmptyBackupFolder(CommandScope scope)
 {
-    std::u16string folder;
-    if (!AnsiToUtf16(BackupFolder(scope), folder) || folder.empty())
+    const std::wstring folder = BackupFolder(scope);
+    if (folder.empty())
         return;
-    if (RemoveDirectoryW(reinterpret_cast<const wchar_t*>(folder.c_str())))
-        RemoveDirectoryW(reinterpret_cast<const wchar_t*>(folder.substr(0, folder.rfind(u'\\')).c_str()));
+    if (RemoveDirectoryW(folder.c_str()))
+        RemoveDirectoryW(GetParentFolder(folder).c_str());
 }
 
 // After a command's entry went: the entry it had replaced, from the backup
 // its note names, when the note passes the program's checks. The backup
 // goes once its entry is back; otherwise it stays and the log says why.
-void PutBackReplacedEntry(const std::string& keyName, CommandScope scope, const std::string& note, bool commandGone,
-                          std::vector<std::string>& log)
+void PutBackReplacedEntry(const std::wstring& keyName, CommandScope scope, const std::wstring& note, bool commandGone,
+                          std::vector<std::wstring>& log)
 {
-    const std::string name = SystemCommandDisplayName(keyName);
+    const std::wstring name = SystemCommandDisplayName(keyName);
     const NotedBackup noted = ReadNotedBackup(note, name, scope);
-    const std::string kept = "; its backup stays in " + BackupFolder(scope) + "\\" + noted.shownFile;
+    const std::wstring kept = L"; its backup stays in " + BackupFolder(scope) + L"\\" + noted.shownFile;
     if (!noted.usable) {
-        log.push_back("the entry " + keyName + " that the command " + name +
-                      " replaced was not put back: its note is not used (" + noted.why + ")" + kept);
+        log.push_back(L"the entry " + keyName + L" that the command " + name +
+                      L" replaced was not put back: its note is not used (" + noted.why + L")" + kept);
         return;
     }
     if (!commandGone) {
-        log.push_back("the entry " + keyName + " was not put back: the command's own entry could not be removed" +
+        log.push_back(L"the entry " + keyName + L" was not put back: the command's own entry could not be removed" +
                       kept);
         return;
     }
     const RestoreResult back = RestoreAppPathsBackup(noted.backup, ExistingEntry::keep);
     if (back.status == RestoreStatus::restored) {
-        std::u16string file;
-        if (AnsiToUtf16(noted.backup.file, file))
-            DeleteFileW(reinterpret_cast<const wchar_t*>(file.c_str()));
-        log.push_back("put back the entry " + keyName + " that the command " + name + " had replaced");
+        DeleteFileW(noted.backup.file.c_str());
+        log.push_back(L"put back the entry " + keyName + L" that the command " + name + L" had replaced");
     } else if (back.status == RestoreStatus::exists) {
-        log.push_back("the entry " + keyName + " was not put back: an entry of that name exists again" + kept);
+        log.push_back(L"the entry " + keyName + L" was not put back: an entry of that name exists again" + kept);
     } else {
-        log.push_back("the entry " + keyName + " could not be put back: " + back.why + kept);
+        log.push_back(L"the entry " + keyName + L" could not be put back: " + back.why + kept);
     }
 }
 
 } // namespace
 
-int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vector<std::string>& log)
+int RemoveCommands(const std::wstring& cmdsFolder, CommandScope scope, std::vector<std::wstring>& log)
 {
     const HKEY root = AppPathsRoot(scope);
     int failures = 0;
     // Names and notes first: deleting while enumerating shifts the indexes.
     struct Entry {
-        std::string name;
-        std::string note;
+        std::wstring name;
+        std::wstring note;
     };
     std::vector<Entry> ours;
     {
         CRegistryKey appPaths;
-        if (appPaths.Open(root, AnsiToWide(kAppPathsKey), KEY_READ)) {
+        if (appPaths.Open(root, kAppPathsKey, KEY_READ)) {
             std::wstring name;
             for (DWORD i = 0; appPaths.EnumSubkey(i, name); ++i) {
                 CRegistryKey entry;
-                std::string target;
+                std::wstring target;
                 if (entry.Open(appPaths.Handle(), name, KEY_READ) &&
-                    ReadAnsiString(entry, kRegistryTextWhole, "", target) && IsInsideFolder(target, cmdsFolder)) {
-                    std::string note;
-                    ReadAnsiString(entry, kRegistryTextWhole, kReplacedEntryValue, note);
-                    ours.push_back({WideToAnsi(name.c_str(), name.size()), note});
+                    entry.ReadString(L"", kRegistryTextWhole, target) && IsInsideFolder(target, cmdsFolder)) {
+                    std::wstring note;
+                    entry.ReadString(kReplacedEntryValue, kRegistryTextWhole, note);
+                    ours.push_back({name, note});
                 }
             }
         }
     }
     for (const Entry& entry : ours) {
-        const int failed = DeleteTree(root, std::string(kAppPathsKey) + "\\" + entry.name);
+        const int failed = DeleteTree(root, std::wstring(kAppPathsKey) + L"\\" + entry.name);
         failures += failed;
         if (!entry.note.empty())
             PutBackReplacedEntry(entry.name, scope, entry.note, failed == 0, log);
     }
     RemoveEmptyBackupFolder(scope);
 
-    for (const char* pattern : {"\\run_*.lnk", "\\run_*.cfg"}) {
-        WIN32_FIND_DATAA found = {};
-        CFindHandle find(FindFirstFileA((cmdsFolder + pattern).c_str(), &found));
+    for (const wchar_t* pattern : {L"\\run_*.lnk", L"\\run_*.cfg"}) {
+        WIN32_FIND_DATAW found = {};
+        CFindHandle find(FindFirstFileW((cmdsFolder + pattern).c_str(), &found));
         if (!find)
             continue;
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !DeleteFileA((cmdsFolder + "\\" + found.cFileName).c_str()))
+                !DeleteFileW((cmdsFolder + L"\\" + found.cFileName).c_str()))
                 ++failures;
-        } while (FindNextFileA(find.Get(), &found));
+        } while (FindNextFileW(find.Get(), &found));
     }
     return failures;
 }
 
-int RemoveMachineShellEntries(const std::string& programFolder)
+int RemoveMachineShellEntries(const std::wstring& programFolder)
 {
-    if (FileExists(programFolder + "\\Tesselator.dll"))
+    if (FileExists(programFolder + L"\\Tesselator.dll"))
         RunExtensionRegistrations(programFolder, false);
     // Whatever the unregistration left of the handler key, and the verb.
-    int failures = DeleteTree(HKEY_CLASSES_ROOT, "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator");
+    int failures = DeleteTree(HKEY_CLASSES_ROOT, L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator");
     if (!RemoveShortcutVerb(VerbScope::machine))
         ++failures;
     return failures;
 }
 
-int RemoveUserSettings(const std::string& programFolder)
+int RemoveUserSettings(const std::wstring& programFolder)
 {
     int failures = 0;
     // The user's own verb, made at a first run without administrator rights,
     // only when it starts this installation's program.
     CRegistryKey command;
-    std::string line;
+    std::wstring line;
     if (command.Open(HKEY_CURRENT_USER, L"Software\\Classes\\*\\Shell\\Create Shortcut Command\\Command", KEY_READ) &&
-        ReadAnsiString(command, kRegistryTextWhole, "", line) &&
-        CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, line.c_str(), -1,
-                       ShortcutVerbCommandLine(programFolder).c_str(), -1) == CSTR_EQUAL) {
+        command.ReadString(L"", kRegistryTextWhole, line) &&
+        CompareStringOrdinal(line.c_str(), -1, ShortcutVerbCommandLine(programFolder).c_str(), -1, TRUE) ==
+            CSTR_EQUAL) {
         command.Close();
         if (!RemoveShortcutVerb(VerbScope::user))
             ++failures;
     }
-    failures += DeleteTree(HKEY_CURRENT_USER, contract::kSettingsKey);
+    failures += DeleteTree(HKEY_CURRENT_USER, AsciiToWide(contract::kSettingsKey));
     // The vendor key only when nothing else of the vendor's is left in it.
-    RegDeleteKeyW(HKEY_CURRENT_USER, AnsiToWide(contract::kVendorKey).c_str());
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, AsciiToWide(contract::kVendorKey));
     return failures;
 }
 
-ExtensionRegistrationResult RegisterMachineShellExtension(const std::string& programFolder)
+ExtensionRegistrationResult RegisterMachineShellExtension(const std::wstring& programFolder)
 {
     return RunExtensionRegistrations(programFolder, true);
 }

@@ -15,15 +15,15 @@
 // followed by that entry, put back from its noted backup under the
 // program's own rules (ReplacedEntry.h); where that cannot be done the
 // backup stays, and log says why (as it says what was put back).
-int RemoveCommands(const std::string& cmdsFolder, CommandScope scope, std::vector<std::string>& log);
+int RemoveCommands(const std::wstring& cmdsFolder, CommandScope scope, std::vector<std::wstring>& log);
 
 // Unregisters the extension (both copies, waiting for regsvr32) while its
 // files still exist, then the machine's verb and handler keys.
-int RemoveMachineShellEntries(const std::string& programFolder);
+int RemoveMachineShellEntries(const std::wstring& programFolder);
 
 // The current user's settings key (with the Fast Folders) and the user's own
 // verb when it starts this installation's program.
-int RemoveUserSettings(const std::string& programFolder);
+int RemoveUserSettings(const std::wstring& programFolder);
 
 struct ExtensionRegistrationResult {
     bool nativeCopy = false;
@@ -32,4 +32,4 @@ struct ExtensionRegistrationResult {
 
 // Registers the extension for the machine (both copies), waiting for each
 // regsvr32 run.
-ExtensionRegistrationResult RegisterMachineShellExtension(const std::string& programFolder);
+ExtensionRegistrationResult RegisterMachineShellExtension(const std::wstring& programFolder);

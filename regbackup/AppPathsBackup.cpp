@@ -4,6 +4,7 @@
 #include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/Sha256.h"
+#include "framework/Utf16.h"
 #include "regbackup/BackupTrustRules.h"
 #include "regbackup/KeyTree.h"
 
@@ -18,7 +19,7 @@ constexpr int kMaxAttempts = 100;
 
 std::u16string EntryPath(const std::u16string& keyName)
 {
-    return WidenAscii(kAppPathsKey) + u'\\' + keyName;
+    return std::u16string(kAppPathsKeyUtf16) + u'\\' + keyName;
 }
 
 BackupStamp StampOf(const SYSTEMTIME& time)
@@ -26,28 +27,28 @@ BackupStamp StampOf(const SYSTEMTIME& time)
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
-std::string FileNameOf(const std::string& path)
+std::wstring FileNameOf(const std::wstring& path)
 {
-    const size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 // A new file with the bytes; an existing file of the name is never touched.
-bool WriteNewBackupFile(const std::string& folder, const std::string& shownName, const std::string& bytes,
-                        std::string& file, std::string& why)
+bool WriteNewBackupFile(const std::wstring& folder, const std::u16string& keyName, const std::string& bytes,
+                        std::wstring& file, std::wstring& why)
 {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     const BackupStamp stamp = StampOf(now);
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        file = folder + "\\" + BackupFileName(shownName, stamp, attempt);
+        file = folder + L"\\" + ToWide(BackupFileName(keyName, stamp, attempt));
         CFileHandle handle(
-            CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+            CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!handle) {
             const DWORD error = GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)
                 continue;
-            why = "Could not create " + file + ": " + SystemErrorText(static_cast<LONG>(error));
+            why = L"Could not create " + file + L": " + SystemErrorText(static_cast<LONG>(error));
             return false;
         }
         DWORD written = 0;
@@ -57,13 +58,13 @@ bool WriteNewBackupFile(const std::string& folder, const std::string& shownName,
         const DWORD error = GetLastError();
         handle.Reset();
         if (!good) {
-            DeleteFileA(file.c_str());
-            why = "Could not write " + file + ": " + SystemErrorText(static_cast<LONG>(error));
+            DeleteFileW(file.c_str());
+            why = L"Could not write " + file + L": " + SystemErrorText(static_cast<LONG>(error));
             return false;
         }
         return true;
     }
-    why = "Too many backups of this entry were made within one second.";
+    why = L"Too many backups of this entry were made within one second.";
     return false;
 }
 
@@ -72,42 +73,43 @@ bool WriteNewBackupFile(const std::string& folder, const std::string& shownName,
 BackupResult BackUpEntry(CommandScope scope, const std::u16string& keyName, RegKey& tree)
 {
     BackupResult result;
-    const std::string shownName = Utf16ToAnsi(keyName);
     const LONG error = CaptureKeyTree(AppPathsRoot(scope), EntryPath(keyName), tree);
     if (error != ERROR_SUCCESS) {
-        result.why = "Could not read the entry " + shownName + ": " + SystemErrorText(error);
+        result.why = L"Could not read the entry " + ToWide(keyName) + L": " + SystemErrorText(error);
         return result;
     }
     tree.name = AppPathsEntryRegPath(scope, keyName);
     std::string bytes;
-    if (!WriteRegFile(tree, bytes, result.why))
+    if (std::string why; !WriteRegFile(tree, bytes, why)) {
+        result.why = ShownUtf8(why);
         return result;
+    }
     if (!(ReadRegFile(bytes).root == tree)) {
-        result.why = "The entry's backup would not read back as the entry is.";
+        result.why = L"The entry's backup would not read back as the entry is.";
         return result;
     }
     result.sha256 = Sha256Hex(bytes);
     if (result.sha256.empty()) {
-        result.why = "The backup's checksum could not be computed.";
+        result.why = L"The backup's checksum could not be computed.";
         return result;
     }
     if (!PrepareBackupFolder(scope, result.why))
         return result;
-    result.saved = WriteNewBackupFile(BackupFolder(scope), shownName, bytes, result.file, result.why);
+    result.saved = WriteNewBackupFile(BackupFolder(scope), keyName, bytes, result.file, result.why);
     return result;
 }
 
-bool ReadWholeFile(const std::string& file, std::string& bytes, std::string& why)
+bool ReadWholeFile(const std::wstring& file, std::string& bytes, std::wstring& why)
 {
-    CFileHandle handle(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    CFileHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!handle || !GetFileSizeEx(handle.Get(), &size)) {
-        why = "Could not read the file: " + SystemErrorText(static_cast<LONG>(GetLastError()));
+        why = L"Could not read the file: " + SystemErrorText(static_cast<LONG>(GetLastError()));
         return false;
     }
     if (size.QuadPart > static_cast<LONGLONG>(kMaxRegFileBytes)) {
-        why = "The file is larger than any backup of Verbosa.";
+        why = L"The file is larger than any backup of Verbosa.";
         return false;
     }
     bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
@@ -116,7 +118,7 @@ bool ReadWholeFile(const std::string& file, std::string& bytes, std::string& why
         DWORD got = 0;
         if (!ReadFile(handle.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got, nullptr) ||
             got == 0) {
-            why = "Could not read the file: " + SystemErrorText(static_cast<LONG>(GetLastError()));
+            why = L"Could not read the file: " + SystemErrorText(static_cast<LONG>(GetLastError()));
             return false;
         }
         done += got;
@@ -127,31 +129,25 @@ bool ReadWholeFile(const std::string& file, std::string& bytes, std::string& why
 // The stamp a file's name carries, else its last change in local time.
 void StampFile(AppPathsBackup& backup)
 {
-    if (ParseBackupFileName(FileNameOf(backup.file), backup.stamp, backup.attempt))
+    if (ParseBackupFileName(ToUtf16(FileNameOf(backup.file)), backup.stamp, backup.attempt))
         return;
     WIN32_FILE_ATTRIBUTE_DATA data{};
     FILETIME local{};
     SYSTEMTIME time{};
-    if (GetFileAttributesExA(backup.file.c_str(), GetFileExInfoStandard, &data) &&
+    if (GetFileAttributesExW(backup.file.c_str(), GetFileExInfoStandard, &data) &&
         FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && FileTimeToSystemTime(&local, &time))
         backup.stamp = StampOf(time);
 }
 
 } // namespace
 
-BackupResult BackUpAppPathsEntry(CommandScope scope, const std::string& keyName)
+BackupResult BackUpAppPathsEntry(CommandScope scope, const std::wstring& keyName)
 {
-    std::u16string wide;
-    if (!AnsiToUtf16(keyName, wide)) {
-        BackupResult result;
-        result.why = "The entry's name " + keyName + " holds characters the code page does not map.";
-        return result;
-    }
     RegKey tree;
-    return BackUpEntry(scope, wide, tree);
+    return BackUpEntry(scope, ToUtf16(keyName), tree);
 }
 
-AppPathsBackup ReadAppPathsBackup(const std::string& file)
+AppPathsBackup ReadAppPathsBackup(const std::wstring& file)
 {
     AppPathsBackup backup;
     backup.file = file;
@@ -162,12 +158,14 @@ AppPathsBackup ReadAppPathsBackup(const std::string& file)
         return backup;
     RegFileRead read = ReadRegFile(bytes);
     if (!read.error.empty()) {
-        backup.problem = read.error;
+        backup.problem = ShownUtf8(read.error);
         return backup;
     }
-    if (!AppPathsEntryOfRegPath(read.root.name, backup.scope, backup.keyName, backup.problem))
+    if (std::string why; !AppPathsEntryOfRegPath(read.root.name, backup.scope, backup.keyName, why)) {
+        backup.problem = ShownUtf8(why);
         return backup;
-    backup.shownName = Utf16ToAnsi(backup.keyName);
+    }
+    backup.shownName = ToWide(backup.keyName);
     backup.tree = std::move(read.root);
     return backup;
 }
@@ -176,20 +174,20 @@ std::vector<AppPathsBackup> ListAppPathsBackups()
 {
     std::vector<AppPathsBackup> backups;
     for (const CommandScope scope : {CommandScope::user, CommandScope::machine}) {
-        const std::string folder = BackupFolder(scope);
-        WIN32_FIND_DATAA data{};
+        const std::wstring folder = BackupFolder(scope);
+        WIN32_FIND_DATAW data{};
         CFindHandle find(folder.empty() ? INVALID_HANDLE_VALUE
-                                        : FindFirstFileA((folder + "\\*.reg").c_str(), &data));
+                                        : FindFirstFileW((folder + L"\\*.reg").c_str(), &data));
         if (!find)
             continue;
         do {
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
                 continue;
-            AppPathsBackup backup = ReadAppPathsBackup(folder + "\\" + data.cFileName);
-            if (std::string untrusted; !IsTrustedBackupFile(scope, backup.file, untrusted))
+            AppPathsBackup backup = ReadAppPathsBackup(folder + L"\\" + data.cFileName);
+            if (std::wstring untrusted; !IsTrustedBackupFile(scope, backup.file, untrusted))
                 backup.problem = untrusted;
             backups.push_back(std::move(backup));
-        } while (FindNextFileA(find.Get(), &data));
+        } while (FindNextFileW(find.Get(), &data));
     }
     std::stable_sort(backups.begin(), backups.end(), [](const AppPathsBackup& a, const AppPathsBackup& b) {
         return a.stamp != b.stamp ? a.stamp > b.stamp : a.attempt > b.attempt;
@@ -211,7 +209,7 @@ RestoreResult RestoreAppPathsBackup(const AppPathsBackup& backup, ExistingEntry 
     LONG error = CaptureKeyTree(root, path, present);
     const bool exists = error == ERROR_SUCCESS;
     if (!exists && error != ERROR_FILE_NOT_FOUND) {
-        result.why = "Could not read the entry there now: " + SystemErrorText(error);
+        result.why = L"Could not read the entry there now: " + SystemErrorText(error);
         return result;
     }
     if (exists) {
@@ -221,7 +219,7 @@ RestoreResult RestoreAppPathsBackup(const AppPathsBackup& backup, ExistingEntry 
         }
         const BackupResult saved = BackUpEntry(backup.scope, backup.keyName, present);
         if (!saved.saved) {
-            result.why = "The entry there now could not be backed up, so it was not replaced. " + saved.why;
+            result.why = L"The entry there now could not be backed up, so it was not replaced. " + saved.why;
             return result;
         }
         result.replacedBackup = saved.file;
@@ -234,27 +232,22 @@ RestoreResult RestoreAppPathsBackup(const AppPathsBackup& backup, ExistingEntry 
         DeleteKeyTree(root, path);
         if (exists)
             WriteKeyTree(root, path, present);
-        result.why = "Could not write the entry: " + SystemErrorText(error);
+        result.why = L"Could not write the entry: " + SystemErrorText(error);
         return result;
     }
     result.status = RestoreStatus::restored;
     return result;
 }
 
-RestoreResult RestoreAppPathsBackup(const std::string& file, ExistingEntry existing)
+RestoreResult RestoreAppPathsBackup(const std::wstring& file, ExistingEntry existing)
 {
     return RestoreAppPathsBackup(ReadAppPathsBackup(file), existing);
 }
 
-DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string& keyName)
+DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::wstring& keyName)
 {
     DeleteResult result;
-    std::u16string wide;
-    if (!AnsiToUtf16(keyName, wide)) {
-        result.notSaved = true;
-        result.why = "The entry's name " + keyName + " holds characters the code page does not map.";
-        return result;
-    }
+    const std::u16string wide = ToUtf16(keyName);
     const HKEY root = AppPathsRoot(scope);
     const std::u16string path = EntryPath(wide);
     RegKey saved;
@@ -274,7 +267,7 @@ DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string
         RegKey now;
         now.name = saved.name;
         if (CaptureKeyTree(root, path, now) == ERROR_SUCCESS && now == saved) {
-            DeleteFileA(backup.file.c_str());
+            DeleteFileW(backup.file.c_str());
             result.backupFile.clear();
         }
         result.why = SystemErrorText(error);
@@ -284,27 +277,30 @@ DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string
     return result;
 }
 
-NotedBackup ReadNotedBackup(const std::string& note, const std::string& name, CommandScope scope)
+NotedBackup ReadNotedBackup(const std::wstring& note, const std::wstring& name, CommandScope scope)
 {
     NotedBackup noted;
-    noted.shownFile = NoteShownName(note);
+    // The note is stored as text; its rules read UTF-8.
+    const std::string utf8 = WideToUtf8(note).value_or(std::string());
+    noted.shownFile = ShownUtf8(NoteShownName(utf8));
     ReplacedEntryNote parsed;
-    std::u16string keyName;
-    if (!ParseReplacedEntryNote(note, parsed, noted.why))
-        return noted;
-    if (!AnsiToUtf16(name + ".exe", keyName)) {
-        noted.why = "The command's name holds characters the code page does not map.";
+    const std::u16string keyName = ToUtf16(name + L".exe");
+    if (std::string why; !ParseReplacedEntryNote(utf8, parsed, why)) {
+        noted.why = ShownUtf8(why);
         return noted;
     }
     AppPathsBackup& backup = noted.backup;
-    backup.file = BackupFolder(scope) + "\\" + parsed.fileName;
+    backup.file = BackupFolder(scope) + L"\\" + ShownUtf8(parsed.fileName);
     std::string bytes;
     if (!ReadWholeFile(backup.file, bytes, noted.why) || !IsTrustedBackupFile(scope, backup.file, noted.why))
         return noted;
-    if (!CheckNotedBackup(parsed, Sha256Hex(bytes), bytes, scope, keyName, backup.tree, noted.why))
+    if (std::string why; !CheckNotedBackup(parsed, Sha256Hex(bytes), bytes, scope, keyName, backup.tree, why)) {
+        noted.why = ShownUtf8(why);
         return noted;
-    AppPathsEntryOfRegPath(backup.tree.name, backup.scope, backup.keyName, noted.why); // checked above
-    backup.shownName = Utf16ToAnsi(backup.keyName);
+    }
+    std::string unused;
+    AppPathsEntryOfRegPath(backup.tree.name, backup.scope, backup.keyName, unused); // checked above
+    backup.shownName = ToWide(backup.keyName);
     StampFile(backup);
     noted.usable = true;
     return noted;

@@ -14,30 +14,30 @@
 
 struct BackupResult {
     bool saved = false;
-    std::string file;   // the new backup's full path, when saved
-    std::string sha256; // of the file's bytes, when saved
-    std::string why;    // when not saved
+    std::wstring file;  // the new backup's full path, when saved
+    std::string sha256; // of the file's bytes (hex), when saved
+    std::wstring why;   // when not saved
 };
 
 // Saves the entry's whole key to a new file in the scope's backup folder
 // (made when missing); an existing backup is never overwritten. keyName is the entry's
-// full key name (tool.exe) in the program's code page.
-BackupResult BackUpAppPathsEntry(CommandScope scope, const std::string& keyName);
+// full key name (tool.exe).
+BackupResult BackUpAppPathsEntry(CommandScope scope, const std::wstring& keyName);
 
 // One backup file as read. A file that cannot be restored (unreadable, not
 // in the format, a key outside App Paths) carries the reason in problem.
 struct AppPathsBackup {
-    std::string file;
-    std::string problem;
+    std::wstring file;
+    std::wstring problem;
     CommandScope scope = CommandScope::machine;
     std::u16string keyName; // exact, as the registry holds it
-    std::string shownName;  // keyName in the program's code page, for showing
+    std::wstring shownName; // the key name, else the file's name
     BackupStamp stamp;      // from the file name, else the file's time
     int attempt = 1;
     RegKey tree;
 };
 
-AppPathsBackup ReadAppPathsBackup(const std::string& file);
+AppPathsBackup ReadAppPathsBackup(const std::wstring& file);
 
 // Every .reg file in both backup folders, newest first; refused ones too,
 // so that the user is told why when choosing one. The machine's folder is
@@ -54,36 +54,36 @@ enum class RestoreStatus { restored, exists, refused, failed };
 
 struct RestoreResult {
     RestoreStatus status = RestoreStatus::failed;
-    std::string why;            // refused or failed: why; nothing was changed
-    std::string replacedBackup; // replace: the backup of the entry that was there
+    std::wstring why;            // refused or failed: why; nothing was changed
+    std::wstring replacedBackup; // replace: the backup of the entry that was there
 };
 
 // Re-creates the backup's entry exactly (values, types, subkeys). A failure
 // on the way removes what was written and puts a replaced entry back.
 RestoreResult RestoreAppPathsBackup(const AppPathsBackup& backup, ExistingEntry existing);
-RestoreResult RestoreAppPathsBackup(const std::string& file, ExistingEntry existing);
+RestoreResult RestoreAppPathsBackup(const std::wstring& file, ExistingEntry existing);
 
 struct DeleteResult {
     bool deleted = false;
-    std::string backupFile; // saved before the delete
+    std::wstring backupFile; // saved before the delete
     std::string backupSha256;
-    std::string why;        // not deleted
+    std::wstring why;        // not deleted
     bool notSaved = false;  // not deleted because no backup could be made
 };
 
 // Saves a backup, then deletes the entry with everything below it. A key
 // that cannot be backed up is not deleted. When the delete fails and the
 // key is as it was, the backup is removed again.
-DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::string& keyName);
+DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::wstring& keyName);
 
 // The backup a command's note names (BackupTrustRules.h), read from the
 // backup folder of the command's scope and checked: usable only when the
 // rules hold and the folder is trusted. name: the command's name.
 struct NotedBackup {
     bool usable = false;
-    std::string shownFile; // the file the note names, for messages
-    std::string why;       // not usable
+    std::wstring shownFile; // the file the note names, for messages
+    std::wstring why;       // not usable
     AppPathsBackup backup; // usable: the entry to put back
 };
 
-NotedBackup ReadNotedBackup(const std::string& note, const std::string& name, CommandScope scope);
+NotedBackup ReadNotedBackup(const std::wstring& note, const std::wstring& name, CommandScope scope);

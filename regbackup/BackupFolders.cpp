@@ -17,18 +17,13 @@ namespace {
 // from %ProgramData% (which lets every user create folders).
 constexpr wchar_t kMachineFolderSecurity[] = L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
 
-const wchar_t* Wide(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 std::string SidText(PSID sid)
 {
     LPWSTR text = nullptr;
     if (!sid || !ConvertSidToStringSidW(sid, &text))
         return {};
     CLocalMemory hold(text);
-    return Utf16ToAnsi(reinterpret_cast<const char16_t*>(text));
+    return WideToUtf8(text).value_or(std::string()); // digits, dashes and S
 }
 
 // The user this process runs as.
@@ -46,12 +41,12 @@ std::string ProcessUser()
     return SidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
 }
 
-bool ReadFolderSecurity(const std::u16string& folder, FolderSecurity& security)
+bool ReadFolderSecurity(const std::wstring& folder, FolderSecurity& security)
 {
     PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (GetNamedSecurityInfoW(Wide(folder), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                               &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
     CLocalMemory hold(descriptor);
@@ -76,9 +71,9 @@ bool ReadFolderSecurity(const std::u16string& folder, FolderSecurity& security)
 
 // The folder or file itself (not a link to another) and only administrators
 // can change it.
-bool IsAdministratorsItem(const std::u16string& path, bool folder)
+bool IsAdministratorsItem(const std::wstring& path, bool folder)
 {
-    const DWORD attributes = GetFileAttributesW(Wide(path));
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) != folder ||
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return false;
@@ -86,14 +81,14 @@ bool IsAdministratorsItem(const std::u16string& path, bool folder)
     return ReadFolderSecurity(path, security) && OnlyAdministratorsWrite(security, ProcessUser());
 }
 
-bool IsAdministratorsFolder(const std::u16string& folder)
+bool IsAdministratorsFolder(const std::wstring& folder)
 {
     return IsAdministratorsItem(folder, true);
 }
 
 // Makes the folder with the administrators' DACL, or gives an existing one
 // that others can change that DACL and owner again.
-bool MakeAdministratorsFolder(const std::u16string& folder, std::string& why)
+bool MakeAdministratorsFolder(const std::wstring& folder, std::wstring& why)
 {
     PSECURITY_DESCRIPTOR raw = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(kMachineFolderSecurity, SDDL_REVISION_1, &raw,
@@ -103,12 +98,12 @@ bool MakeAdministratorsFolder(const std::u16string& folder, std::string& why)
     }
     CLocalMemory descriptor(raw);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, raw, FALSE};
-    if (CreateDirectoryW(Wide(folder), &attributes))
+    if (CreateDirectoryW(folder.c_str(), &attributes))
         return true;
     const DWORD error = GetLastError();
-    const DWORD existing = GetFileAttributesW(Wide(folder));
+    const DWORD existing = GetFileAttributesW(folder.c_str());
     if (error != ERROR_ALREADY_EXISTS || existing == INVALID_FILE_ATTRIBUTES || !(existing & FILE_ATTRIBUTE_DIRECTORY)) {
-        why = "Could not create the folder " + Utf16ToAnsi(folder) + ": " + SystemErrorText(static_cast<LONG>(error));
+        why = L"Could not create the folder " + folder + L": " + SystemErrorText(static_cast<LONG>(error));
         return false;
     }
     if (IsAdministratorsFolder(folder))
@@ -119,70 +114,67 @@ bool MakeAdministratorsFolder(const std::u16string& folder, std::string& why)
     BOOL defaulted = FALSE;
     GetSecurityDescriptorOwner(raw, &owner, &defaulted);
     GetSecurityDescriptorDacl(raw, &present, &dacl, &defaulted);
-    std::u16string path = folder;
+    std::wstring path = folder;
     const DWORD repaired = SetNamedSecurityInfoW(
-        reinterpret_cast<LPWSTR>(path.data()), SE_FILE_OBJECT,
+        path.data(), SE_FILE_OBJECT,
         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, owner, nullptr,
         dacl, nullptr);
     if (repaired == ERROR_SUCCESS && IsAdministratorsFolder(folder))
         return true;
-    why = "The folder " + Utf16ToAnsi(folder) +
-          " can be changed by users without administrator rights, and its permissions could not be corrected: " +
+    why = L"The folder " + folder +
+          L" can be changed by users without administrator rights, and its permissions could not be corrected: " +
           SystemErrorText(static_cast<LONG>(repaired));
     return false;
 }
 
 } // namespace
 
-std::string BackupFolder(CommandScope scope)
+std::wstring BackupFolder(CommandScope scope)
 {
-    const std::string data = scope == CommandScope::user ? LocalDataFolder() : MachineDataFolder();
-    return data.empty() ? std::string() : data + "\\Backups";
+    const std::wstring data = scope == CommandScope::user ? LocalDataFolder() : MachineDataFolder();
+    return data.empty() ? std::wstring() : data + L"\\Backups";
 }
 
-bool PrepareBackupFolder(CommandScope scope, std::string& why)
+bool PrepareBackupFolder(CommandScope scope, std::wstring& why)
 {
-    const std::string data = scope == CommandScope::user ? LocalDataFolder() : MachineDataFolder();
-    std::u16string wideData;
-    if (data.empty() || !AnsiToUtf16(data, wideData)) {
-        why = "Windows names no folder for the backups.";
+    const std::wstring data = scope == CommandScope::user ? LocalDataFolder() : MachineDataFolder();
+    if (data.empty()) {
+        why = L"Windows names no folder for the backups.";
         return false;
     }
-    const std::u16string folder = wideData + u"\\Backups";
+    const std::wstring folder = data + L"\\Backups";
     if (scope == CommandScope::machine)
-        return MakeAdministratorsFolder(wideData, why) && MakeAdministratorsFolder(folder, why);
-    const int made = SHCreateDirectoryExW(nullptr, Wide(folder), nullptr);
+        return MakeAdministratorsFolder(data, why) && MakeAdministratorsFolder(folder, why);
+    const int made = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
     if (made == ERROR_SUCCESS || made == ERROR_ALREADY_EXISTS || made == ERROR_FILE_EXISTS)
         return true;
-    why = "Could not create the backup folder " + Utf16ToAnsi(folder) + ": " + SystemErrorText(made);
+    why = L"Could not create the backup folder " + folder + L": " + SystemErrorText(made);
     return false;
 }
 
-bool IsTrustedBackupFolder(CommandScope scope, std::string& why)
+bool IsTrustedBackupFolder(CommandScope scope, std::wstring& why)
 {
     if (scope == CommandScope::user)
         return true;
-    const std::string folder = BackupFolder(scope);
-    std::u16string wide;
-    if (!folder.empty() && AnsiToUtf16(folder, wide) && IsAdministratorsFolder(wide))
+    const std::wstring folder = BackupFolder(scope);
+    if (!folder.empty() && IsAdministratorsFolder(folder))
         return true;
-    if (folder.empty() || GetFileAttributesW(Wide(wide)) == INVALID_FILE_ATTRIBUTES) {
-        why = "The backup folder " + folder + " does not exist.";
+    if (folder.empty() || GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        why = L"The backup folder " + folder + L" does not exist.";
         return false;
     }
-    why = "The folder " + folder + " can be changed by users without administrator rights, so its backups are not used.";
+    why = L"The folder " + folder + L" can be changed by users without administrator rights, so its backups are not used.";
     return false;
 }
 
-bool IsTrustedBackupFile(CommandScope scope, const std::string& file, std::string& why)
+bool IsTrustedBackupFile(CommandScope scope, const std::wstring& file, std::wstring& why)
 {
     if (scope == CommandScope::user)
         return true;
     if (!IsTrustedBackupFolder(scope, why))
         return false;
-    std::u16string wide;
-    if (AnsiToUtf16(file, wide) && IsAdministratorsItem(wide, false))
+    if (IsAdministratorsItem(file, false))
         return true;
-    why = "The file can be changed by users without administrator rights, so it is not used.";
+    why = L"The file can be changed by users without administrator rights, so it is not used.";
     return false;
 }

@@ -11,48 +11,48 @@ constexpr std::u16string_view kMachineRoot = u"HKEY_LOCAL_MACHINE";
 constexpr std::u16string_view kUserRoot = u"HKEY_CURRENT_USER";
 // Room for the folder and the stamp within MAX_PATH.
 constexpr size_t kMaxNameInFileName = 64;
-constexpr std::string_view kExtension = ".reg";
+constexpr std::u16string_view kExtension = u".reg";
 constexpr size_t kStampLength = 15; // 20261208-134501
 
 std::u16string AppPathsPrefix(std::u16string_view root)
 {
-    return std::u16string(root) + u'\\' + WidenAscii(kAppPathsKey) + u'\\';
+    return std::u16string(root) + u'\\' + std::u16string(kAppPathsKeyUtf16) + u'\\';
 }
 
-bool IsDigits(std::string_view text)
+bool IsDigits(std::u16string_view text)
 {
     if (text.empty())
         return false;
-    for (char c : text)
-        if (c < '0' || c > '9')
+    for (char16_t c : text)
+        if (c < u'0' || c > u'9')
             return false;
     return true;
 }
 
-int Number(std::string_view digits)
+int Number(std::u16string_view digits)
 {
     int value = 0;
-    for (char c : digits)
-        value = value * 10 + (c - '0');
+    for (char16_t c : digits)
+        value = value * 10 + (c - u'0');
     return value;
 }
 
 // CON, PRN, AUX, NUL, COM1-9, LPT1-9: names Windows gives to devices,
 // whatever extension follows.
-bool IsDeviceName(std::string_view name)
+bool IsDeviceName(std::u16string_view name)
 {
-    std::string upper;
-    for (char c : name.substr(0, name.find('.')))
-        upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-    if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL")
+    std::u16string upper;
+    for (char16_t c : name.substr(0, name.find(u'.')))
+        upper += (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    if (upper == u"CON" || upper == u"PRN" || upper == u"AUX" || upper == u"NUL")
         return true;
-    return upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) && upper[3] >= '1' &&
-           upper[3] <= '9';
+    return upper.size() == 4 && (upper.starts_with(u"COM") || upper.starts_with(u"LPT")) && upper[3] >= u'1' &&
+           upper[3] <= u'9';
 }
 
-bool ParseStamp(std::string_view text, BackupStamp& stamp)
+bool ParseStamp(std::u16string_view text, BackupStamp& stamp)
 {
-    if (text.size() != kStampLength || text[8] != '-' || !IsDigits(text.substr(0, 8)) || !IsDigits(text.substr(9)))
+    if (text.size() != kStampLength || text[8] != u'-' || !IsDigits(text.substr(0, 8)) || !IsDigits(text.substr(9)))
         return false;
     stamp = {Number(text.substr(0, 4)), Number(text.substr(4, 2)), Number(text.substr(6, 2)),
              Number(text.substr(9, 2)), Number(text.substr(11, 2)), Number(text.substr(13, 2))};
@@ -101,45 +101,44 @@ std::string BackupStampText(const BackupStamp& stamp)
     return text;
 }
 
-std::string BackupFileName(const std::string& keyName, const BackupStamp& stamp, int attempt)
+std::u16string BackupFileName(std::u16string_view keyName, const BackupStamp& stamp, int attempt)
 {
-    std::string name;
-    for (char c : keyName) {
-        const bool refused = static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"/\\|?*").find(c) !=
-                                                                          std::string_view::npos;
-        name += refused ? '_' : c;
+    std::u16string name;
+    for (char16_t c : keyName) {
+        const bool refused = c < 0x20 || std::u16string_view(u"<>:\"/\\|?*").find(c) != std::u16string_view::npos;
+        name += refused ? u'_' : c;
     }
     if (name.size() > kMaxNameInFileName) {
         name.resize(kMaxNameInFileName);
-        // Never end inside a double-byte character: cut back to plain ASCII.
-        while (!name.empty() && static_cast<unsigned char>(name.back()) >= 0x80)
+        // Never end between the two halves of a surrogate pair.
+        if (name.back() >= 0xD800 && name.back() <= 0xDBFF)
             name.pop_back();
     }
     if (name.empty() || IsDeviceName(name))
-        name.insert(name.begin(), '_');
-    std::string file = name + '-' + BackupStampText(stamp);
+        name.insert(name.begin(), u'_');
+    std::u16string file = name + u'-' + WidenAscii(BackupStampText(stamp));
     if (attempt > 1)
-        file += '-' + std::to_string(attempt);
-    return file + std::string(kExtension);
+        file += u'-' + WidenAscii(std::to_string(attempt));
+    return file + std::u16string(kExtension);
 }
 
-bool ParseBackupFileName(std::string_view fileName, BackupStamp& stamp, int& attempt)
+bool ParseBackupFileName(std::u16string_view fileName, BackupStamp& stamp, int& attempt)
 {
     if (fileName.size() < kExtension.size())
         return false;
     if (!EqualIgnoringAsciiCase(fileName.substr(fileName.size() - kExtension.size()), kExtension))
         return false;
-    std::string_view base = fileName.substr(0, fileName.size() - kExtension.size());
+    std::u16string_view base = fileName.substr(0, fileName.size() - kExtension.size());
     attempt = 1;
     // name-stamp: at least one character of name, then '-' and the stamp.
-    auto stampAtEnd = [&](std::string_view text) {
-        return text.size() >= kStampLength + 2 && text[text.size() - kStampLength - 1] == '-' &&
+    auto stampAtEnd = [&](std::u16string_view text) {
+        return text.size() >= kStampLength + 2 && text[text.size() - kStampLength - 1] == u'-' &&
                ParseStamp(text.substr(text.size() - kStampLength), stamp);
     };
     if (stampAtEnd(base))
         return true;
-    const size_t dash = base.rfind('-');
-    if (dash == std::string_view::npos || base.size() - dash - 1 > 4 || !IsDigits(base.substr(dash + 1)))
+    const size_t dash = base.rfind(u'-');
+    if (dash == std::u16string_view::npos || base.size() - dash - 1 > 4 || !IsDigits(base.substr(dash + 1)))
         return false;
     attempt = Number(base.substr(dash + 1));
     return attempt >= 2 && stampAtEnd(base.substr(0, dash));

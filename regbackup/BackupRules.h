@@ -35,8 +35,8 @@ std::string BackupStampText(const BackupStamp& stamp);
 // The name is made safe for a file name (characters Windows refuses become
 // '_', a device name such as CON is prefixed) and shortened; the file
 // itself holds the exact key.
-std::string BackupFileName(const std::string& keyName, const BackupStamp& stamp, int attempt);
+std::u16string BackupFileName(std::u16string_view keyName, const BackupStamp& stamp, int attempt);
 
 // The stamp and attempt of a file name that BackupFileName made; false for
 // any other name.
-bool ParseBackupFileName(std::string_view fileName, BackupStamp& stamp, int& attempt);
+bool ParseBackupFileName(std::u16string_view fileName, BackupStamp& stamp, int& attempt);

@@ -3,6 +3,7 @@
 #include "framework/RegistryKey.h"
 #include "framework/Utf16.h"
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -66,13 +67,14 @@ LONG DeleteKeyTree(HKEY root, const std::u16string& path)
     return CRegistryKey::DeleteTree(root, ToWide(path));
 }
 
-std::string SystemErrorText(LONG error)
+std::wstring SystemErrorText(LONG error)
 {
-    char text[512] = {};
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                        static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
-    std::string message(text, length < sizeof text ? length : 0);
-    while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == ' '))
+    wchar_t text[512] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                        static_cast<DWORD>(error), 0, text, static_cast<DWORD>(std::size(text)),
+                                        nullptr);
+    std::wstring message(text, length < std::size(text) ? length : 0);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
         message.pop_back();
-    return message.empty() ? "Error " + std::to_string(error) + "." : message;
+    return message.empty() ? L"Error " + std::to_wstring(error) + L"." : message;
 }

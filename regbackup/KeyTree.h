@@ -18,4 +18,4 @@ LONG WriteKeyTree(HKEY root, const std::u16string& path, const RegKey& tree);
 LONG DeleteKeyTree(HKEY root, const std::u16string& path);
 
 // The system's text for a registry or file error, without a trailing break.
-std::string SystemErrorText(LONG error);
+std::wstring SystemErrorText(LONG error);

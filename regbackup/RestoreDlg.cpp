@@ -19,7 +19,7 @@ BOOL CRestoreDlg::OnInitDialog()
     CDialog::OnInitDialog();
     m_list.Attach(GetDlgItem(IDC_RB_LIST));
     m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-    const char* const headings[] = {TXT_RB_COL_ENTRY, TXT_COL_SCOPE, TXT_RB_COL_DELETED};
+    const wchar_t* const headings[] = {TXT_RB_COL_ENTRY, TXT_COL_SCOPE, TXT_RB_COL_DELETED};
     for (int column = 0; column < 3; ++column)
         m_list.InsertColumn(column, headings[column], LVCFMT_LEFT, 0);
 
@@ -34,10 +34,10 @@ BOOL CRestoreDlg::OnInitDialog()
     for (int column = 0; column < 3; ++column)
         m_list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
 
-    const std::string folders =
+    const std::wstring folders =
         BackupFolder(CommandScope::user) + TXT_RB_LABEL_MIDDLE + BackupFolder(CommandScope::machine);
-    SetDlgItemTextA(m_hWnd, IDC_RB_LABEL,
-                    (m_backups.empty() ? TXT_RB_LABEL_NONE + folders + "."
+    SetDlgItemTextW(m_hWnd, IDC_RB_LABEL,
+                    (m_backups.empty() ? TXT_RB_LABEL_NONE + folders + L"."
                                        : TXT_RB_LABEL_BEFORE + folders + TXT_RB_LABEL_AFTER)
                         .c_str());
     if (!m_backups.empty())

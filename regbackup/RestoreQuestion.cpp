@@ -1,13 +1,16 @@
 #include "regbackup/RestoreQuestion.h"
 
 #include "apppaths/AppPathsScope.h"
+#include "framework/CodePage.h"
 #include "framework/Elevation.h"
 #include "framework/MessageBox.h"
 #include "resources/Texts.h"
 
 #include <windows.h>
 
-std::string BackupDateText(const BackupStamp& stamp)
+#include <iterator>
+
+std::wstring BackupDateText(const BackupStamp& stamp)
 {
     SYSTEMTIME time{};
     time.wYear = static_cast<WORD>(stamp.year);
@@ -16,12 +19,12 @@ std::string BackupDateText(const BackupStamp& stamp)
     time.wHour = static_cast<WORD>(stamp.hour);
     time.wMinute = static_cast<WORD>(stamp.minute);
     time.wSecond = static_cast<WORD>(stamp.second);
-    char date[128] = {};
-    char clock[128] = {};
-    if (!GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, sizeof date) ||
-        !GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, sizeof clock))
-        return BackupStampText(stamp);
-    return std::string(date) + " " + clock;
+    wchar_t date[128] = {};
+    wchar_t clock[128] = {};
+    if (!GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, std::size(date)) ||
+        !GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, std::size(clock)))
+        return ShownUtf8(BackupStampText(stamp));
+    return std::wstring(date) + L" " + clock;
 }
 
 bool RestoreBackupAsking(const AppPathsBackup& backup)
@@ -36,7 +39,7 @@ bool RestoreBackupAsking(const AppPathsBackup& backup)
         return false;
     RestoreResult result = RestoreAppPathsBackup(backup, ExistingEntry::keep);
     if (result.status == RestoreStatus::exists) {
-        const std::string question = TXT_RB_EXISTS_BEFORE + backup.shownName + TXT_RB_EXISTS_MIDDLE +
+        const std::wstring question = TXT_RB_EXISTS_BEFORE + backup.shownName + TXT_RB_EXISTS_MIDDLE +
                                      ScopeText(backup.scope) + TXT_RB_EXISTS_AFTER + BackupDateText(backup.stamp) +
                                      TXT_RB_EXISTS_END;
         if (AppMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)

@@ -5,7 +5,7 @@
 #include <string>
 
 // The backup's time in the user's date and time format.
-std::string BackupDateText(const BackupStamp& stamp);
+std::wstring BackupDateText(const BackupStamp& stamp);
 
 // A refused or failed restore is said in a box. A machine entry needs
 // administrator rights (said the way the rest of the program says it). An

@@ -112,7 +112,7 @@ void ShowHelpTopic(const std::wstring& path)
 
 std::wstring HelpFilePath()
 {
-    return AnsiToWide(GetProgramFolder()) + L"\\quillon.chm";
+    return GetProgramFolder() + L"\\quillon.chm";
 }
 
 std::wstring HelpTopicPath(const wchar_t* topic)

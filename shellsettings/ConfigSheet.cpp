@@ -76,7 +76,7 @@ CConfigTab3::CConfigTab3() : CPropertyPage(IDD_CONFIG_RUN_DIALOG) {}
 
 CConfigPropSheet::CConfigPropSheet(CConfigTab1& verbPage, CConfigTab2& extensionPage, CConfigTab3& runPage,
                                    HWND parent)
-    : CPropertySheet("Configuration", parent), m_verbPage(verbPage), m_extensionPage(extensionPage)
+    : CPropertySheet(L"Configuration", parent), m_verbPage(verbPage), m_extensionPage(extensionPage)
 {
     AddPage(&verbPage);
     AddPage(&extensionPage);
@@ -119,7 +119,7 @@ bool CConfigPropSheet::OnCommand(UINT id, UINT notifyCode, HWND)
 
 void CConfigPropSheet::ApplyChoices()
 {
-    const std::string folder = GetProgramFolder();
+    const std::wstring folder = GetProgramFolder();
     if (m_verbPage.HasChange()) {
         // Without administrator rights the verb is the user's own.
         const bool elevated = IsProcessElevated();

@@ -38,7 +38,7 @@ private:
     int32_t m_initial = 0;
 };
 
-class CConfigTab1 : public CConfigChoicePage { // "Context Menu": the verb
+class CConfigTab1 : public CConfigChoicePage { // L"Context Menu": the verb
 public:
     CConfigTab1();
     ~CConfigTab1() override = default;
@@ -47,7 +47,7 @@ protected:
     bool ReadSystemState() const override;
 };
 
-class CConfigTab2 : public CConfigChoicePage { // "Fast Folders": the extension
+class CConfigTab2 : public CConfigChoicePage { // L"Fast Folders": the extension
 public:
     CConfigTab2();
     ~CConfigTab2() override = default;
@@ -56,7 +56,7 @@ protected:
     bool ReadSystemState() const override;
 };
 
-class CConfigTab3 : public CPropertyPage { // "Run dialog": text only
+class CConfigTab3 : public CPropertyPage { // L"Run dialog": text only
 public:
     CConfigTab3();
 };

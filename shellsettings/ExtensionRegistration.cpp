@@ -1,7 +1,7 @@
 #include "shellsettings/ExtensionRegistration.h"
 
 #include "catalogue/CommandPaths.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
 #include "framework/Services.h"
 
 #include <windows.h>
@@ -9,63 +9,63 @@
 
 namespace {
 
-std::string SystemFolder()
+std::wstring SystemFolder()
 {
-    char buffer[MAX_PATH] = {};
-    const UINT n = GetSystemDirectoryA(buffer, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
 // The 32-bit system folder of 64-bit Windows; empty on 32-bit Windows.
-std::string Wow64SystemFolder()
+std::wstring Wow64SystemFolder()
 {
-    char buffer[MAX_PATH] = {};
-    const UINT n = GetSystemWow64DirectoryA(buffer, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::string(buffer, n) : std::string();
+    wchar_t buffer[MAX_PATH] = {};
+    const UINT n = GetSystemWow64DirectoryW(buffer, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
-void AddPair(std::vector<ProcessStart>& runs, const std::string& regsvr32, const std::string& prefix,
-             const std::string& folder)
+void AddPair(std::vector<ProcessStart>& runs, const std::wstring& regsvr32, const std::wstring& prefix,
+             const std::wstring& folder)
 {
-    runs.push_back({regsvr32, prefix + "\"" + folder + "\\Tesselator.dll\""});
-    runs.push_back({regsvr32, prefix + "\"" + folder + "\\Tessel~1.dll\""});
+    runs.push_back({regsvr32, prefix + L"\"" + folder + L"\\Tesselator.dll\""});
+    runs.push_back({regsvr32, prefix + L"\"" + folder + L"\\Tessel~1.dll\""});
 }
 
 } // namespace
 
 bool IsShellExtensionRegistered(ExtensionScope scope)
 {
-    constexpr char kHandlerKey[] = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
+    constexpr wchar_t kHandlerKey[] = L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
     CRegistryKey key;
     if (scope == ExtensionScope::user)
-        return key.Open(HKEY_CURRENT_USER, AnsiToWide(std::string("Software\\Classes\\") + kHandlerKey), KEY_READ);
-    return key.Open(HKEY_CLASSES_ROOT, AnsiToWide(kHandlerKey), KEY_READ);
+        return key.Open(HKEY_CURRENT_USER, std::wstring(L"Software\\Classes\\") + kHandlerKey, KEY_READ);
+    return key.Open(HKEY_CLASSES_ROOT, kHandlerKey, KEY_READ);
 }
 
-std::vector<ProcessStart> ShellExtensionRuns(const std::string& programFolder, bool enable,
-                                             const std::string& systemFolder,
-                                             const std::string& wow64SystemFolder, bool x86CopyPresent,
+std::vector<ProcessStart> ShellExtensionRuns(const std::wstring& programFolder, bool enable,
+                                             const std::wstring& systemFolder,
+                                             const std::wstring& wow64SystemFolder, bool x86CopyPresent,
                                              ExtensionScope scope)
 {
-    const std::string prefix =
-        std::string(enable ? "" : "/u ") + (scope == ExtensionScope::user ? "/n /i:user " : "") + "/s ";
+    const std::wstring prefix =
+        std::wstring(enable ? L"" : L"/u ") + (scope == ExtensionScope::user ? L"/n /i:user " : L"") + L"/s ";
     std::vector<ProcessStart> runs;
     // By full path: a bare name could find a planted regsvr32.exe first.
-    AddPair(runs, systemFolder + "\\regsvr32.exe", prefix, programFolder);
+    AddPair(runs, systemFolder + L"\\regsvr32.exe", prefix, programFolder);
     if (x86CopyPresent && !wow64SystemFolder.empty())
-        AddPair(runs, wow64SystemFolder + "\\regsvr32.exe", prefix, programFolder + "\\x86");
+        AddPair(runs, wow64SystemFolder + L"\\regsvr32.exe", prefix, programFolder + L"\\x86");
     return runs;
 }
 
-void SetShellExtensionRegistered(const std::string& programFolder, bool enable, ExtensionScope scope)
+void SetShellExtensionRegistered(const std::wstring& programFolder, bool enable, ExtensionScope scope)
 {
     const bool x86Copy =
-        GetFileAttributesA((programFolder + "\\x86\\Tesselator.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+        GetFileAttributesW((programFolder + L"\\x86\\Tesselator.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
     for (const ProcessStart& run :
          ShellExtensionRuns(programFolder, enable, SystemFolder(), Wow64SystemFolder(), x86Copy, scope)) {
         if (const auto start = Services().startProcess)
             start(run);
         else
-            ShellExecuteA(nullptr, "open", run.program.c_str(), run.parameters.c_str(), nullptr, SW_SHOWNORMAL);
+            ShellExecuteW(nullptr, L"open", run.program.c_str(), run.parameters.c_str(), nullptr, SW_SHOWNORMAL);
     }
 }

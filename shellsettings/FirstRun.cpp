@@ -2,21 +2,22 @@
 
 #include "contract/StoreContract.h"
 #include "framework/Elevation.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
+#include "framework/Utf16.h"
 #include "shellsettings/ShortcutVerb.h"
 
-std::string FastFolderStoreKey()
+std::wstring FastFolderStoreKey()
 {
-    return contract::kFastFolderKey;
+    return AsciiToWide(contract::kFastFolderKey);
 }
 
 bool IsFirstRun()
 {
     CRegistryKey key;
-    return !key.Open(HKEY_CURRENT_USER, AnsiToWide(contract::kSettingsKey), KEY_READ);
+    return !key.Open(HKEY_CURRENT_USER, AsciiToWide(contract::kSettingsKey), KEY_READ);
 }
 
-bool RunFirstTimeSetup(const std::string& programFolder)
+bool RunFirstTimeSetup(const std::wstring& programFolder)
 {
     // Without administrator rights, or when the machine's file classes
     // refuse it all the same, the verb goes to the user's own, which needs
@@ -26,19 +27,20 @@ bool RunFirstTimeSetup(const std::string& programFolder)
 
     {
         CRegistryKey settings;
-        if (!settings.Create(HKEY_CURRENT_USER, AnsiToWide(contract::kSettingsKey), KEY_WRITE))
+        if (!settings.Create(HKEY_CURRENT_USER, AsciiToWide(contract::kSettingsKey), KEY_WRITE))
             return false;
     }
     CRegistryKey store;
-    if (!store.Create(HKEY_CURRENT_USER, AnsiToWide(FastFolderStoreKey()), KEY_WRITE))
+    if (!store.Create(HKEY_CURRENT_USER, FastFolderStoreKey(), KEY_WRITE))
         return false;
     // The executable's name is fixed: the shell extension starts quillon.exe.
-    return WriteAnsiString(store, contract::kProgramPathValue, programFolder + "\\" + contract::kProgramFileName);
+    return store.WriteString(AsciiToWide(contract::kProgramPathValue),
+                             programFolder + L"\\" + AsciiToWide(contract::kProgramFileName));
 }
 
 void UndoFirstTimeSetup()
 {
     // A key with subkeys is not deleted: the store goes first.
-    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, AnsiToWide(FastFolderStoreKey()));
-    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, AnsiToWide(contract::kSettingsKey));
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, FastFolderStoreKey());
+    CRegistryKey::DeleteKey(HKEY_CURRENT_USER, AsciiToWide(contract::kSettingsKey));
 }

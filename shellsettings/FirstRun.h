@@ -9,9 +9,9 @@ bool IsFirstRun();
 // Installs the verb for the machine or, without the rights for that, for the
 // user (its result does not count), then creates the settings key and the
 // store with "Path" = folder + "\quillon.exe".
-bool RunFirstTimeSetup(const std::string& programFolder);
+bool RunFirstTimeSetup(const std::wstring& programFolder);
 // Rolls a failed set-up back: the store key first, then the settings key.
 void UndoFirstTimeSetup();
 
 // "Software\Kelto\quillon30\FastFolders".
-std::string FastFolderStoreKey();
+std::wstring FastFolderStoreKey();

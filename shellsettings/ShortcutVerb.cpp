@@ -1,58 +1,58 @@
 #include "shellsettings/ShortcutVerb.h"
 
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
 
 namespace {
 
-const char kVerbName[] = "Create Shortcut Command";
-const char kFilesVerb[] = "*\\Shell\\Create Shortcut Command";
-const char kFoldersVerb[] = "Folder\\Shell\\Create Shortcut Command";
+const wchar_t kVerbName[] = L"Create Shortcut Command";
+const wchar_t kFilesVerb[] = L"*\\Shell\\Create Shortcut Command";
+const wchar_t kFoldersVerb[] = L"Folder\\Shell\\Create Shortcut Command";
 
 struct ClassesRoot {
     HKEY root;
-    std::string prefix;
+    std::wstring prefix;
 };
 
 ClassesRoot RootOf(VerbScope scope)
 {
     if (scope == VerbScope::user)
-        return {HKEY_CURRENT_USER, "Software\\Classes\\"};
-    return {HKEY_CLASSES_ROOT, ""};
+        return {HKEY_CURRENT_USER, L"Software\\Classes\\"};
+    return {HKEY_CLASSES_ROOT, L""};
 }
 
 // Writes one class's verb: false only when its Command key was created and
 // the command line was refused. created reports whether the key was made.
-bool WriteVerb(const ClassesRoot& classes, const std::string& verbKey, const std::string& commandLine, bool& created)
+bool WriteVerb(const ClassesRoot& classes, const std::wstring& verbKey, const std::wstring& commandLine, bool& created)
 {
     CRegistryKey key;
-    created = key.Create(classes.root, AnsiToWide(classes.prefix + verbKey + "\\Command"), KEY_WRITE);
+    created = key.Create(classes.root, classes.prefix + verbKey + L"\\Command", KEY_WRITE);
     if (!created)
         return false;
-    const bool written = WriteAnsiString(key, "", commandLine);
+    const bool written = key.WriteString(L"", commandLine);
     key.Close();
-    if (key.Open(classes.root, AnsiToWide(classes.prefix + verbKey), KEY_WRITE))
-        WriteAnsiString(key, "", kVerbName);
+    if (key.Open(classes.root, classes.prefix + verbKey, KEY_WRITE))
+        key.WriteString(L"", kVerbName);
     return written;
 }
 
 } // namespace
 
-std::string ShortcutVerbCommandLine(const std::string& programFolder)
+std::wstring ShortcutVerbCommandLine(const std::wstring& programFolder)
 {
-    return "\"" + programFolder + "\\quillon.exe\" %1";
+    return L"\"" + programFolder + L"\\quillon.exe\" %1";
 }
 
 bool IsShortcutVerbInstalled(VerbScope scope)
 {
     const ClassesRoot classes = RootOf(scope);
     CRegistryKey key;
-    return key.Open(classes.root, AnsiToWide(classes.prefix + kFilesVerb), KEY_READ);
+    return key.Open(classes.root, classes.prefix + kFilesVerb, KEY_READ);
 }
 
-bool InstallShortcutVerb(const std::string& programFolder, VerbScope scope)
+bool InstallShortcutVerb(const std::wstring& programFolder, VerbScope scope)
 {
     const ClassesRoot classes = RootOf(scope);
-    const std::string commandLine = ShortcutVerbCommandLine(programFolder);
+    const std::wstring commandLine = ShortcutVerbCommandLine(programFolder);
     bool created = false;
     bool result = WriteVerb(classes, kFilesVerb, commandLine, created);
     // A folders' Command key that cannot be created leaves the result as it
@@ -66,9 +66,9 @@ bool RemoveShortcutVerb(VerbScope scope)
 {
     const ClassesRoot classes = RootOf(scope);
     bool result = true;
-    for (const std::string& key : {std::string(kFilesVerb) + "\\Command", std::string(kFilesVerb),
-                                   std::string(kFoldersVerb) + "\\Command", std::string(kFoldersVerb)}) {
-        if (!CRegistryKey::DeleteKey(classes.root, AnsiToWide(classes.prefix + key)))
+    for (const std::wstring& key : {std::wstring(kFilesVerb) + L"\\Command", std::wstring(kFilesVerb),
+                                   std::wstring(kFoldersVerb) + L"\\Command", std::wstring(kFoldersVerb)}) {
+        if (!CRegistryKey::DeleteKey(classes.root, classes.prefix + key))
             result = false;
     }
     return result;

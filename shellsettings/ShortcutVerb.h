@@ -12,10 +12,10 @@ enum class VerbScope { machine, user };
 bool IsShortcutVerbInstalled(VerbScope scope = VerbScope::machine);
 // Writes the four keys; true when the command line for all files was
 // written and the one for folders was not refused.
-bool InstallShortcutVerb(const std::string& programFolder, VerbScope scope = VerbScope::machine);
+bool InstallShortcutVerb(const std::wstring& programFolder, VerbScope scope = VerbScope::machine);
 // Deletes the four keys, Command subkeys first; true when all four went.
 bool RemoveShortcutVerb(VerbScope scope = VerbScope::machine);
 
 // The verb's command line: the program path in quotes (a folder with blanks
 // must not let Windows try C:\Program.exe first), then an unquoted %1.
-std::string ShortcutVerbCommandLine(const std::string& programFolder);
+std::wstring ShortcutVerbCommandLine(const std::wstring& programFolder);

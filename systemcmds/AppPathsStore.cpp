@@ -2,17 +2,17 @@
 
 #include "apppaths/AppPathsRoot.h"
 #include "catalogue/CommandPaths.h"
-#include "framework/RegistryAnsi.h"
+#include "framework/RegistryKey.h"
 #include "systemcmds/SystemCommandRules.h"
 
-std::string AppPathsEntryKey(const std::string& keyName)
+std::wstring AppPathsEntryKey(const std::wstring& keyName)
 {
-    return std::string(kAppPathsKey) + "\\" + keyName;
+    return std::wstring(kAppPathsKey) + L"\\" + keyName;
 }
 
 bool CAppPathsWalk::Open(CommandScope scope)
 {
-    return m_key.Open(AppPathsRoot(scope), AnsiToWide(kAppPathsKey), KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
+    return m_key.Open(AppPathsRoot(scope), kAppPathsKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
 }
 
 DWORD CAppPathsWalk::Count()
@@ -20,14 +20,12 @@ DWORD CAppPathsWalk::Count()
     return m_key.SubkeyCount();
 }
 
-CAppPathsWalk::Step CAppPathsWalk::NameAt(DWORD index, std::string& name)
+CAppPathsWalk::Step CAppPathsWalk::NameAt(DWORD index, std::wstring& name)
 {
     if (!m_key.IsOpen())
         return Step::end;
-    if (std::wstring wide; m_key.EnumSubkey(index, wide)) {
-        name = WideToAnsi(wide.c_str(), wide.size());
+    if (m_key.EnumSubkey(index, name))
         return Step::name;
-    }
     if (m_key.LastError() == ERROR_MORE_DATA)
         return Step::skipped;
     m_key.Close();
@@ -36,12 +34,12 @@ CAppPathsWalk::Step CAppPathsWalk::NameAt(DWORD index, std::string& name)
 
 namespace {
 
-bool ReadTarget(CRegistryKey& holder, HKEY parent, const std::string& subkey, std::string& path)
+bool ReadTarget(CRegistryKey& holder, HKEY parent, const std::wstring& subkey, std::wstring& path)
 {
-    if (!holder.Open(parent, AnsiToWide(subkey), KEY_QUERY_VALUE))
+    if (!holder.Open(parent, subkey, KEY_QUERY_VALUE))
         return false;
-    std::string value;
-    const bool read = ReadAnsiString(holder, kRegistryTextMax, "", value);
+    std::wstring value;
+    const bool read = holder.ReadString(L"", kRegistryTextMax, value);
     holder.Close();
     if (!read)
         return false;
@@ -49,7 +47,7 @@ bool ReadTarget(CRegistryKey& holder, HKEY parent, const std::string& subkey, st
     return true;
 }
 
-SystemCommandEntry ReadEntryAt(CRegistryKey& holder, HKEY parent, const std::string& subkey, const std::string& keyName)
+SystemCommandEntry ReadEntryAt(CRegistryKey& holder, HKEY parent, const std::wstring& subkey, const std::wstring& keyName)
 {
     SystemCommandEntry entry;
     entry.keyName = keyName;
@@ -60,23 +58,23 @@ SystemCommandEntry ReadEntryAt(CRegistryKey& holder, HKEY parent, const std::str
 
 } // namespace
 
-bool ReadAppPathsTarget(CRegistryKey& holder, const std::string& keyName, std::string& path)
+bool ReadAppPathsTarget(CRegistryKey& holder, const std::wstring& keyName, std::wstring& path)
 {
     return ReadTarget(holder, HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), path);
 }
 
-SystemCommandEntry ReadSystemCommandEntry(CRegistryKey& holder, const std::string& keyName)
+SystemCommandEntry ReadSystemCommandEntry(CRegistryKey& holder, const std::wstring& keyName)
 {
     return ReadEntryAt(holder, HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), keyName);
 }
 
-SystemCommandEntry CAppPathsWalk::ReadEntry(CRegistryKey& holder, const std::string& keyName)
+SystemCommandEntry CAppPathsWalk::ReadEntry(CRegistryKey& holder, const std::wstring& keyName)
 {
     // Below the open key: the registry need not walk the whole path again.
     return ReadEntryAt(holder, m_key.Handle(), keyName, keyName);
 }
 
-bool DeleteAppPathsKey(const std::string& keyName, CommandScope scope)
+bool DeleteAppPathsKey(const std::wstring& keyName, CommandScope scope)
 {
-    return CRegistryKey::DeleteKey(AppPathsRoot(scope), AnsiToWide(AppPathsEntryKey(keyName)));
+    return CRegistryKey::DeleteKey(AppPathsRoot(scope), AppPathsEntryKey(keyName));
 }

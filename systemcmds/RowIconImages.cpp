@@ -19,9 +19,9 @@ CRowIconImages::CRowIconImages(const CImageList& images) : m_images(images)
     };
 }
 
-int CRowIconImages::ImageFor(const std::string& target)
+int CRowIconImages::ImageFor(const std::wstring& target)
 {
-    const IconChoice choice = ChooseTargetIcon(AnsiToWide(target), m_queries);
+    const IconChoice choice = ChooseTargetIcon(target, m_queries);
     const int image = ImageOf(choice.file, choice.index);
     if (image < 0 && !choice.fallbackFile.empty())
         return ImageOf(choice.fallbackFile, choice.fallbackIndex);

@@ -20,7 +20,7 @@ public:
     CRowIconImages& operator=(const CRowIconImages&) = delete;
 
     // The image of the small icon the rule picks for the target; -1 for none.
-    int ImageFor(const std::string& target);
+    int ImageFor(const std::wstring& target);
 
 private:
     int ImageOf(const std::string& file, int index);

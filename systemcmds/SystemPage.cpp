@@ -88,9 +88,9 @@ void CSystemPage::LoadSystemCommands()
 
     // One repaint of the list at the end instead of one per row.
     m_list.Send(WM_SETREDRAW, FALSE);
-    const std::string programFolder = GetProgramFolder();
+    const std::wstring programFolder = GetProgramFolder();
     CRegistryKey entryKey;
-    std::string name;
+    std::wstring name;
     for (int i = 0; i < 2; ++i) {
         CAppPathsWalk& walk = walks[i];
         for (DWORD index = 0;; ++index) {
@@ -126,8 +126,7 @@ void CSystemPage::LoadSystemCommands()
 void CSystemPage::OnGetDispInfo(NMHDR* header, LRESULT* result)
 {
     *result = 0;
-    // The A and W forms share the item's layout up to the fields used here.
-    auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
     if ((info->item.mask & LVIF_IMAGE) == 0)
         return;
     const LPARAM rowIndex = m_list.GetItemData(info->item.iItem);
@@ -168,7 +167,7 @@ void CSystemPage::OnSystemDelete()
 // Takes the entry's full key name (x.com, WINWORD.EXE), kept with its row.
 // The whole key is saved to a backup first, so it goes with its subkeys:
 // "Restore deleted..." brings all of it back.
-DeleteResult CSystemPage::DeleteAppPathsEntry(const std::string& keyName, CommandScope scope)
+DeleteResult CSystemPage::DeleteAppPathsEntry(const std::wstring& keyName, CommandScope scope)
 {
     return DeleteAppPathsEntryWithBackup(scope, keyName);
 }
@@ -186,7 +185,9 @@ void CSystemPage::OnSystemRestore()
         if (!index)
             continue;
         const SystemRow& entry = m_systemRows[*index];
-        if (entry.scope == restored.scope && _stricmp(entry.keyName.c_str(), restored.shownName.c_str()) == 0) {
+        // The registry's own case rule, beyond ASCII too.
+        if (entry.scope == restored.scope &&
+            CompareStringOrdinal(entry.keyName.c_str(), -1, restored.shownName.c_str(), -1, TRUE) == CSTR_EQUAL) {
             m_list.SelectItem(row);
             m_list.Send(LVM_ENSUREVISIBLE, row, FALSE);
             SetFocus(m_list.GetSafeHwnd());

@@ -29,7 +29,7 @@ public:
     void LoadSystemCommands();
     int CountAppPathsEntries();
     // Backs the entry up, then deletes it whole.
-    DeleteResult DeleteAppPathsEntry(const std::string& keyName, CommandScope scope = CommandScope::machine);
+    DeleteResult DeleteAppPathsEntry(const std::wstring& keyName, CommandScope scope = CommandScope::machine);
 
     // Routed by the frame.
     void OnSystemReload();
@@ -46,9 +46,9 @@ private:
     // own key, and what its icon is chosen for; a row's item data is its
     // index here.
     struct SystemRow {
-        std::string keyName;
+        std::wstring keyName;
         CommandScope scope;
-        std::string iconTarget;
+        std::wstring iconTarget;
     };
     std::vector<SystemRow> m_systemRows;
     // Icons are extracted when the list first draws a row, not for every

@@ -5,4 +5,4 @@
 #include <vector>
 
 // Returns a TransferExitCode; report gets one line per thing worth saying.
-int ExportTo(const std::string& file, std::vector<std::string>& report);
+int ExportTo(const std::wstring& file, std::vector<std::string>& report);

@@ -6,10 +6,10 @@
 #include "catalogue/ReplacedEntry.h"
 #include "catalogue/PropertiesFormat.h"
 #include "fastfolders/FastFolderStore.h"
-#include "framework/CodePage.h"
 #include "framework/Elevation.h"
 #include "framework/FileError.h"
 #include "framework/TextFile.h"
+#include "transfer/StoreText.h"
 #include "transfer/StoredCommand.h"
 
 #include <windows.h>
@@ -20,7 +20,7 @@ namespace {
 
 // The file's bytes, one more than the format allows at most, so that a
 // larger file is seen as such without reading all of it.
-std::string ReadBounded(const std::string& file)
+std::string ReadBounded(const std::wstring& file)
 {
     const CFileHandle handle = OpenFileForRead(file);
     std::string bytes(kMaxTransferFile + 1, '\0');
@@ -36,21 +36,6 @@ std::string ReadBounded(const std::string& file)
     }
     bytes.resize(total);
     return bytes;
-}
-
-// Turns the entry's texts into the code page; the first that cannot be
-// held makes the entry unusable.
-template <typename T>
-void ConvertEntry(TransferEntry<T>& entry, std::initializer_list<std::pair<const char*, std::string T::*>> fields)
-{
-    for (const auto& [label, field] : fields) {
-        if (!entry.problem.empty())
-            return;
-        if (const auto ansi = Utf8ToAnsi(entry.value.*field))
-            entry.value.*field = *ansi;
-        else
-            entry.problem = std::string("the ") + label + " holds characters this computer's code page cannot hold";
-    }
 }
 
 std::string CommandLabel(const TransferCommand& command)
@@ -79,12 +64,12 @@ std::string WriteFolder(const PlannedFolder& planned)
     int blocked = -1;
     FastFolderWrite result = FastFolderWrite::failed;
     if (planned.action == ImportAction::add) {
-        result = AddFastFolder(planned.folder.alias, planned.folder.path, blocked);
+        result = AddFastFolder(StoreText(planned.folder.alias), StoreText(planned.folder.path), blocked);
     } else {
         const int index = FolderIndex(planned.folder.alias);
         if (index < 0)
             return "the Fast Folder it replaces is gone";
-        result = ReplaceFastFolder(index, planned.folder.alias, planned.folder.path, blocked);
+        result = ReplaceFastFolder(index, StoreText(planned.folder.alias), StoreText(planned.folder.path), blocked);
     }
     switch (result) {
     case FastFolderWrite::done: return {};
@@ -97,11 +82,11 @@ std::string WriteFolder(const PlannedFolder& planned)
     return "it could not be written to the registry";
 }
 
-std::string Joined(const std::vector<std::string>& messages)
+std::string Joined(const std::vector<std::wstring>& messages)
 {
     std::string text;
-    for (const std::string& message : messages)
-        text += (text.empty() ? "" : " ") + message;
+    for (const std::wstring& message : messages)
+        text += (text.empty() ? "" : " ") + ShownAsUtf8(message);
     return text;
 }
 
@@ -113,33 +98,28 @@ std::string WritePlannedCommand(const PlannedCommand& planned)
 {
     const TransferCommand& command = planned.command;
     const int show = ShowCommandOf(command.window);
-    if (FindOtherProgramEntry(command.name, command.scope).exists) {
+    const std::wstring name = StoreText(command.name);
+    const std::wstring target = StoreText(command.target);
+    const std::wstring parameters = StoreText(command.parameters);
+    if (FindOtherProgramEntry(name, command.scope).exists) {
         if (!planned.replacesOther)
             return "another program's Run-dialog entry of this name appeared after the import was planned; it was "
                    "kept";
-        return Joined(WriteCommandInPlaceOfOtherEntry(command.name, command.target, command.parameters, show,
-                                                      command.scope));
+        return Joined(WriteCommandInPlaceOfOtherEntry(name, target, parameters, show, command.scope));
     }
-    return Joined(WriteCommand(command.name, command.target, command.parameters, show, command.scope));
+    return Joined(WriteCommand(name, target, parameters, show, command.scope));
 }
 
 } // namespace
 
-TransferRead ReadImportFile(const std::string& file)
+TransferRead ReadImportFile(const std::wstring& file)
 {
     TransferRead read;
     try {
         read = ReadTransferJson(ReadBounded(file));
     } catch (const CFileError& error) {
-        read.error = error.GetMessageText();
-        return read;
+        read.error = ShownAsUtf8(error.GetMessageText());
     }
-    for (auto& entry : read.commands)
-        ConvertEntry(entry, {{"name", &TransferCommand::name},
-                             {"target", &TransferCommand::target},
-                             {"parameters", &TransferCommand::parameters}});
-    for (auto& entry : read.fastFolders)
-        ConvertEntry(entry, {{"alias", &TransferFolder::alias}, {"path", &TransferFolder::path}});
     return read;
 }
 
@@ -147,7 +127,7 @@ ImportState CurrentImportState()
 {
     ImportState state;
     state.command = FindStoredCommand;
-    state.isFolder = [](const std::string& path) { return IsExistingFolder(path); };
+    state.isFolder = [](const std::string& path) { return IsExistingFolder(StoreText(path)); };
     state.folders = ReadStoredFastFolders();
     state.machineScope = OfferMachineScope(IsProcessElevated(), GetProgramFolder(), ProfilesFolder());
     return state;
@@ -198,7 +178,7 @@ int ImportExitCode(const ImportOutcome& outcome)
 
 int ImportFrom(const TransferRequest& request, std::vector<std::string>& report)
 {
-    const TransferRead read = ReadImportFile(request.file);
+    const TransferRead read = ReadImportFile(StoreText(request.file));
     if (!read.error.empty()) {
         report.push_back(read.error + " Nothing was imported from " + request.file + ".");
         return kTransferFailed;

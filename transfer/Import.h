@@ -1,16 +1,15 @@
 #pragma once
-// Importing an export file: reading it into the program's code page,
-// planning against what the machine holds, and writing the plan.
+// Importing an export file: reading it, planning against what the machine
+// holds, and writing the plan. Texts stay UTF-8 until they reach a store.
 #include "transfer/ImportPlan.h"
 #include "transfer/TransferCommandLine.h"
 
 #include <string>
 #include <vector>
 
-// The file's entries with their texts in the program's code page; an entry
-// holding a character the code page cannot take exactly is unusable, named
-// by its field. read.error: the file as a whole is unusable.
-TransferRead ReadImportFile(const std::string& file);
+// The file's entries, any script; read.error: the file as a whole is
+// unusable.
+TransferRead ReadImportFile(const std::wstring& file);
 
 // What the machine holds now, for the planner.
 ImportState CurrentImportState();

@@ -6,10 +6,21 @@
 #include "catalogue/CommandPaths.h"
 #include "framework/AsciiCase.h"
 
+#include <utf8cpp/utf8.h>
+
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace {
+
+// The file's text is well-formed UTF-8 (the reader refuses any other).
+std::u16string Utf16Of(const std::string& utf8)
+{
+    std::u16string text;
+    utf8::unchecked::utf8to16(utf8.begin(), utf8.end(), std::back_inserter(text));
+    return text;
+}
 
 // Every reader of the Fast Folder store holds a text and its end in 260 bytes.
 constexpr size_t kMaxFolderText = 259;
@@ -31,7 +42,17 @@ std::string CommandProblem(const TransferCommand& command)
         return "the name can hold at most " + std::to_string(kMaxCommandName) + " characters";
     if (command.target.empty())
         return "the target is empty";
-    return UnstorableInputText(command.target, command.parameters);
+    // Lengths count UTF-16 units, as Windows counts a path.
+    switch (FindUnstorableInput(Utf16Of(command.target), Utf16Of(command.parameters))) {
+    case UnstorableInput::none: return {};
+    case UnstorableInput::lineBreak: return "a command cannot store line breaks in its path or parameters";
+    case UnstorableInput::brokenText: return "its path or parameters hold half of a surrogate pair";
+    case UnstorableInput::targetTooLong:
+        return "the path can hold at most " + std::to_string(kMaxCommandTarget) + " characters";
+    case UnstorableInput::parametersTooLong:
+        return "the parameters can hold at most " + std::to_string(kMaxCommandParameters) + " characters";
+    }
+    return {};
 }
 
 std::string FolderProblem(const TransferFolder& folder, const ImportState& state)
@@ -42,7 +63,7 @@ std::string FolderProblem(const TransferFolder& folder, const ImportState& state
         return "the path is empty";
     if (HasLineBreak(folder.alias) || HasLineBreak(folder.path))
         return "a Fast Folder cannot hold line breaks";
-    if (folder.alias.size() > kMaxFolderText || folder.path.size() > kMaxFolderText)
+    if (Utf16Of(folder.alias).size() > kMaxFolderText || Utf16Of(folder.path).size() > kMaxFolderText)
         return "the alias and the path can each hold at most 259 characters";
     if (!state.isFolder(folder.path))
         return "the folder does not exist on this computer";

@@ -2,8 +2,8 @@
 // What an import will do, decided before anything is written: each entry of
 // the file is added, replaces what is there, is there already, or is
 // skipped with the reason; a command that is there but lost its App Paths
-// entry or shortcut is repaired. Platform-free; texts are in the program's
-// code page by now (ReadImportFile turned away what it cannot hold).
+// entry or shortcut is repaired. Platform-free; texts are UTF-8, as the file
+// holds them.
 #include "catalogue/CommandScopeRules.h"
 #include "fastfolders/FastFolderRules.h"
 #include "transfer/TransferFormat.h"

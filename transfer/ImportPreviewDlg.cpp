@@ -1,5 +1,7 @@
 #include "transfer/ImportPreviewDlg.h"
 
+#include "framework/CodePage.h"
+
 #include "framework/WindowDpi.h"
 #include "resources/Texts.h"
 #include "resources/TransferIds.h"
@@ -67,8 +69,8 @@ void CImportPreviewDlg::ShowPlan()
     const ImportCounts counts = CountPlan(m_plan);
     // Repairs are rare: named only when there are some.
     const std::string repair = counts.repair ? std::to_string(counts.repair) + " to repair, " : std::string();
-    SetDlgItemTextA(m_hWnd, IDC_IMPORT_SUMMARY,
-                    (std::to_string(counts.add) + " to add, " + std::to_string(counts.replace) + " to replace, " +
+    SetDlgItemTextW(m_hWnd, IDC_IMPORT_SUMMARY,
+                    ShownUtf8(std::to_string(counts.add) + " to add, " + std::to_string(counts.replace) + " to replace, " +
                      repair + std::to_string(counts.same) + " already there, " + std::to_string(counts.skip) +
                      " to skip. Nothing is written until you choose Import.")
                         .c_str());
@@ -77,9 +79,10 @@ void CImportPreviewDlg::ShowPlan()
 
 void CImportPreviewDlg::AddRow(const std::string& name, ImportAction action, const std::string& details)
 {
-    const int row = m_list.InsertItem(m_list.GetItemCount(), name, -1);
-    m_list.SetItemText(row, 1, ImportActionName(action));
-    m_list.SetItemText(row, 2, details);
+    // The plan's texts are UTF-8, as the file holds them.
+    const int row = m_list.InsertItem(m_list.GetItemCount(), ShownUtf8(name), -1);
+    m_list.SetItemText(row, 1, ShownUtf8(ImportActionName(action)));
+    m_list.SetItemText(row, 2, ShownUtf8(details));
 }
 
 void CImportPreviewDlg::OnOK()

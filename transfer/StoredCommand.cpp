@@ -9,6 +9,7 @@
 #include "catalogue/PropertiesFormat.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/FileError.h"
+#include "transfer/StoreText.h"
 
 #include <vector>
 
@@ -25,38 +26,49 @@ WindowMode WindowFromLine(const std::string& line)
 
 } // namespace
 
-bool ReadStoredCommand(const std::string& path, CommandScope scope, TransferCommand& command, std::string& problem)
+bool ReadStoredCommand(const std::wstring& path, CommandScope scope, TransferCommand& command, std::string& problem)
 {
-    std::vector<std::string> lines;
+    std::vector<std::wstring> lines;
     try {
         if (ReadPropertiesLines(path, 4, lines) < 3) {
-            problem = path + ": it holds fewer than three lines.";
+            problem = ShownAsUtf8(path) + ": it holds fewer than three lines.";
             return false;
         }
     } catch (const CFileError& error) {
-        problem = error.GetMessageText();
+        problem = ShownAsUtf8(error.GetMessageText());
         return false;
     }
     if (!IsLegalCommandName(lines[0])) {
-        problem = path + ": its first line is not a valid command name.";
+        problem = ShownAsUtf8(path) + ": its first line is not a valid command name.";
         return false;
     }
-    command.name = lines[0];
-    command.target = lines[1];
-    command.parameters = lines[2];
-    command.window = WindowFromLine(lines.size() > 3 ? lines[3] : std::string());
+    const auto target = FileText(lines[1]);
+    const auto parameters = FileText(lines[2]);
+    if (!target || !parameters) {
+        problem = ShownAsUtf8(path) + ": its path or parameters hold half of a surrogate pair.";
+        return false;
+    }
+    command.name = *FileText(lines[0]); // a legal name is ASCII
+    command.target = *target;
+    command.parameters = *parameters;
+    command.window = WindowFromLine(lines.size() > 3 ? FileText(lines[3]).value_or(std::string()) : std::string());
     command.scope = scope;
     return true;
 }
 
 std::vector<TransferFolder> ReadStoredFastFolders()
 {
-    std::string aliases[kMaxFastFolders];
-    std::string paths[kMaxFastFolders];
+    std::wstring aliases[kMaxFastFolders];
+    std::wstring paths[kMaxFastFolders];
     const int count = ReadFastFolders(kMaxFastFolders, aliases, paths);
     std::vector<TransferFolder> folders;
-    for (int i = 0; i < count; ++i)
-        folders.push_back({aliases[i], paths[i]});
+    for (int i = 0; i < count; ++i) {
+        const auto alias = FileText(aliases[i]);
+        const auto path = FileText(paths[i]);
+        if (!alias || !path)
+            break; // the menu could not show it either
+        folders.push_back({*alias, *path});
+    }
     return folders;
 }
 
@@ -72,7 +84,7 @@ int ShowCommandOf(WindowMode window)
 
 ExistingCommand FindStoredCommand(const TransferCommand& command)
 {
-    const std::string& name = command.name;
+    const std::wstring name = StoreText(command.name);
     const CommandScope scope = command.scope;
     ExistingCommand existing;
     existing.exists = CommandExists(name, scope);
@@ -81,7 +93,8 @@ ExistingCommand FindStoredCommand(const TransferCommand& command)
     std::string problem;
     existing.readable = ReadStoredCommand(CommandPropertiesPath(name, scope), scope, existing.fields, problem);
     existing.otherProgram = FindOtherProgramEntry(name, scope).exists;
-    existing.itemsIntact = !existing.otherProgram && CommandItemsIntact(name, scope, command.target, command.parameters,
-                                                                        ShowCommandOf(command.window));
+    existing.itemsIntact =
+        !existing.otherProgram && CommandItemsIntact(name, scope, StoreText(command.target),
+                                                     StoreText(command.parameters), ShowCommandOf(command.window));
     return existing;
 }

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-// Texts stay in the program's code page. False, with why, when the file
+// Texts in UTF-8, as the file holds them. False, with why, when the file
 // cannot be read or does not hold a command.
-bool ReadStoredCommand(const std::string& path, CommandScope scope, TransferCommand& command, std::string& problem);
+bool ReadStoredCommand(const std::wstring& path, CommandScope scope, TransferCommand& command, std::string& problem);
 
-// The Fast Folders the list shows, in order; texts in the program's code page.
+// The Fast Folders the list shows, in order; texts in UTF-8.
 std::vector<TransferFolder> ReadStoredFastFolders();
 
 // The command of the name and scope stored now, compared with the asked-for one.

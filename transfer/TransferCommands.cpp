@@ -1,5 +1,6 @@
 #include "transfer/TransferCommands.h"
 
+#include "framework/CodePage.h"
 #include "framework/FileDialog.h"
 #include "framework/MessageBox.h"
 #include "resources/Texts.h"
@@ -13,11 +14,12 @@
 
 namespace {
 
-std::string Lines(const std::vector<std::string>& report)
+// The report's lines (UTF-8, as the console and the log take them) for a box.
+std::wstring Lines(const std::vector<std::string>& report)
 {
-    std::string text;
+    std::wstring text;
     for (const std::string& line : report)
-        text += (text.empty() ? "" : "\n") + line;
+        text += (text.empty() ? L"" : L"\n") + ShownUtf8(line);
     return text;
 }
 
@@ -34,8 +36,8 @@ UINT IconFor(int exitCode)
 
 void CTransferCommands::OnFileExport() const
 {
-    const std::string file = ChooseFileToSave(
-        {m_host.OwnerWindow(), TXT_EXPORT_TITLE, TXT_TRANSFER_FILTER, TXT_EXPORT_DEFAULT_NAME, "json"});
+    const std::wstring file = ChooseFileToSave(
+        {m_host.OwnerWindow(), TXT_EXPORT_TITLE, TXT_TRANSFER_FILTER, TXT_EXPORT_DEFAULT_NAME, L"json"});
     if (file.empty())
         return;
     std::vector<std::string> report;
@@ -45,13 +47,13 @@ void CTransferCommands::OnFileExport() const
 
 void CTransferCommands::OnFileImport() const
 {
-    const std::string file =
-        ChooseFileToOpen({m_host.OwnerWindow(), TXT_IMPORT_TITLE, TXT_TRANSFER_FILTER, std::string(), "json"});
+    const std::wstring file =
+        ChooseFileToOpen({m_host.OwnerWindow(), TXT_IMPORT_TITLE, TXT_TRANSFER_FILTER, std::wstring(), L"json"});
     if (file.empty())
         return;
     TransferRead read = ReadImportFile(file);
     if (!read.error.empty()) {
-        AppMessageBox(TXT_IMPORT_UNREADABLE_BEFORE + read.error + TXT_IMPORT_UNREADABLE_AFTER,
+        AppMessageBox(TXT_IMPORT_UNREADABLE_BEFORE + ShownUtf8(read.error) + TXT_IMPORT_UNREADABLE_AFTER,
                       MB_OK | MB_ICONSTOP);
         return;
     }

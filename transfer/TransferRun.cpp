@@ -5,6 +5,7 @@
 #include "framework/TextFile.h"
 #include "transfer/Export.h"
 #include "transfer/Import.h"
+#include "transfer/StoreText.h"
 
 #include <windows.h>
 
@@ -29,7 +30,7 @@ bool AddStopLine(std::vector<std::string>& report) noexcept
         try {
             throw;
         } catch (const CFileError& error) {
-            report.push_back("Stopped: " + error.GetMessageText());
+            report.push_back("Stopped: " + ShownAsUtf8(error.GetMessageText()));
         } catch (const std::bad_alloc&) {
             report.push_back(kStoppedOutOfMemory);
         } catch (...) {
@@ -54,7 +55,8 @@ bool WriteLines(const std::vector<std::string>& report, const char* last, Write 
     return ok;
 }
 
-// The console of the process that started this one; nothing when there is none.
+// The console of the process that started this one, in UTF-16 whatever its
+// code page; nothing when there is none.
 void WriteToParentConsole(const std::vector<std::string>& report, const char* last)
 {
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
@@ -63,14 +65,16 @@ void WriteToParentConsole(const std::vector<std::string>& report, const char* la
         CFileHandle console(CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
         if (console)
             WriteLines(report, last, [&](const char* bytes, size_t size) {
+                const std::wstring text = ShownUtf8(std::string_view(bytes, size));
                 DWORD written = 0;
-                return WriteFile(console.Get(), bytes, static_cast<DWORD>(size), &written, nullptr) != FALSE;
+                return WriteConsoleW(console.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) !=
+                       FALSE;
             });
     }
     FreeConsole();
 }
 
-bool WriteLog(const std::string& file, const std::vector<std::string>& report, const char* last)
+bool WriteLog(const std::wstring& file, const std::vector<std::string>& report, const char* last)
 {
     CTextWriter log;
     if (!log.Open(file))
@@ -88,7 +92,7 @@ int Run(const TransferParse& parse, std::vector<std::string>& report)
         return kTransferFailed;
     }
     if (parse.request->action == TransferRequest::Action::exportFile)
-        return ExportTo(parse.request->file, report);
+        return ExportTo(StoreText(parse.request->file), report);
     return ImportFrom(*parse.request, report);
 }
 
@@ -110,7 +114,7 @@ int RunTransfer(const TransferParse& parse) noexcept
     }
     try {
         WriteToParentConsole(report, last);
-        if (parse.request && !parse.request->logFile.empty() && !WriteLog(parse.request->logFile, report, last) &&
+        if (parse.request && !parse.request->logFile.empty() && !WriteLog(StoreText(parse.request->logFile), report, last) &&
             code == kTransferDone)
             code = kTransferPartial; // done, but not said where it was asked to be
     } catch (...) {

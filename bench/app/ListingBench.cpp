@@ -7,6 +7,7 @@
 #include "bench/MedianTime.h"
 #include "catalogue/CommandPaths.h"
 #include "catalogue/CommandProperties.h"
+#include "framework/CodePage.h"
 #include "framework/Handles.h"
 #include "framework/Services.h"
 
@@ -19,66 +20,67 @@
 
 namespace {
 
-std::string TempRoot()
+std::wstring TempRoot()
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string root = std::string(temp) + "verbosa-bench-" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(root.c_str(), nullptr);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring root = std::wstring(temp) + L"verbosa-bench-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(root.c_str(), nullptr);
     return root;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& bytes)
+void WriteWholeFile(const std::wstring& path, const std::string& bytes)
 {
-    CFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-void RemoveFolder(const std::string& folder)
+void RemoveFolder(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA found{};
-    CFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    CFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
     if (search) {
         do {
-            const std::string name = found.cFileName;
-            if (name != "." && name != "..")
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(search.Get(), &found));
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..")
+                DeleteFileW((folder + L"\\" + name).c_str());
+        } while (FindNextFileW(search.Get(), &found));
     }
     search.Reset();
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
-void MakeCommands(const std::string& cmds, int count)
+void MakeCommands(const std::wstring& cmds, int count)
 {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string win = windows;
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::string win = WideToUtf8(windows).value_or("C:\\Windows"); // ASCII: the same bytes in 1252
     const std::string targets[] = {win + "\\notepad.exe", win + "\\regedit.exe", win + "\\system32\\calc.exe",
                                    win, win + "\\system32", "http://www.example.com/", "C:\\Docs\\report.txt",
                                    "C:\\Docs\\page.html", "C:\\Docs\\data.unknownext", "C:\\"};
-    CreateDirectoryA(cmds.c_str(), nullptr);
+    CreateDirectoryW(cmds.c_str(), nullptr);
     for (int i = 0; i < count; ++i) {
         const std::string name = "cmd" + std::to_string(i);
         const std::string& target = targets[i % (sizeof(targets) / sizeof(targets[0]))];
-        WriteWholeFile(cmds + "\\run_" + name + ".cfg", name + "\r\n" + target + "\r\n-p " + std::to_string(i) + "\r\n1\r\n");
+        WriteWholeFile(cmds + L"\\run_cmd" + std::to_wstring(i) + L".cfg",
+                       name + "\r\n" + target + "\r\n-p " + std::to_string(i) + "\r\n1\r\n");
     }
 }
 
 // What the fill cannot do without: find the files, open each, read its lines.
-size_t BareRead(const std::string& cmds)
+size_t BareRead(const std::wstring& cmds)
 {
     size_t lines = 0;
-    WIN32_FIND_DATAA found{};
-    CFindHandle search(FindFirstFileA((cmds + "\\*.cfg").c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    CFindHandle search(FindFirstFileW((cmds + L"\\*.cfg").c_str(), &found));
     if (!search)
         return 0;
-    std::vector<std::string> read;
+    std::vector<std::wstring> read;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            lines += ReadPropertiesLines(cmds + "\\" + found.cFileName, 3, read);
-    } while (FindNextFileA(search.Get(), &found));
+            lines += ReadPropertiesLines(cmds + L"\\" + found.cFileName, 3, read);
+    } while (FindNextFileW(search.Get(), &found));
     return lines;
 }
 
@@ -99,9 +101,9 @@ int main(int argc, char** argv)
     InitCommonControls();
     // Optional: the largest size to run (default 10000).
     const int largest = argc > 1 ? std::atoi(argv[1]) : 10000;
-    const std::string root = TempRoot();
-    Services().programPath = root + "\\quillon.exe";
-    const std::string cmds = root + "\\Cmds";
+    const std::wstring root = TempRoot();
+    Services().programPath = root + L"\\quillon.exe";
+    const std::wstring cmds = root + L"\\Cmds";
 
     CMainDlg window;
     if (!window.Create(nullptr, true)) {
@@ -142,6 +144,6 @@ int main(int argc, char** argv)
 
     window.DestroyWindow();
     RemoveFolder(cmds);
-    RemoveDirectoryA(root.c_str());
+    RemoveDirectoryW(root.c_str());
     return 0;
 }

@@ -16,8 +16,7 @@
 
 namespace {
 
-constexpr char kStoreKey[] = "Software\\Kelto\\quillon30\\FastFolders";
-constexpr wchar_t kStoreKeyWide[] = L"Software\\Kelto\\quillon30\\FastFolders";
+constexpr wchar_t kStoreKey[] = L"Software\\Kelto\\quillon30\\FastFolders";
 
 double Now()
 {
@@ -35,7 +34,7 @@ double Now()
 void BareRead()
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKeyWide, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return;
     for (int i = 0; i < 10; ++i) {
         wchar_t buffer[260] = {};
@@ -61,39 +60,39 @@ int main(int argc, char** argv)
     CoInitialize(nullptr);
 
     // A scratch HKEY_CURRENT_USER for this process, holding ten aliases.
-    const std::string scratch = "Software\\VerbosaBench\\" + std::to_string(GetCurrentProcessId());
+    const std::wstring scratch = L"Software\\VerbosaBench\\" + std::to_wstring(GetCurrentProcessId());
     HKEY user = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &user, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &user, nullptr);
     RegOverridePredefKey(HKEY_CURRENT_USER, user);
     HKEY store = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &store, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &store, nullptr);
+    const auto setText = [store](const std::wstring& name, const std::wstring& text) {
+        RegSetValueExW(store, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    };
     for (int i = 0; i < 10; ++i) {
-        const std::string index = std::to_string(i);
-        const std::string alias = "Folder number " + index;
-        const std::string path = "C:\\Users\\Public\\Folder " + index;
-        RegSetValueExA(store, index.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(alias.c_str()),
-                       static_cast<DWORD>(alias.size() + 1));
-        RegSetValueExA(store, (index + index).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
+        const std::wstring index = std::to_wstring(i);
+        setText(index, L"Folder number " + index);
+        setText(index + index, L"C:\\Users\\Public\\Folder " + index);
     }
     RegCloseKey(store);
 
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string library = self;
-    library = library.substr(0, library.find_last_of('\\')) + "\\Tesselator.dll";
-    const HMODULE module = LoadLibraryA(library.c_str());
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring library = self;
+    library = library.substr(0, library.find_last_of(L'\\')) + L"\\Tesselator.dll";
+    const HMODULE module = LoadLibraryW(library.c_str());
     const auto getClassObject = module ? reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
                                              GetProcAddress(module, "DllGetClassObject"))
                                        : nullptr;
     IClassFactory* factory = nullptr;
     if (!getClassObject || FAILED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
-        std::fprintf(stderr, "cannot load %s\n", library.c_str());
+        std::fprintf(stderr, "cannot load %ls\n", library.c_str());
         return 1;
     }
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    PIDLIST_ABSOLUTE folder = ILCreateFromPathA(windows);
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    PIDLIST_ABSOLUTE folder = ILCreateFromPathW(windows);
 
     std::vector<double> initialize, query, menus, bare;
     int entries = 0;
@@ -130,7 +129,7 @@ int main(int argc, char** argv)
     factory->Release();
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     RegCloseKey(user);
-    RegDeleteTreeA(HKEY_CURRENT_USER, scratch.c_str());
+    RegDeleteTreeW(HKEY_CURRENT_USER, scratch.c_str());
     CoUninitialize();
     return 0;
 }

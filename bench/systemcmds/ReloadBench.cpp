@@ -7,7 +7,6 @@
 // quoted and plain program paths (present and missing), entries without a
 // value, and a few of our own shortcut entries that the page skips. Icons
 // are extracted when rows are drawn, which a hidden list never does.
-#include "framework/CodePage.h"
 #include "app/MainDlg.h"
 #include "bench/MedianTime.h"
 #include "catalogue/CommandPaths.h"
@@ -24,51 +23,51 @@ class CScratchMachineRoot {
 public:
     CScratchMachineRoot()
     {
-        m_path = "Software\\VerbosaBench\\" + std::to_string(GetCurrentProcessId());
-        RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+        m_path = L"Software\\VerbosaBench\\" + std::to_wstring(GetCurrentProcessId());
+        RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key);
     }
     ~CScratchMachineRoot()
     {
         RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
         RegCloseKey(m_key);
-        RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
     }
     CScratchMachineRoot(const CScratchMachineRoot&) = delete;
     CScratchMachineRoot& operator=(const CScratchMachineRoot&) = delete;
 
 private:
-    std::string m_path;
+    std::wstring m_path;
     HKEY m_key = nullptr;
 };
 
 void MakeEntries(int count)
 {
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, kAppPathsKey);
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    const std::string win = windows;
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kAppPathsKey);
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring win = windows;
     for (int i = 0; i < count; ++i) {
-        const std::string n = std::to_string(i);
-        std::string target;
+        const std::wstring n = std::to_wstring(i);
+        std::wstring target;
         switch (i % 10) {
-        case 0: target = "\"" + win + "\\notepad.exe\""; break;
-        case 1: target = win + "\\regedit.exe"; break;
-        case 2: target = win + "\\system32\\calc.exe"; break;
-        case 3: target = "\"C:\\Program Files\\Vendor" + n + "\\app" + n + ".exe\""; break;
-        case 4: target = "C:\\Program Files (x86)\\Tool" + n + "\\tool.exe"; break;
-        case 5: target = "C:\\Apps\\viewer" + n + ".com"; break;
-        case 6: target = "C:\\Verbosa\\Cmds\\run_cmd" + n + ".lnk"; break;
-        case 7: target = "C:\\Scripts\\job" + n + ".bat"; break;
+        case 0: target = L"\"" + win + L"\\notepad.exe\""; break;
+        case 1: target = win + L"\\regedit.exe"; break;
+        case 2: target = win + L"\\system32\\calc.exe"; break;
+        case 3: target = L"\"C:\\Program Files\\Vendor" + n + L"\\app" + n + L".exe\""; break;
+        case 4: target = L"C:\\Program Files (x86)\\Tool" + n + L"\\tool.exe"; break;
+        case 5: target = L"C:\\Apps\\viewer" + n + L".com"; break;
+        case 6: target = L"C:\\Verbosa\\Cmds\\run_cmd" + n + L".lnk"; break;
+        case 7: target = L"C:\\Scripts\\job" + n + L".bat"; break;
         case 8: break; // no default value
-        default: target = "C:\\Apps\\app" + n + ".exe"; break;
+        default: target = L"C:\\Apps\\app" + n + L".exe"; break;
         }
         CRegistryKey key;
-        key.Create(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("app" + n + (i % 10 == 5 ? ".com" : ".exe"))), KEY_WRITE);
+        key.Create(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"app" + n + (i % 10 == 5 ? L".com" : L".exe")), KEY_WRITE);
         if (i % 10 != 8)
-            key.WriteString(L"", AnsiToWide(target));
+            key.WriteString(L"", target);
         if (i % 10 == 3)
-            key.WriteString(L"Path", AnsiToWide("C:\\Program Files\\Vendor" + n));
+            key.WriteString(L"Path", L"C:\\Program Files\\Vendor" + n);
     }
 }
 
@@ -76,20 +75,20 @@ void MakeEntries(int count)
 size_t BareLoop()
 {
     HKEY appPaths = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_ENUMERATE_SUB_KEYS, &appPaths) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_ENUMERATE_SUB_KEYS, &appPaths) != ERROR_SUCCESS)
         return 0;
     size_t bytes = 0;
-    char name[255];
+    wchar_t name[256];
     for (DWORD index = 0;; ++index) {
-        DWORD length = sizeof(name);
-        if (RegEnumKeyExA(appPaths, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        DWORD length = ARRAYSIZE(name);
+        if (RegEnumKeyExW(appPaths, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
         HKEY entry = nullptr;
-        if (RegOpenKeyExA(appPaths, name, 0, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(appPaths, name, 0, KEY_QUERY_VALUE, &entry) != ERROR_SUCCESS)
             continue;
-        char value[260] = {};
+        wchar_t value[260] = {};
         DWORD size = sizeof(value);
-        if (RegQueryValueExA(entry, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS)
+        if (RegQueryValueExW(entry, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size) == ERROR_SUCCESS)
             bytes += size;
         RegCloseKey(entry);
     }

@@ -44,7 +44,7 @@ std::wstring TextOf(HWND window)
 
 std::string Name(HWND control)
 {
-    return WideToAnsi(ClassOf(control).c_str(), ClassOf(control).size()) + " " + std::to_string(GetDlgCtrlID(control));
+    return ShownAsUtf8(ClassOf(control)) + " " + std::to_string(GetDlgCtrlID(control));
 }
 
 RECT RectIn(HWND parent, HWND child)
@@ -176,7 +176,7 @@ int ImageSize(HIMAGELIST images)
 int BitmapWidth(HBITMAP bitmap)
 {
     BITMAP info{};
-    GetObjectA(bitmap, sizeof info, &info);
+    GetObjectW(bitmap, sizeof info, &info);
     return info.bmWidth;
 }
 
@@ -205,10 +205,10 @@ protected:
         EXPECT_EQ(icon, BitmapWidth(mask.Get()));
 
         // The menu's pictures are drawn for the scale, never stretched.
-        MENUITEMINFOA item{};
+        MENUITEMINFOW item{};
         item.cbSize = sizeof item;
         item.fMask = MIIM_CHECKMARKS;
-        GetMenuItemInfoA(GetMenu(Hwnd()), ID_FILE_NEW_COMMAND, FALSE, &item);
+        GetMenuItemInfoW(GetMenu(Hwnd()), ID_FILE_NEW_COMMAND, FALSE, &item);
         const int pictures[] = {16, 24, 32};
         EXPECT_EQ(pictures[s.PictureScale()], BitmapWidth(item.hbmpUnchecked));
 
@@ -285,18 +285,18 @@ TEST(DpiLayout, EveryTemplateOfTheProgramIsWholeAtTheScaleItStartsAt)
 
 TEST_F(DpiLayoutTest, MainWindowPagesAreWholeAtTheScaleItStartsAt)
 {
-    WriteCommandFile("notes", {"notes", "C:\\windows\\notepad.exe", ""});
+    WriteCommandFile(L"notes", {"notes", "C:\\windows\\notepad.exe", ""});
     Open();
     ExpectMainWindowAt(DpiOfWindow(Hwnd()));
-    SelectTreeItem("Fast Folders");
+    SelectTreeItem(L"Fast Folders");
     ExpectWhole(Hwnd(), IDD_MAIN, window->Scale());
-    SelectTreeItem("System");
+    SelectTreeItem(L"System");
     ExpectWhole(Hwnd(), IDD_MAIN, window->Scale());
 }
 
 TEST_F(DpiLayoutTest, MovingToAMonitorOfAnotherScaleRebuildsTheWindow)
 {
-    WriteCommandFile("notes", {"notes", "C:\\windows\\notepad.exe", ""});
+    WriteCommandFile(L"notes", {"notes", "C:\\windows\\notepad.exe", ""});
     Open();
     const int from = DpiOfWindow(Hwnd());
     // Small enough that the window at the new scale fits the screen.
@@ -305,8 +305,8 @@ TEST_F(DpiLayoutTest, MovingToAMonitorOfAnotherScaleRebuildsTheWindow)
     // DPI, so a move to a smaller scale is not what Windows would show.
     const int to = from * 3 / 2;
     auto fontHeight = [this] {
-        LOGFONTA font{};
-        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(Hwnd(), IDC_NEW_COMMAND), WM_GETFONT, 0, 0)),
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(Hwnd(), IDC_NEW_COMMAND), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
         return font.lfHeight;
     };
@@ -315,7 +315,7 @@ TEST_F(DpiLayoutTest, MovingToAMonitorOfAnotherScaleRebuildsTheWindow)
     GetWindowRect(Hwnd(), &frame);
     const RECT suggested{frame.left, frame.top, frame.left + RescaleForDpi(frame.right - frame.left, from, to),
                          frame.top + RescaleForDpi(frame.bottom - frame.top, from, to)};
-    SendMessageA(Hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    SendMessageW(Hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
 
     RECT now{};
     GetWindowRect(Hwnd(), &now);

@@ -12,7 +12,7 @@ namespace {
 
 bool ItemShown(HWND dialog, int id)
 {
-    return (GetWindowLongPtrA(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+    return (GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 TEST(AboutLinks, ClickAreasAreWiderThanHoverAreas)
@@ -46,53 +46,53 @@ TEST_F(MainWindowTest, AboutShowsFontsHoverIconsLinksAndDragsElsewhere)
         // Owned by the main window, which waits meanwhile.
         EXPECT_FALSE(IsWindowEnabled(Hwnd()));
 
-        LOGFONTA bold{}, link{};
-        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
+        LOGFONTW bold{}, link{};
+        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(about, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
                    sizeof(bold), &bold);
-        GetObjectA(reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0)),
+        GetObjectW(reinterpret_cast<HFONT>(SendDlgItemMessageW(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0)),
                    sizeof(link), &link);
-        EXPECT_STREQ("Tahoma", bold.lfFaceName);
+        EXPECT_STREQ(L"Tahoma", bold.lfFaceName);
         EXPECT_EQ(13, bold.lfHeight);
         EXPECT_EQ(700, bold.lfWeight);
         EXPECT_EQ(400, link.lfWeight);
         EXPECT_TRUE(link.lfUnderline);
 
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
-        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 185));
+        SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 185));
         EXPECT_TRUE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_WEB_ICON));
-        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 200));
+        SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(60, 200));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
         EXPECT_TRUE(ItemShown(about, IDC_ABOUT_WEB_ICON));
-        SendMessageA(about, WM_MOUSEMOVE, 0, MAKELPARAM(140, 185));
+        SendMessageW(about, WM_MOUSEMOVE, 0, MAKELPARAM(140, 185));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_MAIL_ICON));
         EXPECT_FALSE(ItemShown(about, IDC_ABOUT_WEB_ICON));
 
-        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 185));
-        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 205));
+        SendMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(140, 185));
+        SendMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 205));
         EXPECT_EQ(2u, shell.size());
 
         // Elsewhere a press becomes a press on a caption: the box moves.
         MSG msg;
-        while (PeekMessageA(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {}
-        SendMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
-        ASSERT_TRUE(PeekMessageA(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+        while (PeekMessageW(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {}
+        SendMessageW(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+        ASSERT_TRUE(PeekMessageW(&msg, about, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
         EXPECT_EQ(WPARAM(HTCAPTION), msg.wParam);
 
         // OK releases both fonts.
-        HFONT linkFont = reinterpret_cast<HFONT>(SendDlgItemMessageA(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0));
-        SendMessageA(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        HFONT linkFont = reinterpret_cast<HFONT>(SendDlgItemMessageW(about, IDC_ABOUT_MAIL, WM_GETFONT, 0, 0));
+        SendMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_TRUE(dialog.IsEnded());
-        LOGFONTA gone{};
-        EXPECT_EQ(0, GetObjectA(linkFont, sizeof(gone), &gone));
+        LOGFONTW gone{};
+        EXPECT_EQ(0, GetObjectW(linkFont, sizeof(gone), &gone));
     };
     Command(ID_HELP_ABOUT);
     SetAppMainWindow(nullptr);
     EXPECT_TRUE(ran);
     EXPECT_TRUE(IsWindowEnabled(Hwnd()));
     ASSERT_EQ(2u, shell.size());
-    EXPECT_EQ(AnsiToWide(std::string("mailto:") + TXT_SUPPORT_MAIL + "?Subject=Verbosa 3.0"), shell[0].file);
-    EXPECT_EQ(AnsiToWide(TXT_HOME_PAGE_URL), shell[1].file);
+    EXPECT_EQ(std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + L"?Subject=Verbosa 3.0", shell[0].file);
+    EXPECT_EQ(TXT_HOME_PAGE_URL, shell[1].file);
 }
 
 // A loader that records what it was asked for and answers from a list.
@@ -159,7 +159,7 @@ TEST(HtmlHelpBinding, LoadsOnlyFromAnAbsoluteRegisteredPathOrTheSystemFolder)
     // A library without the entry point fails for good, too.
     {
         FakeLoader loader;
-        loader.answers = {LoadLibraryW(AnsiToWide(GetModulePath()).c_str())}; // this test: no exports
+        loader.answers = {LoadLibraryW(GetModulePath().c_str())}; // this test: no exports
         CHtmlHelpBinding binding(loader.Get());
         EXPECT_EQ(nullptr, binding.Bind());
         EXPECT_TRUE(binding.Failed());
@@ -185,7 +185,7 @@ TEST(HtmlHelpTopics, PathsBesideTheProgram)
 {
     CServicesGuard services;
     CTempProgramFolder folder;
-    const std::wstring program = AnsiToWide(folder.Path());
+    const std::wstring program = folder.Path();
     EXPECT_EQ(program + L"\\quillon.chm", HelpFilePath());
     EXPECT_EQ(program + L"\\quillon.chm::/Creating_A_Command.htm", HelpTopicPath(kCommandHelpTopic));
     EXPECT_EQ(program + L"\\quillon.chm::/Creating_A_Fast_Folder.htm", HelpTopicPath(kFastFolderHelpTopic));

@@ -38,13 +38,13 @@ protected:
     }
     ~MainWindowTest() override { window.reset(); }
 
-    // Writes a properties file: the lines as given, each ended by CR LF.
-    void WriteCommandFile(const std::string& name, const std::vector<std::string>& lines)
+    // Writes a properties file: the lines as given (bytes), each ended by CR LF.
+    void WriteCommandFile(const std::wstring& name, const std::vector<std::string>& lines)
     {
         WriteFileBytes(CommandPropertiesFile(folder.Cmds(), name), PropertiesBytes(lines));
     }
 
-    CMainDlg& Open(const std::string& commandLine = "")
+    CMainDlg& Open(const std::wstring& commandLine = L"")
     {
         app.SetCommandLine(commandLine);
         window = std::make_unique<CMainDlg>();
@@ -53,15 +53,15 @@ protected:
     }
 
     HWND Hwnd() const { return window->GetSafeHwnd(); }
-    void Command(int id) const { SendMessageA(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Command(int id) const { SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     LRESULT Notify(int id, UINT code) const
     {
         NMHDR header{GetDlgItem(Hwnd(), id), static_cast<UINT_PTR>(id), code};
-        return SendMessageA(Hwnd(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+        return SendMessageW(Hwnd(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
     }
-    bool Shown(int id) const { return (GetWindowLongPtrA(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Shown(int id) const { return (GetWindowLongPtrW(GetDlgItem(Hwnd(), id), GWL_STYLE) & WS_VISIBLE) != 0; }
     bool Enabled(int id) const { return IsWindowEnabled(GetDlgItem(Hwnd(), id)) != FALSE; }
-    std::string Pane(int part) const { return window->StatusBar().GetPaneText(part); }
+    std::wstring Pane(int part) const { return window->StatusBar().GetPaneText(part); }
     Texts Column(int column) const { return ColumnTexts(window->CommandsPage().List(), column); }
     // The program selects no tree item; the tree itself may put its caret
     // on the first root, which changes no page.
@@ -69,12 +69,12 @@ protected:
     {
         HTREEITEM selected = window->Tree().GetSelectedItem();
         if (selected) {
-            EXPECT_EQ("Commands", window->Tree().GetItemText(selected));
+            EXPECT_EQ(L"Commands", window->Tree().GetItemText(selected));
         }
     }
 
     // Selects the tree item with this text as a user's click would.
-    void SelectTreeItem(const std::string& text) const
+    void SelectTreeItem(const std::wstring& text) const
     {
         const CTreeCtrl& tree = window->Tree();
         for (HTREEITEM root = tree.GetRootItem(); root; root = tree.GetNextItem(root, TVGN_NEXT)) {
@@ -90,7 +90,7 @@ protected:
                 }
             }
         }
-        ADD_FAILURE() << "no tree item " << text;
+        ADD_FAILURE() << L"no tree item " << text;
     }
 
     CServicesGuard services; // first made, last gone: every stand-in goes with it

@@ -28,14 +28,14 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
 
     HTREEITEM commands = tree.GetRootItem();
     HTREEITEM special = tree.GetNextItem(commands, TVGN_NEXT);
-    EXPECT_EQ("Commands", tree.GetItemText(commands));
-    EXPECT_EQ("Special", tree.GetItemText(special));
+    EXPECT_EQ(L"Commands", tree.GetItemText(commands));
+    EXPECT_EQ(L"Special", tree.GetItemText(special));
     HTREEITEM mine = tree.GetNextItem(commands, TVGN_CHILD);
     HTREEITEM system = tree.GetNextItem(mine, TVGN_NEXT);
     HTREEITEM folders = tree.GetNextItem(special, TVGN_CHILD);
-    EXPECT_EQ("My Commands", tree.GetItemText(mine));
-    EXPECT_EQ("System", tree.GetItemText(system));
-    EXPECT_EQ("Fast Folders", tree.GetItemText(folders));
+    EXPECT_EQ(L"My Commands", tree.GetItemText(mine));
+    EXPECT_EQ(L"System", tree.GetItemText(system));
+    EXPECT_EQ(L"Fast Folders", tree.GetItemText(folders));
     EXPECT_NE(0u, tree.GetItemState(commands, TVIS_EXPANDED) & TVIS_EXPANDED);
     EXPECT_NE(0u, tree.GetItemState(special, TVIS_EXPANDED) & TVIS_EXPANDED);
     int image = -1, selected = -1;
@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
     tree.GetItemImage(folders, image, selected);
     EXPECT_EQ(1, image);
     EXPECT_EQ(2, selected);
-    HIMAGELIST treeImages = reinterpret_cast<HIMAGELIST>(SendMessageA(tree.GetSafeHwnd(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+    HIMAGELIST treeImages = reinterpret_cast<HIMAGELIST>(SendMessageW(tree.GetSafeHwnd(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
     EXPECT_EQ(4, ImageList_GetImageCount(treeImages));
 
     for (const CListCtrl* list : {&dlg.CommandsPage().List(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
@@ -62,57 +62,57 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
         Texts texts;
         HWND header = reinterpret_cast<HWND>(list.Send(LVM_GETHEADER));
         for (int i = 0; i < Header_GetItemCount(header); ++i) {
-            char text[64] = {};
-            HDITEMA item{};
+            wchar_t text[64] = {};
+            HDITEMW item{};
             item.mask = HDI_TEXT;
             item.pszText = text;
-            item.cchTextMax = sizeof(text);
-            SendMessageA(header, HDM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+            item.cchTextMax = 64;
+            SendMessageW(header, HDM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
             texts.push_back(text);
         }
         return texts;
     };
-    EXPECT_EQ((Texts{"Command", "Path", "Parameter(s)", "Scope"}), headings(dlg.CommandsPage().List()));
-    EXPECT_EQ((Texts{"Alias", "Directory"}), headings(dlg.FoldersPage().List()));
-    EXPECT_EQ((Texts{"Command", "Path", "Scope"}), headings(dlg.SystemPage().List()));
+    EXPECT_EQ((Texts{L"Command", L"Path", L"Parameter(s)", L"Scope"}), headings(dlg.CommandsPage().List()));
+    EXPECT_EQ((Texts{L"Alias", L"Directory"}), headings(dlg.FoldersPage().List()));
+    EXPECT_EQ((Texts{L"Command", L"Path", L"Scope"}), headings(dlg.SystemPage().List()));
 
     int edges[4] = {};
     ASSERT_EQ(4, dlg.StatusBar().GetParts(4, edges));
     EXPECT_EQ(210, edges[0]);
     EXPECT_EQ(260, edges[1]);
     EXPECT_EQ(340, edges[2]);
-    EXPECT_EQ("My Commands", Pane(0));
-    EXPECT_EQ("::::::::::", Pane(1));
-    EXPECT_EQ("", Pane(2));
-    EXPECT_EQ("", Pane(3));
+    EXPECT_EQ(L"My Commands", Pane(0));
+    EXPECT_EQ(L"::::::::::", Pane(1));
+    EXPECT_EQ(L"", Pane(2));
+    EXPECT_EQ(L"", Pane(3));
     EXPECT_NE(nullptr, dlg.StatusBar().GetIcon(0));
     EXPECT_NE(nullptr, dlg.StatusBar().GetIcon(3));
     EXPECT_EQ(0, GetDlgCtrlID(dlg.StatusBar().GetSafeHwnd()));
 
     // The four menu items with pictures.
     for (UINT id : {ID_FILE_NEW_COMMAND, ID_FILE_ADD_FOLDER, ID_OPTIONS_CONFIGURATION, ID_HELP_HELP}) {
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_CHECKMARKS;
-        ASSERT_TRUE(GetMenuItemInfoA(GetMenu(Hwnd()), id, FALSE, &info)) << id;
+        ASSERT_TRUE(GetMenuItemInfoW(GetMenu(Hwnd()), id, FALSE, &info)) << id;
         EXPECT_NE(nullptr, info.hbmpChecked) << id;
         EXPECT_EQ(info.hbmpChecked, info.hbmpUnchecked) << id;
     }
     // The window icon, big and small.
-    EXPECT_NE(0, SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0));
-    EXPECT_NE(0, SendMessageA(Hwnd(), WM_GETICON, ICON_SMALL, 0));
-    EXPECT_EQ(SendMessageA(Hwnd(), WM_GETICON, ICON_BIG, 0), SendMessageA(Hwnd(), WM_QUERYDRAGICON, 0, 0));
+    EXPECT_NE(0, SendMessageW(Hwnd(), WM_GETICON, ICON_BIG, 0));
+    EXPECT_NE(0, SendMessageW(Hwnd(), WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(SendMessageW(Hwnd(), WM_GETICON, ICON_BIG, 0), SendMessageW(Hwnd(), WM_QUERYDRAGICON, 0, 0));
 }
 
 TEST_F(MainWindowTest, TreeSelectionSwitchesPagesAndWritesBothPanes)
 {
-    WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
-    WriteCommandFile("docs", {"docs", "C:\\Docs", "", "1"});
+    WriteCommandFile(L"notes", {"notes", "C:\\edit.exe", "", "1"});
+    WriteCommandFile(L"docs", {"docs", "C:\\Docs", "", "1"});
     Open();
     EXPECT_TRUE(Shown(IDC_COMMAND_LIST));
     EXPECT_FALSE(Shown(IDC_FOLDER_LIST));
 
-    SelectTreeItem("System");
+    SelectTreeItem(L"System");
     EXPECT_TRUE(Shown(IDC_SYSTEM_LIST));
     EXPECT_FALSE(Shown(IDC_COMMAND_LIST));
     EXPECT_FALSE(Shown(IDC_FOLDER_LIST));
@@ -122,16 +122,16 @@ TEST_F(MainWindowTest, TreeSelectionSwitchesPagesAndWritesBothPanes)
     EXPECT_FALSE(Shown(IDC_ADD_FOLDER));
     for (int id : {IDC_NEW_COMMAND, IDC_DELETE_COMMAND, IDC_ADD_FOLDER, IDC_REMOVE_FOLDER})
         EXPECT_FALSE(Enabled(id)) << id;
-    EXPECT_EQ("System Commands", Pane(0));
-    EXPECT_EQ("0 system command(s)", Pane(3));
+    EXPECT_EQ(L"System Commands", Pane(0));
+    EXPECT_EQ(L"0 system command(s)", Pane(3));
 
     // "Commands" and "Special" keep the page in front.
-    SelectTreeItem("Special");
+    SelectTreeItem(L"Special");
     EXPECT_TRUE(Shown(IDC_SYSTEM_LIST));
-    EXPECT_EQ("System Commands", Pane(0));
-    EXPECT_EQ("0 system command(s)", Pane(3));
+    EXPECT_EQ(L"System Commands", Pane(0));
+    EXPECT_EQ(L"0 system command(s)", Pane(3));
 
-    SelectTreeItem("Fast Folders");
+    SelectTreeItem(L"Fast Folders");
     EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
     EXPECT_FALSE(Shown(IDC_SYSTEM_LIST));
     EXPECT_TRUE(Shown(IDC_ADD_FOLDER));
@@ -140,20 +140,20 @@ TEST_F(MainWindowTest, TreeSelectionSwitchesPagesAndWritesBothPanes)
     EXPECT_FALSE(Shown(IDC_DELETE_COMMAND));
     EXPECT_TRUE(Enabled(IDC_ADD_FOLDER));
     EXPECT_TRUE(Enabled(IDC_REMOVE_FOLDER));
-    EXPECT_EQ("Fast Folders", Pane(0));
-    EXPECT_EQ("0 folder(s)", Pane(3));
+    EXPECT_EQ(L"Fast Folders", Pane(0));
+    EXPECT_EQ(L"0 folder(s)", Pane(3));
 
-    SelectTreeItem("Commands");
+    SelectTreeItem(L"Commands");
     EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
 
-    SelectTreeItem("My Commands");
+    SelectTreeItem(L"My Commands");
     EXPECT_TRUE(Shown(IDC_COMMAND_LIST));
     EXPECT_TRUE(Shown(IDC_NEW_COMMAND));
     EXPECT_TRUE(Enabled(IDC_NEW_COMMAND));
     EXPECT_TRUE(Enabled(IDC_DELETE_COMMAND));
     EXPECT_FALSE(Shown(IDC_ADD_FOLDER));
-    EXPECT_EQ("My Commands", Pane(0));
-    EXPECT_EQ("2 command(s)", Pane(3));
+    EXPECT_EQ(L"My Commands", Pane(0));
+    EXPECT_EQ(L"2 command(s)", Pane(3));
 }
 
 TEST_F(MainWindowTest, MenuCommandsBringTheirPageForwardWithoutTouchingTreeOrCountPane)
@@ -161,13 +161,13 @@ TEST_F(MainWindowTest, MenuCommandsBringTheirPageForwardWithoutTouchingTreeOrCou
     Open();
     Command(ID_FILE_ADD_FOLDER);
     EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
-    EXPECT_EQ("Fast Folders", Pane(0));
+    EXPECT_EQ(L"Fast Folders", Pane(0));
     Command(ID_FILE_NEW_COMMAND);
     EXPECT_TRUE(Shown(IDC_COMMAND_LIST));
     EXPECT_FALSE(Shown(IDC_FOLDER_LIST));
-    EXPECT_EQ("My Commands", Pane(0));
+    EXPECT_EQ(L"My Commands", Pane(0));
     // No row count reaches pane 3 (the dialogs write their tips there).
-    EXPECT_EQ(std::string::npos, Pane(3).find("(s)")) << Pane(3);
+    EXPECT_EQ(std::wstring::npos, Pane(3).find(L"(s)")) << Pane(3);
     ExpectNoPageChosen();
     // Each command goes on to open its dialog.
     EXPECT_EQ((std::vector<UINT>{IDD_FAST_FOLDER, IDD_NEW_COMMAND}), modals);
@@ -175,25 +175,25 @@ TEST_F(MainWindowTest, MenuCommandsBringTheirPageForwardWithoutTouchingTreeOrCou
 
 TEST_F(MainWindowTest, FastFolderSettingsStartShowsThatPageOnly)
 {
-    Open("-ffsettings");
+    Open(L"-ffsettings");
     EXPECT_TRUE(Shown(IDC_FOLDER_LIST));
     EXPECT_TRUE(Shown(IDC_ADD_FOLDER));
     EXPECT_TRUE(Shown(IDC_REMOVE_FOLDER));
     EXPECT_FALSE(Shown(IDC_COMMAND_LIST));
     EXPECT_FALSE(Shown(IDC_NEW_COMMAND));
     EXPECT_FALSE(Shown(IDC_DELETE_COMMAND));
-    EXPECT_EQ("Fast Folders", Pane(0));
-    EXPECT_EQ("", Pane(3));
+    EXPECT_EQ(L"Fast Folders", Pane(0));
+    EXPECT_EQ(L"", Pane(3));
     ExpectNoPageChosen();
 }
 
 TEST_F(MainWindowTest, OtherCommandLinesOpenMyCommands)
 {
-    for (const char* line : {"-FFSETTINGS", "-ffsettings ", "/ffsettings", "\\\\server\\share\\file"}) {
+    for (const wchar_t* line : {L"-FFSETTINGS", L"-ffsettings ", L"/ffsettings", L"\\\\server\\share\\file"}) {
         Open(line);
         EXPECT_TRUE(Shown(IDC_COMMAND_LIST)) << line;
         EXPECT_FALSE(Shown(IDC_FOLDER_LIST)) << line;
-        EXPECT_EQ("My Commands", Pane(0)) << line;
+        EXPECT_EQ(L"My Commands", Pane(0)) << line;
     }
 }
 
@@ -201,28 +201,28 @@ TEST_F(MainWindowTest, MenuTipsFollowTheHighlightAndClosingEmptiesThePane)
 {
     Open();
     HMENU menu = GetMenu(Hwnd());
-    const std::pair<UINT, const char*> tips[] = {
-        {133, "Create a new command"}, {171, "Create a new command"}, {134, "Create a new Fast Folder"},
-        {197, "Create a new Fast Folder"}, {135, "Quit Verbosa"}, {170, "Edit the selected command"},
-        {172, "Delete the selected command"}, {195, "Edit the selected Fast Folder"},
-        {196, "Delete the selected Fast Folder"}, {199, "Change various program settings"},
-        {200, "About Verbosa"}, {201, "Display the Verbosa helpfile"},
-        {213, "Refresh the list containing system commands"},
-        {224, "Change security attributes for the selected command"},
-        {226, "Delete the selected system command"}, {227, "Get technical support via e-mail"},
-        {334, "Visit the Verbosa homepage"},
-        {350, "Put back a system command that was deleted here, from its backup"}, {9999, ""}};
+    const std::pair<UINT, const wchar_t*> tips[] = {
+        {133, L"Create a new command"}, {171, L"Create a new command"}, {134, L"Create a new Fast Folder"},
+        {197, L"Create a new Fast Folder"}, {135, L"Quit Verbosa"}, {170, L"Edit the selected command"},
+        {172, L"Delete the selected command"}, {195, L"Edit the selected Fast Folder"},
+        {196, L"Delete the selected Fast Folder"}, {199, L"Change various program settings"},
+        {200, L"About Verbosa"}, {201, L"Display the Verbosa helpfile"},
+        {213, L"Refresh the list containing system commands"},
+        {224, L"Change security attributes for the selected command"},
+        {226, L"Delete the selected system command"}, {227, L"Get technical support via e-mail"},
+        {334, L"Visit the Verbosa homepage"},
+        {350, L"Put back a system command that was deleted here, from its backup"}, {9999, L""}};
     for (const auto& [id, tip] : tips) {
-        SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(menu));
+        SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(id, MF_STRING | MF_HILITE), reinterpret_cast<LPARAM>(menu));
         EXPECT_EQ(tip, Pane(3)) << id;
     }
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
     // A popup title (its position as the item) shows nothing.
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu));
-    EXPECT_EQ("", Pane(3));
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
-    SendMessageA(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
-    EXPECT_EQ("", Pane(3));
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    EXPECT_EQ(L"", Pane(3));
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(133, MF_HILITE), reinterpret_cast<LPARAM>(menu));
+    SendMessageW(Hwnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
+    EXPECT_EQ(L"", Pane(3));
 }
 
 struct MenuState {
@@ -239,10 +239,10 @@ MenuState ReadMenu(HMENU popup, UINT menuId)
         const UINT id = GetMenuItemID(popup, i);
         if (id == 0)
             continue; // separator
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_STATE | MIIM_CHECKMARKS;
-        GetMenuItemInfoA(popup, i, TRUE, &info);
+        GetMenuItemInfoW(popup, i, TRUE, &info);
         state.grey.push_back({id, (info.fState & MFS_GRAYED) != 0});
         state.picture.push_back({id, info.hbmpChecked != nullptr && info.hbmpChecked == info.hbmpUnchecked});
     }
@@ -251,7 +251,7 @@ MenuState ReadMenu(HMENU popup, UINT menuId)
 
 TEST_F(MainWindowTest, ContextMenusGreyWhatNeedsASelectionAndCarryPictures)
 {
-    WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
+    WriteCommandFile(L"notes", {"notes", "C:\\edit.exe", "", "1"});
     Open();
     std::vector<MenuState> seen;
     Services().contextMenu = [&](HMENU popup, UINT id) { seen.push_back(ReadMenu(popup, id)); };
@@ -349,22 +349,22 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
 
 TEST_F(MainWindowTest, HotTrackingWritesTheCountOnlyWhenItChanges)
 {
-    WriteCommandFile("notes", {"notes", "C:\\edit.exe", "", "1"});
+    WriteCommandFile(L"notes", {"notes", "C:\\edit.exe", "", "1"});
     Open();
     int writes = 0;
     HWND bar = window->StatusBar().GetSafeHwnd();
     SetWindowSubclass(bar, CountingProc, 1, reinterpret_cast<DWORD_PTR>(&writes));
 
     EXPECT_EQ(0, Notify(IDC_COMMAND_LIST, LVN_HOTTRACK));
-    EXPECT_EQ("1 command(s)", Pane(3));
+    EXPECT_EQ(L"1 command(s)", Pane(3));
     EXPECT_EQ(1, writes);
     Notify(IDC_COMMAND_LIST, LVN_HOTTRACK);
     Notify(IDC_COMMAND_LIST, LVN_HOTTRACK);
     EXPECT_EQ(1, writes);
     Notify(IDC_FOLDER_LIST, LVN_HOTTRACK);
-    EXPECT_EQ("0 folder(s)", Pane(3));
+    EXPECT_EQ(L"0 folder(s)", Pane(3));
     Notify(IDC_SYSTEM_LIST, LVN_HOTTRACK);
-    EXPECT_EQ("0 system command(s)", Pane(3));
+    EXPECT_EQ(L"0 system command(s)", Pane(3));
     EXPECT_EQ(3, writes);
     RemoveWindowSubclass(bar, CountingProc, 1);
 }
@@ -390,11 +390,11 @@ TEST_F(MainWindowTest, AHiddenWindowStaysHiddenWhileTheShowFlagIsClear)
     WINDOWPOS pos{};
     pos.hwnd = Hwnd();
     pos.flags = SWP_SHOWWINDOW | SWP_NOMOVE;
-    SendMessageA(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    SendMessageW(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
     EXPECT_EQ(UINT(SWP_NOMOVE), pos.flags);
     dlg.SetShowing(true);
     pos.flags = SWP_SHOWWINDOW;
-    SendMessageA(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    SendMessageW(Hwnd(), WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
     EXPECT_EQ(UINT(SWP_SHOWWINDOW), pos.flags);
 }
 
@@ -413,7 +413,7 @@ TEST_F(MainWindowTest, HelpMenuAndF1OpenTheHelpFileButShiftF1DoesNot)
 
     ASSERT_EQ(2u, help.size());
     for (const HtmlHelpRequest& r : help) {
-        EXPECT_EQ(AnsiToWide(folder.Path() + "\\quillon.chm"), r.path);
+        EXPECT_EQ(folder.Path() + L"\\quillon.chm", r.path);
         EXPECT_EQ(UINT(HH_DISPLAY_TOPIC), r.command);
         EXPECT_EQ(DWORD_PTR(0), r.data);
     }
@@ -445,10 +445,10 @@ void PressKeys(CMainDlg& dlg, std::vector<WORD> keys)
     const DWORD end = GetTickCount() + 700;
     MSG msg;
     while (GetTickCount() < end) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (!dlg.PreTranslateMessage(&msg)) {
                 TranslateMessage(&msg);
-                DispatchMessageA(&msg);
+                DispatchMessageW(&msg);
             }
         }
         Sleep(10);
@@ -457,7 +457,7 @@ void PressKeys(CMainDlg& dlg, std::vector<WORD> keys)
 
 TEST_F(MainWindowTest, TheF1KeyOfTheKeyboardOpensHelpAndShiftF1DoesNot)
 {
-    app.SetCommandLine("");
+    app.SetCommandLine(L"");
     window = std::make_unique<CMainDlg>();
     ASSERT_TRUE(window->Create(nullptr)); // shown: keys go to the focused window
     SetAppMainWindow(Hwnd());
@@ -479,8 +479,8 @@ TEST_F(MainWindowTest, SupportAndHomePageGoToTheShell)
     Command(ID_HELP_SUPPORT);
     Command(ID_HELP_HOMEPAGE);
     ASSERT_EQ(2u, shell.size());
-    EXPECT_EQ(AnsiToWide(std::string("mailto:") + TXT_SUPPORT_MAIL + "?Subject=Verbosa 3.0 - Support"), shell[0].file);
-    EXPECT_EQ(AnsiToWide(TXT_HOME_PAGE_URL), shell[1].file);
+    EXPECT_EQ(std::wstring(L"mailto:") + TXT_SUPPORT_MAIL + L"?Subject=Verbosa 3.0 - Support", shell[0].file);
+    EXPECT_EQ(TXT_HOME_PAGE_URL, shell[1].file);
     for (const ShellRequest& r : shell) {
         EXPECT_FALSE(r.extended);
         EXPECT_EQ(L"open", r.verb);
@@ -489,7 +489,7 @@ TEST_F(MainWindowTest, SupportAndHomePageGoToTheShell)
         EXPECT_EQ(L"", r.directory);
         EXPECT_EQ(SW_SHOWNORMAL, r.show);
     }
-    EXPECT_EQ(0, std::string(TXT_HOME_PAGE_URL).rfind("http://", 0));
+    EXPECT_EQ(0, std::wstring(TXT_HOME_PAGE_URL).rfind(L"http://", 0));
 }
 
 } // namespace
@@ -504,18 +504,18 @@ TEST_F(MainWindowTest, RestartAsAdministratorReopensThePageElevatedAndIsGreyWhen
     window.reset();
 
     Services().processElevated = [] { return false; };
-    ASSERT_TRUE(CreateCommand("notes", "C:\\edit.exe", "", 1));
+    ASSERT_TRUE(CreateCommand(L"notes", L"C:\\edit.exe", L"", 1));
     CMainDlg& dlg = Open();
     EXPECT_FALSE(greyed());
     // An All users command is not deleted without the rights, and says where to get them.
     dlg.CommandsPage().List().SelectItem(0);
     Command(IDC_DELETE_COMMAND);
-    EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::string(TXT_ACTION_DELETE_MACHINE_COMMAND) + TXT_NEEDS_ADMIN_AFTER},
+    EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::wstring(TXT_ACTION_DELETE_MACHINE_COMMAND) + TXT_NEEDS_ADMIN_AFTER},
               boxes.Texts());
-    EXPECT_TRUE(FileExists(folder.Cmds() + "\\run_notes.cfg"));
+    EXPECT_TRUE(FileExists(folder.Cmds() + L"\\run_notes.cfg"));
 
     // Declined: the window stays. Accepted: the elevated copy opens the same page.
-    SelectTreeItem("System");
+    SelectTreeItem(L"System");
     Services().shellOpen = [&](const ShellRequest& r) {
         shell.push_back(r);
         return false;
@@ -530,13 +530,13 @@ TEST_F(MainWindowTest, RestartAsAdministratorReopensThePageElevatedAndIsGreyWhen
     EXPECT_TRUE(dlg.IsEnded());
     ASSERT_EQ(2u, shell.size());
     EXPECT_EQ(L"runas", shell[1].verb);
-    EXPECT_EQ(AnsiToWide(GetModulePath()), shell[1].file);
+    EXPECT_EQ(GetModulePath(), shell[1].file);
     EXPECT_EQ(L"-systemcommands", shell[1].parameters);
 
     // Started so, the System Commands page is in front and loaded.
     window.reset();
-    AddAppPathsEntry("tool.exe", "C:\\Tools\\tool.exe");
-    CMainDlg& again = Open("-systemcommands");
+    AddAppPathsEntry(L"tool.exe", L"C:\\Tools\\tool.exe");
+    CMainDlg& again = Open(L"-systemcommands");
     EXPECT_TRUE(again.SystemPage().List().HasVisibleStyle());
     EXPECT_EQ(1, again.SystemPage().List().GetItemCount());
 }

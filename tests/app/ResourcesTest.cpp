@@ -27,14 +27,15 @@
 namespace {
 
 // Class names compare without case; the predefined atoms by their names.
-std::string ClassName(std::string name)
+std::wstring ClassName(std::wstring name)
 {
-    static const char* const atoms[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
+    static const wchar_t* const atoms[] = {L"BUTTON", L"EDIT", L"STATIC", L"LISTBOX", L"SCROLLBAR", L"COMBOBOX"};
     for (int atom = 0x80; atom <= 0x85; ++atom)
-        if (name == "#" + std::to_string(atom))
+        if (name == L"#" + std::to_wstring(atom))
             return atoms[atom - 0x80];
-    for (char& c : name)
-        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    for (wchar_t& c : name)
+        if (c >= L'a' && c <= L'z')
+            c = static_cast<wchar_t>(c - L'a' + L'A');
     return name;
 }
 
@@ -43,15 +44,15 @@ struct DialogItem {
     DWORD exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
     int id = 0;
-    std::string windowClass; // a name, or "#<atom>"
-    std::string text;        // a text, or "#<resource id>"
+    std::wstring windowClass; // a name, or "#<atom>"
+    std::wstring text;        // a text, or "#<resource id>"
 };
 
 struct DialogTemplate {
     DWORD style = 0;
     DWORD exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
-    std::string menu, caption, font;
+    std::wstring menu, caption, font;
     WORD pointSize = 0;
     std::vector<DialogItem> items;
     const DialogItem* Item(int id) const
@@ -117,25 +118,21 @@ private:
         const DWORD low = Word();
         return low | (static_cast<DWORD>(Word()) << 16);
     }
-    std::string Sz()
+    std::wstring Sz()
     {
         std::wstring text;
         for (WORD c = Word(); c != 0 && m_at <= m_size; c = Word())
             text.push_back(static_cast<wchar_t>(c));
-        std::string out(text.size() * 2 + 1, '\0');
-        const int n = WideCharToMultiByte(1252, 0, text.c_str(), static_cast<int>(text.size()), out.data(),
-                                          static_cast<int>(out.size()), nullptr, nullptr);
-        out.resize(n > 0 ? static_cast<size_t>(n) : 0);
-        return out;
+        return text;
     }
-    std::string SzOrOrd()
+    std::wstring SzOrOrd()
     {
         WORD first = 0;
         if (m_at + 2 <= m_size)
             std::memcpy(&first, m_data + m_at, 2);
         if (first == 0xFFFF) {
             m_at += 2;
-            return "#" + std::to_string(Word());
+            return L"#" + std::to_wstring(Word());
         }
         return Sz();
     }
@@ -155,9 +152,9 @@ protected:
 
     HMODULE Module() const { return m_module.Get(); }
 
-    std::string Raw(LPCSTR type, UINT id) const
+    std::string Raw(LPCWSTR type, UINT id) const
     {
-        HRSRC found = FindResourceA(Module(), MAKEINTRESOURCEA(id), type);
+        HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(id), type);
         if (!found)
             return {};
         HGLOBAL loaded = LoadResource(Module(), found);
@@ -167,7 +164,7 @@ protected:
 
     DialogTemplate Dialog(UINT id) const
     {
-        const std::string raw = Raw(MAKEINTRESOURCEA(5), id);
+        const std::string raw = Raw(MAKEINTRESOURCEW(5), id);
         DialogTemplate dlg;
         CTemplateReader reader(reinterpret_cast<const BYTE*>(raw.data()), raw.size());
         EXPECT_TRUE(reader.Read(dlg)) << "dialog " << id;
@@ -175,33 +172,33 @@ protected:
     }
 
     // "text=id" per item, "-" for separators, popups as "text>" ... "<".
-    static void ReadMenu(HMENU menu, std::vector<std::string>& out)
+    static void ReadMenu(HMENU menu, std::vector<std::wstring>& out)
     {
         for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-            char text[128] = {};
-            MENUITEMINFOA info{};
+            wchar_t text[128] = {};
+            MENUITEMINFOW info{};
             info.cbSize = sizeof(info);
             info.fMask = MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_FTYPE;
             info.dwTypeData = text;
-            info.cch = sizeof(text);
-            GetMenuItemInfoA(menu, i, TRUE, &info);
+            info.cch = static_cast<UINT>(std::size(text));
+            GetMenuItemInfoW(menu, i, TRUE, &info);
             if (info.fType & MFT_SEPARATOR) {
-                out.push_back("-");
+                out.push_back(L"-");
             } else if (info.hSubMenu) {
-                out.push_back(std::string(text) + ">");
+                out.push_back(std::wstring(text) + L">");
                 ReadMenu(info.hSubMenu, out);
-                out.push_back("<");
+                out.push_back(L"<");
             } else {
-                out.push_back(std::string(text) + "=" + std::to_string(info.wID));
+                out.push_back(std::wstring(text) + L"=" + std::to_wstring(info.wID));
             }
         }
     }
 
-    std::vector<std::string> Menu(UINT id) const
+    std::vector<std::wstring> Menu(UINT id) const
     {
-        CMenuHandle menu(LoadMenuA(Module(), MAKEINTRESOURCEA(id)));
+        CMenuHandle menu(LoadMenuW(Module(), MAKEINTRESOURCEW(id)));
         EXPECT_TRUE(menu) << "menu " << id;
-        std::vector<std::string> out;
+        std::vector<std::wstring> out;
         if (menu)
             ReadMenu(menu.Get(), out);
         return out;
@@ -220,7 +217,7 @@ TEST_F(ResourcesTest, TemplatesAreAsTheirTableSays)
     EXPECT_GE(ids.size(), std::size(kTemplateFrames));
     for (UINT id : ids) {
         const DialogTemplate dlg = Dialog(id);
-        EXPECT_EQ("Tahoma", dlg.font) << id;
+        EXPECT_EQ(L"Tahoma", dlg.font) << id;
         EXPECT_EQ(8, dlg.pointSize) << id;
     }
 
@@ -246,8 +243,8 @@ TEST_F(ResourcesTest, TemplatesAreAsTheirTableSays)
             EXPECT_EQ(row.text, item.text);
             EXPECT_EQ((std::vector<int>{row.x, row.y, row.cx, row.cy}),
                       (std::vector<int>{item.x, item.y, item.cx, item.cy}));
-            const std::string cls = ClassName(item.windowClass);
-            const DWORD kind = cls == "BUTTON" ? BS_TYPEMASK : cls == "STATIC" ? SS_TYPEMASK : 0;
+            const std::wstring cls = ClassName(item.windowClass);
+            const DWORD kind = cls == L"BUTTON" ? BS_TYPEMASK : cls == L"STATIC" ? SS_TYPEMASK : 0;
             EXPECT_EQ(row.style & kind, item.style & kind);
             EXPECT_EQ(row.style, item.style & row.style);
             EXPECT_EQ(row.shown, (item.style & WS_VISIBLE) != 0);
@@ -271,7 +268,7 @@ TEST_F(ResourcesTest, EveryRoutedIdExistsInItsTemplateOrAMenu)
 {
     std::set<UINT> menuIds;
     for (UINT id : {IDR_MAIN_MENU, IDR_COMMAND_MENU, IDR_FOLDER_MENU, IDR_SYSTEM_MENU, IDR_BROWSE_MENU}) {
-        CMenuHandle menu(LoadMenuA(Module(), MAKEINTRESOURCEA(id)));
+        CMenuHandle menu(LoadMenuW(Module(), MAKEINTRESOURCEW(id)));
         ASSERT_TRUE(menu) << id;
         CollectMenuIds(menu.Get(), menuIds);
     }
@@ -309,31 +306,32 @@ TEST_F(ResourcesTest, EveryRoutedIdExistsInItsTemplateOrAMenu)
 
 TEST_F(ResourcesTest, MenusWithTheirIdsAndTexts)
 {
-    using M = std::vector<std::string>;
-    EXPECT_EQ((M{"File>", "New Command...=133", "Add Fast Folder...=134", "-", "Export...=340",
-                 "Import...=341", "-", "Exit=135", "<",
-                 "Options>", "Configuration...=199", "Restart as administrator=198", "<",
-                 "Help>", "Help=201", "Tech Support...=227", "Home Page...=334", "-", "About...=200", "<"}),
+    using M = std::vector<std::wstring>;
+    EXPECT_EQ((M{L"File>", L"New Command...=133", L"Add Fast Folder...=134", L"-", L"Export...=340",
+                 L"Import...=341", L"-", L"Exit=135", L"<",
+                 L"Options>", L"Configuration...=199", L"Restart as administrator=198", L"<",
+                 L"Help>", L"Help=201", L"Tech Support...=227", L"Home Page...=334", L"-", L"About...=200", L"<"}),
               Menu(IDR_MAIN_MENU));
-    EXPECT_EQ((M{"Commands>", "Edit...=170", "Security=224", "Delete=172", "-", "New Command=171", "<"}),
+    EXPECT_EQ((M{L"Commands>", L"Edit...=170", L"Security=224", L"Delete=172", L"-", L"New Command=171", L"<"}),
               Menu(IDR_COMMAND_MENU));
-    EXPECT_EQ((M{"Fast Folders>", "Edit...=195", "Delete=196", "-", "Add Folder=197", "<"}), Menu(IDR_FOLDER_MENU));
-    EXPECT_EQ((M{"System>", "Reload=213", "-", "Delete=226", "Restore deleted...=350", "<"}), Menu(IDR_SYSTEM_MENU));
+    EXPECT_EQ((M{L"Fast Folders>", L"Edit...=195", L"Delete=196", L"-", L"Add Folder=197", L"<"}), Menu(IDR_FOLDER_MENU));
+    EXPECT_EQ((M{L"System>", L"Reload=213", L"-", L"Delete=226", L"Restore deleted...=350", L"<"}), Menu(IDR_SYSTEM_MENU));
 }
 
-TEST_F(ResourcesTest, StringTableInWindows1252)
+// The string table as the program loads it, U+00B4 apostrophe included.
+TEST_F(ResourcesTest, StringTableHoldsTheTextsExactly)
 {
     auto text = [&](UINT id) {
-        char buffer[512] = {};
-        const int n = LoadStringA(Module(), id, buffer, sizeof(buffer));
-        return std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+        wchar_t buffer[512] = {};
+        const int n = LoadStringW(Module(), id, buffer, static_cast<int>(std::size(buffer)));
+        return std::wstring(buffer, n > 0 ? static_cast<size_t>(n) : 0);
     };
-    EXPECT_EQ("Couldn\xB4t access the registry, make sure you have administrator rights!", text(102));
-    EXPECT_EQ("Do you want to delete the command:", text(105));
-    EXPECT_EQ("Couldn\xB4t delete command!", text(106));
-    EXPECT_EQ("This is a system command, created by other applications than Verbosa!\n"
-              "Are you absolutely sure you want to delete it?", text(103));
-    EXPECT_EQ("Illegal characters in command name!", text(333));
+    EXPECT_EQ(L"Couldn\u00B4t access the registry, make sure you have administrator rights!", text(102));
+    EXPECT_EQ(L"Do you want to delete the command:", text(105));
+    EXPECT_EQ(L"Couldn\u00B4t delete command!", text(106));
+    EXPECT_EQ(L"This is a system command, created by other applications than Verbosa!\n"
+              L"Are you absolutely sure you want to delete it?", text(103));
+    EXPECT_EQ(L"Illegal characters in command name!", text(333));
     for (UINT id : {1u, 102u, 103u, 104u, 105u, 106u, 107u, 108u, 109u, 110u, 111u, 112u, 113u, 114u, 211u, 333u})
         EXPECT_FALSE(text(id).empty()) << id;
 }
@@ -341,20 +339,20 @@ TEST_F(ResourcesTest, StringTableInWindows1252)
 TEST_F(ResourcesTest, PicturesVersionAndManifest)
 {
     for (UINT id : {160u, 161u, 165u, 166u, 326u, 329u, 332u}) {
-        CIconHandle icon(static_cast<HICON>(LoadImageA(Module(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0)));
+        CIconHandle icon(static_cast<HICON>(LoadImageW(Module(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)));
         EXPECT_TRUE(icon) << "icon " << id;
     }
     for (UINT id : {294u, 310u, 315u, 316u, 321u}) {
-        CBitmapHandle bitmap(LoadBitmapA(Module(), MAKEINTRESOURCEA(id)));
+        CBitmapHandle bitmap(LoadBitmapW(Module(), MAKEINTRESOURCEW(id)));
         ASSERT_TRUE(bitmap) << "bitmap " << id;
         BITMAP info{};
-        GetObjectA(bitmap.Get(), sizeof(info), &info);
+        GetObjectW(bitmap.Get(), sizeof(info), &info);
         EXPECT_EQ(16, info.bmWidth) << id;
         EXPECT_EQ(16, info.bmHeight) << id;
     }
-    EXPECT_TRUE(CBitmapHandle(LoadBitmapA(Module(), MAKEINTRESOURCEA(258))));
+    EXPECT_TRUE(CBitmapHandle(LoadBitmapW(Module(), MAKEINTRESOURCEW(258))));
 
-    const std::string version = Raw(MAKEINTRESOURCEA(16), 1);
+    const std::string version = Raw(MAKEINTRESOURCEW(16), 1);
     ASSERT_GE(version.size(), 40u + 8u);
     const size_t at = version.find("\xBD\x04\xEF\xFE"); // VS_FIXEDFILEINFO signature
     ASSERT_NE(std::string::npos, at);
@@ -365,7 +363,7 @@ TEST_F(ResourcesTest, PicturesVersionAndManifest)
     EXPECT_EQ(DWORD(0x00030000), fixed.dwProductVersionMS);
     EXPECT_EQ(DWORD(0x00000002), fixed.dwProductVersionLS);
 
-    const std::string manifest = Raw(MAKEINTRESOURCEA(24), 1);
+    const std::string manifest = Raw(MAKEINTRESOURCEW(24), 1);
 #ifdef _WIN64
     const std::string arch = "processorArchitecture=\"amd64\"";
 #else

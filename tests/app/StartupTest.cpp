@@ -2,9 +2,11 @@
 #include "framework/CodePage.h"
 #include "tests/app/MainWindowFixture.h"
 
+#include "contract/StoreContract.h"
 #include "fastfolders/FastFolderStore.h"
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
+#include "framework/Utf16.h"
 #include "resources/Texts.h"
 #include "shellsettings/ShortcutVerb.h"
 
@@ -16,8 +18,8 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
     Open();
     DWORD type = 0;
     std::string bytes;
-    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, "Path", type, bytes));
-    EXPECT_EQ(folder.Path() + "\\quillon.exe" + '\0', bytes);
+    ASSERT_TRUE(ReadRawValue(HKEY_CURRENT_USER, AsciiToWide(contract::kFastFolderKey), L"Path", type, bytes));
+    EXPECT_EQ(TextBytes(folder.Path() + L"\\quillon.exe"), bytes);
     EXPECT_TRUE(IsShortcutVerbInstalled());
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_FALSE(window->IsEnded());
@@ -31,7 +33,9 @@ TEST_F(MainWindowTest, AFirstStartSetsUpTheStoreAndTheVerbOnce)
 
 TEST_F(MainWindowTest, AFailedFirstStartIsRolledBackReportedAndEndsTheProgram)
 {
-    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) { return subkey != AnsiToWide(kFastFolderKey); };
+    Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) {
+        return subkey != AsciiToWide(contract::kFastFolderKey);
+    };
     Open();
     Services().registryAccess = nullptr;
     ASSERT_EQ(Texts{TXT_NO_REGISTRY_ACCESS}, boxes.Texts());

@@ -146,11 +146,11 @@ TEST(IconSpecification, SplitsAtTheLastCommaAndReadsTheIndexLikeAtoi)
 TEST(TypeIcon, FollowsTheExtensionToItsTypeAndReadsDefaultIcon)
 {
     CRegistrySandbox sandbox;
-    WriteRawValue(HKEY_CLASSES_ROOT, ".vrb", "", REG_SZ, std::string("Verbosa.Doc\0", 12));
-    WriteRawValue(HKEY_CLASSES_ROOT, "Verbosa.Doc\\DefaultIcon", "", REG_SZ, std::string("C:\\v.dll, -2\0", 14));
-    WriteRawValue(HKEY_CLASSES_ROOT, ".notype", "", REG_SZ, std::string("Missing.Type\0", 13));
-    WriteRawValue(HKEY_CLASSES_ROOT, ".long", "", REG_SZ, std::string(300, 'L') + '\0');
-    CreateKey(HKEY_CLASSES_ROOT, ".novalue");
+    WriteStringValue(HKEY_CLASSES_ROOT, L".vrb", L"", L"Verbosa.Doc");
+    WriteStringValue(HKEY_CLASSES_ROOT, L"Verbosa.Doc\\DefaultIcon", L"", L"C:\\v.dll, -2");
+    WriteStringValue(HKEY_CLASSES_ROOT, L".notype", L"", L"Missing.Type");
+    WriteStringValue(HKEY_CLASSES_ROOT, L".long", L"", std::wstring(300, L'L'));
+    CreateKey(HKEY_CLASSES_ROOT, L".novalue");
 
     std::wstring file = L"unchanged";
     int index = 5;
@@ -160,7 +160,7 @@ TEST(TypeIcon, FollowsTheExtensionToItsTypeAndReadsDefaultIcon)
 
     for (const wchar_t* extension : {L".none", L".notype", L".long", L".novalue"}) {
         file = L"unchanged";
-        EXPECT_FALSE(GetTypeIcon(extension, file, index)) << WideToAnsi(extension, wcslen(extension));
+        EXPECT_FALSE(GetTypeIcon(extension, file, index)) << extension;
         EXPECT_EQ(L"unchanged", file);
     }
 }
@@ -169,7 +169,7 @@ TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
 {
     CTempProgramFolder folder;
     const std::wstring notepad = WindowsFolder() + L"\\notepad.exe";
-    const std::wstring scratch = AnsiToWide(folder.Path());
+    const std::wstring scratch = folder.Path();
 
     CIconHandle program(GetTargetIcon(notepad, false));
     EXPECT_TRUE(program);
@@ -179,16 +179,16 @@ TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
     EXPECT_TRUE(directory);
 
     // An "executable" without icons shows SHELL32.DLL's icon 2 instead.
-    const std::string bare = folder.Path() + "\\bare.exe";
+    const std::wstring bare = folder.Path() + L"\\bare.exe";
     WriteFileBytes(bare, "not a program");
-    EXPECT_EQ(nullptr, ExtractOneIcon(AnsiToWide(bare), 0, false));
-    CIconHandle fallback(GetTargetIcon(AnsiToWide(bare), false));
+    EXPECT_EQ(nullptr, ExtractOneIcon(bare, 0, false));
+    CIconHandle fallback(GetTargetIcon(bare, false));
     EXPECT_TRUE(fallback);
 
     // A type whose icon file is a placeholder: no icon, no further fallback.
     CRegistrySandbox sandbox;
-    WriteRawValue(HKEY_CLASSES_ROOT, ".ghost", "", REG_SZ, std::string("Ghost.File\0", 11));
-    WriteRawValue(HKEY_CLASSES_ROOT, "Ghost.File\\DefaultIcon", "", REG_SZ, std::string("%1\0", 3));
+    WriteStringValue(HKEY_CLASSES_ROOT, L".ghost", L"", L"Ghost.File");
+    WriteStringValue(HKEY_CLASSES_ROOT, L"Ghost.File\\DefaultIcon", L"", L"%1");
     CIconHandle none(GetTargetIcon(scratch + L"\\a.ghost", false));
     EXPECT_FALSE(none);
 }
@@ -198,7 +198,7 @@ TEST(IconExtraction, RealIconsForProgramsFoldersAndFallbacks)
 TEST(IconExtraction, TargetsAndIconFilesOutsideTheCodePage)
 {
     CTempProgramFolder folder;
-    const std::wstring tools = AnsiToWide(folder.Path()) + L"\\\u0418\u043D\u0441\u0442\u0440\u0443\u043C\u0435\u043D\u0442\u044B";
+    const std::wstring tools = folder.Path() + L"\\\u0418\u043D\u0441\u0442\u0440\u0443\u043C\u0435\u043D\u0442\u044B";
     const std::wstring tool = tools + L"\\tool.exe";
     ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
     ASSERT_TRUE(CopyFileW((WindowsFolder() + L"\\notepad.exe").c_str(), tool.c_str(), FALSE));

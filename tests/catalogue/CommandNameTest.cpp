@@ -19,27 +19,31 @@ TEST(CommandName, ExactlyTheDigitsLettersAndFourteenSignsAreLegal)
         legal += expected;
     }
     EXPECT_EQ(10 + 26 + 26 + 14, legal);
-    EXPECT_FALSE(IsLegalCommandName(""));
-    EXPECT_FALSE(IsLegalCommandName("my tool"));
-    EXPECT_FALSE(IsLegalCommandName("a.b"));
-    EXPECT_FALSE(IsLegalCommandName("a\\b"));
+    EXPECT_FALSE(IsLegalCommandName(std::string("")));
+    EXPECT_FALSE(IsLegalCommandName(std::string("my tool")));
+    EXPECT_FALSE(IsLegalCommandName(std::string("a.b")));
+    EXPECT_FALSE(IsLegalCommandName(std::string("a\\b")));
     EXPECT_FALSE(IsLegalCommandName(std::string("a\0b", 3)));
-    EXPECT_TRUE(IsLegalCommandName("My(Tool)"));
-    EXPECT_TRUE(IsLegalCommandName("a|b"));
+    EXPECT_TRUE(IsLegalCommandName(std::string("My(Tool)")));
+    EXPECT_TRUE(IsLegalCommandName(std::string("a|b")));
+    // Letters of other scripts are not legal, nor is a unit whose low byte
+    // alone is a legal sign.
+    EXPECT_FALSE(IsLegalCommandName(std::wstring(L"\x0444\x0430\x0439\x043B")));
+    EXPECT_FALSE(IsLegalCommandName(std::wstring(L"a\x0121")));
 }
 
 TEST(CommandName, LowerCasingTouchesOnlyLettersAndKeepsALegalNameLegal)
 {
-    // The code page's lower-casing of every legal byte is its ASCII lower
+    // The system's lower-casing of every legal character is its ASCII lower
     // case, so the name that passed the rule is the one stored.
-    for (int c = 1; c <= 0xFF; ++c) {
-        if (!IsLegalCommandChar(static_cast<unsigned char>(c)))
+    for (wchar_t c = 1; c <= 0xFF; ++c) {
+        if (!IsLegalCommandChar(c))
             continue;
-        const char lower = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : char(c);
-        EXPECT_EQ(std::string(1, lower), ToLowerCommandName(std::string(1, char(c)))) << "byte " << c;
+        const wchar_t lower = c >= L'A' && c <= L'Z' ? wchar_t(c - L'A' + L'a') : c;
+        EXPECT_EQ(std::wstring(1, lower), ToLowerCommandName(std::wstring(1, c))) << "character " << int(c);
     }
-    EXPECT_EQ("my-tool_2", ToLowerCommandName("My-Tool_2"));
-    EXPECT_EQ("", ToLowerCommandName(""));
+    EXPECT_EQ(L"my-tool_2", ToLowerCommandName(L"My-Tool_2"));
+    EXPECT_EQ(L"", ToLowerCommandName(L""));
 }
 
 TEST(WindowMode, ComboIndexAndPropertiesLineMapBothWays)

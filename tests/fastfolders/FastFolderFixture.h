@@ -10,28 +10,28 @@
 
 class FastFolderStoreFixture : public ::testing::Test {
 protected:
-    void SetUp() override { CreateKey(HKEY_CURRENT_USER, kFastFolderKey); }
+    void SetUp() override { CreateKey(HKEY_CURRENT_USER, FastFolderKey()); }
 
-    static void Put(const std::string& name, const std::string& text, DWORD type = REG_SZ)
+    static void Put(const std::wstring& name, const std::wstring& text, DWORD type = REG_SZ)
     {
-        WriteRawValue(HKEY_CURRENT_USER, kFastFolderKey, name, type, text + '\0');
+        WriteStringValue(HKEY_CURRENT_USER, FastFolderKey(), name, text, type);
     }
-    static void PutItem(int index, const std::string& alias, const std::string& path)
+    static void PutItem(int index, const std::wstring& alias, const std::wstring& path)
     {
-        const std::string name = std::to_string(index);
+        const std::wstring name = std::to_wstring(index);
         Put(name, alias);
         Put(name + name, path);
     }
     // The value's bytes as stored, terminator included; "<absent>" when missing.
-    static std::string Raw(const std::string& name)
+    static std::string Raw(const std::wstring& name)
     {
         DWORD type = 0;
         std::string bytes;
-        if (!ReadRawValue(HKEY_CURRENT_USER, kFastFolderKey, name, type, bytes))
+        if (!ReadRawValue(HKEY_CURRENT_USER, FastFolderKey(), name, type, bytes))
             return "<absent>";
         return bytes;
     }
-    static DWORD Values() { return CountValues(HKEY_CURRENT_USER, kFastFolderKey); }
+    static DWORD Values() { return CountValues(HKEY_CURRENT_USER, FastFolderKey()); }
 
     CServicesGuard m_services;
     CRegistrySandbox m_sandbox;

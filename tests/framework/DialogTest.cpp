@@ -20,11 +20,11 @@ constexpr UINT kTemplate = 9001;
 class CBaseDlg : public CDialog {
 public:
     explicit CBaseDlg(HWND parent = nullptr) : CDialog(kTemplate, parent) {}
-    std::vector<std::string> calls;
+    std::vector<std::wstring> calls;
 
     DECLARE_ROUTES()
-    void OnGo() { calls.push_back("base go"); }
-    void OnAfter() { calls.push_back("base after"); }
+    void OnGo() { calls.push_back(L"base go"); }
+    void OnAfter() { calls.push_back(L"base after"); }
 };
 
 BEGIN_ROUTES(CBaseDlg, CDialog)
@@ -53,18 +53,18 @@ public:
 
     DECLARE_ROUTES()
     // Overrides the base's route for the same id: the derived table wins.
-    void OnGo() { calls.push_back("derived go"); }
-    void OnRange(UINT id) { calls.push_back("range " + std::to_string(id)); }
-    void OnEditFocus() { calls.push_back("edit focus"); }
-    void OnComboCommand() { calls.push_back("combo as command"); }
+    void OnGo() { calls.push_back(L"derived go"); }
+    void OnRange(UINT id) { calls.push_back(L"range " + std::to_wstring(id)); }
+    void OnEditFocus() { calls.push_back(L"edit focus"); }
+    void OnComboCommand() { calls.push_back(L"combo as command"); }
     void OnListClick(NMHDR* header, LRESULT* result)
     {
-        calls.push_back("notify " + std::to_string(header->idFrom));
+        calls.push_back(L"notify " + std::to_wstring(header->idFrom));
         *result = 5;
     }
     BOOL OnTimerMessage(WPARAM wParam, LPARAM, LRESULT& result)
     {
-        calls.push_back("message " + std::to_string(wParam));
+        calls.push_back(L"message " + std::to_wstring(wParam));
         result = 0;
         return TRUE;
     }
@@ -72,18 +72,18 @@ public:
     void OnCreate() { createdBeforeInit = !initialised; }
     void OnSize(UINT state, int width, int height)
     {
-        calls.push_back("size " + std::to_string(state) + " " + std::to_string(width) + "x" + std::to_string(height));
+        calls.push_back(L"size " + std::to_wstring(state) + L" " + std::to_wstring(width) + L"x" + std::to_wstring(height));
     }
     void OnMenuSelect(const MenuSelection& s)
     {
-        calls.push_back(s.IsCommandItem() ? "menu item " + std::to_string(s.item) : "menu none");
+        calls.push_back(s.IsCommandItem() ? L"menu item " + std::to_wstring(s.item) : L"menu none");
     }
     void OnWindowPosChanging(WINDOWPOS& pos) { pos.flags |= SWP_NOZORDER; }
     void OnOutOfMemory() { throw std::bad_alloc(); }
     void OnLogicError() { throw std::logic_error("x"); }
     void OnThrow()
     {
-        throw CFileError(CFileError::sharingViolation, "C:\\x\\run_a.cfg");
+        throw CFileError(CFileError::sharingViolation, L"C:\\x\\run_a.cfg");
         afterThrow = true; // never reached: the handler ends at the error
     }
 };
@@ -107,7 +107,7 @@ END_ROUTES()
 
 LRESULT Command(HWND dialog, int id, int code = 0, HWND from = nullptr)
 {
-    return SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(from));
+    return SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(from));
 }
 
 TEST(DialogRouting, CommandsControlsNotificationsAndMessagesReachTheirHandlers)
@@ -133,26 +133,26 @@ TEST(DialogRouting, CommandsControlsNotificationsAndMessagesReachTheirHandlers)
 
     NMHDR header{dlg.GetDlgItem(1020), 1020, static_cast<UINT>(NM_CLICK)};
     // The handler's result is what the sender gets back.
-    EXPECT_EQ(5, SendMessageA(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&header)));
+    EXPECT_EQ(5, SendMessageW(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&header)));
     NMHDR other{dlg.GetDlgItem(1020), 1020, static_cast<UINT>(NM_DBLCLK)};
-    SendMessageA(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&other)); // unrouted code
-    SendMessageA(hwnd, WM_TIMER, 77, 0);
+    SendMessageW(hwnd, WM_NOTIFY, 1020, reinterpret_cast<LPARAM>(&other)); // unrouted code
+    SendMessageW(hwnd, WM_TIMER, 77, 0);
     // Messages whose result the dialog procedure returns itself.
-    EXPECT_EQ(1234, SendMessageA(hwnd, WM_QUERYDRAGICON, 0, 0));
+    EXPECT_EQ(1234, SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0));
 
     // Typed routes decode their parameters once.
-    SendMessageA(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200));
+    SendMessageW(hwnd, WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(300, 200));
     CMenuHandle menu(CreatePopupMenu());
-    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(1505, MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
-    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
-    SendMessageA(hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
+    SendMessageW(hwnd, WM_MENUSELECT, MAKEWPARAM(1505, MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
+    SendMessageW(hwnd, WM_MENUSELECT, MAKEWPARAM(2, MF_POPUP | MF_HILITE), reinterpret_cast<LPARAM>(menu.Get()));
+    SendMessageW(hwnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0); // the menu closed
     WINDOWPOS pos{};
-    SendMessageA(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    SendMessageW(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
     EXPECT_EQ(UINT(SWP_NOZORDER), pos.flags);
 
-    const std::vector<std::string> expected{"derived go",  "base after", "range 1505",  "range 1510",
-                                            "edit focus",  "notify 1020", "message 77", "size 2 300x200",
-                                            "menu item 1505", "menu none", "menu none"};
+    const std::vector<std::wstring> expected{L"derived go",  L"base after", L"range 1505",  L"range 1510",
+                                            L"edit focus",  L"notify 1020", L"message 77", L"size 2 300x200",
+                                            L"menu item 1505", L"menu none", L"menu none"};
     EXPECT_EQ(expected, dlg.calls);
 }
 
@@ -178,7 +178,7 @@ TEST(DialogRouting, AnyExceptionInAHandlerIsReportedAndEndsOnlyThatHandler)
     Command(dlg.GetSafeHwnd(), 1600);
     EXPECT_FALSE(dlg.afterThrow);
     ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ("A sharing violation occurred while accessing C:\\x\\run_a.cfg.", boxes.Boxes()[0].text);
+    EXPECT_EQ(L"A sharing violation occurred while accessing C:\\x\\run_a.cfg.", boxes.Boxes()[0].text);
     EXPECT_EQ(UINT(MB_ICONSTOP), boxes.Boxes()[0].type & MB_ICONMASK);
     Command(dlg.GetSafeHwnd(), 1601);
     Command(dlg.GetSafeHwnd(), 1602);
@@ -188,7 +188,7 @@ TEST(DialogRouting, AnyExceptionInAHandlerIsReportedAndEndsOnlyThatHandler)
 
     // The window goes on handling messages.
     Command(dlg.GetSafeHwnd(), 1505);
-    EXPECT_EQ(std::vector<std::string>{"range 1505"}, dlg.calls);
+    EXPECT_EQ(std::vector<std::wstring>{L"range 1505"}, dlg.calls);
 }
 
 TEST(DialogModal, TheHookDrivesTheRunAndAnUnendedRunIsCancelled)
@@ -215,12 +215,12 @@ TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
     ASSERT_TRUE(owner.Create(nullptr));
     HWND ownerWindow = owner.GetSafeHwnd();
 
-    std::vector<std::string> seen;
+    std::vector<std::wstring> seen;
     CServicesGuard guard;
     Services().modalDialog = [&](CDialog& dialog) {
         auto& d = static_cast<CRoutingDlg&>(dialog);
         if (d.radio == 1) { // the outer dialog opens an inner one
-            seen.push_back("outer");
+            seen.push_back(L"outer");
             EXPECT_FALSE(IsWindowEnabled(ownerWindow));
             CRoutingDlg inner(dialog.GetSafeHwnd());
             inner.radio = 2;
@@ -228,14 +228,14 @@ TEST(DialogModal, NestedRunsEachReachTheHookAndOwnersAreDisabledMeanwhile)
             EXPECT_TRUE(IsWindowEnabled(dialog.GetSafeHwnd()));
             d.EndDialog(IDOK);
         } else {
-            seen.push_back("inner");
+            seen.push_back(L"inner");
             EXPECT_FALSE(IsWindowEnabled(GetWindow(dialog.GetSafeHwnd(), GW_OWNER)));
             dialog.EndDialog(42);
         }
     };
     CRoutingDlg outer(ownerWindow);
     EXPECT_EQ(IDOK, outer.DoModal());
-    EXPECT_EQ((std::vector<std::string>{"outer", "inner"}), seen);
+    EXPECT_EQ((std::vector<std::wstring>{L"outer", L"inner"}), seen);
     EXPECT_TRUE(IsWindowEnabled(ownerWindow));
 }
 
@@ -269,11 +269,11 @@ TEST(DataExchange, RadioGroupIndexGoesBothWaysAndStopsAtTheNextGroup)
     dlg.UpdateData(true);
     EXPECT_EQ(-1, dlg.radio);
 
-    std::string text = "typed";
+    std::wstring text = L"typed";
     DDX_Text(false, hwnd, 1002, text);
-    std::string back;
+    std::wstring back;
     DDX_Text(true, hwnd, 1002, back);
-    EXPECT_EQ("typed", back);
+    EXPECT_EQ(L"typed", back);
 }
 
 } // namespace

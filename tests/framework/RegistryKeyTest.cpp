@@ -106,9 +106,9 @@ TEST(RegistryKey, EnumerationOpenCloseDeleteAndTheAccessSeam)
     EXPECT_FALSE(CRegistryKey::DeleteKey(HKEY_CURRENT_USER, kKey + L"\\" + kAnyScript));
     EXPECT_EQ(ERROR_ACCESS_DENIED, CRegistryKey::DeleteTree(HKEY_CURRENT_USER, kKey));
     Services().registryAccess = nullptr;
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Scratch\\New"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Scratch\\New"));
     EXPECT_EQ(ERROR_SUCCESS, CRegistryKey::DeleteTree(HKEY_CURRENT_USER, kKey));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Scratch"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Scratch"));
 }
 
 } // namespace

@@ -7,26 +7,26 @@
 
 #include <cstdlib>
 
-std::string PackagePath(const char* variable)
+std::wstring PackagePath(const wchar_t* variable)
 {
-    const char* path = std::getenv(variable);
-    return path ? path : "";
+    const wchar_t* path = _wgetenv(variable);
+    return path ? path : L"";
 }
 
-std::string ShellFolder(int csidl)
+std::wstring ShellFolder(int csidl)
 {
-    char path[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, csidl, nullptr, 0, path);
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
     return path;
 }
 
-DWORD RunAndWait(const std::string& commandLine, HANDLE* keep)
+DWORD RunAndWait(const std::wstring& commandLine, HANDLE* keep)
 {
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return 0xFFFFFFFF;
     CloseHandle(pi.hThread);
     if (keep) {
@@ -40,7 +40,7 @@ DWORD RunAndWait(const std::string& commandLine, HANDLE* keep)
     return code;
 }
 
-bool WaitUntilGone(const std::string& path, DWORD timeoutMs)
+bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs)
 {
     for (DWORD waited = 0; waited < timeoutMs; waited += 200) {
         if (!FileExists(path))
@@ -50,16 +50,13 @@ bool WaitUntilGone(const std::string& path, DWORD timeoutMs)
     return false;
 }
 
-std::string DefaultValue(const std::string& key)
+std::wstring DefaultValue(const std::wstring& key)
 {
-    DWORD type = 0;
-    std::string bytes;
-    if (!ReadRawValue(HKEY_LOCAL_MACHINE, key, "", type, bytes))
-        return "";
-    return std::string(bytes.c_str());
+    const std::wstring value = ReadStringValue(HKEY_LOCAL_MACHINE, key);
+    return value == L"<missing>" ? L"" : value;
 }
 
-void WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value)
+void WriteString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value)
 {
-    WriteRawValue(root, key, name, REG_SZ, value + '\0');
+    WriteStringValue(root, key, name, value);
 }

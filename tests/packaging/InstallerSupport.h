@@ -5,20 +5,20 @@
 
 #include <string>
 
-inline const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+inline const std::wstring kAppPaths = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 
 // A package path handed over by ctest (Windows form); empty when unset.
-std::string PackagePath(const char* variable);
+std::wstring PackagePath(const wchar_t* variable);
 
-std::string ShellFolder(int csidl);
+std::wstring ShellFolder(int csidl);
 
 // Starts a program and waits for it (up to two minutes); returns its exit
 // code. With keep, returns at once and hands over the process handle.
-DWORD RunAndWait(const std::string& commandLine, HANDLE* keep = nullptr);
+DWORD RunAndWait(const std::wstring& commandLine, HANDLE* keep = nullptr);
 
-bool WaitUntilGone(const std::string& path, DWORD timeoutMs = 60000);
+bool WaitUntilGone(const std::wstring& path, DWORD timeoutMs = 60000);
 
 // The default value of an HKLM key; empty when missing.
-std::string DefaultValue(const std::string& key);
+std::wstring DefaultValue(const std::wstring& key);
 
-void WriteString(HKEY root, const std::string& key, const std::string& name, const std::string& value);
+void WriteString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value);

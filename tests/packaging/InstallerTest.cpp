@@ -15,25 +15,25 @@
 
 namespace {
 
-std::string InstallerPath()
+std::wstring InstallerPath()
 {
-    return PackagePath("VERBOSA_INSTALLER");
+    return PackagePath(L"VERBOSA_INSTALLER");
 }
 
-const std::string kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa";
+const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Verbosa";
 
-std::string ProgramFilesFolder()
+std::wstring ProgramFilesFolder()
 {
-    return ShellFolder(CSIDL_PROGRAM_FILES) + "\\Verbosa";
+    return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Verbosa";
 }
 
 // Waits for a visible top-level dialog with this caption. Visible, because
 // the program's main window exists hidden in path mode under the same class.
-HWND WaitForWindow(const char* caption, DWORD timeoutMs = 60000)
+HWND WaitForWindow(const wchar_t* caption, DWORD timeoutMs = 60000)
 {
     for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", caption); window;
-             window = FindWindowExA(nullptr, window, "#32770", caption)) {
+        for (HWND window = FindWindowExW(nullptr, nullptr, L"#32770", caption); window;
+             window = FindWindowExW(nullptr, window, L"#32770", caption)) {
             if (IsWindowVisible(window))
                 return window;
         }
@@ -43,11 +43,11 @@ HWND WaitForWindow(const char* caption, DWORD timeoutMs = 60000)
 }
 
 // The editor fills its fields when it is first shown; wait for the target.
-std::string WaitForText(HWND dialog, int id, DWORD timeoutMs = 10000)
+std::wstring WaitForText(HWND dialog, int id, DWORD timeoutMs = 10000)
 {
-    char text[MAX_PATH] = {};
+    wchar_t text[MAX_PATH] = {};
     for (DWORD waited = 0; waited < timeoutMs && !text[0]; waited += 100) {
-        GetDlgItemTextA(dialog, id, text, MAX_PATH);
+        GetDlgItemTextW(dialog, id, text, MAX_PATH);
         if (!text[0])
             Sleep(100);
     }
@@ -56,26 +56,26 @@ std::string WaitForText(HWND dialog, int id, DWORD timeoutMs = 10000)
 
 TEST(Installer, InstallsUsesAndUninstallsCleanly)
 {
-    const std::string installer = InstallerPath();
-    ASSERT_FALSE(installer.empty()) << "VERBOSA_INSTALLER names no installer";
-    const std::string dir = ProgramFilesFolder();
+    const std::wstring installer = InstallerPath();
+    ASSERT_FALSE(installer.empty()) << L"VERBOSA_INSTALLER names no installer";
+    const std::wstring dir = ProgramFilesFolder();
     // A first start, whatever an earlier run of this prefix left.
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30\\FastFolders");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30");
-    RegDeleteKeyA(HKEY_CURRENT_USER, (kAppPaths + "\\pad.exe").c_str()); // a name in both scopes asks first
-    ASSERT_EQ(0u, RunAndWait("\"" + installer + "\" /S"));
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kelto\\quillon30\\FastFolders");
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Kelto\\quillon30");
+    RegDeleteKeyW(HKEY_CURRENT_USER, (kAppPaths + L"\\pad.exe").c_str()); // a name in both scopes asks first
+    ASSERT_EQ(0u, RunAndWait(L"\"" + installer + L"\" /S"));
 
-    for (const char* file : {"quillon.exe", "Tesselator.dll", "quillon.chm", "uninstall.exe"})
-        EXPECT_TRUE(FileExists(dir + "\\" + file)) << file;
-    EXPECT_TRUE(GetFileAttributesA((dir + "\\Cmds").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    for (const wchar_t* file : {L"quillon.exe", L"Tesselator.dll", L"quillon.chm", L"uninstall.exe"})
+        EXPECT_TRUE(FileExists(dir + L"\\" + file)) << file;
+    EXPECT_TRUE(GetFileAttributesW((dir + L"\\Cmds").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
     // Another program's entry, which the uninstaller must leave alone.
-    WriteString(HKEY_LOCAL_MACHINE, kAppPaths + "\\otherapp.exe", "", "C:\\Other\\otherapp.exe");
+    WriteString(HKEY_LOCAL_MACHINE, kAppPaths + L"\\otherapp.exe", L"", L"C:\\Other\\otherapp.exe");
 
     // Path mode, as the "Create Shortcut Command" verb starts it.
     HANDLE process = nullptr;
-    RunAndWait("\"" + dir + "\\quillon.exe\" C:\\windows\\notepad.exe", &process);
+    RunAndWait(L"\"" + dir + L"\\quillon.exe\" C:\\windows\\notepad.exe", &process);
     ASSERT_NE(nullptr, process);
     // Whatever fails below, the program does not outlive the test.
     struct Reaper {
@@ -88,36 +88,36 @@ TEST(Installer, InstallsUsesAndUninstallsCleanly)
                 CloseHandle(process);
         }
     } reaper{process};
-    HWND dialog = WaitForWindow("New Command");
+    HWND dialog = WaitForWindow(L"New Command");
     ASSERT_NE(nullptr, dialog);
-    EXPECT_EQ("C:\\windows\\notepad.exe", WaitForText(dialog, 1003));
-    SetDlgItemTextA(dialog, 1002, "Pad");
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    HWND done = WaitForWindow("Verbosa");
+    EXPECT_EQ(L"C:\\windows\\notepad.exe", WaitForText(dialog, 1003));
+    SetDlgItemTextW(dialog, 1002, L"Pad");
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    HWND done = WaitForWindow(L"Verbosa");
     ASSERT_NE(nullptr, done);
-    PostMessageA(done, WM_COMMAND, IDOK, 0);
+    PostMessageW(done, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 60000));
 
-    EXPECT_EQ(dir + "\\Cmds\\run_pad.lnk", DefaultValue(kAppPaths + "\\pad.exe"));
-    EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_pad.lnk"));
-    EXPECT_TRUE(FileExists(dir + "\\Cmds\\run_pad.cfg"));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command")); // first run
+    EXPECT_EQ(dir + L"\\Cmds\\run_pad.lnk", DefaultValue(kAppPaths + L"\\pad.exe"));
+    EXPECT_TRUE(FileExists(dir + L"\\Cmds\\run_pad.lnk"));
+    EXPECT_TRUE(FileExists(dir + L"\\Cmds\\run_pad.cfg"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"*\\Shell\\Create Shortcut Command")); // first run
 
     // This user's own menu entry, as a first run without the rights makes it.
-    const std::string userVerb = "Software\\Classes\\*\\Shell\\Create Shortcut Command";
-    WriteString(HKEY_CURRENT_USER, userVerb + "\\Command", "", "\"" + dir + "\\quillon.exe\" %1");
+    const std::wstring userVerb = L"Software\\Classes\\*\\Shell\\Create Shortcut Command";
+    WriteString(HKEY_CURRENT_USER, userVerb + L"\\Command", L"", L"\"" + dir + L"\\quillon.exe\" %1");
 
     // The uninstaller copies itself away and returns at once: wait for the folder.
-    ASSERT_EQ(0u, RunAndWait("\"" + dir + "\\uninstall.exe\" /S"));
+    ASSERT_EQ(0u, RunAndWait(L"\"" + dir + L"\\uninstall.exe\" /S"));
     EXPECT_TRUE(WaitUntilGone(dir));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, userVerb));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + "\\pad.exe"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "*\\Shell\\Create Shortcut Command"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Folder\\Shell\\Create Shortcut Command"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kAppPaths + L"\\pad.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"*\\Shell\\Create Shortcut Command"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Folder\\Shell\\Create Shortcut Command"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
-    EXPECT_EQ("C:\\Other\\otherapp.exe", DefaultValue(kAppPaths + "\\otherapp.exe"));
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (kAppPaths + "\\otherapp.exe").c_str());
+    EXPECT_EQ(L"C:\\Other\\otherapp.exe", DefaultValue(kAppPaths + L"\\otherapp.exe"));
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, (kAppPaths + L"\\otherapp.exe").c_str());
 }
 
 // Just me: the user's own folders and keys, and on uninstall only what this
@@ -125,47 +125,47 @@ TEST(Installer, InstallsUsesAndUninstallsCleanly)
 // shows the switch wins over the administrators' default of All users.
 TEST(Installer, JustMeInstallsAndUninstallsForTheUserAlone)
 {
-    const std::string installer = InstallerPath();
-    ASSERT_FALSE(installer.empty()) << "VERBOSA_INSTALLER names no installer";
-    const std::string dir = ShellFolder(CSIDL_LOCAL_APPDATA) + "\\Programs\\Verbosa";
-    const std::string startMenuLink = ShellFolder(CSIDL_PROGRAMS) + "\\Verbosa.lnk";
-    ASSERT_EQ(0u, RunAndWait("\"" + installer + "\" /S /CurrentUser"));
+    const std::wstring installer = InstallerPath();
+    ASSERT_FALSE(installer.empty()) << L"VERBOSA_INSTALLER names no installer";
+    const std::wstring dir = ShellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Verbosa";
+    const std::wstring startMenuLink = ShellFolder(CSIDL_PROGRAMS) + L"\\Verbosa.lnk";
+    ASSERT_EQ(0u, RunAndWait(L"\"" + installer + L"\" /S /CurrentUser"));
 
-    EXPECT_TRUE(FileExists(dir + "\\quillon.exe"));
-    EXPECT_TRUE(FileExists(dir + "\\uninstall.exe"));
+    EXPECT_TRUE(FileExists(dir + L"\\quillon.exe"));
+    EXPECT_TRUE(FileExists(dir + L"\\uninstall.exe"));
     EXPECT_TRUE(FileExists(startMenuLink));
-    EXPECT_EQ(dir, ReadStringValue(HKEY_CURRENT_USER, kUninstallKey, "InstallLocation"));
+    EXPECT_EQ(dir, ReadStringValue(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
 
     // A Just me command as the program makes it, the user's verb, extension
     // handler and settings, and another program's entry in the user's App Paths.
-    const std::string cmds = ShellFolder(CSIDL_APPDATA) + "\\Verbosa\\Cmds";
-    CreateDirectoryA((ShellFolder(CSIDL_APPDATA) + "\\Verbosa").c_str(), nullptr);
-    CreateDirectoryA(cmds.c_str(), nullptr);
-    WriteFileBytes(cmds + "\\run_pad.lnk", "link");
-    WriteFileBytes(cmds + "\\run_pad.cfg", "properties");
-    WriteString(HKEY_CURRENT_USER, kAppPaths + "\\pad.exe", "", cmds + "\\run_pad.lnk");
-    WriteString(HKEY_CURRENT_USER, kAppPaths + "\\pad.exe", "Path", cmds);
-    WriteString(HKEY_CURRENT_USER, kAppPaths + "\\otherapp.exe", "", "C:\\Other\\otherapp.exe");
-    const std::string classes = "Software\\Classes\\";
-    const std::string shellKeys[] = {classes + "*\\Shell\\Create Shortcut Command",
-                                    classes + "Folder\\Shell\\Create Shortcut Command",
-                                    classes + "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator"};
-    for (const std::string& key : shellKeys)
-        WriteString(HKEY_CURRENT_USER, key, "", dir + "\\quillon.exe");
-    CreateKey(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30");
+    const std::wstring cmds = ShellFolder(CSIDL_APPDATA) + L"\\Verbosa\\Cmds";
+    CreateDirectoryW((ShellFolder(CSIDL_APPDATA) + L"\\Verbosa").c_str(), nullptr);
+    CreateDirectoryW(cmds.c_str(), nullptr);
+    WriteFileBytes(cmds + L"\\run_pad.lnk", "link");
+    WriteFileBytes(cmds + L"\\run_pad.cfg", "properties");
+    WriteString(HKEY_CURRENT_USER, kAppPaths + L"\\pad.exe", L"", cmds + L"\\run_pad.lnk");
+    WriteString(HKEY_CURRENT_USER, kAppPaths + L"\\pad.exe", L"Path", cmds);
+    WriteString(HKEY_CURRENT_USER, kAppPaths + L"\\otherapp.exe", L"", L"C:\\Other\\otherapp.exe");
+    const std::wstring classes = L"Software\\Classes\\";
+    const std::wstring shellKeys[] = {classes + L"*\\Shell\\Create Shortcut Command",
+                                    classes + L"Folder\\Shell\\Create Shortcut Command",
+                                    classes + L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator"};
+    for (const std::wstring& key : shellKeys)
+        WriteString(HKEY_CURRENT_USER, key, L"", dir + L"\\quillon.exe");
+    CreateKey(HKEY_CURRENT_USER, L"Software\\Kelto\\quillon30");
 
-    ASSERT_EQ(0u, RunAndWait("\"" + dir + "\\uninstall.exe\" /S"));
+    ASSERT_EQ(0u, RunAndWait(L"\"" + dir + L"\\uninstall.exe\" /S"));
     EXPECT_TRUE(WaitUntilGone(dir));
     EXPECT_FALSE(FileExists(startMenuLink));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kUninstallKey));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppPaths + "\\pad.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppPaths + L"\\pad.exe"));
     EXPECT_FALSE(FileExists(cmds));
-    for (const std::string& key : shellKeys)
+    for (const std::wstring& key : shellKeys)
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key)) << key;
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Kelto\\quillon30"));
-    EXPECT_EQ("C:\\Other\\otherapp.exe", ReadStringValue(HKEY_CURRENT_USER, kAppPaths + "\\otherapp.exe"));
-    RegDeleteKeyA(HKEY_CURRENT_USER, (kAppPaths + "\\otherapp.exe").c_str());
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Kelto\\quillon30"));
+    EXPECT_EQ(L"C:\\Other\\otherapp.exe", ReadStringValue(HKEY_CURRENT_USER, kAppPaths + L"\\otherapp.exe"));
+    RegDeleteKeyW(HKEY_CURRENT_USER, (kAppPaths + L"\\otherapp.exe").c_str());
 }
 
 } // namespace

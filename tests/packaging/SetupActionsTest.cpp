@@ -28,13 +28,13 @@ INT CALLBACK RecordLine(LPVOID, UINT, LPCWSTR message)
 
 TEST(SetupActions, AnExceptionFailsTheStepOrIsLoggedAndNeverLeavesTheLibrary)
 {
-    const std::string package = PackagePath("VERBOSA_MSI");
+    const std::wstring package = PackagePath(L"VERBOSA_MSI");
     if (package.empty())
-        GTEST_SKIP() << "no MSI package (wixl missing)";
+        GTEST_SKIP() << L"no MSI package (wixl missing)";
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
     const INSTALLUI_HANDLERW previous = MsiSetExternalUIW(RecordLine, INSTALLLOGMODE_INFO, nullptr);
     PMSIHANDLE install;
-    ASSERT_EQ(ERROR_SUCCESS, MsiOpenPackageExW(std::wstring(package.begin(), package.end()).c_str(),
+    ASSERT_EQ(ERROR_SUCCESS, MsiOpenPackageExW(package.c_str(),
                                                MSIOPENPACKAGEFLAGS_IGNOREMACHINESTATE, &install));
     g_log.clear();
 

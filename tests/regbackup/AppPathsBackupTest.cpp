@@ -18,6 +18,7 @@ using namespace std::string_literals;
 
 namespace {
 
+// The bytes of UTF-16 text, as the registry and the file hold them.
 std::string Utf16(std::u16string_view text)
 {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
@@ -83,9 +84,9 @@ TEST_F(AppPathsBackupTest, DeleteKeepsABackupThatRestoresTheEntryExactly)
     RegKey expected = sample;
     ASSERT_EQ(expected, Capture(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"))); // what is read is what was planted
 
-    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::machine, "tool.exe");
+    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::machine, L"tool.exe");
     ASSERT_TRUE(deleted.deleted) << deleted.why;
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe"));
     EXPECT_EQ(folder.MachineBackups(), deleted.backupFile.substr(0, folder.MachineBackups().size()));
     EXPECT_EQ(0u, ReadFileBytes(deleted.backupFile).find("\xFF\xFE" + Utf16(u"Windows Registry Editor Version 5.00\r\n")));
 
@@ -110,24 +111,24 @@ TEST_F(AppPathsBackupTest, DeleteKeepsABackupThatRestoresTheEntryExactly)
     EXPECT_EQ(CommandScope::machine, backups[1].scope);
 }
 
-TEST_F(AppPathsBackupTest, TheUsersEntryWithANonAsciiNameComesBackUnderItsOwnName)
+TEST_F(AppPathsBackupTest, TheUsersEntryWithANameOutsideTheCodePageComesBackUnderItsOwnName)
 {
-    const RegKey entry{u"", {{u"", REG_SZ, Utf16(u"C:\\caf\u00e9.exe"s + u'\0')}}, {}};
-    Plant(HKEY_CURRENT_USER, EntryPath(u"caf\u00e9.exe"), entry);
-    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::user, "caf\xe9.exe");
+    const RegKey entry{u"", {{u"", REG_SZ, Utf16(u"C:\\\u0142\u00f3d\u017a.exe"s + u'\0')}}, {}};
+    Plant(HKEY_CURRENT_USER, EntryPath(u"\u0142\u00f3d\u017a.exe"), entry);
+    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::user, L"\u0142\u00f3d\u017a.exe");
     ASSERT_TRUE(deleted.deleted) << deleted.why;
-    EXPECT_EQ(folder.Backups() + "\\caf\xe9.exe-", deleted.backupFile.substr(0, folder.Backups().size() + 10));
+    EXPECT_EQ(folder.Backups() + L"\\\u0142\u00f3d\u017a.exe-", deleted.backupFile.substr(0, folder.Backups().size() + 10));
 
     const AppPathsBackup backup = ReadAppPathsBackup(deleted.backupFile);
     EXPECT_EQ(CommandScope::user, backup.scope);
-    EXPECT_EQ("caf\xe9.exe", backup.shownName);
+    EXPECT_EQ(L"\u0142\u00f3d\u017a.exe", backup.shownName);
     EXPECT_EQ(RestoreStatus::restored, RestoreAppPathsBackup(backup, ExistingEntry::keep).status);
-    EXPECT_EQ(entry, Capture(HKEY_CURRENT_USER, EntryPath(u"caf\u00e9.exe")));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\caf\xe9.exe"));
+    EXPECT_EQ(entry, Capture(HKEY_CURRENT_USER, EntryPath(u"\u0142\u00f3d\u017a.exe")));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\\u0142\u00f3d\u017a.exe"));
 
     // Restore deleted... lists the backups of both scopes, each from its own folder.
     Plant(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"), SampleEntry());
-    ASSERT_TRUE(DeleteAppPathsEntryWithBackup(CommandScope::machine, "tool.exe").deleted);
+    ASSERT_TRUE(DeleteAppPathsEntryWithBackup(CommandScope::machine, L"tool.exe").deleted);
     const std::vector<AppPathsBackup> listed = ListAppPathsBackups();
     ASSERT_EQ(2u, listed.size());
     const AppPathsBackup& machine = listed[0].scope == CommandScope::machine ? listed[0] : listed[1];
@@ -140,9 +141,9 @@ TEST_F(AppPathsBackupTest, AHostileBackupIsRefusedWithItsReasonAndWritesNothing)
 {
     Plant(HKEY_LOCAL_MACHINE, EntryPath(u"a.exe"), {u"", {{u"", REG_SZ, Utf16(u"C:\\a.exe"s + u'\0')}}, {}});
     const RegKey before = Capture(HKEY_LOCAL_MACHINE, u"SOFTWARE");
-    CreateDirectoryA((folder.Path() + "\\LocalAppData").c_str(), nullptr);
-    CreateDirectoryA((folder.Path() + "\\LocalAppData\\Verbosa").c_str(), nullptr);
-    CreateDirectoryA(folder.Backups().c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\LocalAppData").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\LocalAppData\\Verbosa").c_str(), nullptr);
+    CreateDirectoryW(folder.Backups().c_str(), nullptr);
     const std::u16string header = u"Windows Registry Editor Version 5.00\r\n\r\n";
     const std::u16string appPaths = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
     const std::u16string hostile[] = {
@@ -152,31 +153,31 @@ TEST_F(AppPathsBackupTest, AHostileBackupIsRefusedWithItsReasonAndWritesNothing)
         header + u"[" + appPaths + u"\\x.exe\\deeper]\r\n\"x\"=\"y\"\r\n",
     };
     for (size_t i = 0; i < std::size(hostile); ++i) {
-        const std::string file = folder.Backups() + "\\hostile" + std::to_string(i) + ".reg";
+        const std::wstring file = folder.Backups() + L"\\hostile" + std::to_wstring(i) + L".reg";
         WriteFileBytes(file, "\xFF\xFE" + Utf16(hostile[i]));
         const RestoreResult result = RestoreAppPathsBackup(file, ExistingEntry::replace);
         EXPECT_EQ(RestoreStatus::refused, result.status) << i;
-        EXPECT_NE("", result.why) << i;
+        EXPECT_NE(L"", result.why) << i;
     }
     EXPECT_EQ(before, Capture(HKEY_LOCAL_MACHINE, u"SOFTWARE"));
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Evil"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Evil"));
     // Listed all the same, each with why it cannot be restored.
     const std::vector<AppPathsBackup> listed = ListAppPathsBackups();
     ASSERT_EQ(std::size(hostile), listed.size());
     for (const AppPathsBackup& backup : listed)
-        EXPECT_NE("", backup.problem) << backup.file;
+        EXPECT_NE(L"", backup.problem) << backup.file;
 }
 
 TEST_F(AppPathsBackupTest, ARestoreThatFailsHalfwayLeavesNothingBehind)
 {
     Plant(HKEY_LOCAL_MACHINE, EntryPath(u"tool.exe"), SampleEntry());
-    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::machine, "tool.exe");
+    const DeleteResult deleted = DeleteAppPathsEntryWithBackup(CommandScope::machine, L"tool.exe");
     ASSERT_TRUE(deleted.deleted);
     Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) {
         return subkey.find(L"\\Inner") == std::wstring::npos;
     };
     const RestoreResult result = RestoreAppPathsBackup(deleted.backupFile, ExistingEntry::keep);
     EXPECT_EQ(RestoreStatus::failed, result.status);
-    EXPECT_NE("", result.why);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe"));
+    EXPECT_NE(L"", result.why);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tool.exe"));
 }

@@ -171,20 +171,23 @@ TEST(BackupRules, OnlyOneAppPathsEntryOfEitherScopeIsABackupsKey)
 TEST(BackupRules, FileNamesAreSafeSortableAndReadBack)
 {
     const BackupStamp stamp{2026, 12, 8, 13, 45, 1};
-    EXPECT_EQ("x.exe-20261208-134501.reg", BackupFileName("x.exe", stamp, 1));
-    EXPECT_EQ("a_b_c_-20261208-134501-2.reg", BackupFileName("a:b?c*", stamp, 2));
-    EXPECT_EQ("_con.exe-20261208-134501.reg", BackupFileName("con.exe", stamp, 1));
-    EXPECT_EQ("_LPT1-20261208-134501.reg", BackupFileName("LPT1", stamp, 1));
-    EXPECT_EQ(64u + 20u, BackupFileName(std::string(300, 'n'), stamp, 1).size());
+    EXPECT_EQ(u"x.exe-20261208-134501.reg", BackupFileName(u"x.exe", stamp, 1));
+    EXPECT_EQ(u"a_b_c_-20261208-134501-2.reg", BackupFileName(u"a:b?c*", stamp, 2));
+    EXPECT_EQ(u"_con.exe-20261208-134501.reg", BackupFileName(u"con.exe", stamp, 1));
+    EXPECT_EQ(u"_LPT1-20261208-134501.reg", BackupFileName(u"LPT1", stamp, 1));
+    EXPECT_EQ(64u + 20u, BackupFileName(std::u16string(300, u'n'), stamp, 1).size());
+    // Shortened, a name never keeps half a surrogate pair.
+    EXPECT_EQ(std::u16string(63, u'\u540D') + u"-20261208-134501.reg",
+              BackupFileName(std::u16string(63, u'\u540D') + u"\U0001F4F7", stamp, 1));
 
     BackupStamp read;
     int attempt = 0;
-    EXPECT_TRUE(ParseBackupFileName("a-b-20261208-134501-12.REG", read, attempt));
+    EXPECT_TRUE(ParseBackupFileName(u"a-b-20261208-134501-12.REG", read, attempt));
     EXPECT_EQ(stamp, read);
     EXPECT_EQ(12, attempt);
-    EXPECT_TRUE(ParseBackupFileName(BackupFileName("x", stamp, 1), read, attempt));
+    EXPECT_TRUE(ParseBackupFileName(BackupFileName(u"x", stamp, 1), read, attempt));
     EXPECT_EQ(1, attempt);
-    for (const char* other : {"x.reg", "-20261208-134501.reg", "x-20261308-134501.reg", "x-20261208-134501.txt",
-                              "x-20261208-134501-1.reg", "x-2026120-134501.reg"})
-        EXPECT_FALSE(ParseBackupFileName(other, read, attempt)) << other;
+    for (const char16_t* other : {u"x.reg", u"-20261208-134501.reg", u"x-20261308-134501.reg", u"x-20261208-134501.txt",
+                                  u"x-20261208-134501-1.reg", u"x-2026120-134501.reg"})
+        EXPECT_FALSE(ParseBackupFileName(other, read, attempt)) << ::testing::PrintToString(std::u16string(other));
 }

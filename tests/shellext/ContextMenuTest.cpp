@@ -8,19 +8,12 @@
 
 namespace {
 
-std::string ItemText(HMENU menu, int position)
-{
-    char text[300] = {};
-    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-    return text;
-}
-
 bool IsSeparator(HMENU menu, int position)
 {
     return (MenuItemAt(menu, position, MIIM_FTYPE).fType & MFT_SEPARATOR) != 0;
 }
 
-MENUITEMINFOA ItemInfo(HMENU menu, int position)
+MENUITEMINFOW ItemInfo(HMENU menu, int position)
 {
     return MenuItemAt(menu, position, MIIM_ID | MIIM_SUBMENU | MIIM_CHECKMARKS);
 }
@@ -92,7 +85,7 @@ private:
         const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + headersAt);
         const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
         for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); entry->Name; ++entry) {
-            if (lstrcmpiA(reinterpret_cast<char*>(base + entry->Name), library) != 0)
+            if (_stricmp(reinterpret_cast<char*>(base + entry->Name), library) != 0)
                 continue;
             auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
             auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
@@ -123,9 +116,9 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
 {
     for (const int count : {0, 3, 10}) {
         SCOPED_TRACE(count);
-        RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey.c_str());
         CreateKey(HKEY_CURRENT_USER, kStoreKey);
-        WriteStore(NumberedAliases(count), std::vector<std::string>(count, "C:\\windows"));
+        WriteStore(NumberedAliases(count), std::vector<std::wstring>(count, L"C:\\windows"));
         CInterfacePtr<IContextMenu> handler;
         CreateHandler(handler, IID_IContextMenu);
         HRESULT result = E_FAIL;
@@ -135,12 +128,12 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
 
         // Separator, "Fast Folders", separator, from indexMenu on.
         ASSERT_EQ(5, GetMenuItemCount(menu));
-        EXPECT_EQ("Before", ItemText(menu, 0));
+        EXPECT_EQ(L"Before", MenuTextAt(menu, 0));
         EXPECT_TRUE(IsSeparator(menu, 1));
-        EXPECT_EQ("Fast Folders", ItemText(menu, 2));
+        EXPECT_EQ(L"Fast Folders", MenuTextAt(menu, 2));
         EXPECT_TRUE(IsSeparator(menu, 3));
-        EXPECT_EQ("After", ItemText(menu, 4));
-        const MENUITEMINFOA submenu = ItemInfo(menu, 2);
+        EXPECT_EQ(L"After", MenuTextAt(menu, 4));
+        const MENUITEMINFOW submenu = ItemInfo(menu, 2);
         ASSERT_TRUE(submenu.hSubMenu);
         ASSERT_TRUE(submenu.hbmpUnchecked);
         EXPECT_FALSE(submenu.hbmpChecked);
@@ -150,8 +143,8 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
         const HMENU popup = submenu.hSubMenu;
         ASSERT_EQ(count + (count > 0 ? 1 : 0) + 1, GetMenuItemCount(popup));
         for (int i = 0; i < count; ++i) {
-            const MENUITEMINFOA entry = ItemInfo(popup, i);
-            EXPECT_EQ("Alias " + std::to_string(i), ItemText(popup, i));
+            const MENUITEMINFOW entry = ItemInfo(popup, i);
+            EXPECT_EQ(L"Alias " + std::to_wstring(i), MenuTextAt(popup, i));
             EXPECT_EQ(static_cast<UINT>(100 + i), entry.wID);
             EXPECT_TRUE(entry.hbmpUnchecked);
             EXPECT_FALSE(entry.hbmpChecked);
@@ -161,7 +154,7 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
             EXPECT_TRUE(IsSeparator(popup, count));
         }
         const int settings = GetMenuItemCount(popup) - 1;
-        EXPECT_EQ("Settings...", ItemText(popup, settings));
+        EXPECT_EQ(L"Settings...", MenuTextAt(popup, settings));
         EXPECT_EQ(static_cast<UINT>(100 + count), ItemInfo(popup, settings).wID);
         EXPECT_FALSE(ItemInfo(popup, settings).hbmpUnchecked);
         DestroyMenu(menu);
@@ -176,21 +169,21 @@ TEST_F(ContextMenuTest, PicturesFollowTheScaleOfTheMenu)
     const HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey.c_str());
     CreateKey(HKEY_CURRENT_USER, kStoreKey);
-    WriteStore({"Docs"}, {"C:\\windows"});
+    WriteStore({L"Docs"}, {L"C:\\windows"});
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     const HMENU menu = BuildMenu(handler.Get(), result, 0, 100);
     ASSERT_TRUE(menu);
-    const MENUITEMINFOA submenu = MenuItemAt(menu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS | MIIM_BITMAP);
-    const MENUITEMINFOA entry = MenuItemAt(submenu.hSubMenu, 0, MIIM_CHECKMARKS | MIIM_BITMAP);
-    for (const MENUITEMINFOA& item : {submenu, entry}) {
+    const MENUITEMINFOW submenu = MenuItemAt(menu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS | MIIM_BITMAP);
+    const MENUITEMINFOW entry = MenuItemAt(submenu.hSubMenu, 0, MIIM_CHECKMARKS | MIIM_BITMAP);
+    for (const MENUITEMINFOW& item : {submenu, entry}) {
         const HBITMAP picture = dpi < 144 ? item.hbmpUnchecked : item.hbmpItem;
         EXPECT_EQ(nullptr, dpi < 144 ? item.hbmpItem : item.hbmpUnchecked);
         BITMAP info{};
-        ASSERT_TRUE(GetObjectA(picture, sizeof info, &info));
+        ASSERT_TRUE(GetObjectW(picture, sizeof info, &info));
         EXPECT_EQ(dpi < 144 ? 16 : dpi < 192 ? 24 : 32, info.bmWidth);
         if (dpi >= 144) {
             ASSERT_EQ(32, info.bmBitsPixel);
@@ -209,31 +202,32 @@ TEST_F(ContextMenuTest, PicturesFollowTheScaleOfTheMenu)
 TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
 {
     // A gap at index 2: only the aliases before it.
-    WriteStore({"Docs", "R&D", "", "Late"}, {"C:\\Docs", "C:\\RD", "", "C:\\Late"});
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kStoreKey, "2");
+    WriteStore({L"Docs", L"R&D", L"", L"Late"}, {L"C:\\Docs", L"C:\\RD", L"", L"C:\\Late"});
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kStoreKey.c_str(), L"2");
     CMenuHandle menu;
     HMENU popup = nullptr;
     EXPECT_EQ(3, FreshMenu(menu, popup));
-    EXPECT_EQ("Docs", ItemText(popup, 0));
+    EXPECT_EQ(L"Docs", MenuTextAt(popup, 0));
     // Shown as typed: the ampersand is no mnemonic marker.
-    EXPECT_EQ("R&&D", ItemText(popup, 1));
+    EXPECT_EQ(L"R&&D", MenuTextAt(popup, 1));
 
-    // Texts at the buffer's edge: 259 bytes fit, 260 without a terminator
+    // Texts at the buffer's edge: 259 units fit, 260 without a terminator
     // do not, and a text stored without its terminator reads whole.
-    RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
-    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "0", REG_SZ, "Bare");
-    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "1", REG_SZ, std::string(259, 'f') + std::string(1, '\0'));
-    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "2", REG_SZ, std::string(260, 'g'));
-    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "3", REG_SZ, std::string("After\0", 6));
+    const auto unterminated = [](const std::wstring& text) { return TextBytes(text).substr(0, text.size() * 2); };
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey.c_str());
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, L"0", REG_SZ, unterminated(L"Bare"));
+    WriteStoreText(L"1", std::wstring(259, L'f'));
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, L"2", REG_SZ, unterminated(std::wstring(260, L'g')));
+    WriteStoreText(L"3", L"After");
     EXPECT_EQ(3, FreshMenu(menu, popup));
-    EXPECT_EQ("Bare", ItemText(popup, 0));
-    EXPECT_EQ(std::string(259, 'f'), ItemText(popup, 1));
+    EXPECT_EQ(L"Bare", MenuTextAt(popup, 0));
+    EXPECT_EQ(std::wstring(259, L'f'), MenuTextAt(popup, 1));
 
     // No store at all: "Settings..." alone.
-    RegDeleteTreeA(HKEY_CURRENT_USER, kStoreKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey.c_str());
     EXPECT_EQ(1, FreshMenu(menu, popup));
     ASSERT_EQ(1, GetMenuItemCount(popup));
-    EXPECT_EQ("Settings...", ItemText(popup, 0));
+    EXPECT_EQ(L"Settings...", MenuTextAt(popup, 0));
     EXPECT_EQ(1u, ItemInfo(popup, 0).wID);
 }
 
@@ -256,13 +250,13 @@ TEST_F(ContextMenuTest, ShowsAliasesInAnyScriptExactlyAsWritten)
 
     // A value of another type holds no text: it ends the list like a gap,
     // rather than showing its bytes as characters.
-    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "1", REG_BINARY, Utf8(emoji));
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, L"1", REG_BINARY, Utf8(emoji));
     EXPECT_EQ(2, FreshMenu(menu, popup));
 }
 
 TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
 {
-    WriteStore(NumberedAliases(3), std::vector<std::string>(3, "C:\\windows"));
+    WriteStore(NumberedAliases(3), std::vector<std::wstring>(3, L"C:\\windows"));
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
@@ -284,7 +278,7 @@ TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
 TEST_F(ContextMenuTest, OutOfMemoryIsReportedAndLeavesTheShellsMenuAlone)
 {
     // Long enough to be allocated: the menu text is made per alias.
-    WriteStore({std::string(100, 'a')}, {"C:\\windows"});
+    WriteStore({std::wstring(100, L'a')}, {L"C:\\windows"});
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
@@ -310,7 +304,7 @@ TEST_F(ContextMenuTest, InitializeRefusesFoldersWithoutAPath)
     EXPECT_EQ(E_INVALIDARG, init->Initialize(computer, nullptr, nullptr));
     ILFree(computer);
     EXPECT_EQ(E_INVALIDARG, init->Initialize(nullptr, nullptr, nullptr));
-    PIDLIST_ABSOLUTE windows = FolderPidl("C:\\windows");
+    PIDLIST_ABSOLUTE windows = FolderPidl(L"C:\\windows");
     EXPECT_EQ(S_OK, init->Initialize(windows, nullptr, nullptr));
     ILFree(windows);
 }
@@ -349,8 +343,8 @@ TEST_F(ContextMenuTest, HelpTextOnlyForTheFirstOffset)
 TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
 {
     const CRecorderLog recorder;
-    WriteStore(NumberedAliases(10), std::vector<std::string>(10, "C:\\windows"));
-    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, "Path", REG_SZ, CRecorderLog::ProgramPath() + std::string(1, '\0'));
+    WriteStore(NumberedAliases(10), std::vector<std::wstring>(10, L"C:\\windows"));
+    WriteStoreText(L"Path", CRecorderLog::ProgramPath());
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
@@ -379,10 +373,10 @@ TEST_F(ContextMenuTest, SettingsStartsWhatPathNamesWhateverTheScript)
 
     // A Just me install lands in the user's profile, whose name may be in
     // any script; "Path" is read at the moment of the choice.
-    CTempProgramFolder base(false, "-profile");
-    const CWideFolder folder(Wide(base.Path()) + L"\\\u0141ukasz \u540D");
+    CTempProgramFolder base(false, L"-profile");
+    const CWideFolder folder(base.Path() + L"\\\u0141ukasz \u540D");
     const std::wstring program = folder.Path() + L"\\quillon.exe";
-    ASSERT_TRUE(CopyFileW(Wide(CRecorderLog::ProgramPath()).c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(CRecorderLog::ProgramPath().c_str(), program.c_str(), FALSE));
     WriteStoreText(L"Path", program);
     ASSERT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
     const std::string line = recorder.Wait(20000);

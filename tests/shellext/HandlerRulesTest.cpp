@@ -102,7 +102,7 @@ TEST(PictureDecoder, DecodesTheLibrarysPicturesAndRefusesOtherFormats)
     const HMODULE module = Tesselator().module;
     ASSERT_TRUE(module);
     const auto resource = [&](int id) {
-        const HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), RT_BITMAP);
+        const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_BITMAP);
         const void* bits = found ? LockResource(LoadResource(module, found)) : nullptr;
         return std::string(static_cast<const char*>(bits), bits ? SizeofResource(module, found) : 0);
     };

@@ -15,33 +15,28 @@ constexpr UINT kGetShellBrowser = WM_USER + 7;
 
 using CWindowHandle = CUniqueHandle<handle_detail::NullTraits<HWND, DestroyWindow>>;
 
-// The dialog is a wide one (see DriveOpenDialog): its folder in UTF-8.
-std::string FolderOf(HWND dialog)
+std::wstring FolderOf(HWND dialog)
 {
     wchar_t path[MAX_PATH] = {};
     SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-    return Utf8(path);
+    return path;
 }
 
-std::string Lower(const std::string& utf8)
-{
-    std::wstring text = Wide(utf8);
-    CharLowerW(text.data());
-    return Utf8(text);
-}
+// The recorder's command line (UTF-8), lower case.
+std::wstring LowerLine(const std::string& utf8) { return Lower(Wide(utf8)); }
 
-std::string WindowsFolder()
+std::wstring WindowsFolder()
 {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
     return windows;
 }
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM found)
 {
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (IsWindowVisible(window) && std::string(name) == "#32770") {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    if (IsWindowVisible(window) && std::wstring(name) == L"#32770") {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
@@ -70,17 +65,16 @@ void CALLBACK OnDriveTimer(HWND, UINT, UINT_PTR timer, DWORD)
     if (drive.done == drive.steps.size() || ++drive.ticks > 100) {
         KillTimer(nullptr, timer);
         if (drive.dialog)
-            PostMessageA(drive.dialog, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(drive.dialog, WM_COMMAND, IDCANCEL, 0);
     }
 }
 
-size_t DriveOpenDialog(const std::string& initialFolder, std::vector<DialogStep> steps)
+size_t DriveOpenDialog(const std::wstring& folder, std::vector<DialogStep> steps)
 {
     DialogDrive drive;
     drive.steps = std::move(steps);
     g_drive = &drive;
     wchar_t file[MAX_PATH] = {};
-    const std::wstring folder = Wide(initialFolder);
     OPENFILENAMEW open = {};
     open.lStructSize = sizeof open;
     open.lpstrFile = file;
@@ -127,12 +121,12 @@ public:
 
 HWND CreatePlainWindow()
 {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "VerbosaPlainWindow";
-    RegisterClassA(&windowClass);
-    return CreateWindowA("VerbosaPlainWindow", "plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"VerbosaPlainWindow";
+    RegisterClassW(&windowClass);
+    return CreateWindowW(L"VerbosaPlainWindow", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                          nullptr, windowClass.hInstance, nullptr);
 }
 
@@ -145,7 +139,7 @@ INT_PTR CALLBACK ForeignDialogProc(HWND dialog, UINT message, WPARAM, LPARAM)
     if (message != kGetShellBrowser)
         return message == WM_INITDIALOG;
     ++g_foreignAsked;
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, 1);
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1);
     return TRUE;
 }
 
@@ -158,7 +152,7 @@ HWND CreateForeignDialog()
     form.header.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
     form.header.cx = 120;
     form.header.cy = 60;
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), &form.header, nullptr, ForeignDialogProc, 0);
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &form.header, nullptr, ForeignDialogProc, 0);
 }
 
 // Calling a wrong pointer would otherwise start the debugger and hang the run.
@@ -171,7 +165,7 @@ LONG WINAPI ExitOnCrash(EXCEPTION_POINTERS*)
 class NavigationTest : public ShellExtTest {
 protected:
     // A handler whose menu was built over the store's aliases and paths.
-    void MakeHandler(const std::vector<std::string>& aliases, const std::vector<std::string>& paths)
+    void MakeHandler(const std::vector<std::wstring>& aliases, const std::vector<std::wstring>& paths)
     {
         WriteStore(aliases, paths);
         CreateHandler(m_handler, IID_IContextMenu);
@@ -187,9 +181,9 @@ TEST_F(NavigationTest, FoldersInAnyScriptAreShownInPlaceOrInANewWindow)
 {
     const CRecorderLog recorder;
     CRecorderLog::StandInForNewWindows();
-    CTempProgramFolder base(false, "-scripts");
-    const CWideFolder chinese(Wide(base.Path()) + L"\\\u6587\u6863");
-    const CWideFolder emoji(Wide(base.Path()) + L"\\Fotos \U0001F4F7 \u0141\u00F3d\u017A");
+    CTempProgramFolder base(false, L"-scripts");
+    const CWideFolder chinese(base.Path() + L"\\\u6587\u6863");
+    const CWideFolder emoji(base.Path() + L"\\Fotos \U0001F4F7 \u0141\u00F3d\u017A");
     WriteStore(std::vector<std::wstring>{L"\u6587\u6863", L"\U0001F4F7"},
                std::vector<std::wstring>{chinese.Path(), emoji.Path()});
     CreateHandler(m_handler, IID_IContextMenu);
@@ -197,7 +191,7 @@ TEST_F(NavigationTest, FoldersInAnyScriptAreShownInPlaceOrInANewWindow)
     DestroyMenu(BuildMenu(m_handler.Get(), result));
     ASSERT_EQ(3, HRESULT_CODE(result));
 
-    std::string afterChinese, afterEmoji;
+    std::wstring afterChinese, afterEmoji;
     const size_t done = DriveOpenDialog(WindowsFolder(), {
         [&](HWND dialog) {
             SetActiveWindow(dialog);
@@ -210,25 +204,25 @@ TEST_F(NavigationTest, FoldersInAnyScriptAreShownInPlaceOrInANewWindow)
         [&](HWND dialog) { afterEmoji = FolderOf(dialog); },
     });
     ASSERT_EQ(3u, done);
-    EXPECT_EQ(Lower(Utf8(chinese.Path())), Lower(afterChinese));
-    EXPECT_EQ(Lower(Utf8(emoji.Path())), Lower(afterEmoji));
+    EXPECT_EQ(Lower(chinese.Path()), Lower(afterChinese));
+    EXPECT_EQ(Lower(emoji.Path()), Lower(afterEmoji));
 
     // Elsewhere the shell opens a new window on the folder, named whole.
     const CWindowHandle window(CreatePlainWindow());
     SetActiveWindow(window.Get());
     EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 1));
     const std::string line = recorder.Wait(20000);
-    EXPECT_NE(std::string::npos, Lower(line).find(Lower(Utf8(emoji.Path())))) << line;
+    EXPECT_NE(std::wstring::npos, LowerLine(line).find(Lower(emoji.Path()))) << line;
 }
 
 TEST_F(NavigationTest, OpenDialogBrowsesToTheFolderInPlace)
 {
-    CTempProgramFolder target(false, "-target");
-    MakeHandler({"Target", "Gone"}, {target.Path(), target.Path() + "\\no such folder"});
-    const std::string windows = WindowsFolder();
+    CTempProgramFolder target(false, L"-target");
+    MakeHandler({L"Target", L"Gone"}, {target.Path(), target.Path() + L"\\no such folder"});
+    const std::wstring windows = WindowsFolder();
 
     bool wasActive = false;
-    std::string start, afterMissing, afterChoice;
+    std::wstring start, afterMissing, afterChoice;
     HRESULT missingResult = E_FAIL, choiceResult = E_FAIL;
     const size_t done = DriveOpenDialog(windows, {
         [&](HWND dialog) {
@@ -259,20 +253,20 @@ TEST_F(NavigationTest, TheSitesBrowserNavigatesWhateverWindowIsActive)
 {
     const CRecorderLog recorder;
     CRecorderLog::StandInForNewWindows();
-    CTempProgramFolder target(false, "-site");
-    MakeHandler({"Target"}, {target.Path()});
+    CTempProgramFolder target(false, L"-site");
+    MakeHandler({L"Target"}, {target.Path()});
     CInterfacePtr<IObjectWithSite> withSite;
     ASSERT_EQ(S_OK, m_handler->QueryInterface(IID_IObjectWithSite, withSite.PutVoid()));
     CBrowserSite site;
 
-    std::string afterChoice;
+    std::wstring afterChoice;
     HRESULT choiceResult = E_FAIL;
     CWindowHandle plain;
     const size_t done = DriveOpenDialog(WindowsFolder(), {
         [&](HWND dialog) {
             // The host serves the dialog's browser; the active window would
             // get a new window if the handler asked it instead.
-            site.browser = reinterpret_cast<IShellBrowser*>(SendMessageA(dialog, kGetShellBrowser, 0, 0));
+            site.browser = reinterpret_cast<IShellBrowser*>(SendMessageW(dialog, kGetShellBrowser, 0, 0));
             withSite->SetSite(&site);
             plain.Reset(CreatePlainWindow());
             SetActiveWindow(plain.Get());
@@ -305,8 +299,8 @@ TEST_F(NavigationTest, APlainWindowGetsANewWindowOnTheFolder)
 {
     const CRecorderLog recorder;
     CRecorderLog::StandInForNewWindows();
-    CTempProgramFolder target(false, "-plain");
-    MakeHandler({"Target", "Empty"}, {target.Path(), ""});
+    CTempProgramFolder target(false, L"-plain");
+    MakeHandler({L"Target", L"Empty"}, {target.Path(), L""});
     const CWindowHandle window(CreatePlainWindow());
     ASSERT_TRUE(window);
     SetActiveWindow(window.Get());
@@ -314,11 +308,11 @@ TEST_F(NavigationTest, APlainWindowGetsANewWindowOnTheFolder)
 
     EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 0));
     const std::string line = recorder.Wait(20000);
-    EXPECT_NE(std::string::npos, Lower(line).find(Lower(target.Path()))) << line;
+    EXPECT_NE(std::wstring::npos, LowerLine(line).find(Lower(target.Path()))) << line;
 
     // An item removed since the menu was built (never the folder opened
     // before), an empty path, and an offset the menu never had: nothing.
-    RegDeleteKeyValueA(HKEY_CURRENT_USER, kStoreKey, "00");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kStoreKey.c_str(), L"00");
     EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 0));
     EXPECT_EQ(S_OK, InvokeVerb(m_handler.Get(), 1));
     EXPECT_EQ(E_INVALIDARG, InvokeVerb(m_handler.Get(), 3));
@@ -331,8 +325,8 @@ TEST_F(NavigationTest, ADialogThatIsNoFileDialogIsNeverAskedForABrowser)
     SetUnhandledExceptionFilter(ExitOnCrash);
     const CRecorderLog recorder;
     CRecorderLog::StandInForNewWindows();
-    CTempProgramFolder target(false, "-foreign");
-    MakeHandler({"Target"}, {target.Path()});
+    CTempProgramFolder target(false, L"-foreign");
+    MakeHandler({L"Target"}, {target.Path()});
     const CWindowHandle dialog(CreateForeignDialog());
     ASSERT_TRUE(dialog);
     SetActiveWindow(dialog.Get());
@@ -343,7 +337,7 @@ TEST_F(NavigationTest, ADialogThatIsNoFileDialogIsNeverAskedForABrowser)
     EXPECT_EQ(0, g_foreignAsked);
     // Like any other window, it gets a new window on the folder.
     const std::string line = recorder.Wait(20000);
-    EXPECT_NE(std::string::npos, Lower(line).find(Lower(target.Path()))) << line;
+    EXPECT_NE(std::wstring::npos, LowerLine(line).find(Lower(target.Path()))) << line;
 }
 
 } // namespace

@@ -10,7 +10,8 @@ namespace {
 
 using namespace tesselator;
 
-std::string ReadDefault(const std::string& key, const std::string& name = "")
+// A value's raw bytes: text values hold UTF-16 with their terminator.
+std::string ReadDefault(const std::wstring& key, const std::wstring& name = L"")
 {
     DWORD type = 0;
     std::string bytes;
@@ -145,28 +146,28 @@ TEST(ScriptRunner, RegistersAndUnregistersByTheKeyModes)
         }
     )");
     // Entries that ForceRemove must sweep away, and others' entries beside ours.
-    CreateKey(HKEY_CLASSES_ROOT, "Shared\\Mine\\Stale\\Deeper");
-    CreateKey(HKEY_CLASSES_ROOT, "Shared\\Theirs");
-    CreateKey(HKEY_CLASSES_ROOT, "Shared\\Plain\\Theirs");
-    WriteRawValue(HKEY_CLASSES_ROOT, "Shared", "Kept", REG_SZ, std::string("k\0", 2));
+    CreateKey(HKEY_CLASSES_ROOT, L"Shared\\Mine\\Stale\\Deeper");
+    CreateKey(HKEY_CLASSES_ROOT, L"Shared\\Theirs");
+    CreateKey(HKEY_CLASSES_ROOT, L"Shared\\Plain\\Theirs");
+    WriteStringValue(HKEY_CLASSES_ROOT, L"Shared", L"Kept", L"k");
 
     ASSERT_EQ(S_OK, RunRegistryScript(script, ScriptAction::Register));
-    EXPECT_EQ(std::string("Description\0", 12), ReadDefault("App.Name"));
-    EXPECT_EQ(std::string("App.Name.1\0", 11), ReadDefault("App.Name\\CurVer"));
-    EXPECT_EQ(std::string("mine\0", 5), ReadDefault("Shared\\Mine"));
-    EXPECT_EQ(std::string("x\0", 2), ReadDefault("Shared\\Mine", "Extra"));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Mine\\Sub"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Mine\\Stale"));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Plain\\Theirs")); // not ForceRemove: kept
-    EXPECT_EQ(std::string("on\0", 3), ReadDefault("Shared", "Flag"));
+    EXPECT_EQ(TextBytes(L"Description"), ReadDefault(L"App.Name"));
+    EXPECT_EQ(TextBytes(L"App.Name.1"), ReadDefault(L"App.Name\\CurVer"));
+    EXPECT_EQ(TextBytes(L"mine"), ReadDefault(L"Shared\\Mine"));
+    EXPECT_EQ(TextBytes(L"x"), ReadDefault(L"Shared\\Mine", L"Extra"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Shared\\Mine\\Sub"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Shared\\Mine\\Stale"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Shared\\Plain\\Theirs")); // not ForceRemove: kept
+    EXPECT_EQ(TextBytes(L"on"), ReadDefault(L"Shared", L"Flag"));
 
     ASSERT_EQ(S_OK, RunRegistryScript(script, ScriptAction::Unregister));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "App.Name"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Mine"));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Plain"));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Shared\\Theirs"));
-    EXPECT_EQ("<missing>", ReadDefault("Shared", "Flag"));
-    EXPECT_EQ(std::string("k\0", 2), ReadDefault("Shared", "Kept"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"App.Name"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Shared\\Mine"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Shared\\Plain"));
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Shared\\Theirs"));
+    EXPECT_EQ("<missing>", ReadDefault(L"Shared", L"Flag"));
+    EXPECT_EQ(TextBytes(L"k"), ReadDefault(L"Shared", L"Kept"));
 
     // Unregistering what is gone already is not a failure.
     EXPECT_EQ(S_OK, RunRegistryScript(script, ScriptAction::Unregister));
@@ -175,12 +176,12 @@ TEST(ScriptRunner, RegistersAndUnregistersByTheKeyModes)
 TEST(ScriptRunner, StopsAtAKeyItCannotWrite)
 {
     CRegistrySandbox sandbox;
-    CreateKey(HKEY_CLASSES_ROOT, "Parent\\Locked");
-    SetKeyDacl(HKEY_CLASSES_ROOT, "Parent\\Locked", "D:P(A;;KR;;;WD)");
+    CreateKey(HKEY_CLASSES_ROOT, L"Parent\\Locked");
+    SetKeyDacl(HKEY_CLASSES_ROOT, L"Parent\\Locked", L"D:P(A;;KR;;;WD)");
     const RegistryScript script = Parse("HKCR { Parent { Locked = s 'x' } After = s 'y' }");
     EXPECT_EQ(E_ACCESSDENIED, RunRegistryScript(script, ScriptAction::Register));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, "After"));
-    SetKeyDacl(HKEY_CLASSES_ROOT, "Parent\\Locked", "D:(A;;KA;;;WD)");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"After"));
+    SetKeyDacl(HKEY_CLASSES_ROOT, L"Parent\\Locked", L"D:(A;;KA;;;WD)");
 }
 
 } // namespace

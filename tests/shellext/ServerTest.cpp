@@ -146,7 +146,7 @@ TEST_F(ServerTest, CanUnloadOnlyWhenNothingIsAlive)
 
 TEST_F(ServerTest, ThousandMenusLeakNoObjectMenuOrBitmap)
 {
-    WriteStore(NumberedAliases(10), std::vector<std::string>(10, "C:\\windows"));
+    WriteStore(NumberedAliases(10), std::vector<std::wstring>(10, L"C:\\windows"));
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     for (int cycle = 0; cycle < 1000; ++cycle) {
@@ -155,7 +155,7 @@ TEST_F(ServerTest, ThousandMenusLeakNoObjectMenuOrBitmap)
         HRESULT result = E_FAIL;
         const HMENU shellMenu = BuildMenu(menu.Get(), result);
         ASSERT_EQ(11, HRESULT_CODE(result));
-        const MENUITEMINFOA item = MenuItemAt(shellMenu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS);
+        const MENUITEMINFOW item = MenuItemAt(shellMenu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS);
         const HMENU popup = item.hSubMenu;
         const HBITMAP submenuPicture = item.hbmpUnchecked;
         const HBITMAP entryPicture = MenuItemAt(popup, 0, MIIM_CHECKMARKS).hbmpUnchecked;

@@ -14,13 +14,13 @@ void Resolve(HMODULE module, const char* name, F& function)
 
 } // namespace
 
-std::string TesselatorPath() { return BinFolder() + "\\Tesselator.dll"; }
+std::wstring TesselatorPath() { return BinFolder() + L"\\Tesselator.dll"; }
 
 const TesselatorExports& Tesselator()
 {
     static const TesselatorExports exports = [] {
         TesselatorExports e;
-        e.module = LoadLibraryA(TesselatorPath().c_str());
+        e.module = LoadLibraryW(TesselatorPath().c_str());
         if (e.module) {
             Resolve(e.module, "DllCanUnloadNow", e.canUnloadNow);
             Resolve(e.module, "DllGetClassObject", e.getClassObject);
@@ -33,24 +33,9 @@ const TesselatorExports& Tesselator()
     return exports;
 }
 
-void WriteStore(const std::vector<std::string>& aliases, const std::vector<std::string>& paths)
-{
-    for (size_t i = 0; i < aliases.size(); ++i) {
-        const std::string index = std::to_string(i);
-        WriteRawValue(HKEY_CURRENT_USER, kStoreKey, index, REG_SZ, aliases[i] + std::string(1, '\0'));
-        if (i < paths.size())
-            WriteRawValue(HKEY_CURRENT_USER, kStoreKey, index + index, REG_SZ, paths[i] + std::string(1, '\0'));
-    }
-}
-
 void WriteStoreText(const std::wstring& name, const std::wstring& text)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, Wide(kStoreKey).c_str(), 0, nullptr, 0,
-                                             KEY_SET_VALUE, nullptr, &key, nullptr));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))));
-    RegCloseKey(key);
+    WriteStringValue(HKEY_CURRENT_USER, kStoreKey, name, text);
 }
 
 void WriteStore(const std::vector<std::wstring>& aliases, const std::vector<std::wstring>& paths)
@@ -63,17 +48,17 @@ void WriteStore(const std::vector<std::wstring>& aliases, const std::vector<std:
     }
 }
 
-std::vector<std::string> NumberedAliases(int count)
+std::vector<std::wstring> NumberedAliases(int count)
 {
-    std::vector<std::string> aliases;
+    std::vector<std::wstring> aliases;
     for (int i = 0; i < count; ++i)
-        aliases.push_back("Alias " + std::to_string(i));
+        aliases.push_back(L"Alias " + std::to_wstring(i));
     return aliases;
 }
 
 void ShellExtTest::SetUp()
 {
-    ASSERT_NE(nullptr, Tesselator().module) << "cannot load " << TesselatorPath();
+    ASSERT_NE(nullptr, Tesselator().module) << "cannot load " << Utf8(TesselatorPath());
     m_comReady = SUCCEEDED(CoInitialize(nullptr));
     CreateKey(HKEY_CURRENT_USER, kStoreKey);
 }
@@ -90,8 +75,8 @@ HMENU ShellExtTest::BuildMenu(IContextMenu* menu, HRESULT& result, UINT indexMen
     CInterfacePtr<IShellExtInit> init;
     if (FAILED(menu->QueryInterface(IID_IShellExtInit, init.PutVoid())))
         return nullptr;
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
     PIDLIST_ABSOLUTE folder = FolderPidl(windows);
     const HRESULT initialized = init->Initialize(folder, nullptr, nullptr);
     ILFree(folder);
@@ -101,24 +86,24 @@ HMENU ShellExtTest::BuildMenu(IContextMenu* menu, HRESULT& result, UINT indexMen
     }
     HMENU shellMenu = CreatePopupMenu();
     // Entries of other handlers around the insertion point.
-    AppendMenuA(shellMenu, MF_STRING, 1, "Before");
-    AppendMenuA(shellMenu, MF_STRING, 2, "After");
+    AppendMenuW(shellMenu, MF_STRING, 1, L"Before");
+    AppendMenuW(shellMenu, MF_STRING, 2, L"After");
     result = menu->QueryContextMenu(shellMenu, indexMenu, first, last, flags);
     return shellMenu;
 }
 
-PIDLIST_ABSOLUTE FolderPidl(const std::string& path)
+PIDLIST_ABSOLUTE FolderPidl(const std::wstring& path)
 {
-    return ILCreateFromPathA(path.c_str());
+    return ILCreateFromPathW(path.c_str());
 }
 
-DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs)
+DWORD RunAndWait(const std::wstring& commandLine, DWORD timeoutMs)
 {
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    std::wstring line = commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return static_cast<DWORD>(-1);
     DWORD code = static_cast<DWORD>(-1);
     if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
@@ -128,23 +113,23 @@ DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs)
     return code;
 }
 
-void SetKeyDacl(HKEY root, const std::string& key, const char* sddl)
+void SetKeyDacl(HKEY root, const std::wstring& key, const wchar_t* sddl)
 {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
     HKEY handle = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(root, key.c_str(), 0, WRITE_DAC, &handle));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, key.c_str(), 0, WRITE_DAC, &handle));
     EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, descriptor));
     RegCloseKey(handle);
     LocalFree(descriptor);
 }
 
-MENUITEMINFOA MenuItemAt(HMENU menu, int position, UINT mask)
+MENUITEMINFOW MenuItemAt(HMENU menu, int position, UINT mask)
 {
-    MENUITEMINFOA item = {};
+    MENUITEMINFOW item = {};
     item.cbSize = sizeof item;
     item.fMask = mask;
-    if (!GetMenuItemInfoA(menu, position, TRUE, &item))
+    if (!GetMenuItemInfoW(menu, position, TRUE, &item))
         item = {};
     return item;
 }
@@ -162,6 +147,12 @@ std::wstring MenuTextAt(HMENU menu, int position)
 
 std::string Utf8(const std::wstring& text) { return tesselator::WideToUtf8(text).value_or(""); }
 std::wstring Wide(const std::string& utf8) { return tesselator::Utf8ToWide(utf8).value_or(L""); }
+
+std::wstring Lower(std::wstring text)
+{
+    CharLowerW(text.data());
+    return text;
+}
 
 CWideFolder::CWideFolder(std::wstring path) : m_path(std::move(path))
 {
@@ -181,21 +172,21 @@ HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb)
 
 CRecorderLog::CRecorderLog()
 {
-    SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", m_log.c_str());
+    SetEnvironmentVariableW(L"VERBOSA_RECORDER_LOG", m_log.c_str());
 }
 
 CRecorderLog::~CRecorderLog()
 {
-    SetEnvironmentVariableA("VERBOSA_RECORDER_LOG", nullptr);
+    SetEnvironmentVariableW(L"VERBOSA_RECORDER_LOG", nullptr);
 }
 
-std::string CRecorderLog::ProgramPath() { return BinFolder() + "\\shellext_recorder.exe"; }
+std::wstring CRecorderLog::ProgramPath() { return BinFolder() + L"\\shellext_recorder.exe"; }
 
 void CRecorderLog::StandInForNewWindows()
 {
-    const std::string command = "\"" + ProgramPath() + "\" \"%1\"";
-    for (const char* key : {"Folder\\shell\\open\\command", "Directory\\shell\\open\\command"})
-        WriteRawValue(HKEY_CLASSES_ROOT, key, "", REG_SZ, command + std::string(1, '\0'));
+    const std::wstring command = L"\"" + ProgramPath() + L"\" \"%1\"";
+    for (const wchar_t* key : {L"Folder\\shell\\open\\command", L"Directory\\shell\\open\\command"})
+        WriteStringValue(HKEY_CLASSES_ROOT, key, L"", command);
 }
 
 std::string CRecorderLog::Wait(DWORD timeoutMs) const
@@ -205,6 +196,6 @@ std::string CRecorderLog::Wait(DWORD timeoutMs) const
         Sleep(100);
         line = ReadFileBytes(m_log);
     }
-    DeleteFileA(m_log.c_str());
+    DeleteFileW(m_log.c_str());
     return line;
 }

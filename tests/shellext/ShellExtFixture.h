@@ -3,6 +3,7 @@
 // its exports, a scratch registry and helpers for the Fast Folder store.
 #include "contract/StoreContract.h"
 #include "framework/Handles.h"
+#include "framework/Utf16.h"
 #include "tests/support/RegistrySandbox.h"
 #include "tests/support/TempFolder.h"
 
@@ -27,20 +28,18 @@ struct TesselatorExports {
 // Loaded once for the whole process and never freed.
 const TesselatorExports& Tesselator();
 
-std::string TesselatorPath();
+std::wstring TesselatorPath();
 
-constexpr const char* kStoreKey = contract::kFastFolderKey;
-constexpr const char* kClassId = contract::kExtensionClassId;
-constexpr char kLibraryId[] = "{D5503CB6-82E3-4CF5-9504-96FE6BCE8B6F}";
-constexpr char kInterfaceId[] = "{4B000FE9-1BA2-4170-8261-29C7843C24E4}";
-using contract::kApprovedKey;
+inline const std::wstring kStoreKey = AsciiToWide(contract::kFastFolderKey);
+inline const std::wstring kClassId = AsciiToWide(contract::kExtensionClassId);
+inline const std::wstring kLibraryId = L"{D5503CB6-82E3-4CF5-9504-96FE6BCE8B6F}";
+inline const std::wstring kInterfaceId = L"{4B000FE9-1BA2-4170-8261-29C7843C24E4}";
+inline const std::wstring kApprovedKey = AsciiToWide(contract::kApprovedKey);
 
 // Writes the store as the program does: "0".."n-1" and "00".."nn".
-void WriteStore(const std::vector<std::string>& aliases, const std::vector<std::string>& paths);
-// The same through the wide calls, for text in any script.
 void WriteStore(const std::vector<std::wstring>& aliases, const std::vector<std::wstring>& paths);
 void WriteStoreText(const std::wstring& name, const std::wstring& text);
-std::vector<std::string> NumberedAliases(int count);
+std::vector<std::wstring> NumberedAliases(int count);
 
 // A scratch registry, COM, and the store key (without items).
 class ShellExtTest : public ::testing::Test {
@@ -67,19 +66,21 @@ protected:
 };
 
 // An item-ID list for a file-system folder (freed with ILFree).
-PIDLIST_ABSOLUTE FolderPidl(const std::string& path);
+PIDLIST_ABSOLUTE FolderPidl(const std::wstring& path);
 
 // InvokeCommand with a command offset (or a string verb as its address).
 HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb);
 
 // A menu item's fields named by mask, by position (all zero when missing).
-MENUITEMINFOA MenuItemAt(HMENU menu, int position, UINT mask);
+MENUITEMINFOW MenuItemAt(HMENU menu, int position, UINT mask);
 // A menu item's text as the wide call reads it back.
 std::wstring MenuTextAt(HMENU menu, int position);
 
 // UTF-8 and UTF-16 of test data ("" / L"" where it does not convert).
 std::string Utf8(const std::wstring& text);
 std::wstring Wide(const std::string& utf8);
+// Paths compare without regard to case.
+std::wstring Lower(std::wstring text);
 
 // A folder made with the wide call, removed (empty) when it goes.
 class CWideFolder {
@@ -95,10 +96,10 @@ private:
 };
 
 // Replaces the DACL of an existing key (SDDL text).
-void SetKeyDacl(HKEY root, const std::string& key, const char* sddl);
+void SetKeyDacl(HKEY root, const std::wstring& key, const wchar_t* sddl);
 
 // Starts a command line and waits for it; the exit code, or -1.
-DWORD RunAndWait(const std::string& commandLine, DWORD timeoutMs = 60000);
+DWORD RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 
 // The stand-in for what the extension starts (shellext_recorder.exe): while
 // this object lives, it writes its command line into a scratch log.
@@ -109,7 +110,7 @@ public:
     CRecorderLog(const CRecorderLog&) = delete;
     CRecorderLog& operator=(const CRecorderLog&) = delete;
 
-    static std::string ProgramPath();
+    static std::wstring ProgramPath();
     // The shell's "open" on a folder (a new window on it) starts the
     // recorder: the Folder class's open command in the scratch registry.
     static void StandInForNewWindows();
@@ -118,6 +119,6 @@ public:
     std::string Wait(DWORD timeoutMs) const;
 
 private:
-    CTempProgramFolder m_folder{false, "-log"};
-    std::string m_log = m_folder.Path() + "\\started.txt";
+    CTempProgramFolder m_folder{false, L"-log"};
+    std::wstring m_log = m_folder.Path() + L"\\started.txt";
 };

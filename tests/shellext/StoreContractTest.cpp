@@ -5,16 +5,15 @@
 #include "fastfolders/FastFolderStore.h"
 #include "shellsettings/FirstRun.h"
 
+#include <algorithm>
+
 namespace {
 
-std::vector<std::string> MenuTexts(HMENU popup)
+std::vector<std::wstring> MenuTexts(HMENU popup)
 {
-    std::vector<std::string> texts;
-    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-        char text[300] = {};
-        GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
-        texts.push_back(text);
-    }
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < GetMenuItemCount(popup); ++i)
+        texts.push_back(MenuTextAt(popup, i));
     return texts;
 }
 
@@ -23,22 +22,25 @@ class StoreContractTest : public ShellExtTest {};
 TEST_F(StoreContractTest, TheLibraryShowsWhatTheProgramStored)
 {
     // The program's first run makes the store, then items are added,
-    // edited and removed as the Fast Folders page does.
-    RegDeleteTreeA(HKEY_CURRENT_USER, contract::kSettingsKey);
-    ASSERT_TRUE(RunFirstTimeSetup("C:\\Program Files\\Verbosa"));
+    // edited and removed as the Fast Folders page does; an alias outside the
+    // code page (a surrogate pair among it) shows as written.
+    RegDeleteTreeW(HKEY_CURRENT_USER, AsciiToWide(contract::kSettingsKey).c_str());
+    ASSERT_TRUE(RunFirstTimeSetup(L"C:\\Program Files\\Verbosa"));
     int blocked = -1;
     for (int i = 0; i < contract::kFastFolderLimit; ++i)
-        ASSERT_EQ(FastFolderWrite::done, AddFastFolder("Alias " + std::to_string(i), "C:\\windows", blocked));
-    EXPECT_EQ(FastFolderWrite::full, AddFastFolder("Eleventh", "C:\\windows", blocked));
-    ASSERT_EQ(FastFolderWrite::done, ReplaceFastFolder(2, "Edited", "C:\\windows\\system32", blocked));
+        ASSERT_EQ(FastFolderWrite::done, AddFastFolder(L"Alias " + std::to_wstring(i), L"C:\\windows", blocked));
+    EXPECT_EQ(FastFolderWrite::full, AddFastFolder(L"Eleventh", L"C:\\windows", blocked));
+    const std::wstring edited = L"\u0141\u00F3d\u017A \u6587\u6863 \U0001F4F7";
+    ASSERT_EQ(FastFolderWrite::done, ReplaceFastFolder(2, edited, L"C:\\windows\\system32", blocked));
     ASSERT_TRUE(RemoveFastFolderItem(0));
 
-    std::string aliases[contract::kFastFolderLimit];
-    std::string paths[contract::kFastFolderLimit];
+    std::wstring aliases[contract::kFastFolderLimit];
+    std::wstring paths[contract::kFastFolderLimit];
     const int count = ReadFastFolders(contract::kFastFolderLimit, aliases, paths);
     ASSERT_EQ(contract::kFastFolderLimit - 1, count);
-    std::vector<std::string> expected(aliases, aliases + count);
-    expected.insert(expected.end(), {"", "Settings..."});
+    EXPECT_EQ(1, std::count(aliases, aliases + count, edited));
+    std::vector<std::wstring> expected(aliases, aliases + count);
+    expected.insert(expected.end(), {L"", L"Settings..."});
 
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);

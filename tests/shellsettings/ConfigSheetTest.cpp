@@ -18,7 +18,7 @@
 
 namespace {
 
-const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
+const std::wstring kHandlerKey = L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
 
 class ConfigSheetTest : public ::testing::Test {
 protected:
@@ -41,7 +41,7 @@ protected:
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;
-    std::vector<std::string> started;
+    std::vector<std::wstring> started;
     INT_PTR result = 0;
 };
 
@@ -110,8 +110,8 @@ TEST_F(ConfigSheetTest, SwitchingTheExtensionStartsTheTwoRegistrationRuns)
 {
     SwitchExtension(IDC_EXTENSION_ENABLED);
     ASSERT_EQ(2u, started.size());
-    EXPECT_EQ("/s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
-    EXPECT_EQ("/s \"" + folder.Path() + "\\Tessel~1.dll\"", started[1]);
+    EXPECT_EQ(L"/s \"" + folder.Path() + L"\\Tesselator.dll\"", started[0]);
+    EXPECT_EQ(L"/s \"" + folder.Path() + L"\\Tessel~1.dll\"", started[1]);
 
     started.clear();
     CreateKey(HKEY_CLASSES_ROOT, kHandlerKey);
@@ -123,15 +123,15 @@ TEST_F(ConfigSheetTest, SwitchingTheExtensionStartsTheTwoRegistrationRuns)
         Press(sheet, IDOK);
     });
     ASSERT_EQ(2u, started.size());
-    EXPECT_EQ("/u /s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
+    EXPECT_EQ(L"/u /s \"" + folder.Path() + L"\\Tesselator.dll\"", started[0]);
 }
 
 TEST_F(ConfigSheetTest, BlanksInTheProgramFolderStayInsideTheQuotes)
 {
-    CTempProgramFolder spaced(true, " Program Files");
+    CTempProgramFolder spaced(true, L" Program Files");
     SwitchExtension(IDC_EXTENSION_ENABLED);
-    EXPECT_EQ((std::vector<std::string>{"/s \"" + spaced.Path() + "\\Tesselator.dll\"",
-                                        "/s \"" + spaced.Path() + "\\Tessel~1.dll\""}),
+    EXPECT_EQ((std::vector<std::wstring>{L"/s \"" + spaced.Path() + L"\\Tesselator.dll\"",
+                                        L"/s \"" + spaced.Path() + L"\\Tessel~1.dll\""}),
               started);
 }
 
@@ -148,7 +148,7 @@ TEST_F(ConfigSheetTest, AVerbThatCannotBeInstalledIsReportedAndCountsAsDone)
     });
     Services().registryAccess = nullptr;
     ASSERT_EQ(1u, boxes.Boxes().size());
-    EXPECT_EQ("Couldn\xB4t access the registry, make sure you have administrator rights!", boxes.Boxes()[0].text);
+    EXPECT_EQ(L"Couldn\xB4t access the registry, make sure you have administrator rights!", boxes.Boxes()[0].text);
     EXPECT_EQ(UINT(MB_OK | MB_ICONEXCLAMATION), boxes.Boxes()[0].type);
 }
 
@@ -172,13 +172,13 @@ TEST_F(ConfigSheetTest, WithoutAdministratorRightsTheVerbIsTheUsersOwn)
     // The extension, likewise, is registered for the user alone.
     SwitchExtension(IDC_EXTENSION_ENABLED);
     ASSERT_EQ(2u, started.size());
-    EXPECT_EQ("/n /i:user /s \"" + folder.Path() + "\\Tesselator.dll\"", started[0]);
+    EXPECT_EQ(L"/n /i:user /s \"" + folder.Path() + L"\\Tesselator.dll\"", started[0]);
     // A machine-wide registration cannot be switched off without the rights: said so.
     started.clear();
     CreateKey(HKEY_CLASSES_ROOT, kHandlerKey);
     SwitchExtension(IDC_EXTENSION_DISABLED);
     EXPECT_TRUE(started.empty());
-    EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::string(TXT_ACTION_REMOVE_MACHINE_EXTENSION) + TXT_NEEDS_ADMIN_AFTER},
+    EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::wstring(TXT_ACTION_REMOVE_MACHINE_EXTENSION) + TXT_NEEDS_ADMIN_AFTER},
               Texts(boxes.Texts()));
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-using Runs = std::vector<std::pair<std::string, std::string>>;
+using Runs = std::vector<std::pair<std::wstring, std::wstring>>;
 
 Runs Flatten(const std::vector<ProcessStart>& runs)
 {
@@ -19,34 +19,34 @@ Runs Flatten(const std::vector<ProcessStart>& runs)
 
 TEST(ExtensionRegistration, RunsAreTheLongThenTheShortNameByFullRegsvr32Path)
 {
-    EXPECT_EQ((Runs{{"C:\\windows\\system32\\regsvr32.exe", "/s \"C:\\Program Files\\Verbosa\\Tesselator.dll\""},
-                    {"C:\\windows\\system32\\regsvr32.exe", "/s \"C:\\Program Files\\Verbosa\\Tessel~1.dll\""}}),
-              Flatten(ShellExtensionRuns("C:\\Program Files\\Verbosa", true, "C:\\windows\\system32",
-                                         "C:\\windows\\syswow64", false)));
-    EXPECT_EQ((Runs{{"S\\regsvr32.exe", "/u /s \"C:\\Tools\\Tesselator.dll\""},
-                    {"S\\regsvr32.exe", "/u /s \"C:\\Tools\\Tessel~1.dll\""},
-                    {"W\\regsvr32.exe", "/u /s \"C:\\Tools\\x86\\Tesselator.dll\""},
-                    {"W\\regsvr32.exe", "/u /s \"C:\\Tools\\x86\\Tessel~1.dll\""}}),
-              Flatten(ShellExtensionRuns("C:\\Tools", false, "S", "W", true)));
+    EXPECT_EQ((Runs{{L"C:\\windows\\system32\\regsvr32.exe", L"/s \"C:\\Program Files\\Verbosa\\Tesselator.dll\""},
+                    {L"C:\\windows\\system32\\regsvr32.exe", L"/s \"C:\\Program Files\\Verbosa\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns(L"C:\\Program Files\\Verbosa", true, L"C:\\windows\\system32",
+                                         L"C:\\windows\\syswow64", false)));
+    EXPECT_EQ((Runs{{L"S\\regsvr32.exe", L"/u /s \"C:\\Tools\\Tesselator.dll\""},
+                    {L"S\\regsvr32.exe", L"/u /s \"C:\\Tools\\Tessel~1.dll\""},
+                    {L"W\\regsvr32.exe", L"/u /s \"C:\\Tools\\x86\\Tesselator.dll\""},
+                    {L"W\\regsvr32.exe", L"/u /s \"C:\\Tools\\x86\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns(L"C:\\Tools", false, L"S", L"W", true)));
     // 32-bit Windows has no 32-bit system folder of its own: the x86 copy is
     // the library there, so no second pair.
-    EXPECT_EQ(2u, ShellExtensionRuns("C:\\Tools", true, "S", "", true).size());
+    EXPECT_EQ(2u, ShellExtensionRuns(L"C:\\Tools", true, L"S", L"", true).size());
 }
 
 TEST(ExtensionRegistration, UserRunsAskForTheUserInstallWithTheSamePathsAndOrder)
 {
-    EXPECT_EQ((Runs{{"S\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\Tesselator.dll\""},
-                    {"S\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\Tessel~1.dll\""},
-                    {"W\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\x86\\Tesselator.dll\""},
-                    {"W\\regsvr32.exe", "/n /i:user /s \"C:\\Tools\\x86\\Tessel~1.dll\""}}),
-              Flatten(ShellExtensionRuns("C:\\Tools", true, "S", "W", true, ExtensionScope::user)));
-    EXPECT_EQ((Runs{{"S\\regsvr32.exe", "/u /n /i:user /s \"C:\\Tools\\Tesselator.dll\""},
-                    {"S\\regsvr32.exe", "/u /n /i:user /s \"C:\\Tools\\Tessel~1.dll\""}}),
-              Flatten(ShellExtensionRuns("C:\\Tools", false, "S", "W", false, ExtensionScope::user)));
+    EXPECT_EQ((Runs{{L"S\\regsvr32.exe", L"/n /i:user /s \"C:\\Tools\\Tesselator.dll\""},
+                    {L"S\\regsvr32.exe", L"/n /i:user /s \"C:\\Tools\\Tessel~1.dll\""},
+                    {L"W\\regsvr32.exe", L"/n /i:user /s \"C:\\Tools\\x86\\Tesselator.dll\""},
+                    {L"W\\regsvr32.exe", L"/n /i:user /s \"C:\\Tools\\x86\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns(L"C:\\Tools", true, L"S", L"W", true, ExtensionScope::user)));
+    EXPECT_EQ((Runs{{L"S\\regsvr32.exe", L"/u /n /i:user /s \"C:\\Tools\\Tesselator.dll\""},
+                    {L"S\\regsvr32.exe", L"/u /n /i:user /s \"C:\\Tools\\Tessel~1.dll\""}}),
+              Flatten(ShellExtensionRuns(L"C:\\Tools", false, L"S", L"W", false, ExtensionScope::user)));
 
     // Each scope reads its own handler key.
     CRegistrySandbox sandbox;
-    CreateKey(HKEY_CURRENT_USER, "Software\\Classes\\Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator");
+    CreateKey(HKEY_CURRENT_USER, L"Software\\Classes\\Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator");
     EXPECT_TRUE(IsShellExtensionRegistered(ExtensionScope::user));
     EXPECT_FALSE(IsShellExtensionRegistered(ExtensionScope::machine));
 }
@@ -61,23 +61,23 @@ TEST(ExtensionRegistration, StartsTheRunsForTheProgramFolderAndReadsTheHandlerKe
 
     SetShellExtensionRegistered(folder.Path(), true);
     ASSERT_EQ(2u, started.size());
-    EXPECT_EQ("/s \"" + folder.Path() + "\\Tesselator.dll\"", started[0].parameters);
-    EXPECT_NE(std::string::npos, started[0].program.find("\\regsvr32.exe"));
-    EXPECT_NE(0u, started[0].program.find("regsvr32")); // a full path, not a bare name
+    EXPECT_EQ(L"/s \"" + folder.Path() + L"\\Tesselator.dll\"", started[0].parameters);
+    EXPECT_NE(std::wstring::npos, started[0].program.find(L"\\regsvr32.exe"));
+    EXPECT_NE(0u, started[0].program.find(L"regsvr32")); // a full path, not a bare name
 
     started.clear();
-    CreateDirectoryA((folder.Path() + "\\x86").c_str(), nullptr);
-    WriteFileBytes(folder.Path() + "\\x86\\Tesselator.dll", "MZ");
+    CreateDirectoryW((folder.Path() + L"\\x86").c_str(), nullptr);
+    WriteFileBytes(folder.Path() + L"\\x86\\Tesselator.dll", "MZ");
     SetShellExtensionRegistered(folder.Path(), false);
     if (sizeof(void*) == 8) { // 64-bit Windows has a 32-bit system folder
         ASSERT_EQ(4u, started.size());
-        EXPECT_EQ("/u /s \"" + folder.Path() + "\\x86\\Tessel~1.dll\"", started[3].parameters);
+        EXPECT_EQ(L"/u /s \"" + folder.Path() + L"\\x86\\Tessel~1.dll\"", started[3].parameters);
         EXPECT_NE(started[0].program, started[3].program);
     }
     Services().startProcess = nullptr;
 
     EXPECT_FALSE(IsShellExtensionRegistered());
-    CreateKey(HKEY_CLASSES_ROOT, "Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator");
+    CreateKey(HKEY_CLASSES_ROOT, L"Directory\\Background\\ShellEx\\ContextMenuHandlers\\Tesselator");
     EXPECT_TRUE(IsShellExtensionRegistered()); // key names compare without case
 }
 

@@ -23,23 +23,23 @@ inline INT_PTR RunSheet(const std::function<void(CConfigPropSheet&)>& drive)
 
 inline HWND Page(CConfigPropSheet& sheet)
 {
-    return reinterpret_cast<HWND>(SendMessageA(sheet.GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
+    return reinterpret_cast<HWND>(SendMessageW(sheet.GetSafeHwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
 inline void Click(HWND dialog, int id)
 {
     HWND button = GetDlgItem(dialog, id);
     ASSERT_NE(nullptr, button) << id;
-    SendMessageA(button, BM_CLICK, 0, 0);
+    SendMessageW(button, BM_CLICK, 0, 0);
 }
 
 inline void Press(CConfigPropSheet& sheet, int id)
 {
-    SendMessageA(sheet.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+    SendMessageW(sheet.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(sheet.GetSafeHwnd(), id)));
 }
 
 inline void SelectPage(CConfigPropSheet& sheet, int index)
 {
-    SendMessageA(sheet.GetSafeHwnd(), PSM_SETCURSEL, index, 0);
+    SendMessageW(sheet.GetSafeHwnd(), PSM_SETCURSEL, index, 0);
 }

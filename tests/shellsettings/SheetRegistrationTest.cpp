@@ -17,18 +17,18 @@
 
 namespace {
 
-const std::string kHandlerKey = "Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
+const std::wstring kHandlerKey = L"Directory\\Background\\shellex\\ContextMenuHandlers\\Tesselator";
 
-bool AnyProcessNamed(const char* name)
+bool AnyProcessNamed(const wchar_t* name)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return false;
-    PROCESSENTRY32 entry = {};
+    PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-        found = lstrcmpiA(entry.szExeFile, name) == 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, name) == 0;
     CloseHandle(snapshot);
     return found;
 }
@@ -36,27 +36,27 @@ bool AnyProcessNamed(const char* name)
 // The sheet does not wait for its runs; the test waits until none is left.
 void WaitForRegistrationRuns()
 {
-    for (int i = 0; i < 600 && AnyProcessNamed("regsvr32.exe"); ++i)
+    for (int i = 0; i < 600 && AnyProcessNamed(L"regsvr32.exe"); ++i)
         Sleep(100);
-    ASSERT_FALSE(AnyProcessNamed("regsvr32.exe")) << "regsvr32 still running after a minute";
+    ASSERT_FALSE(AnyProcessNamed(L"regsvr32.exe")) << "regsvr32 still running after a minute";
 }
 
-std::string DefaultValue(const std::string& key, REGSAM view = 0)
+std::wstring DefaultValue(const std::wstring& key, REGSAM view = 0)
 {
-    return ReadStringValue(HKEY_CLASSES_ROOT, key, "", view);
+    return ReadStringValue(HKEY_CLASSES_ROOT, key, L"", view);
 }
 
 bool CanStart32BitProcesses()
 {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemWow64DirectoryA(folder, MAX_PATH);
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemWow64DirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return false;
-    std::string line = "\"" + std::string(folder) + "\\cmd.exe\" /c exit";
-    STARTUPINFOA startup = {};
+    std::wstring line = L"\"" + std::wstring(folder) + L"\\cmd.exe\" /c exit";
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process))
         return false;
     DWORD code = 1;
@@ -84,25 +84,25 @@ TEST(SheetRegistration, SwitchingTheExtensionRegistersTheBuiltLibraryAndRemovesI
     if (IsShellExtensionRegistered()) // left by a run that was stopped midway
         SwitchExtension(IDC_EXTENSION_DISABLED);
     ASSERT_FALSE(IsShellExtensionRegistered());
-    CTempProgramFolder folder(true, " Program Files");
-    const std::string library = folder.Path() + "\\Tesselator.dll";
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), library.c_str(), FALSE));
+    CTempProgramFolder folder(true, L" Program Files");
+    const std::wstring library = folder.Path() + L"\\Tesselator.dll";
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\Tesselator.dll").c_str(), library.c_str(), FALSE));
 
     SwitchExtension(IDC_EXTENSION_ENABLED);
     EXPECT_TRUE(IsShellExtensionRegistered());
-    const std::string classId = DefaultValue(kHandlerKey);
+    const std::wstring classId = DefaultValue(kHandlerKey);
     ASSERT_EQ('{', classId.front()) << classId;
-    EXPECT_EQ(ShortPath(library), DefaultValue("CLSID\\" + classId + "\\InprocServer32"));
+    EXPECT_EQ(ShortPath(library), DefaultValue(L"CLSID\\" + classId + L"\\InprocServer32"));
 
     SwitchExtension(IDC_EXTENSION_DISABLED);
     EXPECT_FALSE(IsShellExtensionRegistered());
-    EXPECT_EQ("<missing>", DefaultValue("CLSID\\" + classId));
+    EXPECT_EQ(L"<missing>", DefaultValue(L"CLSID\\" + classId));
 }
 
 TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
 {
-    CTempProgramFolder folder(true, " Program Files");
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), (folder.Path() + "\\Tesselator.dll").c_str(),
+    CTempProgramFolder folder(true, L" Program Files");
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
                           FALSE));
 
     SetShellExtensionRegistered(folder.Path(), true, ExtensionScope::user);
@@ -119,27 +119,27 @@ TEST(SheetRegistration, PerUserRunsRegisterTheLibraryForTheUserAloneAndRemoveIt)
 // the program in x86\: the sheet also registers it in the 32-bit view.
 TEST(SheetRegistration, AnX86CopyIsRegisteredInThe32BitViewAsWell)
 {
-    const char* x86Library = std::getenv("VERBOSA_X86_LIBRARY");
-    if (sizeof(void*) != 8 || !x86Library || GetFileAttributesA(x86Library) == INVALID_FILE_ATTRIBUTES)
+    const wchar_t* x86Library = _wgetenv(L"VERBOSA_X86_LIBRARY");
+    if (sizeof(void*) != 8 || !x86Library || GetFileAttributesW(x86Library) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "no x86 build of the library named by VERBOSA_X86_LIBRARY";
     if (!CanStart32BitProcesses())
         GTEST_SKIP() << "this machine cannot start 32-bit processes, so the 32-bit regsvr32 cannot run";
 
     CTempProgramFolder folder;
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\Tesselator.dll").c_str(), (folder.Path() + "\\Tesselator.dll").c_str(),
+    ASSERT_TRUE(CopyFileW((BinFolder() + L"\\Tesselator.dll").c_str(), (folder.Path() + L"\\Tesselator.dll").c_str(),
                           FALSE));
-    ASSERT_TRUE(CreateDirectoryA((folder.Path() + "\\x86").c_str(), nullptr));
-    const std::string library = folder.Path() + "\\x86\\Tesselator.dll";
-    ASSERT_TRUE(CopyFileA(x86Library, library.c_str(), FALSE));
+    ASSERT_TRUE(CreateDirectoryW((folder.Path() + L"\\x86").c_str(), nullptr));
+    const std::wstring library = folder.Path() + L"\\x86\\Tesselator.dll";
+    ASSERT_TRUE(CopyFileW(x86Library, library.c_str(), FALSE));
 
     SwitchExtension(IDC_EXTENSION_ENABLED);
-    const std::string classId = DefaultValue(kHandlerKey);
+    const std::wstring classId = DefaultValue(kHandlerKey);
     ASSERT_EQ('{', classId.front()) << classId;
-    EXPECT_EQ(ShortPath(library), DefaultValue("CLSID\\" + classId + "\\InprocServer32", KEY_WOW64_32KEY));
+    EXPECT_EQ(ShortPath(library), DefaultValue(L"CLSID\\" + classId + L"\\InprocServer32", KEY_WOW64_32KEY));
 
     SwitchExtension(IDC_EXTENSION_DISABLED);
     EXPECT_FALSE(IsShellExtensionRegistered());
-    EXPECT_EQ("<missing>", DefaultValue("CLSID\\" + classId, KEY_WOW64_32KEY));
+    EXPECT_EQ(L"<missing>", DefaultValue(L"CLSID\\" + classId, KEY_WOW64_32KEY));
 }
 
 } // namespace

@@ -7,14 +7,15 @@
 
 namespace {
 
-const std::string kFiles = "*\\Shell\\Create Shortcut Command";
-const std::string kFolders = "Folder\\Shell\\Create Shortcut Command";
+const std::wstring kFiles = L"*\\Shell\\Create Shortcut Command";
+const std::wstring kFolders = L"Folder\\Shell\\Create Shortcut Command";
 
-std::string Value(const std::string& key)
+// The default value's bytes: UTF-16 and the terminator, which is part of the stored size.
+std::string Value(const std::wstring& key)
 {
     DWORD type = 0;
     std::string bytes;
-    if (!ReadRawValue(HKEY_CLASSES_ROOT, key, "", type, bytes) || type != REG_SZ)
+    if (!ReadRawValue(HKEY_CLASSES_ROOT, key, L"", type, bytes) || type != REG_SZ)
         return "<none>";
     return bytes;
 }
@@ -22,45 +23,45 @@ std::string Value(const std::string& key)
 TEST(ShortcutVerb, InstallWritesFourKeysWithAQuotedProgramPath)
 {
     CRegistrySandbox sandbox;
-    ASSERT_TRUE(InstallShortcutVerb("C:\\Program Files\\Verbosa"));
-    const std::string line = std::string("\"C:\\Program Files\\Verbosa\\quillon.exe\" %1") + '\0';
-    EXPECT_EQ(line, Value(kFiles + "\\Command"));
-    EXPECT_EQ(line, Value(kFolders + "\\Command"));
-    EXPECT_EQ(std::string("Create Shortcut Command") + '\0', Value(kFiles));
-    EXPECT_EQ(std::string("Create Shortcut Command") + '\0', Value(kFolders));
+    ASSERT_TRUE(InstallShortcutVerb(L"C:\\Program Files\\Verbosa"));
+    const std::string line = TextBytes(L"\"C:\\Program Files\\Verbosa\\quillon.exe\" %1");
+    EXPECT_EQ(line, Value(kFiles + L"\\Command"));
+    EXPECT_EQ(line, Value(kFolders + L"\\Command"));
+    EXPECT_EQ(TextBytes(L"Create Shortcut Command"), Value(kFiles));
+    EXPECT_EQ(TextBytes(L"Create Shortcut Command"), Value(kFolders));
     EXPECT_TRUE(IsShortcutVerbInstalled());
 
     // Installing again over it takes the new folder.
-    ASSERT_TRUE(InstallShortcutVerb("C:\\Tools"));
-    EXPECT_EQ(std::string("\"C:\\Tools\\quillon.exe\" %1") + '\0', Value(kFiles + "\\Command"));
+    ASSERT_TRUE(InstallShortcutVerb(L"C:\\Tools"));
+    EXPECT_EQ(TextBytes(L"\"C:\\Tools\\quillon.exe\" %1"), Value(kFiles + L"\\Command"));
 }
 
 TEST(ShortcutVerb, TheUsersOwnVerbLivesInItsClassesAndIsRemovedFromThere)
 {
     CRegistrySandbox sandbox;
-    ASSERT_TRUE(InstallShortcutVerb("C:\\Users\\ann\\Verbosa", VerbScope::user));
-    EXPECT_EQ(std::string("\"C:\\Users\\ann\\Verbosa\\quillon.exe\" %1") + '\0',
-              ReadStringValue(HKEY_CURRENT_USER, "Software\\Classes\\" + kFiles + "\\Command") + '\0');
-    EXPECT_EQ("Create Shortcut Command", ReadStringValue(HKEY_CURRENT_USER, "Software\\Classes\\" + kFolders));
+    ASSERT_TRUE(InstallShortcutVerb(L"C:\\Users\\ann\\Verbosa", VerbScope::user));
+    EXPECT_EQ(L"\"C:\\Users\\ann\\Verbosa\\quillon.exe\" %1",
+              ReadStringValue(HKEY_CURRENT_USER, L"Software\\Classes\\" + kFiles + L"\\Command"));
+    EXPECT_EQ(L"Create Shortcut Command", ReadStringValue(HKEY_CURRENT_USER, L"Software\\Classes\\" + kFolders));
     EXPECT_TRUE(IsShortcutVerbInstalled(VerbScope::user));
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFiles)); // the machine's classes untouched
     EXPECT_TRUE(RemoveShortcutVerb(VerbScope::user));
     EXPECT_FALSE(IsShortcutVerbInstalled(VerbScope::user));
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software\\Classes\\Folder\\Shell"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, L"Software\\Classes\\Folder\\Shell"));
 }
 
 TEST(ShortcutVerb, RemoveDeletesCommandKeysFirstAndReportsWhatIsMissing)
 {
     CRegistrySandbox sandbox;
     EXPECT_FALSE(RemoveShortcutVerb()); // nothing installed
-    ASSERT_TRUE(InstallShortcutVerb("C:\\Tools"));
+    ASSERT_TRUE(InstallShortcutVerb(L"C:\\Tools"));
     EXPECT_TRUE(RemoveShortcutVerb());
     EXPECT_FALSE(IsShortcutVerbInstalled());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolders));
-    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, "Folder\\Shell")); // only its own keys go
+    EXPECT_TRUE(KeyExists(HKEY_CLASSES_ROOT, L"Folder\\Shell")); // only its own keys go
 
     // Only the folders' keys: not installed, and removal still tries all.
-    CreateKey(HKEY_CLASSES_ROOT, kFolders + "\\Command");
+    CreateKey(HKEY_CLASSES_ROOT, kFolders + L"\\Command");
     EXPECT_FALSE(IsShortcutVerbInstalled());
     EXPECT_FALSE(RemoveShortcutVerb());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolders));
@@ -72,7 +73,7 @@ TEST(ShortcutVerb, ResultFollowsTheCommandLineWrites)
     CRegistrySandbox sandbox;
     // No rights on the machine's file classes: nothing is written.
     Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM) { return root != HKEY_CLASSES_ROOT; };
-    EXPECT_FALSE(InstallShortcutVerb("C:\\Tools"));
+    EXPECT_FALSE(InstallShortcutVerb(L"C:\\Tools"));
     Services().registryAccess = nullptr;
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFiles));
 
@@ -80,7 +81,7 @@ TEST(ShortcutVerb, ResultFollowsTheCommandLineWrites)
     Services().registryAccess = [](HKEY, const std::wstring& subkey, REGSAM) {
         return subkey.rfind(L"Folder\\", 0) != 0;
     };
-    EXPECT_TRUE(InstallShortcutVerb("C:\\Tools"));
+    EXPECT_TRUE(InstallShortcutVerb(L"C:\\Tools"));
     Services().registryAccess = nullptr;
     EXPECT_TRUE(IsShortcutVerbInstalled());
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolders));

@@ -4,17 +4,18 @@
 #include <string>
 #include <vector>
 
-inline std::string CommandLinkFile(const std::string& cmds, const std::string& name)
+inline std::wstring CommandLinkFile(const std::wstring& cmds, const std::wstring& name)
 {
-    return cmds + "\\run_" + name + ".lnk";
+    return cmds + L"\\run_" + name + L".lnk";
 }
 
-inline std::string CommandPropertiesFile(const std::string& cmds, const std::string& name)
+inline std::wstring CommandPropertiesFile(const std::wstring& cmds, const std::wstring& name)
 {
-    return cmds + "\\run_" + name + ".cfg";
+    return cmds + L"\\run_" + name + L".cfg";
 }
 
-// A properties file's bytes: each line ended by CR LF.
+// A properties file's bytes: each line, given as its bytes (code page or
+// UTF-8), ended by CR LF.
 inline std::string PropertiesBytes(const std::vector<std::string>& lines)
 {
     std::string bytes;

@@ -4,28 +4,28 @@
 
 #include <string>
 
-inline std::string Field(const CDialog& dialog, int id, int room = 1024)
+inline std::wstring Field(const CDialog& dialog, int id, int room = 1024)
 {
-    std::string text(room, '\0');
-    text.resize(GetDlgItemTextA(dialog.GetSafeHwnd(), id, text.data(), room));
+    std::wstring text(room, L'\0');
+    text.resize(GetDlgItemTextW(dialog.GetSafeHwnd(), id, text.data(), room));
     return text;
 }
 
-inline void SetField(const CDialog& dialog, int id, const std::string& text)
+inline void SetField(const CDialog& dialog, int id, const std::wstring& text)
 {
-    SetDlgItemTextA(dialog.GetSafeHwnd(), id, text.c_str());
+    SetDlgItemTextW(dialog.GetSafeHwnd(), id, text.c_str());
 }
 
 inline void Press(const CDialog& dialog, int id)
 {
-    SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+    SendMessageW(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(dialog.GetDlgItem(id)));
 }
 
-inline std::string Caption(const CDialog& dialog)
+inline std::wstring Caption(const CDialog& dialog)
 {
-    char text[256] = {};
-    GetWindowTextA(dialog.GetSafeHwnd(), text, sizeof text);
+    wchar_t text[256] = {};
+    GetWindowTextW(dialog.GetSafeHwnd(), text, 256);
     return text;
 }
 

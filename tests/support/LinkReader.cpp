@@ -10,28 +10,34 @@
 #include <cstring>
 #include <vector>
 
-bool ReadLink(const std::string& linkPath, LinkFields& fields)
+bool ReadLink(const std::wstring& linkPath, LinkFields& fields)
 {
     const HRESULT init = CoInitialize(nullptr);
     bool ok = false;
     {
-        CInterfacePtr<IShellLinkA> link;
+        CInterfacePtr<IShellLinkW> link;
         CInterfacePtr<IPersistFile> file;
-        std::wstring wide(linkPath.begin(), linkPath.end());
-        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                        link.PutVoid())) &&
             SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) &&
-            SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
-            std::vector<char> buffer(4096, '\0');
+            SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ))) {
+            std::vector<wchar_t> buffer(4096, L'\0');
             link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, SLGP_RAWPATH);
             fields.path = buffer.data();
-            buffer.assign(buffer.size(), '\0');
+            PIDLIST_ABSOLUTE items = nullptr;
+            if (SUCCEEDED(link->GetIDList(&items)) && items) {
+                buffer.assign(buffer.size(), L'\0');
+                if (SHGetPathFromIDListEx(items, buffer.data(), static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT))
+                    fields.itemPath = buffer.data();
+                CoTaskMemFree(items);
+            }
+            buffer.assign(buffer.size(), L'\0');
             link->GetArguments(buffer.data(), static_cast<int>(buffer.size()));
             fields.arguments = buffer.data();
-            buffer.assign(buffer.size(), '\0');
+            buffer.assign(buffer.size(), L'\0');
             link->GetWorkingDirectory(buffer.data(), static_cast<int>(buffer.size()));
             fields.workingDirectory = buffer.data();
-            buffer.assign(buffer.size(), '\0');
+            buffer.assign(buffer.size(), L'\0');
             link->GetDescription(buffer.data(), static_cast<int>(buffer.size()));
             fields.description = buffer.data();
             ok = true;

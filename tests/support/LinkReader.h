@@ -3,11 +3,14 @@
 #include <string>
 
 struct LinkFields {
-    std::string path;
-    std::string arguments;
-    std::string workingDirectory;
-    std::string description;
+    std::wstring path;
+    // The path the link's item list names. Wine keeps the path above only in
+    // the code page; the item list holds the names whole.
+    std::wstring itemPath;
+    std::wstring arguments;
+    std::wstring workingDirectory;
+    std::wstring description;
     int showCommand = -1;
 };
 
-bool ReadLink(const std::string& linkPath, LinkFields& fields);
+bool ReadLink(const std::wstring& linkPath, LinkFields& fields);

@@ -18,9 +18,9 @@ CMessageBoxRecorder::CMessageBoxRecorder()
     };
 }
 
-std::vector<std::string> CMessageBoxRecorder::Texts() const
+std::vector<std::wstring> CMessageBoxRecorder::Texts() const
 {
-    std::vector<std::string> texts;
+    std::vector<std::wstring> texts;
     for (const auto& box : m_boxes)
         texts.push_back(box.text);
     return texts;

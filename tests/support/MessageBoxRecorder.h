@@ -18,7 +18,7 @@ public:
     void Answer(int id) { m_answers.push_back(id); }
 
     const std::vector<MessageBoxRequest>& Boxes() const { return m_boxes; }
-    std::vector<std::string> Texts() const;
+    std::vector<std::wstring> Texts() const;
     void Clear() { m_boxes.clear(); }
 
 private:

@@ -5,7 +5,7 @@
 
 CLibraryHandle LoadProgramAsData()
 {
-    const std::wstring exe = AnsiToWide(BinFolder() + "\\quillon.exe");
+    const std::wstring exe = BinFolder() + L"\\quillon.exe";
     return CLibraryHandle(LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
 }
 

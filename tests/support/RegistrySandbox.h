@@ -14,26 +14,30 @@ public:
     CRegistrySandbox& operator=(const CRegistrySandbox&) = delete;
 
 private:
-    std::string m_base;
+    std::wstring m_base;
     HKEY m_machine = nullptr;
     HKEY m_user = nullptr;
     HKEY m_classes = nullptr;
 };
 
 // Test helpers on the (redirected) registry.
-bool KeyExists(HKEY root, const std::string& subkey);
+bool KeyExists(HKEY root, const std::wstring& subkey);
 // Reads a value raw: its type and bytes. False when absent. view may name
 // KEY_WOW64_32KEY or KEY_WOW64_64KEY.
-bool ReadRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD& type,
+bool ReadRawValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD& type,
                   std::string& bytes, REGSAM view = 0);
 // A REG_SZ value up to its terminator; "<missing>" when absent or of another type.
-std::string ReadStringValue(HKEY root, const std::string& subkey, const std::string& name = "", REGSAM view = 0);
-void WriteRawValue(HKEY root, const std::string& subkey, const std::string& name, DWORD type,
+std::wstring ReadStringValue(HKEY root, const std::wstring& subkey, const std::wstring& name = L"", REGSAM view = 0);
+void WriteRawValue(HKEY root, const std::wstring& subkey, const std::wstring& name, DWORD type,
                    const std::string& bytes);
-void CreateKey(HKEY root, const std::string& subkey);
-DWORD CountValues(HKEY root, const std::string& subkey);
+// A text value as the registry stores it: UTF-16 with its terminator.
+void WriteStringValue(HKEY root, const std::wstring& subkey, const std::wstring& name, const std::wstring& text,
+                      DWORD type = REG_SZ);
+std::string TextBytes(const std::wstring& text);
+void CreateKey(HKEY root, const std::wstring& subkey);
+DWORD CountValues(HKEY root, const std::wstring& subkey);
 
 // Every value below the key, subkeys included, as "sub\\key\\name" ->
 // "type:bytes", so that two states compare byte for byte. Empty when the
 // key is missing.
-std::map<std::string, std::string> ReadKeyTree(HKEY root, const std::string& subkey);
+std::map<std::wstring, std::string> ReadKeyTree(HKEY root, const std::wstring& subkey);

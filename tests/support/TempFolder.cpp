@@ -8,28 +8,28 @@
 #include <fstream>
 #include <sstream>
 
-CTempProgramFolder::CTempProgramFolder(bool withCmds, const std::string& leafName)
+CTempProgramFolder::CTempProgramFolder(bool withCmds, const std::wstring& leafName)
 {
     static std::atomic<int> counter{0};
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    std::string base = temp;
-    if (!base.empty() && base.back() == '\\')
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring base = temp;
+    if (!base.empty() && base.back() == L'\\')
         base.pop_back();
-    m_path = base + "\\verbosa-" + std::to_string(GetCurrentProcessId()) + "-" +
-             std::to_string(counter++) + leafName;
-    CreateDirectoryA(m_path.c_str(), nullptr);
+    m_path = base + L"\\verbosa-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+             std::to_wstring(counter++) + leafName;
+    CreateDirectoryW(m_path.c_str(), nullptr);
     if (withCmds)
-        CreateDirectoryA(Cmds().c_str(), nullptr);
-    Services().programPath = m_path + "\\quillon.exe";
-    Services().userDataFolder = m_path + "\\AppData\\Verbosa"; // made by the program when needed
-    Services().localDataFolder = m_path + "\\LocalAppData\\Verbosa";
-    Services().machineDataFolder = m_path + "\\ProgramData\\Verbosa";
+        CreateDirectoryW(Cmds().c_str(), nullptr);
+    Services().programPath = m_path + L"\\quillon.exe";
+    Services().userDataFolder = m_path + L"\\AppData\\Verbosa"; // made by the program when needed
+    Services().localDataFolder = m_path + L"\\LocalAppData\\Verbosa";
+    Services().machineDataFolder = m_path + L"\\ProgramData\\Verbosa";
     // The scratch folder lies in the Wine user's profile; as a program folder
     // it stands for one every user can read.
-    Services().profilesFolder = "C:\\NoProfilesHere";
-    CreateDirectoryA((m_path + "\\AppData").c_str(), nullptr);
-    CreateDirectoryA((m_path + "\\ProgramData").c_str(), nullptr); // as %ProgramData% always is
+    Services().profilesFolder = L"C:\\NoProfilesHere";
+    CreateDirectoryW((m_path + L"\\AppData").c_str(), nullptr);
+    CreateDirectoryW((m_path + L"\\ProgramData").c_str(), nullptr); // as %ProgramData% always is
 }
 
 CTempProgramFolder::~CTempProgramFolder()
@@ -37,73 +37,73 @@ CTempProgramFolder::~CTempProgramFolder()
     RemoveTree(m_path);
 }
 
-std::string ReadFileBytes(const std::string& path)
+std::string ReadFileBytes(const std::wstring& path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path.c_str(), std::ios::binary);
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
 }
 
-void WriteFileBytes(const std::string& path, const std::string& bytes)
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-bool FileExists(const std::string& path)
+bool FileExists(const std::wstring& path)
 {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::vector<std::string> FileNames(const std::string& pattern)
+std::vector<std::wstring> FileNames(const std::wstring& pattern)
 {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
 }
 
-void RemoveTree(const std::string& path)
+void RemoveTree(const std::wstring& path)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
         do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            const std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);
             else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(find, &data));
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(find, &data));
         FindClose(find);
     }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(path.c_str());
 }
 
-std::string BinFolder()
+std::wstring BinFolder()
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length < MAX_PATH ? length : 0);
-    return folder.substr(0, folder.find_last_of('\\'));
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length < MAX_PATH ? length : 0);
+    return folder.substr(0, folder.find_last_of(L'\\'));
 }
 
-std::string ShortPath(const std::string& path)
+std::wstring ShortPath(const std::wstring& path)
 {
-    char buffer[MAX_PATH] = {};
-    const DWORD length = GetShortPathNameA(path.c_str(), buffer, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(buffer, length) : path;
+    wchar_t buffer[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : path;
 }

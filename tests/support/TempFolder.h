@@ -11,34 +11,34 @@
 
 class CTempProgramFolder {
 public:
-    explicit CTempProgramFolder(bool withCmds = true, const std::string& leafName = "");
+    explicit CTempProgramFolder(bool withCmds = true, const std::wstring& leafName = L"");
     ~CTempProgramFolder();
     CTempProgramFolder(const CTempProgramFolder&) = delete;
     CTempProgramFolder& operator=(const CTempProgramFolder&) = delete;
 
-    const std::string& Path() const { return m_path; }
-    std::string Cmds() const { return m_path + "\\Cmds"; }
+    const std::wstring& Path() const { return m_path; }
+    std::wstring Cmds() const { return m_path + L"\\Cmds"; }
     // The user's own Cmds folder (%APPDATA%\Verbosa\Cmds) of this process.
-    std::string UserCmds() const { return m_path + "\\AppData\\Verbosa\\Cmds"; }
+    std::wstring UserCmds() const { return m_path + L"\\AppData\\Verbosa\\Cmds"; }
     // Where backups of deleted App Paths entries go (%LOCALAPPDATA%\Verbosa\Backups).
-    std::string Backups() const { return m_path + "\\LocalAppData\\Verbosa\\Backups"; }
+    std::wstring Backups() const { return m_path + L"\\LocalAppData\\Verbosa\\Backups"; }
     // Where backups of All users entries go (%ProgramData%\Verbosa\Backups).
-    std::string MachineBackups() const { return m_path + "\\ProgramData\\Verbosa\\Backups"; }
+    std::wstring MachineBackups() const { return m_path + L"\\ProgramData\\Verbosa\\Backups"; }
 
 private:
     CServicesGuard m_services; // puts the real program path back
-    std::string m_path;
+    std::wstring m_path;
 };
 
 // Whole file as bytes; empty when missing.
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
-bool FileExists(const std::string& path);
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
 // The names of the files (not folders) a search for the pattern finds, in its order.
-std::vector<std::string> FileNames(const std::string& pattern);
+std::vector<std::wstring> FileNames(const std::wstring& pattern);
 // Removes a folder with everything below it.
-void RemoveTree(const std::string& path);
+void RemoveTree(const std::wstring& path);
 // The folder of the test program, where the build puts the libraries too.
-std::string BinFolder();
+std::wstring BinFolder();
 // The 8.3 form of an existing path; the path itself when there is none.
-std::string ShortPath(const std::string& path);
+std::wstring ShortPath(const std::wstring& path);

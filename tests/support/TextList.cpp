@@ -8,7 +8,7 @@ Texts ColumnTexts(const CListCtrl& list, int column)
     return texts;
 }
 
-int RowWithText(const CListCtrl& list, int column, const std::string& text)
+int RowWithText(const CListCtrl& list, int column, const std::wstring& text)
 {
     for (int row = 0; row < list.GetItemCount(); ++row)
         if (list.GetItemText(row, column) == text)

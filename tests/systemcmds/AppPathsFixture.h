@@ -7,18 +7,18 @@
 #include <string>
 
 // An entry whose default value is the given text (REG_SZ, zero counted).
-inline void AddAppPathsEntry(const std::string& keyName, const std::string& target)
+inline void AddAppPathsEntry(const std::wstring& keyName, const std::wstring& target)
 {
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), "", REG_SZ, target + '\0');
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName), L"", target);
 }
 
 // An entry without a default value.
-inline void AddBareAppPathsEntry(const std::string& keyName)
+inline void AddBareAppPathsEntry(const std::wstring& keyName)
 {
     CreateKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName));
 }
 
-inline bool AppPathsEntryExists(const std::string& keyName)
+inline bool AppPathsEntryExists(const std::wstring& keyName)
 {
     return KeyExists(HKEY_LOCAL_MACHINE, AppPathsEntryKey(keyName));
 }

@@ -3,6 +3,7 @@
 #include "framework/CodePage.h"
 #include "tests/app/MainWindowFixture.h"
 #include "framework/Services.h"
+#include "framework/Utf16.h"
 #include "tests/systemcmds/AppPathsFixture.h"
 
 #include "services/TargetIcon.h"
@@ -73,16 +74,16 @@ class SystemPageTest : public MainWindowTest {
 protected:
     const CListCtrl& List() const { return window->SystemPage().List(); }
     Texts SystemColumn(int column) const { return ColumnTexts(List(), column); }
-    int RowWithPath(const std::string& path) const { return RowWithText(List(), 1, path); }
+    int RowWithPath(const std::wstring& path) const { return RowWithText(List(), 1, path); }
     // The icon the row shows is the one the icon rule gives for this target.
-    void ExpectRowIcon(int row, const std::string& target) const
+    void ExpectRowIcon(int row, const std::wstring& target) const
     {
         ASSERT_GE(row, 0);
-        CIconHandle expected(GetTargetIcon(AnsiToWide(target), false));
+        CIconHandle expected(GetTargetIcon(target, false));
         ASSERT_TRUE(expected);
         const int image = List().GetItemImage(row);
         ASSERT_GE(image, 0);
-        EXPECT_EQ(IconPixels(expected.Get()), ImagePixels(window->SystemPage().Images(), image)) << "row " << row;
+        EXPECT_EQ(IconPixels(expected.Get()), ImagePixels(window->SystemPage().Images(), image)) << L"row " << row;
     }
     void DeleteRow(int row, int answer)
     {
@@ -96,28 +97,28 @@ protected:
 
 TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
 {
-    const std::string word = "C:\\Program Files\\Office\\WINWORD.EXE";
-    AddAppPathsEntry("WINWORD.EXE", "\"" + word + "\"");
-    AddAppPathsEntry("notes.exe", folder.Cmds() + "\\run_notes.lnk"); // one of ours
-    AddAppPathsEntry("shouty.exe", "C:\\Links\\SHOUTY.LNK");          // someone else's
-    AddBareAppPathsEntry(".exe");
-    AddBareAppPathsEntry("novalue.exe");
-    AddAppPathsEntry("long.exe", "C:\\" + std::string(297, 'l'));
-    AddAppPathsEntry("locked.exe", "C:\\locked.exe");
-    AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
+    const std::wstring word = L"C:\\Program Files\\Office\\WINWORD.EXE";
+    AddAppPathsEntry(L"WINWORD.EXE", L"\"" + word + L"\"");
+    AddAppPathsEntry(L"notes.exe", folder.Cmds() + L"\\run_notes.lnk"); // one of ours
+    AddAppPathsEntry(L"shouty.exe", L"C:\\Links\\SHOUTY.LNK");          // someone else's
+    AddBareAppPathsEntry(L".exe");
+    AddBareAppPathsEntry(L"novalue.exe");
+    AddAppPathsEntry(L"long.exe", L"C:\\" + std::wstring(297, 'l'));
+    AddAppPathsEntry(L"locked.exe", L"C:\\locked.exe");
+    AddAppPathsEntry(L"x.com", L"C:\\Tools\\x.com");
     // Refused however it is opened: by its full path or below App Paths.
-    const std::string locked = AppPathsEntryKey("locked.exe");
+    const std::wstring locked = AppPathsEntryKey(L"locked.exe");
     Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM) {
-        return subkey != AnsiToWide(locked) && subkey != L"locked.exe";
+        return subkey != locked && subkey != L"locked.exe";
     };
 
     Open();
     EXPECT_EQ(0, List().GetItemCount()); // nothing until the page is visited
-    SelectTreeItem("System");
+    SelectTreeItem(L"System");
 
-    EXPECT_EQ((Texts{"", "locked", "long", "novalue", "shouty", "WINWORD", "x"}), SystemColumn(0));
-    EXPECT_EQ((Texts{"", "", "", "", "C:\\Links\\SHOUTY.LNK", word, "C:\\Tools\\x.com"}), SystemColumn(1));
-    EXPECT_EQ("7 system command(s)", Pane(3));
+    EXPECT_EQ((Texts{L"", L"locked", L"long", L"novalue", L"shouty", L"WINWORD", L"x"}), SystemColumn(0));
+    EXPECT_EQ((Texts{L"", L"", L"", L"", L"C:\\Links\\SHOUTY.LNK", word, L"C:\\Tools\\x.com"}), SystemColumn(1));
+    EXPECT_EQ(L"7 system command(s)", Pane(3));
 
     // Unread entries show the program folder's icon; WINWORD its target's rule.
     for (int row = 0; row < 4; ++row)
@@ -128,19 +129,19 @@ TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
 
 TEST_F(SystemPageTest, FirstVisitLoadsLaterVisitsKeepAndReloadRereads)
 {
-    AddAppPathsEntry("a.exe", "C:\\a.exe");
+    AddAppPathsEntry(L"a.exe", L"C:\\a.exe");
     Open();
-    SelectTreeItem("System");
-    EXPECT_EQ((Texts{"a"}), SystemColumn(0));
+    SelectTreeItem(L"System");
+    EXPECT_EQ((Texts{L"a"}), SystemColumn(0));
 
-    AddAppPathsEntry("b.exe", "C:\\b.exe");
-    SelectTreeItem("My Commands");
-    SelectTreeItem("System");
-    EXPECT_EQ((Texts{"a"}), SystemColumn(0));
+    AddAppPathsEntry(L"b.exe", L"C:\\b.exe");
+    SelectTreeItem(L"My Commands");
+    SelectTreeItem(L"System");
+    EXPECT_EQ((Texts{L"a"}), SystemColumn(0));
 
     const int imagesBefore = window->SystemPage().Images().GetImageCount();
     Command(ID_SYSTEM_RELOAD);
-    EXPECT_EQ((Texts{"a", "b"}), SystemColumn(0));
+    EXPECT_EQ((Texts{L"a", L"b"}), SystemColumn(0));
     // A reload replaces the images with the rows: no growth per reload.
     Command(ID_SYSTEM_RELOAD);
     EXPECT_LE(window->SystemPage().Images().GetImageCount(), imagesBefore + 1);
@@ -148,9 +149,9 @@ TEST_F(SystemPageTest, FirstVisitLoadsLaterVisitsKeepAndReloadRereads)
 
 TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
 {
-    AddAppPathsEntry("a.exe", "C:\\a.exe");
-    AddAppPathsEntry("mine.exe", folder.Cmds() + "\\run_mine.lnk"); // skipped, still a step
-    AddBareAppPathsEntry("b.exe");
+    AddAppPathsEntry(L"a.exe", L"C:\\a.exe");
+    AddAppPathsEntry(L"mine.exe", folder.Cmds() + L"\\run_mine.lnk"); // skipped, still a step
+    AddBareAppPathsEntry(L"b.exe");
     Open();
     const CProgressCtrl& bar = window->Progress();
     EXPECT_FALSE(bar.HasVisibleStyle());
@@ -186,9 +187,9 @@ TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
     }
 
     // An empty App Paths key: no step, range 0...0, hidden again.
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("a.exe"))));
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("b.exe"))));
-    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("mine.exe"))));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"a.exe")));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"b.exe")));
+    EXPECT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"mine.exe")));
     steps.clear();
     Command(ID_SYSTEM_RELOAD);
     EXPECT_TRUE(steps.empty());
@@ -199,10 +200,10 @@ TEST_F(SystemPageTest, ProgressBarStepsOncePerEntryAndHidesAtTheEnd)
 
 TEST_F(SystemPageTest, DeleteWarnsAndRemovesOnlyOnYes)
 {
-    AddAppPathsEntry("a.exe", "C:\\a.exe");
-    AddAppPathsEntry("b.exe", "C:\\b.exe");
+    AddAppPathsEntry(L"a.exe", L"C:\\a.exe");
+    AddAppPathsEntry(L"b.exe", L"C:\\b.exe");
     Open();
-    SelectTreeItem("System");
+    SelectTreeItem(L"System");
 
     Command(ID_SYSTEM_DELETE); // nothing selected: nothing asked, nothing gone
     EXPECT_TRUE(boxes.Boxes().empty());
@@ -218,46 +219,46 @@ TEST_F(SystemPageTest, DeleteWarnsAndRemovesOnlyOnYes)
     ASSERT_EQ(1u, boxes.Boxes().size());
     const MessageBoxRequest& box = boxes.Boxes()[0];
     EXPECT_EQ(TXT_SYSTEM_DELETE_WARNING, box.text);
-    EXPECT_NE(std::string::npos, box.text.find('\n')); // two lines
+    EXPECT_NE(std::wstring::npos, box.text.find('\n')); // two lines
     EXPECT_EQ(UINT(MB_YESNO), box.type & MB_TYPEMASK);
     EXPECT_EQ(UINT(MB_ICONEXCLAMATION), box.type & MB_ICONMASK);
-    EXPECT_TRUE(AppPathsEntryExists("b.exe"));
-    EXPECT_EQ((Texts{"a", "b"}), SystemColumn(0));
+    EXPECT_TRUE(AppPathsEntryExists(L"b.exe"));
+    EXPECT_EQ((Texts{L"a", L"b"}), SystemColumn(0));
 
     boxes.Clear();
     DeleteRow(1, IDYES);
     EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING}), boxes.Texts());
-    EXPECT_FALSE(AppPathsEntryExists("b.exe"));
-    EXPECT_TRUE(AppPathsEntryExists("a.exe"));
-    EXPECT_EQ((Texts{"a"}), SystemColumn(0));
+    EXPECT_FALSE(AppPathsEntryExists(L"b.exe"));
+    EXPECT_TRUE(AppPathsEntryExists(L"a.exe"));
+    EXPECT_EQ((Texts{L"a"}), SystemColumn(0));
 }
 
 TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
 {
-    AddAppPathsEntry("gone.exe", "C:\\gone.exe");
-    AddAppPathsEntry("kept.exe", "C:\\kept.exe");
+    AddAppPathsEntry(L"gone.exe", L"C:\\gone.exe");
+    AddAppPathsEntry(L"kept.exe", L"C:\\kept.exe");
     Open();
-    SelectTreeItem("System");
-    ASSERT_EQ((Texts{"gone", "kept"}), SystemColumn(0));
+    SelectTreeItem(L"System");
+    ASSERT_EQ((Texts{L"gone", L"kept"}), SystemColumn(0));
 
     // Another program removed the entry meanwhile.
-    ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AnsiToWide(AppPathsEntryKey("gone.exe"))));
+    ASSERT_TRUE(CRegistryKey::DeleteKey(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"gone.exe")));
     DeleteRow(0, IDYES);
     EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
     EXPECT_EQ(UINT(MB_OK), boxes.Boxes()[1].type & MB_TYPEMASK);
-    EXPECT_EQ((Texts{"gone", "kept"}), SystemColumn(0));
+    EXPECT_EQ((Texts{L"gone", L"kept"}), SystemColumn(0));
 
     // Refused for lack of rights.
-    AddAppPathsEntry("guarded.exe", "C:\\guarded.exe");
-    const std::string guarded = AppPathsEntryKey("guarded.exe");
+    AddAppPathsEntry(L"guarded.exe", L"C:\\guarded.exe");
+    const std::wstring guarded = AppPathsEntryKey(L"guarded.exe");
     Services().registryAccess = [&](HKEY, const std::wstring& subkey, REGSAM access) {
-        return !(subkey == AnsiToWide(guarded) && access == kRegistryDeleteAccess);
+        return !(subkey == guarded && access == kRegistryDeleteAccess);
     };
     Command(ID_SYSTEM_RELOAD);
     boxes.Clear();
-    DeleteRow(RowWithPath("C:\\guarded.exe"), IDYES);
+    DeleteRow(RowWithPath(L"C:\\guarded.exe"), IDYES);
     EXPECT_EQ((Texts{TXT_SYSTEM_DELETE_WARNING, TXT_NO_COMMAND_DELETED}), boxes.Texts());
-    EXPECT_TRUE(AppPathsEntryExists("guarded.exe"));
+    EXPECT_TRUE(AppPathsEntryExists(L"guarded.exe"));
     EXPECT_EQ(2, List().GetItemCount());
     EXPECT_TRUE(ListAppPathsBackups().empty()); // nothing went, so no backup stays behind
 }
@@ -266,57 +267,57 @@ TEST_F(SystemPageTest, RefusedOrVanishedDeletionsSaySoAndKeepTheRow)
 // program's entry, which is what the shown name plus ".exe" would address.
 TEST_F(SystemPageTest, DeleteAddressesTheRowsOwnKey)
 {
-    AddAppPathsEntry("x.com", "C:\\Tools\\x.com");
-    AddAppPathsEntry("x.exe", "C:\\Other\\x.exe");
-    AddAppPathsEntry("a.b", "C:\\a.b");
+    AddAppPathsEntry(L"x.com", L"C:\\Tools\\x.com");
+    AddAppPathsEntry(L"x.exe", L"C:\\Other\\x.exe");
+    AddAppPathsEntry(L"a.b", L"C:\\a.b");
     Open();
-    SelectTreeItem("System");
-    ASSERT_EQ((Texts{"a.b", "x", "x"}), SystemColumn(0));
+    SelectTreeItem(L"System");
+    ASSERT_EQ((Texts{L"a.b", L"x", L"x"}), SystemColumn(0));
 
-    DeleteRow(RowWithPath("C:\\Tools\\x.com"), IDYES);
-    EXPECT_FALSE(AppPathsEntryExists("x.com"));
-    EXPECT_TRUE(AppPathsEntryExists("x.exe"));
-    EXPECT_EQ((Texts{"C:\\a.b", "C:\\Other\\x.exe"}), SystemColumn(1));
+    DeleteRow(RowWithPath(L"C:\\Tools\\x.com"), IDYES);
+    EXPECT_FALSE(AppPathsEntryExists(L"x.com"));
+    EXPECT_TRUE(AppPathsEntryExists(L"x.exe"));
+    EXPECT_EQ((Texts{L"C:\\a.b", L"C:\\Other\\x.exe"}), SystemColumn(1));
 
     // Rows after a deleted one still address their own keys.
-    DeleteRow(RowWithPath("C:\\Other\\x.exe"), IDYES);
-    EXPECT_FALSE(AppPathsEntryExists("x.exe"));
+    DeleteRow(RowWithPath(L"C:\\Other\\x.exe"), IDYES);
+    EXPECT_FALSE(AppPathsEntryExists(L"x.exe"));
     DeleteRow(0, IDYES);
-    EXPECT_FALSE(AppPathsEntryExists("a.b"));
+    EXPECT_FALSE(AppPathsEntryExists(L"a.b"));
     EXPECT_EQ(0, List().GetItemCount());
     EXPECT_EQ(3u, boxes.Boxes().size()); // no failure message on the way
 }
 
 TEST_F(SystemPageTest, TheUsersOwnEntriesAreListedAfterTheMachinesAndDeletedWithoutRights)
 {
-    AddAppPathsEntry("tool.exe", "C:\\Tools\\tool.exe");
-    WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey("mine.exe"), "", REG_SZ, "C:\\Mine\\mine.exe"s + '\0');
-    WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey("ours.exe"), "", REG_SZ,
-                  folder.UserCmds() + "\\run_ours.lnk" + '\0'); // one of ours: skipped
+    AddAppPathsEntry(L"tool.exe", L"C:\\Tools\\tool.exe");
+    WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"mine.exe"), L"", L"C:\\Mine\\mine.exe"s);
+    WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"ours.exe"), L"",
+                     folder.UserCmds() + L"\\run_ours.lnk"); // one of ours: skipped
     Open();
-    SelectTreeItem("System");
-    EXPECT_EQ((Texts{"tool", "mine"}), SystemColumn(0));
-    EXPECT_EQ((Texts{"All users", "Just me"}), SystemColumn(2));
-    EXPECT_EQ("2 system command(s)", Pane(3));
+    SelectTreeItem(L"System");
+    EXPECT_EQ((Texts{L"tool", L"mine"}), SystemColumn(0));
+    EXPECT_EQ((Texts{L"All users", L"Just me"}), SystemColumn(2));
+    EXPECT_EQ(L"2 system command(s)", Pane(3));
 
     // No rights on the machine's key: the user's entry goes all the same.
     Services().registryAccess = [](HKEY root, const std::wstring&, REGSAM access) {
         return !(root == HKEY_LOCAL_MACHINE && access == kRegistryDeleteAccess);
     };
     DeleteRow(1, IDYES);
-    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey("mine.exe")));
-    EXPECT_TRUE(AppPathsEntryExists("tool.exe"));
-    EXPECT_EQ(Texts{"tool"}, SystemColumn(0));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"mine.exe")));
+    EXPECT_TRUE(AppPathsEntryExists(L"tool.exe"));
+    EXPECT_EQ(Texts{L"tool"}, SystemColumn(0));
 }
 
 
 namespace {
 
-RegKey EntryTree(const std::string& keyName)
+RegKey EntryTree(const std::wstring& keyName)
 {
     RegKey tree;
     EXPECT_EQ(ERROR_SUCCESS,
-              CaptureKeyTree(HKEY_LOCAL_MACHINE, WidenAscii(AppPathsEntryKey(keyName)), tree));
+              CaptureKeyTree(HKEY_LOCAL_MACHINE, ToUtf16(AppPathsEntryKey(keyName)), tree));
     return tree;
 }
 
@@ -326,17 +327,17 @@ RegKey EntryTree(const std::string& keyName)
 // "Restore deleted..." lists the backups and puts the chosen one back.
 TEST_F(SystemPageTest, DeletedEntriesComeBackWholeThroughRestoreDeleted)
 {
-    AddAppPathsEntry("tool.exe", "C:\\tool.exe");
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey("tool.exe"), "Path", REG_EXPAND_SZ, "%TOOLS%\0"s);
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey("tool.exe"), "UseUrl", REG_DWORD, "\1\0\0\0"s);
-    AddBareAppPathsEntry("tool.exe\\SupportedTypes");
-    AddAppPathsEntry("alpha.exe", "C:\\alpha.exe");
-    const RegKey before = EntryTree("tool.exe");
+    AddAppPathsEntry(L"tool.exe", L"C:\\tool.exe");
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"Path", L"%TOOLS%", REG_EXPAND_SZ);
+    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"UseUrl", REG_DWORD, "\1\0\0\0"s);
+    AddBareAppPathsEntry(L"tool.exe\\SupportedTypes");
+    AddAppPathsEntry(L"alpha.exe", L"C:\\alpha.exe");
+    const RegKey before = EntryTree(L"tool.exe");
     Open();
-    SelectTreeItem("System");
-    DeleteRow(RowWithPath("C:\\tool.exe"), IDYES);
-    EXPECT_FALSE(AppPathsEntryExists("tool.exe"));
-    EXPECT_EQ((Texts{"alpha"}), SystemColumn(0));
+    SelectTreeItem(L"System");
+    DeleteRow(RowWithPath(L"C:\\tool.exe"), IDYES);
+    EXPECT_FALSE(AppPathsEntryExists(L"tool.exe"));
+    EXPECT_EQ((Texts{L"alpha"}), SystemColumn(0));
     EXPECT_EQ(1u, boxes.Boxes().size()); // the warning alone
 
     std::vector<Texts> shown;
@@ -347,55 +348,55 @@ TEST_F(SystemPageTest, DeletedEntriesComeBackWholeThroughRestoreDeleted)
             shown.push_back({rows.GetItemText(row, 0), rows.GetItemText(row, 1), rows.GetItemText(row, 2)});
         Press(dialog, IDOK); // the newest, chosen from the start
         if (!dialog.IsEnded())
-            shown.push_back({"still open"});
+            shown.push_back({L"still open"});
     };
     Command(ID_SYSTEM_RESTORE);
     ASSERT_EQ(1u, shown.size());
-    EXPECT_EQ("tool.exe", shown[0][0]);
-    EXPECT_EQ("All users", shown[0][1]);
-    EXPECT_NE("", shown[0][2]);
-    EXPECT_EQ(before, EntryTree("tool.exe"));
-    EXPECT_EQ((Texts{"alpha", "tool"}), SystemColumn(0));
+    EXPECT_EQ(L"tool.exe", shown[0][0]);
+    EXPECT_EQ(L"All users", shown[0][1]);
+    EXPECT_NE(L"", shown[0][2]);
+    EXPECT_EQ(before, EntryTree(L"tool.exe"));
+    EXPECT_EQ((Texts{L"alpha", L"tool"}), SystemColumn(0));
     EXPECT_EQ(1, List().GetFirstSelected());
     EXPECT_EQ(1u, boxes.Boxes().size()); // restored without a question
 
     // There again: asked first; No changes nothing and keeps the dialog open.
-    WriteRawValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey("tool.exe"), "", REG_SZ, "C:\\newer.exe\0"s);
-    const RegKey newer = EntryTree("tool.exe");
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"tool.exe"), L"", L"C:\\newer.exe");
+    const RegKey newer = EntryTree(L"tool.exe");
     shown.clear();
     boxes.Answer(IDNO);
     Command(ID_SYSTEM_RESTORE);
-    EXPECT_EQ((Texts{"still open"}), shown.back());
+    EXPECT_EQ((Texts{L"still open"}), shown.back());
     ASSERT_EQ(2u, boxes.Boxes().size());
     EXPECT_EQ(UINT(MB_YESNO | MB_ICONQUESTION), boxes.Boxes()[1].type & (MB_TYPEMASK | MB_ICONMASK));
-    EXPECT_EQ(0u, boxes.Boxes()[1].text.find("An entry named tool.exe exists again (All users)."));
-    EXPECT_EQ(newer, EntryTree("tool.exe"));
+    EXPECT_EQ(0u, boxes.Boxes()[1].text.find(L"An entry named tool.exe exists again (All users)."));
+    EXPECT_EQ(newer, EntryTree(L"tool.exe"));
 
     boxes.Answer(IDYES); // replaced, and what was there is kept in a backup of its own
     Command(ID_SYSTEM_RESTORE);
-    EXPECT_EQ(before, EntryTree("tool.exe"));
+    EXPECT_EQ(before, EntryTree(L"tool.exe"));
     EXPECT_EQ(2u, ListAppPathsBackups().size());
 }
 
 TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
 {
-    AddAppPathsEntry("tool.exe", "C:\\tool.exe");
+    AddAppPathsEntry(L"tool.exe", L"C:\\tool.exe");
     Open();
-    SelectTreeItem("System");
+    SelectTreeItem(L"System");
     // The backup folder cannot be made: a file holds its name.
-    CreateDirectoryA((folder.Path() + "\\ProgramData").c_str(), nullptr);
-    CreateDirectoryA((folder.Path() + "\\ProgramData\\Verbosa").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\ProgramData").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\ProgramData\\Verbosa").c_str(), nullptr);
     WriteFileBytes(folder.MachineBackups(), "in the way");
     DeleteRow(0, IDYES);
     ASSERT_EQ(2u, boxes.Boxes().size());
     EXPECT_EQ(0u, boxes.Boxes()[1].text.find(TXT_BACKUP_NOT_SAVED));
-    EXPECT_NE(std::string::npos, boxes.Boxes()[1].text.find(folder.MachineBackups()));
-    EXPECT_TRUE(AppPathsEntryExists("tool.exe"));
-    EXPECT_EQ((Texts{"tool"}), SystemColumn(0));
+    EXPECT_NE(std::wstring::npos, boxes.Boxes()[1].text.find(folder.MachineBackups()));
+    EXPECT_TRUE(AppPathsEntryExists(L"tool.exe"));
+    EXPECT_EQ((Texts{L"tool"}), SystemColumn(0));
 
-    DeleteFileA(folder.MachineBackups().c_str());
+    DeleteFileW(folder.MachineBackups().c_str());
     DeleteRow(0, IDYES);
-    ASSERT_FALSE(AppPathsEntryExists("tool.exe"));
+    ASSERT_FALSE(AppPathsEntryExists(L"tool.exe"));
     boxes.Clear();
     Services().processElevated = [] { return false; };
     bool ended = true;
@@ -406,5 +407,5 @@ TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
     Command(ID_SYSTEM_RESTORE);
     EXPECT_FALSE(ended);
     EXPECT_EQ((Texts{NeedsAdministratorText(TXT_ACTION_RESTORE_MACHINE_ENTRY)}), boxes.Texts());
-    EXPECT_FALSE(AppPathsEntryExists("tool.exe"));
+    EXPECT_FALSE(AppPathsEntryExists(L"tool.exe"));
 }

@@ -1,5 +1,6 @@
 #include "catalogue/Commands.h"
 #include "fastfolders/FastFolderStore.h"
+#include "framework/CodePage.h"
 #include "framework/Services.h"
 #include "tests/support/MessageBoxRecorder.h"
 #include "tests/support/RegistrySandbox.h"
@@ -37,15 +38,15 @@ TEST(Export, WritesEveryCommandOfBothScopesAndTheFastFoldersInUtf8)
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;
-    CreateKey(HKEY_CURRENT_USER, kFastFolderKey);
-    ASSERT_TRUE(CreateCommand("cafe", "C:\\Caf\xE9\\a.exe", "-x \"y\"", 7)); // Windows-1252 text
-    ASSERT_TRUE(CreateCommand("mine", "C:\\Mine", "", 3, CommandScope::user));
+    CreateKey(HKEY_CURRENT_USER, FastFolderKey());
+    ASSERT_TRUE(CreateCommand(L"cafe", L"C:\\Caf\xE9\\a.exe", L"-x \"y\"", 7)); // Windows-1252 text
+    ASSERT_TRUE(CreateCommand(L"mine", L"C:\\Mine", L"", 3, CommandScope::user));
     int blocked = -1;
-    ASSERT_EQ(FastFolderWrite::done, AddFastFolder("Docs", "C:\\Docs", blocked));
-    WriteFileBytes(folder.Cmds() + "\\run_bad.cfg", "x\\..\\y\r\nC:\\a\r\n\r\n1\r\n");
+    ASSERT_EQ(FastFolderWrite::done, AddFastFolder(L"Docs", L"C:\\Docs", blocked));
+    WriteFileBytes(folder.Cmds() + L"\\run_bad.cfg", "x\\..\\y\r\nC:\\a\r\n\r\n1\r\n");
 
     std::vector<std::string> report;
-    const std::string file = folder.Path() + "\\all.json";
+    const std::wstring file = folder.Path() + L"\\all.json";
     EXPECT_EQ(kTransferPartial, ExportTo(file, report));
     ASSERT_EQ(2u, report.size());
     EXPECT_NE(std::string::npos, report[0].find("run_bad.cfg")); // said, and the rest exported
@@ -62,23 +63,23 @@ TEST(Export, WritesEveryCommandOfBothScopesAndTheFastFoldersInUtf8)
     EXPECT_EQ((TransferFolder{"Docs", "C:\\Docs"}), read.fastFolders[0].value);
     EXPECT_TRUE(boxes.Boxes().empty()); // no window, no box
 
-    EXPECT_EQ(kTransferFailed, ExportTo(folder.Path() + "\\missing\\all.json", report));
+    EXPECT_EQ(kTransferFailed, ExportTo(folder.Path() + L"\\missing\\all.json", report));
 }
 
 // Every file of the folder, by name.
-std::vector<std::string> FilesIn(const std::string& folder)
+std::vector<std::wstring> FilesIn(const std::wstring& folder)
 {
-    return FileNames(folder + "\\*");
+    return FileNames(folder + L"\\*");
 }
 
 TEST(Export, AFailedWriteLeavesTheEarlierFileAsItWasAndNoTemporaryFile)
 {
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
-    CreateKey(HKEY_CURRENT_USER, kFastFolderKey);
-    const std::string out = folder.Path() + "\\out";
-    CreateDirectoryA(out.c_str(), nullptr);
-    const std::string file = out + "\\all.json";
+    CreateKey(HKEY_CURRENT_USER, FastFolderKey());
+    const std::wstring out = folder.Path() + L"\\out";
+    CreateDirectoryW(out.c_str(), nullptr);
+    const std::wstring file = out + L"\\all.json";
     WriteFileBytes(file, "the last good export");
 
     // The disk fills up after the first bytes.
@@ -87,32 +88,33 @@ TEST(Export, AFailedWriteLeavesTheEarlierFileAsItWasAndNoTemporaryFile)
     EXPECT_EQ(kTransferFailed, ExportTo(file, report));
     EXPECT_NE(std::string::npos, report.back().find("a file there before is unchanged")) << report.back();
     EXPECT_EQ("the last good export", ReadFileBytes(file));
-    EXPECT_EQ(std::vector<std::string>{"all.json"}, FilesIn(out));
+    EXPECT_EQ(std::vector<std::wstring>{L"all.json"}, FilesIn(out));
 
     // What is there cannot be replaced (a folder): no temporary file stays either.
     Services().wholeFileWriteError = nullptr;
-    CreateDirectoryA((out + "\\folder.json").c_str(), nullptr);
-    EXPECT_EQ(kTransferFailed, ExportTo(out + "\\folder.json", report));
-    EXPECT_EQ(std::vector<std::string>{"all.json"}, FilesIn(out));
+    CreateDirectoryW((out + L"\\folder.json").c_str(), nullptr);
+    EXPECT_EQ(kTransferFailed, ExportTo(out + L"\\folder.json", report));
+    EXPECT_EQ(std::vector<std::wstring>{L"all.json"}, FilesIn(out));
 
     EXPECT_EQ(kTransferDone, ExportTo(file, report));
     EXPECT_EQ("", ReadTransferJson(ReadFileBytes(file)).error);
-    EXPECT_EQ(std::vector<std::string>{"all.json"}, FilesIn(out));
+    EXPECT_EQ(std::vector<std::wstring>{L"all.json"}, FilesIn(out));
 }
 
 TEST(Export, ATextTheCodePageCannotReadIsNamedAndLeftOutNeverBlanked)
 {
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
-    CreateKey(HKEY_CURRENT_USER, kFastFolderKey);
+    CreateKey(HKEY_CURRENT_USER, FastFolderKey());
     Services().ansiCodePage = 932; // a double-byte code page: a lead byte at the end reads as nothing
-    WriteFileBytes(folder.Cmds() + "\\run_bad.cfg", "bad\r\nC:\\Tools\\a.exe\r\n-x \x82\r\n1\r\n");
-    WriteFileBytes(folder.Cmds() + "\\run_good.cfg", "good\r\nC:\\Tools\\b.exe\r\n\r\n1\r\n");
+    const std::wstring bad = folder.Cmds() + L"\\run_bad.cfg";
+    WriteFileBytes(bad, "bad\r\nC:\\Tools\\a.exe\r\n-x \x82\r\n1\r\n");
+    WriteFileBytes(folder.Cmds() + L"\\run_good.cfg", "good\r\nC:\\Tools\\b.exe\r\n\r\n1\r\n");
     std::vector<std::string> report;
-    const std::string file = folder.Path() + "\\all.json";
+    const std::wstring file = folder.Path() + L"\\all.json";
     EXPECT_EQ(kTransferPartial, ExportTo(file, report));
-    EXPECT_EQ("Not exported: command bad (machine): its field \"parameters\" holds bytes this computer's code page "
-              "cannot read.",
+    EXPECT_EQ("Skipped: " + WideToUtf8(bad).value() +
+                  " could not be read: it holds bytes that are not text in its encoding.",
               report[0]);
     const TransferRead read = ReadTransferJson(ReadFileBytes(file));
     ASSERT_EQ(1u, read.commands.size());
@@ -124,17 +126,17 @@ TEST(Export, AnUnexpectedFailureEndsTheRunAsFailedWithTheReasonAndNoWindow)
     CRegistrySandbox sandbox;
     CTempProgramFolder folder;
     CMessageBoxRecorder boxes;
-    const std::string log = folder.Path() + "\\run.log";
+    const std::wstring log = folder.Path() + L"\\run.log";
     for (const bool memory : {true, false}) {
         Services().registryAccess = [memory](HKEY, const std::wstring&, REGSAM) -> bool {
             if (memory)
                 throw std::bad_alloc();
             throw 5;
         };
-        const TransferParse line = ParseTransferCommandLine(
-            std::string(memory ? "/export" : "/import") + " \"" + folder.Path() + "\\all.json\" /log \"" + log + "\"");
+        const std::wstring files = L" \"" + folder.Path() + L"\\all.json\" /log \"" + log + L"\"";
+        const TransferParse line = ParseTransferCommandLine(WideToUtf8((memory ? L"/export" : L"/import") + files).value());
         if (!memory)
-            WriteFileBytes(folder.Path() + "\\all.json", R"({"format": "verbosa", "version": 1})");
+            WriteFileBytes(folder.Path() + L"\\all.json", R"({"format": "verbosa", "version": 1})");
         EXPECT_EQ(kTransferFailed, RunTransfer(line));
         EXPECT_NE(std::string::npos,
                   ReadFileBytes(log).find(memory ? "Stopped: there is not enough memory." : "Stopped by an unexpected error."))
