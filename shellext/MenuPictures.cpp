@@ -6,9 +6,6 @@
 #include "shellext/PictureDecoder.h"
 #include "shellext/ResourceIds.h"
 
-#include <atomic>
-#include <type_traits>
-
 namespace tesselator {
 
 namespace {
@@ -62,8 +59,7 @@ BOOL CALLBACK MakePictures(INIT_ONCE*, void* scaleParameter, void**)
 // The DPI calls of Windows 10 1607 on, looked up once per process.
 struct DpiCalls {
     UINT(WINAPI* forWindow)(HWND) = nullptr;
-    DPI_AWARENESS_CONTEXT(WINAPI* threadContext)() = nullptr;
-    DPI_AWARENESS(WINAPI* awarenessOf)(DPI_AWARENESS_CONTEXT) = nullptr;
+    UINT(WINAPI* forSystem)() = nullptr;
 };
 INIT_ONCE g_dpiCallsOnce = INIT_ONCE_STATIC_INIT;
 DpiCalls g_dpiCalls;
@@ -71,13 +67,10 @@ DpiCalls g_dpiCalls;
 BOOL CALLBACK FindDpiCalls(INIT_ONCE*, void*, void**)
 {
     if (const HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-        const auto find = [user32](auto& call, const char* name) {
-            call = reinterpret_cast<std::remove_reference_t<decltype(call)>>(
-                reinterpret_cast<void*>(GetProcAddress(user32, name)));
-        };
-        find(g_dpiCalls.forWindow, "GetDpiForWindow");
-        find(g_dpiCalls.threadContext, "GetThreadDpiAwarenessContext");
-        find(g_dpiCalls.awarenessOf, "GetAwarenessFromDpiAwarenessContext");
+        g_dpiCalls.forWindow = reinterpret_cast<UINT(WINAPI*)(HWND)>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+        g_dpiCalls.forSystem =
+            reinterpret_cast<UINT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForSystem")));
     }
     return TRUE;
 }
@@ -88,29 +81,17 @@ const DpiCalls& Dpi()
     return g_dpiCalls;
 }
 
-// The screen's DPI as a thread of each DPI awareness sees it (unknown,
-// unaware, system, per monitor; 0 until asked). It holds for the process's
-// life, and a screen DC costs more than the whole rest of a menu.
-std::atomic<int> g_screenDpi[4];
-
+// The screen's DPI as the calling thread sees it (96 when it is not DPI
+// aware). GetDpiForSystem answers the same as a screen DC's LOGPIXELSX
+// without making one, which costs more than the rest of a menu.
 int ScreenDpi(const DpiCalls& calls)
 {
-    int awareness = DPI_AWARENESS_INVALID;
-    if (calls.threadContext && calls.awarenessOf)
-        awareness = calls.awarenessOf(calls.threadContext());
-    std::atomic<int>& known = g_screenDpi[awareness >= DPI_AWARENESS_UNAWARE && awareness <= DPI_AWARENESS_PER_MONITOR_AWARE
-                                              ? awareness + 1
-                                              : 0];
-    int dpi = known.load(std::memory_order_relaxed);
-    if (dpi != 0)
-        return dpi;
+    if (calls.forSystem)
+        return static_cast<int>(calls.forSystem());
     const HDC screen = GetDC(nullptr);
-    dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : USER_DEFAULT_SCREEN_DPI;
     if (screen)
         ReleaseDC(nullptr, screen);
-    if (dpi <= 0)
-        return USER_DEFAULT_SCREEN_DPI; // not kept: the next menu asks again
-    known.store(dpi, std::memory_order_relaxed);
     return dpi;
 }
 

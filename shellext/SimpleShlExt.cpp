@@ -6,6 +6,7 @@
 #include "shellext/MenuPictures.h"
 #include "shellext/MenuTexts.h"
 #include "shellext/Module.h"
+#include "shellext/OleAutomation.h"
 #include "shellext/StoreReader.h"
 #include "shellext/WideText.h"
 
@@ -114,8 +115,11 @@ HRESULT SimpleShlExt::LoadTypeInfo()
 {
     if (m_typeInfo)
         return S_OK;
+    const auto loadRegTypeLib = OleAutomationCall<decltype(&LoadRegTypeLib)>("LoadRegTypeLib");
+    if (!loadRegTypeLib)
+        return TYPE_E_CANTLOADLIBRARY;
     CComHolder<ITypeLib> library;
-    HRESULT hr = LoadRegTypeLib(LIBID_TesselatorLib, kTypeLibMajor, kTypeLibMinor, kTypeLibLocale, library.Put());
+    HRESULT hr = loadRegTypeLib(LIBID_TesselatorLib, kTypeLibMajor, kTypeLibMinor, kTypeLibLocale, library.Put());
     if (SUCCEEDED(hr))
         hr = library->GetTypeInfoOfGuid(IID_ISimpleShlExt, m_typeInfo.Put());
     return hr;
@@ -154,7 +158,10 @@ HRESULT SimpleShlExt::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LC
         if (riid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
         const HRESULT hr = LoadTypeInfo();
-        return FAILED(hr) ? hr : DispGetIDsOfNames(m_typeInfo.Get(), names, count, ids);
+        if (FAILED(hr))
+            return hr;
+        const auto getIDsOfNames = OleAutomationCall<decltype(&DispGetIDsOfNames)>("DispGetIDsOfNames");
+        return getIDsOfNames ? getIDsOfNames(m_typeInfo.Get(), names, count, ids) : TYPE_E_CANTLOADLIBRARY;
     });
 }
 
@@ -167,8 +174,10 @@ HRESULT SimpleShlExt::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
         const HRESULT hr = LoadTypeInfo();
         if (FAILED(hr))
             return hr;
-        return DispInvoke(static_cast<ISimpleShlExt*>(this), m_typeInfo.Get(), id, flags, params, result, exception,
-                          argumentError);
+        const auto invoke = OleAutomationCall<decltype(&DispInvoke)>("DispInvoke");
+        return invoke ? invoke(static_cast<ISimpleShlExt*>(this), m_typeInfo.Get(), id, flags, params, result,
+                               exception, argumentError)
+                      : TYPE_E_CANTLOADLIBRARY;
     });
 }
 
