@@ -297,5 +297,5 @@ int main(int argc, char** argv)
     RegCloseKey(user);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratch.c_str());
     CoUninitialize();
-    return failures == processes ? 1 : 0;
+    return processes > 0 && failures == processes ? 1 : 0;
 }
