@@ -15,6 +15,8 @@
 
 CCommandsPage::CCommandsPage(IPageHost& host) : CListPage(host, IDC_COMMAND_LIST, TXT_COUNT_COMMANDS) {}
 
+CCommandsPage::~CCommandsPage() = default;
+
 void CCommandsPage::SetUp()
 {
     const CDpiScale& s = m_host.Scale();
@@ -38,6 +40,12 @@ void CCommandsPage::OnScaleChanged()
 {
     ResizeImages();
     FillCommandList();
+}
+
+void CCommandsPage::CleanUp()
+{
+    m_icons.reset(); // it adds to the image list the base frees
+    CListPage::CleanUp();
 }
 
 bool CCommandsPage::SelectedCommand(std::wstring& name, CommandScope& scope) const
