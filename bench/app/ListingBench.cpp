@@ -1,6 +1,6 @@
 // Fills the My Commands list of a real (hidden) main window from 100, 1,000
 // and 10,000 properties files, beside a bare loop that only finds, opens and
-// reads the same files, the two in turns; then the process's memory after 1
+// reads the same files, the two in turns; then the process's memory after 10
 // and 100 refreshes. Row icons are extracted when rows are drawn, which a
 // hidden list never does: the fill is what a refresh costs before the first
 // paint, and the memory figures draw the list after each refresh.
@@ -82,20 +82,24 @@ int main(int argc, char** argv)
                     goal, paired.first * 1000.0 / count);
     }
 
-    std::printf("\n%8s %14s %14s %8s %14s\n", "files", "MiB after 1", "MiB after 100", "growth", "images 1/100");
+    // The first refreshes that draw grow the heap once (the drawing's own
+    // buffers); a leak would go on growing from the 10th to the 100th.
+    std::printf("\n%8s %14s %14s %8s %14s\n", "files", "MiB after 10", "MiB after 100", "growth", "images 10/100");
+    const auto refresh = [&window] {
+        window.CommandsPage().FillCommandList();
+        DrawList(window.CommandsPage().List().GetSafeHwnd());
+    };
     for (int count : {1000, 10000}) {
         if (count > largest)
             break;
         RemoveFolder(cmds);
         MakeCommands(cmds, count);
-        window.CommandsPage().FillCommandList();
-        DrawList(window.CommandsPage().List().GetSafeHwnd());
+        for (int i = 0; i < 10; ++i)
+            refresh();
         const double first = CommittedMiB();
         const int imagesFirst = window.CommandsPage().Images().GetImageCount();
-        for (int i = 1; i < 100; ++i) {
-            window.CommandsPage().FillCommandList();
-            DrawList(window.CommandsPage().List().GetSafeHwnd());
-        }
+        for (int i = 10; i < 100; ++i)
+            refresh();
         const double last = CommittedMiB();
         std::printf("%8d %14.2f %14.2f %7.2f%% %7d/%d\n", count, first, last, (last - first) * 100.0 / first,
                     imagesFirst, window.CommandsPage().Images().GetImageCount());
