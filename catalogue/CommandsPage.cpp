@@ -15,8 +15,6 @@
 
 CCommandsPage::CCommandsPage(IPageHost& host) : CListPage(host, IDC_COMMAND_LIST, TXT_COUNT_COMMANDS) {}
 
-CCommandsPage::~CCommandsPage() = default;
-
 void CCommandsPage::SetUp()
 {
     const CDpiScale& s = m_host.Scale();

@@ -16,8 +16,6 @@ class CCommandsPage : public CListPage, public ICommandEditorHost {
 public:
     explicit CCommandsPage(IPageHost& host);
 
-    ~CCommandsPage();
-
     // Columns at the list's set-up width.
     void SetUp();
     // Column widths for the width the frame gives all lists.

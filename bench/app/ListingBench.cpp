@@ -71,7 +71,7 @@ int main(int argc, char** argv)
             break;
         RemoveFolder(cmds);
         MakeCommands(cmds, count);
-        const int runs = count >= 10000 ? 3 : count >= 1000 ? 7 : 21;
+        const int runs = count >= 10000 ? 3 : count >= 1000 ? 11 : 21;
         BareRead(cmds); // warm the file cache for both
         const PairedTimes paired = MedianPairedMs(runs, [&] { window.CommandsPage().FillCommandList(); },
                                                   [&] { BareRead(cmds); });
