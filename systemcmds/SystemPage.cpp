@@ -8,7 +8,7 @@
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
 #include "systemcmds/AppPathsStore.h"
-#include "systemcmds/RowIconImages.h"
+#include "services/RowIconImages.h"
 #include "systemcmds/SystemCommandRules.h"
 
 namespace {
