@@ -5,7 +5,7 @@ set -eu
 cd "$(dirname "$0")/.."
 [ -f build/x64/CMakeCache.txt ] || cmake --preset x64
 if [ $# -eq 0 ]; then
-    for name in bench_app_listing bench_systemcmds_reload bench_shellext_menu bench_transfer_read; do
+    for name in bench_app_listing bench_systemcmds_reload bench_shellext_menu bench_transfer_read bench_transfer_import; do
         echo "== $name =="
         "$0" "$name"
     done
