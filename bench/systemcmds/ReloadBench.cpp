@@ -10,6 +10,7 @@
 // Goal: a reload costs at most 1.5 times the bare walk.
 #include "app/MainDlg.h"
 #include "bench/MedianTime.h"
+#include "bench/ScratchRoots.h"
 #include "catalogue/CommandPaths.h"
 #include "framework/RegistryKey.h"
 #include "systemcmds/AppPathsStore.h"
@@ -18,29 +19,6 @@
 #include <string>
 
 namespace {
-
-// HKLM of this process redirected to a scratch key under HKCU.
-class CScratchMachineRoot {
-public:
-    CScratchMachineRoot()
-    {
-        m_path = L"Software\\VerbosaBench\\" + std::to_wstring(GetCurrentProcessId());
-        RegCreateKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key);
-    }
-    ~CScratchMachineRoot()
-    {
-        RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
-        RegCloseKey(m_key);
-        RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());
-    }
-    CScratchMachineRoot(const CScratchMachineRoot&) = delete;
-    CScratchMachineRoot& operator=(const CScratchMachineRoot&) = delete;
-
-private:
-    std::wstring m_path;
-    HKEY m_key = nullptr;
-};
 
 void MakeEntries(int count)
 {
@@ -104,7 +82,7 @@ constexpr double kGoalRatio = 1.5;
 int main()
 {
     InitCommonControls();
-    CScratchMachineRoot root;
+    const CScratchRoots root{{HKEY_LOCAL_MACHINE, L"HKLM"}};
     CMainDlg window;
     if (!window.Create(nullptr, true)) {
         std::printf("could not create the main window\n");
