@@ -36,16 +36,32 @@ int VerbOffset(std::uintptr_t verb)
     return static_cast<int>(verb & 0xFFFF);
 }
 
-MenuCommand ClassifyOffset(int offset, int count)
-{
-    if (offset < 0 || offset > kMaxFastFolders || offset > count)
-        return MenuCommand::Invalid;
-    return offset == count ? MenuCommand::Settings : MenuCommand::Folder;
-}
-
 bool CommandRangeFits(unsigned first, unsigned last, int needed)
 {
     return needed > 0 && first <= last && last - first >= static_cast<unsigned>(needed - 1);
+}
+
+std::optional<MenuLayout> PlanMenu(int aliases, bool wantOpenFolders, unsigned first, unsigned last)
+{
+    MenuLayout layout{std::clamp(aliases, 0, kMaxFastFolders), wantOpenFolders};
+    if (layout.openFolders && !CommandRangeFits(first, last, layout.Used()))
+        layout.openFolders = false;
+    if (!CommandRangeFits(first, last, layout.Used()))
+        return std::nullopt;
+    return layout;
+}
+
+MenuChoice ClassifyOffset(int offset, const MenuLayout& layout)
+{
+    const int aliases = std::clamp(layout.aliases, 0, kMaxFastFolders);
+    if (offset >= 0 && offset < aliases)
+        return {MenuCommand::Folder, offset};
+    if (offset == aliases)
+        return {MenuCommand::Settings, -1};
+    const int folder = offset - (aliases + 2);
+    if (layout.openFolders && folder >= 0 && folder < kMaxOpenFolders)
+        return {MenuCommand::OpenFolder, folder};
+    return {};
 }
 
 BrowserWindow ClassifyBrowserWindow(std::u16string_view className)
@@ -57,9 +73,9 @@ BrowserWindow ClassifyBrowserWindow(std::u16string_view className)
     return startsWith(u"#32770") ? BrowserWindow::Dialog : BrowserWindow::Other;
 }
 
-std::u16string MenuTextForAlias(std::u16string_view alias)
+std::u16string MenuTextOf(std::u16string_view text)
 {
-    return DoubleEvery(alias, u'&');
+    return DoubleEvery(text, u'&');
 }
 
 bool AsksForHelpText(unsigned type) { return (type & kHelpTextBit) != 0; }

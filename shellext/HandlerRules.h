@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,13 +23,40 @@ std::string PathValueName(int index);
 // the field is a string (its high 16 bits are not 0).
 int VerbOffset(std::uintptr_t verb);
 
-// What an offset means for a menu built with `count` aliases. Offsets past
-// "Settings..." were never handed out and are refused.
-enum class MenuCommand { Invalid, Folder, Settings };
-MenuCommand ClassifyOffset(int offset, int count);
+// The nested submenu "Folders open in Explorer" lists at most this many.
+constexpr int kMaxOpenFolders = 10;
+
+// The command offsets a menu uses: the aliases from 0, "Settings...", and
+// with the nested submenu its placeholder (which marks the popup until it is
+// filled) and the ids of the folders it may list. Settings keeps the offset
+// it always had, so hosts and tests that know the old layout still agree.
+struct MenuLayout {
+    int aliases = 0;
+    bool openFolders = false;
+
+    int SettingsOffset() const { return aliases; }
+    int PlaceholderOffset() const { return aliases + 1; }
+    int OpenFolderOffset(int index) const { return aliases + 2 + index; }
+    int Used() const { return aliases + 1 + (openFolders ? 1 + kMaxOpenFolders : 0); }
+};
 
 // True when the shell left room for `needed` ids from first to last.
 bool CommandRangeFits(unsigned first, unsigned last, int needed);
+
+// The layout that fits the shell's id range: the nested submenu is left
+// out when its ids do not fit; nothing fits when not even the aliases and
+// "Settings..." do.
+std::optional<MenuLayout> PlanMenu(int aliases, bool wantOpenFolders, unsigned first, unsigned last);
+
+// What an offset means in a layout. Offsets the layout never handed out, and
+// the placeholder (never a command), are refused; an open folder's index
+// says nothing about whether the list had that many.
+enum class MenuCommand { Invalid, Folder, Settings, OpenFolder };
+struct MenuChoice {
+    MenuCommand command = MenuCommand::Invalid;
+    int index = -1; // the alias or the open folder
+};
+MenuChoice ClassifyOffset(int offset, const MenuLayout& layout);
 
 // Which windows may be asked for their shell browser (WM_USER+7), whose
 // answer is then called. Explorer windows are known by their class; any
@@ -37,9 +65,9 @@ bool CommandRangeFits(unsigned first, unsigned last, int needed);
 enum class BrowserWindow { Other, Explorer, Dialog };
 BrowserWindow ClassifyBrowserWindow(std::u16string_view className);
 
-// Menu text for an alias: ampersands doubled, so "R&D" shows as typed;
-// every other unit, surrogates among them, passes unchanged.
-std::u16string MenuTextForAlias(std::u16string_view alias);
+// Menu text for an alias or a path: ampersands doubled, so "R&D" shows as
+// typed; every other unit, surrogates among them, passes unchanged.
+std::u16string MenuTextOf(std::u16string_view text);
 
 // The menu pictures are drawn for 100 %, 150 % and 200 % display scale: the
 // one to show at a DPI (0, 1 or 2) is the largest that is not bigger than

@@ -268,7 +268,7 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
         if (!popup)
             return MenuResult(0);
         for (int i = 0; i < m_nCount; ++i) {
-            const std::wstring text = FromUtf16(MenuTextForAlias(ToUtf16(m_aszAliases[i])));
+            const std::wstring text = FromUtf16(MenuTextOf(ToUtf16(m_aszAliases[i])));
             InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), pictures.entry, slot);
         }
         if (m_nCount > 0)
@@ -319,13 +319,15 @@ HRESULT SimpleShlExt::InvokeCommand(CMINVOKECOMMANDINFO* info)
         if (!info)
             return E_INVALIDARG;
         const int offset = VerbOffset(reinterpret_cast<UINT_PTR>(info->lpVerb));
-        switch (ClassifyOffset(offset, m_nCount)) {
+        const MenuChoice choice = ClassifyOffset(offset, MenuLayout{m_nCount, false});
+        switch (choice.command) {
         case MenuCommand::Settings:
             OpenSettings();
             return S_OK;
         case MenuCommand::Folder:
-            OpenFolder(offset);
+            OpenFolder(choice.index);
             return S_OK;
+        case MenuCommand::OpenFolder:
         case MenuCommand::Invalid:
             break;
         }

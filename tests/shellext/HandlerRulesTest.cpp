@@ -1,5 +1,6 @@
 // The handler's decision rules, called directly.
 #include "shellext/HandlerRules.h"
+#include "shellext/OpenFolderRules.h"
 #include "shellext/PictureDecoder.h"
 #include "shellext/TextTools.h"
 #include "shellext/WideText.h"
@@ -26,19 +27,57 @@ TEST(HandlerRules, NamesValuesAndClassifiesOffsets)
 
     // Three aliases: 0..2 open folders, 3 is "Settings...", the rest was
     // never handed out.
-    EXPECT_EQ(MenuCommand::Folder, ClassifyOffset(0, 3));
-    EXPECT_EQ(MenuCommand::Folder, ClassifyOffset(2, 3));
-    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(3, 3));
-    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(4, 3));
-    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(0, 0));
-    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(10, 10));
-    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(11, 10));
-    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(-1, 3));
+    const MenuLayout three{3, false};
+    EXPECT_EQ(MenuCommand::Folder, ClassifyOffset(0, three).command);
+    EXPECT_EQ(2, ClassifyOffset(2, three).index);
+    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(3, three).command);
+    for (const int never : {-1, 4, 5, 14})
+        EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(never, three).command) << never;
+    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(0, MenuLayout{0, false}).command);
+    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(10, MenuLayout{10, false}).command);
+    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(11, MenuLayout{10, false}).command);
+
+    // With the nested submenu: Settings stays, 4 is the placeholder (no
+    // command), 5..14 the ten open folders.
+    const MenuLayout nested{3, true};
+    EXPECT_EQ(15, nested.Used());
+    EXPECT_EQ(MenuCommand::Settings, ClassifyOffset(3, nested).command);
+    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(4, nested).command);
+    EXPECT_EQ(MenuCommand::OpenFolder, ClassifyOffset(5, nested).command);
+    EXPECT_EQ(0, ClassifyOffset(5, nested).index);
+    EXPECT_EQ(9, ClassifyOffset(14, nested).index);
+    EXPECT_EQ(MenuCommand::Invalid, ClassifyOffset(15, nested).command);
+    EXPECT_EQ(MenuCommand::OpenFolder, ClassifyOffset(21, MenuLayout{10, true}).command);
 
     EXPECT_TRUE(CommandRangeFits(100, 103, 4));
     EXPECT_FALSE(CommandRangeFits(100, 102, 4));
     EXPECT_TRUE(CommandRangeFits(0xFFFF, 0xFFFF, 1));
     EXPECT_FALSE(CommandRangeFits(5, 4, 1));
+
+    // A range too small for the nested submenu keeps the aliases.
+    EXPECT_TRUE(PlanMenu(3, true, 100, 114)->openFolders);
+    EXPECT_FALSE(PlanMenu(3, true, 100, 113)->openFolders);
+    EXPECT_EQ(4, PlanMenu(3, true, 100, 103)->Used());
+    EXPECT_FALSE(PlanMenu(3, true, 100, 102));
+    EXPECT_FALSE(PlanMenu(3, false, 100, 0x7FFF)->openFolders);
+}
+
+TEST(HandlerRules, ListsEachOpenFolderOnceFrontMostFirst)
+{
+    const std::vector<WindowFolder> windows = {
+        {u"C:\\Back", 5}, {u"", 0},             {u"C:\\Front", 1}, {u"c:\\FRONT\\", 3},
+        {u"C:\\Own", 2},  {u"D:\\Unknown", -1}, {u"C:\\", 4},      {u"c:\\own\\", 6},
+    };
+    EXPECT_EQ((std::vector<std::u16string>{u"C:\\Front", u"C:\\", u"C:\\Back", u"D:\\Unknown"}),
+              OpenFolderList(windows, u"c:\\OWN"));
+
+    std::vector<WindowFolder> many;
+    for (int i = 0; i < 14; ++i)
+        many.push_back({u"C:\\F" + std::u16string(1, static_cast<char16_t>(u'a' + i)), 13 - i});
+    const std::vector<std::u16string> list = OpenFolderList(many, u"");
+    ASSERT_EQ(10u, list.size());
+    EXPECT_EQ(u"C:\\Fn", list.front());
+    EXPECT_EQ(u"C:\\Fe", list.back());
 }
 
 TEST(HandlerRules, KnowsTheWindowsThatBrowseInPlace)
@@ -75,9 +114,9 @@ TEST(HandlerRules, CopiesTextsWithinTheCallersBuffer)
     EXPECT_TRUE(AsksForUnicode(GCS_HELPTEXTW));
     EXPECT_FALSE(AsksForUnicode(GCS_HELPTEXTA));
 
-    EXPECT_EQ(u"R&&D && more", MenuTextForAlias(u"R&D & more"));
+    EXPECT_EQ(u"R&&D && more", MenuTextOf(u"R&D & more"));
     // A surrogate pair is two units that pass untouched.
-    EXPECT_EQ(u"\U0001F4F7&&\u540D", MenuTextForAlias(u"\U0001F4F7&\u540D"));
+    EXPECT_EQ(u"\U0001F4F7&&\u540D", MenuTextOf(u"\U0001F4F7&\u540D"));
 }
 
 TEST(TextTools, ConvertsWithoutGuessingAndReplacesExtensions)
