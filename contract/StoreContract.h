@@ -22,6 +22,9 @@ inline constexpr const char* kAliasValueNames[kFastFolderLimit] = {"0", "1", "2"
                                                                    "5", "6", "7", "8", "9"};
 inline constexpr const char* kPathValueNames[kFastFolderLimit] = {"00", "11", "22", "33", "44",
                                                                   "55", "66", "77", "88", "99"};
+// Beside the items: whether the extension's menu lists the folders open in
+// Explorer. REG_DWORD, 0 off, anything else on; missing means on.
+inline constexpr char kShowOpenFoldersValue[] = "ShowOpenFolders";
 // The program's file name beside which the library lies.
 inline constexpr char kProgramFileName[] = "quillon.exe";
 inline constexpr char kLibraryFileName[] = "Tesselator.dll";

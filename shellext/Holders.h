@@ -34,6 +34,7 @@ private:
 
 namespace holder_detail {
 inline void CloseKey(HKEY key) { RegCloseKey(key); }
+inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
 inline void DeleteBitmap(HBITMAP bitmap) { DeleteObject(bitmap); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
 template <typename I>
@@ -42,6 +43,8 @@ void FreeWithShellAllocator(void* memory); // Holders.cpp
 } // namespace holder_detail
 
 using CKeyHolder = CHolder<HKEY, holder_detail::CloseKey>;
+// Events and threads (never INVALID_HANDLE_VALUE: no file handles here).
+using CKernelHandleHolder = CHolder<HANDLE, holder_detail::CloseKernelHandle>;
 using CBitmapHolder = CHolder<HBITMAP, holder_detail::DeleteBitmap>;
 using CMenuHolder = CHolder<HMENU, holder_detail::DestroyMenuHandle>;
 // An item-ID list from the shell, freed with the shell's allocator.

@@ -16,6 +16,7 @@ constexpr LCID kTypeLibLocale = 0x0409;
 
 // The per-user store that the program writes and the handler only reads.
 using contract::kProgramPathValue;
+using contract::kShowOpenFoldersValue;
 constexpr const char* kStoreKey = contract::kFastFolderKey;
 
 } // namespace tesselator

@@ -4,6 +4,9 @@ namespace tesselator {
 
 constexpr wchar_t kSubmenuText[] = L"Fast Folders";
 constexpr wchar_t kSettingsText[] = L"Settings...";
+constexpr wchar_t kOpenFoldersText[] = L"Folders open in Explorer";
+// Grey: the nested submenu before it is filled, and when nothing was found.
+constexpr wchar_t kNoOpenFoldersText[] = L"(no folders open in Explorer)";
 // GetCommandString answers in the form the shell asks for.
 constexpr char kHelpText[] = "Fast Folders";
 constexpr wchar_t kHelpTextWide[] = L"Fast Folders";

@@ -7,6 +7,7 @@
 #include "shellext/MenuTexts.h"
 #include "shellext/Module.h"
 #include "shellext/OleAutomation.h"
+#include "shellext/OpenFolders.h"
 #include "shellext/StoreReader.h"
 #include "shellext/WideText.h"
 
@@ -35,7 +36,9 @@ const InterfaceEntry kInterfaces[] = {
     {&IID_ISimpleShlExt, &CastTo<ISimpleShlExt>},
     {&IID_IDispatch, &CastTo<ISimpleShlExt>},
     {&IID_IShellExtInit, &CastTo<IShellExtInit>},
-    {&IID_IContextMenu, &CastTo<IContextMenu>},
+    {&IID_IContextMenu, &CastTo<IContextMenu3>},
+    {&IID_IContextMenu2, &CastTo<IContextMenu3>},
+    {&IID_IContextMenu3, &CastTo<IContextMenu3>},
     {&IID_IObjectWithSite, &CastTo<IObjectWithSite>},
 };
 
@@ -43,6 +46,10 @@ HRESULT MenuResult(int count)
 {
     return MAKE_HRESULT(SEVERITY_SUCCESS, FACILITY_NULL, static_cast<USHORT>(count));
 }
+
+// How long the nested submenu waits for Explorer's answers: a moment the
+// user hardly notices; what has not arrived by then is left out.
+constexpr DWORD kOpenFoldersWaitMs = 300;
 
 } // namespace
 
@@ -186,12 +193,16 @@ HRESULT SimpleShlExt::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
 void SimpleShlExt::LoadAliases()
 {
     m_nCount = 0;
+    m_showOpenFolders = true;
+    m_layout = {};
     CKeyHolder key;
     if (!OpenStore(key))
         return;
+    m_showOpenFolders = ReadStoreSwitch(key.Get(), kShowOpenFoldersValue);
     // Items are dense from 0: the first unreadable alias ends the list.
     while (m_nCount < kMaxFastFolders && ReadStoreText(key.Get(), AliasValueName(m_nCount), m_aszAliases[m_nCount]))
         ++m_nCount;
+    m_layout.aliases = m_nCount; // until a menu is built: the aliases and Settings
 }
 
 void SimpleShlExt::ReadTargetPath(int index)
@@ -256,9 +267,10 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
     return Guarded([&] {
         if ((flags & CMF_DEFAULTONLY) != 0)
             return MenuResult(0);
-        const int used = m_nCount + 1;
-        if (!CommandRangeFits(idCmdFirst, idCmdLast, used))
-            return MenuResult(0); // ids outside the range would collide with other handlers
+        // Ids outside the range would collide with other handlers.
+        const std::optional<MenuLayout> layout = PlanMenu(m_nCount, m_showOpenFolders, idCmdFirst, idCmdLast);
+        if (!layout)
+            return MenuResult(0);
         const MenuPictureSet pictures = PicturesForMenu();
         const PictureSlot slot = pictures.scale == 0 ? PictureSlot::checkMark : PictureSlot::itemBitmap;
 
@@ -267,19 +279,36 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
         CMenuHolder popup(CreatePopupMenu());
         if (!popup)
             return MenuResult(0);
+        UINT position = 0;
         for (int i = 0; i < m_nCount; ++i) {
             const std::wstring text = FromUtf16(MenuTextOf(ToUtf16(m_aszAliases[i])));
-            InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), pictures.entry, slot);
+            InsertEntry(popup.Get(), position++, idCmdFirst + i, text.c_str(), pictures.entry, slot);
         }
         if (m_nCount > 0)
-            InsertSeparator(popup.Get(), m_nCount);
-        InsertEntry(popup.Get(), m_nCount + 1, idCmdFirst + m_nCount, kSettingsText, nullptr, slot);
+            InsertSeparator(popup.Get(), position++);
+        if (layout->openFolders) {
+            // Only a placeholder now: the folders are asked for when the
+            // nested submenu opens, which keeps Explorer off the menu's way.
+            CMenuHolder nested(CreatePopupMenu());
+            if (!nested || !InsertMenuW(nested.Get(), 0, MF_BYPOSITION | MF_STRING | MF_GRAYED,
+                                        idCmdFirst + layout->PlaceholderOffset(), kNoOpenFoldersText))
+                return MenuResult(0);
+            if (!InsertEntry(popup.Get(), position++, 0, kOpenFoldersText, nullptr, slot, nested.Get()))
+                return MenuResult(0);
+            nested.Detach(); // the popup owns it now
+            InsertSeparator(popup.Get(), position++);
+        }
+        InsertEntry(popup.Get(), position, idCmdFirst + layout->SettingsOffset(), kSettingsText, nullptr, slot);
 
         InsertSeparator(menu, indexMenu);
         if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, pictures.submenu, slot, popup.Get()))
             popup.Detach(); // the shell's menu owns the popup now
         InsertSeparator(menu, indexMenu + 2);
-        return MenuResult(used);
+        m_layout = *layout;
+        m_idCmdFirst = idCmdFirst;
+        m_pictures = pictures;
+        m_openFolders.clear();
+        return MenuResult(m_layout.Used());
     });
 }
 
@@ -319,7 +348,7 @@ HRESULT SimpleShlExt::InvokeCommand(CMINVOKECOMMANDINFO* info)
         if (!info)
             return E_INVALIDARG;
         const int offset = VerbOffset(reinterpret_cast<UINT_PTR>(info->lpVerb));
-        const MenuChoice choice = ClassifyOffset(offset, MenuLayout{m_nCount, false});
+        const MenuChoice choice = ClassifyOffset(offset, m_layout);
         switch (choice.command) {
         case MenuCommand::Settings:
             OpenSettings();
@@ -328,10 +357,63 @@ HRESULT SimpleShlExt::InvokeCommand(CMINVOKECOMMANDINFO* info)
             OpenFolder(choice.index);
             return S_OK;
         case MenuCommand::OpenFolder:
+            if (static_cast<size_t>(choice.index) >= m_openFolders.size())
+                break; // never listed
+            ShowFolder(m_openFolders[choice.index].c_str(), m_site.Get());
+            return S_OK;
         case MenuCommand::Invalid:
             break;
         }
         return E_INVALIDARG;
+    });
+}
+
+// --- IContextMenu2 and IContextMenu3 ---------------------------------------------
+
+bool SimpleShlExt::FillOpenFolders(HMENU popup)
+{
+    // The nested submenu is known by its placeholder's id: the shell may hand
+    // over a copy of the menu, so its handle proves nothing.
+    if (!m_layout.openFolders || GetMenuItemCount(popup) != 1 ||
+        GetMenuItemID(popup, 0) != m_idCmdFirst + static_cast<UINT>(m_layout.PlaceholderOffset()))
+        return false;
+    std::vector<std::wstring> folders;
+    for (const std::u16string& folder : OpenFolderList(FindOpenFolders(kOpenFoldersWaitMs), ToUtf16(m_szFolder),
+                                                       SystemFolderKey))
+        folders.push_back(FromUtf16(folder));
+
+    const PictureSlot slot = m_pictures.scale == 0 ? PictureSlot::checkMark : PictureSlot::itemBitmap;
+    UINT position = 0;
+    for (size_t i = 0; i < folders.size(); ++i) {
+        const std::wstring text = FromUtf16(MenuTextOf(ToUtf16(folders[i])));
+        const UINT id = m_idCmdFirst + static_cast<UINT>(m_layout.OpenFolderOffset(static_cast<int>(i)));
+        if (InsertEntry(popup, position, id, text.c_str(), m_pictures.entry, slot))
+            ++position;
+    }
+    if (position == 0) {
+        InsertMenuW(popup, 0, MF_BYPOSITION | MF_STRING | MF_GRAYED,
+                    m_idCmdFirst + static_cast<UINT>(m_layout.OpenFolderOffset(0)), kNoOpenFoldersText);
+        folders.clear(); // the grey entry names nothing
+    }
+    DeleteMenu(popup, position == 0 ? 1 : position, MF_BYPOSITION); // the placeholder, now last
+    m_openFolders = std::move(folders);
+    return true;
+}
+
+HRESULT SimpleShlExt::HandleMenuMsg(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return HandleMenuMsg2(message, wParam, lParam, nullptr);
+}
+
+HRESULT SimpleShlExt::HandleMenuMsg2(UINT message, WPARAM wParam, LPARAM, LRESULT* result)
+{
+    return Guarded([&] {
+        if (result)
+            *result = 0;
+        if (message != WM_INITMENUPOPUP)
+            return E_NOTIMPL;
+        FillOpenFolders(reinterpret_cast<HMENU>(wParam));
+        return S_OK;
     });
 }
 

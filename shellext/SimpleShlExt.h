@@ -1,18 +1,23 @@
 #pragma once
 // The directory-background context-menu handler: one object per menu. It
-// offers the Fast Folders of the store and "Settings...", and makes the
+// offers the Fast Folders of the store, the folders open in Explorer (found
+// only when that nested submenu opens) and "Settings...", and makes the
 // window the user works in browse to the chosen folder.
 #include "shellext/HandlerRules.h"
 #include "shellext/Holders.h"
+#include "shellext/MenuPictures.h"
 
 #include "TesselatorLib.h"
 
 #include <ocidl.h>
 #include <shlobj.h>
 
+#include <string>
+#include <vector>
+
 namespace tesselator {
 
-class SimpleShlExt final : public ISimpleShlExt, public IShellExtInit, public IContextMenu, public IObjectWithSite {
+class SimpleShlExt final : public ISimpleShlExt, public IShellExtInit, public IContextMenu3, public IObjectWithSite {
 public:
     // The class factory's creator: an aggregated inner object when outer is
     // given (the caller has checked that IUnknown was asked for).
@@ -37,6 +42,11 @@ public:
     STDMETHODIMP QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags) override;
     STDMETHODIMP InvokeCommand(CMINVOKECOMMANDINFO* info) override;
     STDMETHODIMP GetCommandString(UINT_PTR offset, UINT type, UINT* reserved, CHAR* name, UINT size) override;
+
+    // IContextMenu2 and IContextMenu3: the nested submenu is filled when it
+    // opens (WM_INITMENUPOPUP), never while the menu is built.
+    STDMETHODIMP HandleMenuMsg(UINT message, WPARAM wParam, LPARAM lParam) override;
+    STDMETHODIMP HandleMenuMsg2(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
     // IObjectWithSite: the host hands over its site, through which the
     // handler finds the browser to navigate.
@@ -67,6 +77,7 @@ private:
     void ReadProgramPath();
     void OpenSettings();
     void OpenFolder(int index);
+    bool FillOpenFolders(HMENU popup);
 
     CInnerUnknown m_inner{*this};
     IUnknown* m_outer;
@@ -78,6 +89,11 @@ private:
     wchar_t m_szFolder[kTextBufferSize] = {};
     wchar_t m_aszAliases[kMaxFastFolders][kTextBufferSize] = {};
     int m_nCount = 0;
+    bool m_showOpenFolders = true;
+    MenuLayout m_layout;
+    UINT m_idCmdFirst = 0;
+    MenuPictureSet m_pictures;
+    std::vector<std::wstring> m_openFolders; // as listed in the nested submenu
     wchar_t m_szTarget[kTextBufferSize] = {};
     wchar_t m_szProgram[kTextBufferSize] = {};
 };

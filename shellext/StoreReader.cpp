@@ -33,4 +33,16 @@ bool ReadStoreText(HKEY key, std::string_view name, wchar_t (&out)[kTextBufferSi
     return true;
 }
 
+bool ReadStoreSwitch(HKEY key, std::string_view name)
+{
+    DWORD value = 1;
+    DWORD type = REG_NONE;
+    DWORD size = sizeof value;
+    if (RegQueryValueExW(key, AsciiToWide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
+        return true;
+    return value != 0;
+}
+
 } // namespace tesselator

@@ -17,4 +17,8 @@ bool OpenStore(CKeyHolder& key);
 // success. name is one of the store's ASCII value names.
 bool ReadStoreText(HKEY key, std::string_view name, wchar_t (&out)[kTextBufferSize]);
 
+// A switch (REG_DWORD): false only for a stored 0; missing or unreadable
+// leaves it at its default, on.
+bool ReadStoreSwitch(HKEY key, std::string_view name);
+
 } // namespace tesselator

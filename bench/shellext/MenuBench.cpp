@@ -28,6 +28,9 @@ namespace {
 
 constexpr wchar_t kStoreKey[] = L"Software\\Kelto\\quillon30\\FastFolders";
 constexpr int kAliases = 10;
+// The ids a menu uses: the aliases, Settings, and the nested submenu of open
+// folders (its placeholder and ten folders), which is on by default.
+constexpr int kMenuIds = kAliases + 1 + 11;
 constexpr double kWarmGoal = 1.25;
 constexpr double kFirstGoal = 2.00;
 // A child's exit code is its time in tenths of a microsecond; a crash's
@@ -160,7 +163,7 @@ DWORD RunChild(const char* mode, const std::wstring& scratch)
         IClassFactory* factory = nullptr;
         if (getClassObject &&
             SUCCEEDED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
-            done = RightClick(factory, folder, shellMenu) == kAliases + 1;
+            done = RightClick(factory, folder, shellMenu) == kMenuIds;
             factory->Release();
         }
     } else if (empty) {

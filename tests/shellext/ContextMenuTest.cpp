@@ -124,7 +124,7 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
         HRESULT result = E_FAIL;
         const HMENU menu = BuildMenu(handler.Get(), result, 1, 100);
         ASSERT_TRUE(menu);
-        EXPECT_EQ(MAKE_HRESULT(SEVERITY_SUCCESS, 0, count + 1), result);
+        EXPECT_EQ(MAKE_HRESULT(SEVERITY_SUCCESS, 0, MenuIds(count)), result);
 
         // Separator, "Fast Folders", separator, from indexMenu on.
         ASSERT_EQ(5, GetMenuItemCount(menu));
@@ -141,7 +141,7 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
         EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), PixelOf(submenu.hbmpUnchecked, 0, 0));
 
         const HMENU popup = submenu.hSubMenu;
-        ASSERT_EQ(count + (count > 0 ? 1 : 0) + 1, GetMenuItemCount(popup));
+        ASSERT_EQ(count + (count > 0 ? 1 : 0) + 3, GetMenuItemCount(popup));
         for (int i = 0; i < count; ++i) {
             const MENUITEMINFOW entry = ItemInfo(popup, i);
             EXPECT_EQ(L"Alias " + std::to_wstring(i), MenuTextAt(popup, i));
@@ -153,6 +153,16 @@ TEST_F(ContextMenuTest, SubmenuHoldsTheAliasesThenSettings)
         if (count > 0) {
             EXPECT_TRUE(IsSeparator(popup, count));
         }
+        // The nested submenu holds only its grey placeholder until it opens.
+        const int nestedAt = count + (count > 0 ? 1 : 0);
+        EXPECT_EQ(L"Folders open in Explorer", MenuTextAt(popup, nestedAt));
+        const HMENU nested = ItemInfo(popup, nestedAt).hSubMenu;
+        ASSERT_TRUE(nested);
+        ASSERT_EQ(1, GetMenuItemCount(nested));
+        EXPECT_EQ(L"(no folders open in Explorer)", MenuTextAt(nested, 0));
+        EXPECT_EQ(static_cast<UINT>(100 + count + 1), ItemInfo(nested, 0).wID);
+        EXPECT_TRUE(MenuItemAt(nested, 0, MIIM_STATE).fState & MFS_GRAYED);
+        EXPECT_TRUE(IsSeparator(popup, nestedAt + 1));
         const int settings = GetMenuItemCount(popup) - 1;
         EXPECT_EQ(L"Settings...", MenuTextAt(popup, settings));
         EXPECT_EQ(static_cast<UINT>(100 + count), ItemInfo(popup, settings).wID);
@@ -206,7 +216,7 @@ TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kStoreKey.c_str(), L"2");
     CMenuHandle menu;
     HMENU popup = nullptr;
-    EXPECT_EQ(3, FreshMenu(menu, popup));
+    EXPECT_EQ(MenuIds(2), FreshMenu(menu, popup));
     EXPECT_EQ(L"Docs", MenuTextAt(popup, 0));
     // Shown as typed: the ampersand is no mnemonic marker.
     EXPECT_EQ(L"R&&D", MenuTextAt(popup, 1));
@@ -219,16 +229,33 @@ TEST_F(ContextMenuTest, OffersOnlyWhatTheStoreCanGive)
     WriteStoreText(L"1", std::wstring(259, L'f'));
     WriteRawValue(HKEY_CURRENT_USER, kStoreKey, L"2", REG_SZ, unterminated(std::wstring(260, L'g')));
     WriteStoreText(L"3", L"After");
-    EXPECT_EQ(3, FreshMenu(menu, popup));
+    EXPECT_EQ(MenuIds(2), FreshMenu(menu, popup));
     EXPECT_EQ(L"Bare", MenuTextAt(popup, 0));
     EXPECT_EQ(std::wstring(259, L'f'), MenuTextAt(popup, 1));
 
-    // No store at all: "Settings..." alone.
+    // No store at all: no aliases, the open folders (on unless switched
+    // off), "Settings...".
     RegDeleteTreeW(HKEY_CURRENT_USER, kStoreKey.c_str());
-    EXPECT_EQ(1, FreshMenu(menu, popup));
-    ASSERT_EQ(1, GetMenuItemCount(popup));
-    EXPECT_EQ(L"Settings...", MenuTextAt(popup, 0));
-    EXPECT_EQ(1u, ItemInfo(popup, 0).wID);
+    EXPECT_EQ(MenuIds(0), FreshMenu(menu, popup));
+    ASSERT_EQ(3, GetMenuItemCount(popup));
+    EXPECT_EQ(L"Folders open in Explorer", MenuTextAt(popup, 0));
+    EXPECT_EQ(L"Settings...", MenuTextAt(popup, 2));
+    EXPECT_EQ(1u, ItemInfo(popup, 2).wID);
+
+    // Switched off: the aliases and "Settings..." as before, nothing more;
+    // anything but a stored 0 leaves it on.
+    WriteStore({L"Docs"}, {L"C:\\Docs"});
+    for (const auto& [data, ids] : {std::pair{std::string(4, '\0'), MenuIds(1) - kOpenFolderIds},
+                                    std::pair{std::string("\1\0\0\0", 4), MenuIds(1)},
+                                    std::pair{std::string(2, '\0'), MenuIds(1)}}) {
+        WriteRawValue(HKEY_CURRENT_USER, kStoreKey, L"ShowOpenFolders", REG_DWORD, data);
+        EXPECT_EQ(ids, FreshMenu(menu, popup));
+    }
+    WriteRawValue(HKEY_CURRENT_USER, kStoreKey, L"ShowOpenFolders", REG_DWORD, std::string(4, '\0'));
+    FreshMenu(menu, popup);
+    ASSERT_EQ(3, GetMenuItemCount(popup));
+    EXPECT_EQ(L"Docs", MenuTextAt(popup, 0));
+    EXPECT_EQ(L"Settings...", MenuTextAt(popup, 2));
 }
 
 TEST_F(ContextMenuTest, ShowsAliasesInAnyScriptExactlyAsWritten)
@@ -242,16 +269,16 @@ TEST_F(ContextMenuTest, ShowsAliasesInAnyScriptExactlyAsWritten)
                std::vector<std::wstring>(4, L"C:\\windows"));
     CMenuHandle menu;
     HMENU popup = nullptr;
-    EXPECT_EQ(4, FreshMenu(menu, popup));
+    EXPECT_EQ(MenuIds(3), FreshMenu(menu, popup));
     EXPECT_EQ(chinese, MenuTextAt(popup, 0));
     EXPECT_EQ(L"Fotos \U0001F4F7 && \u0141\u00F3d\u017A", MenuTextAt(popup, 1));
     EXPECT_EQ(longest, MenuTextAt(popup, 2));
-    EXPECT_EQ(L"Settings...", MenuTextAt(popup, 4));
+    EXPECT_EQ(L"Settings...", MenuTextAt(popup, 6));
 
     // A value of another type holds no text: it ends the list like a gap,
     // rather than showing its bytes as characters.
     WriteRawValue(HKEY_CURRENT_USER, kStoreKey, L"1", REG_BINARY, Utf8(emoji));
-    EXPECT_EQ(2, FreshMenu(menu, popup));
+    EXPECT_EQ(MenuIds(1), FreshMenu(menu, popup));
 }
 
 TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
@@ -265,13 +292,21 @@ TEST_F(ContextMenuTest, AddsNothingForDefaultOnlyOrTooFewIds)
     EXPECT_EQ(2, GetMenuItemCount(menu));
     DestroyMenu(menu);
 
-    // Four ids are needed; 100..102 would make the last one collide.
+    // Four ids are needed for the aliases and Settings; 100..102 would make
+    // the last one collide.
     menu = BuildMenu(handler.Get(), result, 0, 100, 102);
     EXPECT_EQ(S_OK, result);
     EXPECT_EQ(2, GetMenuItemCount(menu));
     DestroyMenu(menu);
-    menu = BuildMenu(handler.Get(), result, 0, 100, 103);
-    EXPECT_EQ(4, HRESULT_CODE(result));
+    // Room for those but not for the nested submenu: it is left out.
+    for (const UINT last : {103u, 113u}) {
+        menu = BuildMenu(handler.Get(), result, 0, 100, last);
+        EXPECT_EQ(4, HRESULT_CODE(result)) << last;
+        EXPECT_EQ(5, GetMenuItemCount(MenuItemAt(menu, 1, MIIM_SUBMENU).hSubMenu)) << last;
+        DestroyMenu(menu);
+    }
+    menu = BuildMenu(handler.Get(), result, 0, 100, 114);
+    EXPECT_EQ(MenuIds(3), HRESULT_CODE(result));
     DestroyMenu(menu);
 }
 
@@ -283,7 +318,7 @@ TEST_F(ContextMenuTest, OutOfMemoryIsReportedAndLeavesTheShellsMenuAlone)
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));
-    ASSERT_EQ(2, HRESULT_CODE(result));
+    ASSERT_EQ(MenuIds(1), HRESULT_CODE(result));
 
     CMenuHandle menu(CreatePopupMenu());
     {
@@ -292,7 +327,7 @@ TEST_F(ContextMenuTest, OutOfMemoryIsReportedAndLeavesTheShellsMenuAlone)
         EXPECT_EQ(E_OUTOFMEMORY, handler->QueryContextMenu(menu.Get(), 0, 100, 0x7FFF, CMF_NORMAL));
     }
     EXPECT_EQ(0, GetMenuItemCount(menu.Get()));
-    EXPECT_EQ(2, HRESULT_CODE(handler->QueryContextMenu(menu.Get(), 0, 100, 0x7FFF, CMF_NORMAL)));
+    EXPECT_EQ(MenuIds(1), HRESULT_CODE(handler->QueryContextMenu(menu.Get(), 0, 100, 0x7FFF, CMF_NORMAL)));
 }
 
 TEST_F(ContextMenuTest, InitializeRefusesFoldersWithoutAPath)
@@ -349,10 +384,12 @@ TEST_F(ContextMenuTest, SettingsStartsTheProgramOnItsFastFoldersPage)
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));
-    ASSERT_EQ(11, HRESULT_CODE(result));
+    ASSERT_EQ(MenuIds(10), HRESULT_CODE(result));
 
-    EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), reinterpret_cast<UINT_PTR>("open")));
-    EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), 11));
+    // A string verb, the placeholder, an open folder never listed, and an
+    // offset past the menu's ids do nothing.
+    for (const UINT_PTR verb : {reinterpret_cast<UINT_PTR>("open"), UINT_PTR{11}, UINT_PTR{12}, UINT_PTR{22}})
+        EXPECT_EQ(E_INVALIDARG, InvokeVerb(handler.Get(), verb));
     ASSERT_EQ(S_OK, InvokeVerb(handler.Get(), 10));
     const std::string line = recorder.Wait(20000);
     EXPECT_NE(std::string::npos, line.find("shellext_recorder.exe")) << line;
@@ -366,7 +403,7 @@ TEST_F(ContextMenuTest, SettingsStartsWhatPathNamesWhateverTheScript)
     CreateHandler(handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(handler.Get(), result));
-    ASSERT_EQ(1, HRESULT_CODE(result));
+    ASSERT_EQ(MenuIds(0), HRESULT_CODE(result));
     // No "Path": nothing starts.
     EXPECT_EQ(S_OK, InvokeVerb(handler.Get(), 0));
     EXPECT_EQ("", recorder.Wait(2000));

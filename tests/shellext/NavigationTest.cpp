@@ -1,97 +1,16 @@
 // Choosing a Fast Folder for real: the host's browser named by its site, or
 // a common Open dialog, browses in place; any other window, a dialog of
 // another program among them, gets a new window on the folder.
+#include "tests/shellext/OpenDialogDriver.h"
 #include "tests/shellext/ShellExtFixture.h"
 
-#include <commdlg.h>
 #include <shlguid.h>
 
-#include <cstdio>
-#include <functional>
 
 namespace {
 
-constexpr UINT kGetShellBrowser = WM_USER + 7;
-
-using CWindowHandle = CUniqueHandle<handle_detail::NullTraits<HWND, DestroyWindow>>;
-
-std::wstring FolderOf(HWND dialog)
-{
-    wchar_t path[MAX_PATH] = {};
-    SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
-    return path;
-}
-
 // The recorder's command line (UTF-8), lower case.
 std::wstring LowerLine(const std::string& utf8) { return Lower(Wide(utf8)); }
-
-std::wstring WindowsFolder()
-{
-    wchar_t windows[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    return windows;
-}
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found)
-{
-    wchar_t name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (IsWindowVisible(window) && std::wstring(name) == L"#32770") {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Runs the steps on a common Open dialog, one a tick from a timer of its own
-// modal loop, then closes it; the number of steps that ran.
-using DialogStep = std::function<void(HWND dialog)>;
-struct DialogDrive {
-    std::vector<DialogStep> steps;
-    HWND dialog = nullptr;
-    size_t done = 0;
-    int ticks = 0;
-};
-DialogDrive* g_drive = nullptr;
-
-void CALLBACK OnDriveTimer(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    DialogDrive& drive = *g_drive;
-    if (!drive.dialog)
-        EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&drive.dialog));
-    else if (drive.done < drive.steps.size())
-        drive.steps[drive.done++](drive.dialog);
-    // Done, or 20 s: close whatever is open.
-    if (drive.done == drive.steps.size() || ++drive.ticks > 100) {
-        KillTimer(nullptr, timer);
-        if (drive.dialog)
-            PostMessageW(drive.dialog, WM_COMMAND, IDCANCEL, 0);
-    }
-}
-
-size_t DriveOpenDialog(const std::wstring& folder, std::vector<DialogStep> steps)
-{
-    DialogDrive drive;
-    drive.steps = std::move(steps);
-    g_drive = &drive;
-    wchar_t file[MAX_PATH] = {};
-    OPENFILENAMEW open = {};
-    open.lStructSize = sizeof open;
-    open.lpstrFile = file;
-    open.nMaxFile = MAX_PATH;
-    open.lpstrInitialDir = folder.c_str();
-    open.Flags = OFN_EXPLORER;
-    // The dialog makes each folder it shows the current one, which could
-    // then not be removed: the process's own is put back.
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    const UINT_PTR timer = SetTimer(nullptr, 0, 200, OnDriveTimer);
-    GetOpenFileNameW(&open);
-    KillTimer(nullptr, timer);
-    SetCurrentDirectoryW(current);
-    g_drive = nullptr;
-    return drive.done;
-}
 
 // A host's site that serves one browser as its top-level browser.
 class CBrowserSite final : public IServiceProvider {
@@ -119,17 +38,6 @@ public:
     ULONG refs = 1;
 };
 
-HWND CreatePlainWindow()
-{
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"VerbosaPlainWindow";
-    RegisterClassW(&windowClass);
-    return CreateWindowW(L"VerbosaPlainWindow", L"plain", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                         nullptr, windowClass.hInstance, nullptr);
-}
-
 // A dialog of another program that uses WM_USER+7 for its own purpose and
 // answers it with a number that is no pointer.
 int g_foreignAsked = 0;
@@ -155,13 +63,6 @@ HWND CreateForeignDialog()
     return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &form.header, nullptr, ForeignDialogProc, 0);
 }
 
-// Calling a wrong pointer would otherwise start the debugger and hang the run.
-LONG WINAPI ExitOnCrash(EXCEPTION_POINTERS*)
-{
-    std::fputs("the handler crashed its host\n", stderr);
-    ExitProcess(3);
-}
-
 class NavigationTest : public ShellExtTest {
 protected:
     // A handler whose menu was built over the store's aliases and paths.
@@ -171,7 +72,7 @@ protected:
         CreateHandler(m_handler, IID_IContextMenu);
         HRESULT result = E_FAIL;
         DestroyMenu(BuildMenu(m_handler.Get(), result));
-        ASSERT_EQ(aliases.size() + 1, static_cast<size_t>(HRESULT_CODE(result)));
+        ASSERT_EQ(MenuIds(static_cast<int>(aliases.size())), HRESULT_CODE(result));
     }
 
     CInterfacePtr<IContextMenu> m_handler;
@@ -189,7 +90,7 @@ TEST_F(NavigationTest, FoldersInAnyScriptAreShownInPlaceOrInANewWindow)
     CreateHandler(m_handler, IID_IContextMenu);
     HRESULT result = E_FAIL;
     DestroyMenu(BuildMenu(m_handler.Get(), result));
-    ASSERT_EQ(3, HRESULT_CODE(result));
+    ASSERT_EQ(MenuIds(2), HRESULT_CODE(result));
 
     std::wstring afterChinese, afterEmoji;
     const size_t done = DriveOpenDialog(WindowsFolder(), {
@@ -321,8 +222,7 @@ TEST_F(NavigationTest, APlainWindowGetsANewWindowOnTheFolder)
 
 TEST_F(NavigationTest, ADialogThatIsNoFileDialogIsNeverAskedForABrowser)
 {
-    SetErrorMode(SEM_NOGPFAULTERRORBOX);
-    SetUnhandledExceptionFilter(ExitOnCrash);
+    ExitOnCrash();
     const CRecorderLog recorder;
     CRecorderLog::StandInForNewWindows();
     CTempProgramFolder target(false, L"-foreign");

@@ -159,7 +159,7 @@ TEST_F(ServerTest, ThousandMenusLeakNoObjectOrMenuAndShareTheirPictures)
         CreateHandler(menu, IID_IContextMenu);
         HRESULT result = E_FAIL;
         const HMENU shellMenu = BuildMenu(menu.Get(), result);
-        ASSERT_EQ(11, HRESULT_CODE(result));
+        ASSERT_EQ(MenuIds(10), HRESULT_CODE(result));
         const MENUITEMINFOW item = MenuItemAt(shellMenu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS);
         const HMENU popup = item.hSubMenu;
         const HBITMAP pictures[2] = {item.hbmpUnchecked, MenuItemAt(popup, 0, MIIM_CHECKMARKS).hbmpUnchecked};

@@ -134,6 +134,14 @@ MENUITEMINFOW MenuItemAt(HMENU menu, int position, UINT mask)
     return item;
 }
 
+std::vector<std::wstring> MenuTexts(HMENU menu)
+{
+    std::vector<std::wstring> texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        texts.push_back(MenuTextAt(menu, i));
+    return texts;
+}
+
 std::wstring MenuTextAt(HMENU menu, int position)
 {
     wchar_t text[300] = {};

@@ -36,6 +36,11 @@ inline const std::wstring kLibraryId = L"{D5503CB6-82E3-4CF5-9504-96FE6BCE8B6F}"
 inline const std::wstring kInterfaceId = L"{4B000FE9-1BA2-4170-8261-29C7843C24E4}";
 inline const std::wstring kApprovedKey = AsciiToWide(contract::kApprovedKey);
 
+// The ids a menu over n aliases uses with the nested submenu (the default):
+// the aliases, "Settings...", the placeholder and ten open folders.
+constexpr int kOpenFolderIds = 11;
+constexpr int MenuIds(int aliases) { return aliases + 1 + kOpenFolderIds; }
+
 // Writes the store as the program does: "0".."n-1" and "00".."nn".
 void WriteStore(const std::vector<std::wstring>& aliases, const std::vector<std::wstring>& paths);
 void WriteStoreText(const std::wstring& name, const std::wstring& text);
@@ -75,6 +80,8 @@ HRESULT InvokeVerb(IContextMenu* menu, UINT_PTR verb);
 MENUITEMINFOW MenuItemAt(HMENU menu, int position, UINT mask);
 // A menu item's text as the wide call reads it back.
 std::wstring MenuTextAt(HMENU menu, int position);
+// Every item's text, in order.
+std::vector<std::wstring> MenuTexts(HMENU menu);
 
 // UTF-8 and UTF-16 of test data ("" / L"" where it does not convert).
 std::string Utf8(const std::wstring& text);

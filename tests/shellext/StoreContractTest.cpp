@@ -9,14 +9,6 @@
 
 namespace {
 
-std::vector<std::wstring> MenuTexts(HMENU popup)
-{
-    std::vector<std::wstring> texts;
-    for (int i = 0; i < GetMenuItemCount(popup); ++i)
-        texts.push_back(MenuTextAt(popup, i));
-    return texts;
-}
-
 class StoreContractTest : public ShellExtTest {};
 
 TEST_F(StoreContractTest, TheLibraryShowsWhatTheProgramStored)
@@ -40,7 +32,7 @@ TEST_F(StoreContractTest, TheLibraryShowsWhatTheProgramStored)
     ASSERT_EQ(contract::kFastFolderLimit - 1, count);
     EXPECT_EQ(1, std::count(aliases, aliases + count, edited));
     std::vector<std::wstring> expected(aliases, aliases + count);
-    expected.insert(expected.end(), {L"", L"Settings..."});
+    expected.insert(expected.end(), {L"", L"Folders open in Explorer", L"", L"Settings..."});
 
     CInterfacePtr<IContextMenu> handler;
     CreateHandler(handler, IID_IContextMenu);
