@@ -54,6 +54,7 @@
 #define TXT_SELECT_VALID_FOLDER TEXT_OF("Please select a valid folder!")
 #define TXT_CHOOSE_VALID_FOLDER TEXT_OF("Please choose a valid folder!")
 #define TXT_FASTFOLDER_NOT_ADDED TEXT_OF("Couldn´t add the new Fast Folder to the registry!")
+#define TXT_OPEN_FOLDERS_NOT_SAVED TEXT_OF("Couldn´t save the setting for folders open in Explorer to the registry!")
 #define TXT_FASTFOLDER_MAXIMUM TEXT_OF("The Fast Folder count is set to a maximum of 10. Delete or edit an already existing Fast Folder!")
 // ---- Main window and About box ----
 #define TXT_BTN_NEW_COMMAND TEXT_OF("New Command")

@@ -9,6 +9,7 @@
 #include "resources/ConfigurationIds.h"
 #include "resources/Texts.h"
 #include "shellsettings/ExtensionRegistration.h"
+#include "shellsettings/OpenFoldersSwitch.h"
 #include "shellsettings/ShortcutVerb.h"
 
 CConfigChoicePage::CConfigChoicePage(UINT templateId, int firstRadioId)
@@ -66,6 +67,24 @@ bool CConfigTab1::ReadSystemState() const
 }
 
 CConfigTab2::CConfigTab2() : CConfigChoicePage(IDD_CONFIG_FAST_FOLDERS, IDC_EXTENSION_ENABLED) {}
+
+BEGIN_ROUTES(CConfigTab2, CConfigChoicePage)
+    ON_COMMAND(IDC_SHOW_OPEN_FOLDERS, OnShowOpenFolders)
+END_ROUTES()
+
+BOOL CConfigTab2::OnInitDialog()
+{
+    CConfigChoicePage::OnInitDialog();
+    m_showOpenFolders = m_initialShowOpenFolders = IsOpenFoldersListShown();
+    CheckDlgButton(m_hWnd, IDC_SHOW_OPEN_FOLDERS, m_showOpenFolders ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+void CConfigTab2::OnShowOpenFolders()
+{
+    m_showOpenFolders = IsDlgButtonChecked(m_hWnd, IDC_SHOW_OPEN_FOLDERS) == BST_CHECKED;
+    SetModified(HasChange() || HasOpenFoldersChange());
+}
 
 bool CConfigTab2::ReadSystemState() const
 {
@@ -151,5 +170,10 @@ void CConfigPropSheet::ApplyChoices()
                 RequireElevation(NeedsAdministratorText(TXT_ACTION_REMOVE_MACHINE_EXTENSION));
         }
         m_extensionPage.CommitChoice();
+    }
+    if (m_extensionPage.HasOpenFoldersChange()) {
+        if (!SetOpenFoldersListShown(m_extensionPage.ShowsOpenFolders()))
+            AppMessageBox(TXT_OPEN_FOLDERS_NOT_SAVED, MB_OK);
+        m_extensionPage.CommitOpenFolders();
     }
 }

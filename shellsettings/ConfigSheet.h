@@ -52,8 +52,22 @@ public:
     CConfigTab2();
     ~CConfigTab2() override = default;
 
+    // "Show folders open in Explorer", as the extension's switch.
+    bool ShowsOpenFolders() const { return m_showOpenFolders; }
+    bool HasOpenFoldersChange() const { return m_showOpenFolders != m_initialShowOpenFolders; }
+    void CommitOpenFolders() { m_initialShowOpenFolders = m_showOpenFolders; }
+
+    DECLARE_ROUTES()
+
 protected:
+    BOOL OnInitDialog() override;
     bool ReadSystemState() const override;
+
+private:
+    void OnShowOpenFolders();
+
+    bool m_showOpenFolders = true;
+    bool m_initialShowOpenFolders = true;
 };
 
 class CConfigTab3 : public CPropertyPage { // L"Run dialog": text only

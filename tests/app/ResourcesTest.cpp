@@ -284,6 +284,7 @@ TEST_F(ResourcesTest, EveryRoutedIdExistsInItsTemplateOrAMenu)
         {"folder editor", CNewFastFolderDlg::StaticRoutes(), {IDD_FAST_FOLDER}},
         {"about", CAboutDlg::StaticRoutes(), {IDD_ABOUT}},
         {"choice pages", CConfigChoicePage::StaticRoutes(), {IDD_CONFIG_CONTEXT_MENU, IDD_CONFIG_FAST_FOLDERS}},
+        {"fast folders page", CConfigTab2::StaticRoutes(), {IDD_CONFIG_CONTEXT_MENU, IDD_CONFIG_FAST_FOLDERS}},
     };
     for (const Window& window : windows) {
         std::set<UINT> controls;

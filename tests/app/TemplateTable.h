@@ -126,6 +126,7 @@ inline constexpr TemplateControl kTemplateControls[] = {
     {115, 1030, L"Button", L"Fast Folders - Shell Enhancement", 17, 92, 181, 47, BS_GROUPBOX, true},
     {115, 1031, L"Button", L"Enabled", 25, 104, 62, 13, BS_AUTORADIOBUTTON | WS_GROUP, true},
     {115, 1032, L"Button", L"Disabled", 25, 117, 62, 13, BS_AUTORADIOBUTTON, true},
+    {115, 1033, L"Button", L"Show folders open in Explorer", 17, 145, 181, 10, BS_AUTOCHECKBOX | WS_GROUP, true},
 
     {116, 1034, L"Button", L" Run dialog  ", 7, 7, 305, 155, BS_GROUPBOX, true},
     {116, 1036, L"Static",

@@ -11,6 +11,8 @@
 #include "tests/support/TextList.h"
 
 #include "framework/RegistryKey.h"
+#include "framework/Utf16.h"
+#include "contract/StoreContract.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +182,49 @@ TEST_F(ConfigSheetTest, WithoutAdministratorRightsTheVerbIsTheUsersOwn)
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(Texts{TXT_NEEDS_ADMIN_BEFORE + std::wstring(TXT_ACTION_REMOVE_MACHINE_EXTENSION) + TXT_NEEDS_ADMIN_AFTER},
               Texts(boxes.Texts()));
+}
+
+TEST_F(ConfigSheetTest, ShowFoldersOpenInExplorerIsStoredBesideTheFastFolders)
+{
+    const std::wstring store = AsciiToWide(contract::kFastFolderKey);
+    const auto stored = [&] {
+        DWORD value = 7, size = sizeof value;
+        const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, store.c_str(), L"ShowOpenFolders", RRF_RT_REG_DWORD,
+                                            nullptr, &value, &size);
+        return status == ERROR_SUCCESS ? static_cast<int>(value) : -1;
+    };
+    CreateKey(HKEY_CURRENT_USER, store);
+    bool shownAtFirst = false, shownAgain = true;
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        shownAtFirst = IsDlgButtonChecked(Page(sheet), IDC_SHOW_OPEN_FOLDERS) == BST_CHECKED;
+        Click(Page(sheet), IDC_SHOW_OPEN_FOLDERS);
+        Press(sheet, IDC_SHEET_APPLY);
+        EXPECT_EQ(0, stored());
+        Press(sheet, IDOK);
+    });
+    EXPECT_TRUE(shownAtFirst) << "on by default";
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        shownAgain = IsDlgButtonChecked(Page(sheet), IDC_SHOW_OPEN_FOLDERS) == BST_CHECKED;
+        Click(Page(sheet), IDC_SHOW_OPEN_FOLDERS);
+        Press(sheet, IDOK);
+    });
+    EXPECT_FALSE(shownAgain);
+    EXPECT_EQ(1, stored());
+    EXPECT_TRUE(started.empty()) << "the extension's registration is untouched";
+
+    // Without the store's key (no first run yet) nothing is created and the
+    // user is told.
+    RegDeleteTreeW(HKEY_CURRENT_USER, store.c_str());
+    Run([&](CConfigPropSheet& sheet) {
+        SelectPage(sheet, 1);
+        Click(Page(sheet), IDC_SHOW_OPEN_FOLDERS);
+        Press(sheet, IDOK);
+    });
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegGetValueW(HKEY_CURRENT_USER, store.c_str(), nullptr, RRF_RT_ANY, nullptr,
+                                                  nullptr, nullptr));
+    EXPECT_EQ((Texts{TXT_OPEN_FOLDERS_NOT_SAVED}), boxes.Texts());
 }
 
 } // namespace
