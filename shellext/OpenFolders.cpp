@@ -116,8 +116,9 @@ void Search(SearchState& state)
     std::vector<HWND> zOrder;
     EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&zOrder));
     for (long i = 0; i < std::min(count, kMaxWindowsAsked); ++i) {
-        VARIANT index;
-        VariantInit(&index);
+        // Zeroed by hand: VariantInit would bind oleaut32 at load time, which
+        // every process showing a file dialog would then pay for.
+        VARIANT index = {};
         index.vt = VT_I4;
         index.lVal = i;
         CComHolder<IDispatch> window;

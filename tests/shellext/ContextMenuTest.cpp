@@ -81,19 +81,15 @@ private:
     static void** ImportSlot(const char* library, const char* function)
     {
         auto* base = reinterpret_cast<BYTE*>(Tesselator().module);
-        const LONG headersAt = reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew;
-        const auto* headers = reinterpret_cast<IMAGE_NT_HEADERS*>(base + headersAt);
-        const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
-        for (auto* entry = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); entry->Name; ++entry) {
-            if (_stricmp(reinterpret_cast<char*>(base + entry->Name), library) != 0)
-                continue;
-            auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
-            auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
-            for (; name->u1.AddressOfData; ++name, ++slot) {
-                const auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-                if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) && std::strcmp(byName->Name, function) == 0)
-                    return reinterpret_cast<void**>(&slot->u1.Function);
-            }
+        const IMAGE_IMPORT_DESCRIPTOR* entry = FindImport(Tesselator().module, library);
+        if (!entry)
+            return nullptr;
+        auto* name = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->OriginalFirstThunk);
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + entry->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            const auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
+            if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) && std::strcmp(byName->Name, function) == 0)
+                return reinterpret_cast<void**>(&slot->u1.Function);
         }
         return nullptr;
     }

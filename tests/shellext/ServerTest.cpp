@@ -127,6 +127,14 @@ TEST_F(ServerTest, DispatchIsServedFromTheRegisteredTypeLibrary)
     EXPECT_EQ(S_OK, Tesselator().unregisterServer());
 }
 
+// The library is loaded into every process that shows a file dialog: it
+// binds oleaut32 only when IDispatch or registration asks for it.
+TEST_F(ServerTest, LoadingTheLibraryLoadsNoAutomation)
+{
+    EXPECT_FALSE(FindImport(Tesselator().module, "oleaut32.dll"));
+    EXPECT_TRUE(FindImport(Tesselator().module, "ole32.dll"));
+}
+
 TEST_F(ServerTest, CanUnloadOnlyWhenNothingIsAlive)
 {
     ASSERT_EQ(S_OK, Tesselator().canUnloadNow());

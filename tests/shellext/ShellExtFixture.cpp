@@ -92,6 +92,19 @@ HMENU ShellExtTest::BuildMenu(IContextMenu* menu, HRESULT& result, UINT indexMen
     return shellMenu;
 }
 
+const IMAGE_IMPORT_DESCRIPTOR* FindImport(HMODULE module, const char* library)
+{
+    const auto* base = reinterpret_cast<const BYTE*>(module);
+    const LONG headersAt = reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew;
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + headersAt);
+    const DWORD imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports); entry->Name; ++entry) {
+        if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), library) == 0)
+            return entry;
+    }
+    return nullptr;
+}
+
 PIDLIST_ABSOLUTE FolderPidl(const std::wstring& path)
 {
     return ILCreateFromPathW(path.c_str());

@@ -30,6 +30,9 @@ const TesselatorExports& Tesselator();
 
 std::wstring TesselatorPath();
 
+// A loaded module's import entry for library (case-insensitive), or null.
+const IMAGE_IMPORT_DESCRIPTOR* FindImport(HMODULE module, const char* library);
+
 inline const std::wstring kStoreKey = AsciiToWide(contract::kFastFolderKey);
 inline const std::wstring kClassId = AsciiToWide(contract::kExtensionClassId);
 inline const std::wstring kLibraryId = L"{D5503CB6-82E3-4CF5-9504-96FE6BCE8B6F}";
