@@ -149,22 +149,16 @@ DWORD WINAPI SearchWorker(void* parameter)
     FreeLibraryAndExitThread(ModuleInstance(), 0);
 }
 
-// Hands a sent message (another thread's SendMessage to this one) through
-// while waiting, so no thread that waits on this one waits longer.
-void WaitPumpingSentMessages(HANDLE event, DWORD waitMs)
+// The window that shows the menu is one of Explorer's too, served by this
+// very thread: in a single-threaded apartment the wait lets COM's calls in
+// (and sent messages, so no other thread waits on this one), or the worker
+// would stall on it until the wait ends. Elsewhere a plain wait.
+void WaitForAnswers(HANDLE event, DWORD waitMs)
 {
-    const ULONGLONG end = GetTickCount64() + waitMs;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end)
-            return;
-        const DWORD result =
-            MsgWaitForMultipleObjects(1, &event, FALSE, static_cast<DWORD>(end - now), QS_SENDMESSAGE);
-        if (result != WAIT_OBJECT_0 + 1)
-            return;
-        MSG message;
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    DWORD signalled = 0;
+    const HRESULT result = CoWaitForMultipleHandles(0, waitMs, 1, &event, &signalled);
+    if (result != S_OK && result != RPC_S_CALLPENDING)
+        WaitForSingleObject(event, waitMs);
 }
 
 } // namespace
@@ -196,7 +190,7 @@ std::vector<WindowFolder> FindOpenFolders(DWORD waitMs)
         return {};
     }
     handoff.release(); // the worker owns its reference now
-    WaitPumpingSentMessages(state->finished.Get(), waitMs);
+    WaitForAnswers(state->finished.Get(), waitMs);
     const std::lock_guard<std::mutex> guard(state->lock);
     return state->found;
 }
