@@ -77,3 +77,15 @@ EntryStatus JudgeEntry(const std::optional<String>& target, const String& folder
     }
     return remote ? EntryStatus::notChecked : EntryStatus::fine;
 }
+
+// How "Remove broken entries..." offers an entry: not at all, ticked, or
+// shown greyed and unticked because its scope needs rights the program
+// does not have.
+enum class CleanUpOffer { notOffered, ticked, needsRights };
+
+constexpr CleanUpOffer OfferForCleanUp(EntryStatus status, bool scopeWritable)
+{
+    if (!IsBrokenEntry(status))
+        return CleanUpOffer::notOffered;
+    return scopeWritable ? CleanUpOffer::ticked : CleanUpOffer::needsRights;
+}

@@ -68,8 +68,9 @@ TEST(EntryStatusRules, EachStatusFromTheValuesAndWhatTheProbeFinds)
     EXPECT_TRUE(IsUncPath(std::string("\\\\?\\UNC\\server\\a.exe")));
     EXPECT_FALSE(IsUncPath(std::string("\\\\?\\C:\\a.exe")));
     EXPECT_FALSE(IsUncPath(std::string("C:\\a.exe")));
-    for (const EntryStatus offered : {EntryStatus::targetMissing, EntryStatus::noTarget, EntryStatus::shortcutMissing})
-        EXPECT_TRUE(IsBrokenEntry(offered));
-    for (const EntryStatus kept : {EntryStatus::fine, EntryStatus::folderMissing, EntryStatus::notChecked})
-        EXPECT_FALSE(IsBrokenEntry(kept));
+    for (const EntryStatus kept : {EntryStatus::fine, EntryStatus::folderMissing, EntryStatus::notChecked,
+                                   EntryStatus::ownCommand})
+        EXPECT_EQ(CleanUpOffer::notOffered, OfferForCleanUp(kept, true));
+    EXPECT_EQ(CleanUpOffer::ticked, OfferForCleanUp(EntryStatus::noTarget, true));
+    EXPECT_EQ(CleanUpOffer::needsRights, OfferForCleanUp(EntryStatus::shortcutMissing, false));
 }
