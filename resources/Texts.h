@@ -257,3 +257,11 @@
 #define TXT_KEPT_ENTRY_AFTER TEXT_OF(" now belongs to another program, so Verbosa kept it")
 #define TXT_PUT_BACK_EXISTS TEXT_OF("A Run-dialog entry of that name exists again, so the other program´s entry was not put back; its copy stays with the backups.")
 #define TXT_PUT_BACK_FAILED TEXT_OF("The other program´s entry could not be put back: ")
+// ---- System Commands: status and clean-up ----
+#define TXT_SYSTEM_COLUMN_STATUS TEXT_OF("Status")
+#define TXT_STATUS_TARGET_MISSING TEXT_OF("Target missing")
+#define TXT_STATUS_FOLDER_MISSING TEXT_OF("Folder missing")
+#define TXT_STATUS_NO_TARGET TEXT_OF("No target")
+#define TXT_STATUS_SHORTCUT_MISSING TEXT_OF("Shortcut missing")
+#define TXT_STATUS_NOT_CHECKED TEXT_OF("Not checked (network)")
+#define TXT_COUNT_BROKEN TEXT_OF(" broken")
