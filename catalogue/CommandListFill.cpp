@@ -9,28 +9,16 @@
 #include "framework/FileError.h"
 #include "framework/Handles.h"
 #include "resources/Texts.h"
-#include "services/TargetIcon.h"
 
 #include <vector>
-
-namespace {
-
-std::string IconKey(const IconChoice& choice)
-{
-    return choice.file + '\n' + std::to_string(choice.index) + '\n' + choice.fallbackFile + '\n'
-           + std::to_string(choice.fallbackIndex);
-}
-
-} // namespace
 
 void CCommandsPage::FillCommandList()
 {
     m_list.DeleteAllItems();
     // Each fill starts afresh, images included, so memory stays flat.
+    m_icons.reset();
     m_images.RemoveAll();
-    m_iconImages.clear();
-    m_targetImages.clear();
-    m_typeIconAnswers.clear();
+    m_icons = std::make_unique<CRowIconImages>(m_images);
     m_rows.clear();
     CRedrawPause pause(m_list);
 
@@ -56,41 +44,23 @@ void CCommandsPage::AddCommandRow(const std::wstring& cfgPath, CommandScope scop
     const std::wstring& target = lines[1];
     const std::wstring& parameters = lines[2];
 
-    const int row = m_list.InsertItem(m_list.GetItemCount(), name, CommandImage(target));
+    const int row = m_list.InsertItem(m_list.GetItemCount(), name, I_IMAGECALLBACK,
+                                      static_cast<LPARAM>(m_rows.size()));
     m_list.SetItemText(row, 1, target);
     m_list.SetItemText(row, 2, parameters);
     m_list.SetItemText(row, 3, ScopeText(scope));
-    m_list.SetItemData(row, static_cast<LPARAM>(m_rows.size()));
-    m_rows.push_back({cfgPath, scope});
+    m_rows.push_back({cfgPath, scope, target});
 }
 
-int CCommandsPage::CommandImage(const std::wstring& target)
+void CCommandsPage::OnGetDispInfo(NMHDR* header, LRESULT* result)
 {
-    const auto known = m_targetImages.find(target);
-    if (known != m_targetImages.end())
-        return known->second;
-
-    IconQueries queries = SystemIconQueries();
-    queries.typeIcon = [this](const std::string& extension, std::string& file, int& index) {
-        auto answer = m_typeIconAnswers.find(extension);
-        if (answer == m_typeIconAnswers.end()) {
-            TypeIconAnswer fresh{false, {}, 0};
-            fresh.found = SystemIconQueries().typeIcon(extension, fresh.file, fresh.index);
-            answer = m_typeIconAnswers.emplace(extension, fresh).first;
-        }
-        file = answer->second.file;
-        index = answer->second.index;
-        return answer->second.found;
-    };
-    const IconChoice choice = ChooseTargetIcon(target, queries);
-    const std::string key = IconKey(choice);
-    auto cached = m_iconImages.find(key);
-    if (cached == m_iconImages.end()) {
-        CIconHandle icon(ExtractChosenIcon(choice, m_images.GetIconSize()));
-        cached = m_iconImages.emplace(key, m_images.Add(icon.Get())).first;
-    }
-    m_targetImages.emplace(target, cached->second);
-    return cached->second;
+    *result = 0;
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+    if ((info->item.mask & LVIF_IMAGE) == 0)
+        return;
+    const std::optional<size_t> row = m_list.GetItemIndex(info->item.iItem, m_rows.size());
+    info->item.iImage = m_icons && row ? m_icons->ImageFor(m_rows[*row].target) : -1;
+    info->item.mask |= LVIF_DI_SETITEM; // asked once per row
 }
 
 std::wstring CCommandsPage::RowTip(int row) const

@@ -40,6 +40,12 @@ void CCommandsPage::OnScaleChanged()
     FillCommandList();
 }
 
+void CCommandsPage::CleanUp()
+{
+    m_icons.reset(); // it adds to the image list the base frees
+    CListPage::CleanUp();
+}
+
 bool CCommandsPage::SelectedCommand(std::wstring& name, CommandScope& scope) const
 {
     const int row = m_list.GetFirstSelected();

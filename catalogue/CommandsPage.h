@@ -6,8 +6,9 @@
 #include "catalogue/NewCommandDlg.h"
 #include "framework/ListPage.h"
 #include "framework/PageHost.h"
+#include "services/RowIconImages.h"
 
-#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,11 @@ public:
     void FitColumns(int clientWidth) const;
     // The frame's scale changed: images at the new size, rows anew.
     void OnScaleChanged();
+    void CleanUp();
 
     void FillCommandList() override;
     void SetStatusTip(const std::wstring& text) override { m_host.SetStatusTip(text); }
     void AddCommandRow(const std::wstring& cfgPath, CommandScope scope = CommandScope::machine);
-    // The image of a target's icon in the page's image list (-1: none).
-    int CommandImage(const std::wstring& target);
     // The tip of a row: which file wins over its name, if any.
     std::wstring RowTip(int row) const;
 
@@ -39,6 +39,8 @@ public:
     void OnDblClk(NMHDR* header, LRESULT* result);
     void OnHotTrack(NMHDR* header, LRESULT* result);
     void OnGetInfoTip(NMHDR* header, LRESULT* result);
+    // A row's icon, asked for when the list first draws the row.
+    void OnGetDispInfo(NMHDR* header, LRESULT* result);
 
 private:
     // The selected row's command name and scope, when the name is one that
@@ -47,20 +49,16 @@ private:
     // selection or refused.
     bool SelectedCommand(std::wstring& name, CommandScope& scope) const;
 
-    // Within one fill, rows whose icon comes from the same file and index
-    // share one image, and each target and each extension is looked up once.
-    struct TypeIconAnswer {
-        bool found;
-        std::string file; // UTF-8, as the icon rule takes it
-        int index;
-    };
-    std::map<std::string, int> m_iconImages; // by file and index
-    std::map<std::wstring, int> m_targetImages; // by target
-    std::map<std::string, TypeIconAnswer> m_typeIconAnswers;
-    // Properties file and scope of each row; a row's item data is its index here.
+    // Properties file, scope and target of each row; a row's item data is
+    // its index here.
     struct CommandRow {
         std::wstring file;
         CommandScope scope;
+        std::wstring target;
     };
     std::vector<CommandRow> m_rows;
+    // Icons are extracted when the list first draws a row, not for every
+    // command of a fill: a fill costs no more than reading the files, and
+    // the rows below the window's edge cost nothing until they are seen.
+    std::unique_ptr<CRowIconImages> m_icons;
 };

@@ -1,5 +1,6 @@
 #include "framework/FileDialog.h"
 
+#include "framework/Handles.h"
 #include "framework/Services.h"
 
 #include <commdlg.h>
@@ -8,8 +9,20 @@
 
 namespace {
 
+using DialogFunction = BOOL WINAPI(OPENFILENAMEW*);
+
+// The dialogs' library is loaded when a dialog is first asked for, not with
+// the program: with the printing support it pulls in, it was about a tenth
+// of every start. A known system library, so found in System32 only; kept
+// until the process ends.
+DialogFunction* LoadDialogFunction(const char* name)
+{
+    static const CLibraryHandle library(LoadLibraryW(L"comdlg32.dll"));
+    return library ? reinterpret_cast<DialogFunction*>(GetProcAddress(library.Get(), name)) : nullptr;
+}
+
 std::wstring Choose(const FileDialogRequest& request, DWORD flags, const std::function<BOOL(OPENFILENAMEW&)>& seam,
-                   BOOL(WINAPI* real)(OPENFILENAMEW*))
+                   const char* realName)
 {
     const std::wstring filter = FilterFromResource(request.filter);
     std::vector<wchar_t> file(4096, L'\0');
@@ -24,7 +37,11 @@ std::wstring Choose(const FileDialogRequest& request, DWORD flags, const std::fu
     dialog.lpstrTitle = request.title;
     dialog.lpstrDefExt = request.defaultExtension;
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | flags;
-    const BOOL chosen = seam ? seam(dialog) : real(&dialog);
+    BOOL chosen = FALSE;
+    if (seam)
+        chosen = seam(dialog);
+    else if (DialogFunction* real = LoadDialogFunction(realName))
+        chosen = real(&dialog);
     return chosen ? std::wstring(file.data()) : std::wstring();
 }
 
@@ -41,10 +58,10 @@ std::wstring FilterFromResource(const std::wstring& text)
 
 std::wstring ChooseFileToOpen(const FileDialogRequest& request)
 {
-    return Choose(request, 0, Services().openFileName, GetOpenFileNameW);
+    return Choose(request, 0, Services().openFileName, "GetOpenFileNameW");
 }
 
 std::wstring ChooseFileToSave(const FileDialogRequest& request)
 {
-    return Choose(request, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, Services().saveFileName, GetSaveFileNameW);
+    return Choose(request, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, Services().saveFileName, "GetSaveFileNameW");
 }

@@ -10,6 +10,8 @@ namespace {
 constexpr DWORD kKeyNameRoom = 256;
 // A value that keeps growing while it is read is given up after this many tries.
 constexpr int kReadAttempts = 4;
+// The first read's buffer: a path of the program's stores and its terminator.
+constexpr DWORD kFirstReadBytes = 1024;
 
 const wchar_t* NameOrDefault(const std::wstring& valueName)
 {
@@ -91,11 +93,11 @@ bool CRegistryKey::ReadValue(const std::wstring& valueName, DWORD& type, std::st
 {
     if (!m_key)
         return Done(ERROR_INVALID_HANDLE);
-    DWORD size = 0;
-    if (!Done(RegQueryValueExW(m_key, NameOrDefault(valueName), nullptr, nullptr, nullptr, &size)))
-        return false;
-    // The value may grow between the two calls; ask again until it fits.
-    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    // Asked straight into a buffer most values fit: asking the size first
+    // cost a second registry round trip per value. A larger value says its
+    // size, and may grow between two calls: ask again until it fits.
+    DWORD size = kFirstReadBytes;
+    for (int attempt = 0; attempt <= kReadAttempts; ++attempt) {
         std::string buffer(size, '\0');
         DWORD got = size;
         const LONG error = RegQueryValueExW(m_key, NameOrDefault(valueName), nullptr, &type,

@@ -45,7 +45,8 @@ struct CServices {
     std::function<bool(const ShellRequest&)> shellOpen;
     // Stands in for starting a program (regsvr32 runs).
     std::function<void(const ProcessStart&)> startProcess;
-    // Called after every step of the System Commands progress bar.
+    // Called after every move of the System Commands progress bar: now
+    // and then during a load, and once at its end.
     std::function<void(const CProgressCtrl&)> systemLoadStep;
     // Stands in for a disk that fills up or a share that drops under a
     // file written whole (FileReplace.h): called after each write with the

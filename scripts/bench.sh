@@ -1,16 +1,22 @@
 #!/bin/sh
 # Builds and runs benchmark programs of the x64 build under Wine.
-# Usage: scripts/bench.sh [<bench target> [args...]]   (no target: every one)
+# Usage: scripts/bench.sh all                      every bench, each table in turn
+#        scripts/bench.sh <bench target> [args...]  one bench
+# The benches are the bench_* programs that bench/*/CMakeLists.txt define.
 set -eu
 cd "$(dirname "$0")/.."
 [ -f build/x64/CMakeCache.txt ] || cmake --preset x64
-if [ $# -eq 0 ]; then
-    for name in bench_app_listing bench_systemcmds_reload bench_shellext_menu bench_transfer_read; do
+if [ $# -eq 0 ] || [ "$1" = all ]; then
+    # Every bench executable; the WIN32 ones are programs a bench starts, not benches.
+    names=$(grep -h '^add_executable(bench_' bench/*/CMakeLists.txt | grep -v ' WIN32 ' |
+        sed 's/^add_executable(\(bench_[a-z0-9_]*\).*/\1/')
+    for name in $names; do
         echo "== $name =="
         "$0" "$name"
+        echo
     done
     exit 0
 fi
 name=$1; shift
-cmake --build --preset x64 --target "$name"
+cmake --build --preset x64 --target "$name" >/dev/null
 exec cmake/wine-run.sh "$PWD/build/x64/wineprefix" x64 "build/x64/bin/$name.exe" "$@"

@@ -1,15 +1,20 @@
 // The exports of the in-process server and the entry point.
 #include "shellext/ClassFactory.h"
 #include "shellext/ComBoundary.h"
+#include "shellext/MenuPictures.h"
 #include "shellext/Module.h"
 #include "shellext/Registration.h"
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         tesselator::SetModuleInstance(instance);
         DisableThreadLibraryCalls(instance);
     }
+    // Unloaded by FreeLibrary (not at process exit, which frees all GDI
+    // objects anyway): DeleteObject is safe under the loader lock.
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr)
+        tesselator::ReleaseMenuPictures();
     return TRUE;
 }
 

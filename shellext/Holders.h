@@ -36,7 +36,6 @@ namespace holder_detail {
 inline void CloseKey(HKEY key) { RegCloseKey(key); }
 inline void DeleteBitmap(HBITMAP bitmap) { DeleteObject(bitmap); }
 inline void DestroyMenuHandle(HMENU menu) { DestroyMenu(menu); }
-inline void UnloadModule(HMODULE module) { FreeLibrary(module); }
 template <typename I>
 void ReleaseInterface(I* unknown) { unknown->Release(); }
 void FreeWithShellAllocator(void* memory); // Holders.cpp
@@ -45,7 +44,6 @@ void FreeWithShellAllocator(void* memory); // Holders.cpp
 using CKeyHolder = CHolder<HKEY, holder_detail::CloseKey>;
 using CBitmapHolder = CHolder<HBITMAP, holder_detail::DeleteBitmap>;
 using CMenuHolder = CHolder<HMENU, holder_detail::DestroyMenuHandle>;
-using CModuleHolder = CHolder<HMODULE, holder_detail::UnloadModule>;
 // An item-ID list from the shell, freed with the shell's allocator.
 using CShellMemoryHolder = CHolder<void*, holder_detail::FreeWithShellAllocator>;
 

@@ -3,10 +3,10 @@
 #include "shellext/ComBoundary.h"
 #include "shellext/FolderNavigation.h"
 #include "shellext/Identity.h"
+#include "shellext/MenuPictures.h"
 #include "shellext/MenuTexts.h"
 #include "shellext/Module.h"
-#include "shellext/PictureDecoder.h"
-#include "shellext/ResourceIds.h"
+#include "shellext/OleAutomation.h"
 #include "shellext/StoreReader.h"
 #include "shellext/WideText.h"
 
@@ -115,8 +115,11 @@ HRESULT SimpleShlExt::LoadTypeInfo()
 {
     if (m_typeInfo)
         return S_OK;
+    const auto loadRegTypeLib = OleAutomationCall<decltype(&LoadRegTypeLib)>("LoadRegTypeLib");
+    if (!loadRegTypeLib)
+        return TYPE_E_CANTLOADLIBRARY;
     CComHolder<ITypeLib> library;
-    HRESULT hr = LoadRegTypeLib(LIBID_TesselatorLib, kTypeLibMajor, kTypeLibMinor, kTypeLibLocale, library.Put());
+    HRESULT hr = loadRegTypeLib(LIBID_TesselatorLib, kTypeLibMajor, kTypeLibMinor, kTypeLibLocale, library.Put());
     if (SUCCEEDED(hr))
         hr = library->GetTypeInfoOfGuid(IID_ISimpleShlExt, m_typeInfo.Put());
     return hr;
@@ -155,7 +158,10 @@ HRESULT SimpleShlExt::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LC
         if (riid != IID_NULL)
             return DISP_E_UNKNOWNINTERFACE;
         const HRESULT hr = LoadTypeInfo();
-        return FAILED(hr) ? hr : DispGetIDsOfNames(m_typeInfo.Get(), names, count, ids);
+        if (FAILED(hr))
+            return hr;
+        const auto getIDsOfNames = OleAutomationCall<decltype(&DispGetIDsOfNames)>("DispGetIDsOfNames");
+        return getIDsOfNames ? getIDsOfNames(m_typeInfo.Get(), names, count, ids) : TYPE_E_CANTLOADLIBRARY;
     });
 }
 
@@ -168,8 +174,10 @@ HRESULT SimpleShlExt::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
         const HRESULT hr = LoadTypeInfo();
         if (FAILED(hr))
             return hr;
-        return DispInvoke(static_cast<ISimpleShlExt*>(this), m_typeInfo.Get(), id, flags, params, result, exception,
-                          argumentError);
+        const auto invoke = OleAutomationCall<decltype(&DispInvoke)>("DispInvoke");
+        return invoke ? invoke(static_cast<ISimpleShlExt*>(this), m_typeInfo.Get(), id, flags, params, result,
+                               exception, argumentError)
+                      : TYPE_E_CANTLOADLIBRARY;
     });
 }
 
@@ -218,47 +226,6 @@ HRESULT SimpleShlExt::Initialize(PCIDLIST_ABSOLUTE pidlFolder, IDataObject*, HKE
 
 namespace {
 
-// The library's own 16-colour pictures are decoded here and made with
-// CreateBitmap, far cheaper than LoadBitmap or a DIB section; any other
-// format falls back to the loader.
-HBITMAP LoadPicture(int id)
-{
-    const HMODULE module = ModuleInstance();
-    const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(id), RT_BITMAP);
-    const HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-    PicturePixels pixels;
-    if (loaded && DecodePicture(LockResource(loaded), SizeofResource(module, resource), pixels))
-        return CreateBitmap(kPictureSize, kPictureSize, 1, 32, pixels.data());
-    return static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-// The DPI of the window the menu is shown for: the active one of the
-// calling thread (GetDpiForWindow, Windows 10 1607 on), else the screen's.
-int MenuDpi()
-{
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    const auto getDpiForWindow =
-        user32 ? reinterpret_cast<GetDpiForWindowFn>(GetProcAddress(user32, "GetDpiForWindow")) : nullptr;
-    const HWND window = GetActiveWindow();
-    if (getDpiForWindow && window) {
-        const UINT dpi = getDpiForWindow(window);
-        if (dpi > 0)
-            return static_cast<int>(dpi);
-    }
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-HBITMAP LoadAlphaPicture(int id)
-{
-    return static_cast<HBITMAP>(
-        LoadImageW(ModuleInstance(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
 enum class PictureSlot { checkMark, itemBitmap };
 
 // One call per entry: text, id and its picture, for the unticked state or
@@ -284,24 +251,6 @@ void InsertSeparator(HMENU menu, UINT position)
 
 } // namespace
 
-void SimpleShlExt::LoadMenuBitmaps()
-{
-    // Loaded once per object: a second QueryContextMenu reuses them, so the
-    // pictures of a menu built earlier stay valid while the object lives.
-    if (m_hbmEntry && m_hbmMenu)
-        return;
-    m_pictureScale = MenuPictureScale(MenuDpi());
-    static constexpr int kEntries[] = {IDB_ENTRY, IDB_ENTRY_150, IDB_ENTRY_200};
-    static constexpr int kSubmenus[] = {IDB_SUBMENU, IDB_SUBMENU_150, IDB_SUBMENU_200};
-    if (m_pictureScale == 0) {
-        m_hbmEntry.Reset(LoadPicture(IDB_ENTRY));
-        m_hbmMenu.Reset(LoadPicture(IDB_SUBMENU));
-    } else {
-        m_hbmEntry.Reset(LoadAlphaPicture(kEntries[m_pictureScale]));
-        m_hbmMenu.Reset(LoadAlphaPicture(kSubmenus[m_pictureScale]));
-    }
-}
-
 HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFirst, UINT idCmdLast, UINT flags)
 {
     return Guarded([&] {
@@ -310,8 +259,8 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
         const int used = m_nCount + 1;
         if (!CommandRangeFits(idCmdFirst, idCmdLast, used))
             return MenuResult(0); // ids outside the range would collide with other handlers
-        LoadMenuBitmaps();
-        const PictureSlot slot = m_pictureScale == 0 ? PictureSlot::checkMark : PictureSlot::itemBitmap;
+        const MenuPictureSet pictures = PicturesForMenu();
+        const PictureSlot slot = pictures.scale == 0 ? PictureSlot::checkMark : PictureSlot::itemBitmap;
 
         // The shell's menu is touched only once the popup is complete, so a
         // failure on the way leaves it as it was.
@@ -320,14 +269,14 @@ HRESULT SimpleShlExt::QueryContextMenu(HMENU menu, UINT indexMenu, UINT idCmdFir
             return MenuResult(0);
         for (int i = 0; i < m_nCount; ++i) {
             const std::wstring text = FromUtf16(MenuTextForAlias(ToUtf16(m_aszAliases[i])));
-            InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), m_hbmEntry.Get(), slot);
+            InsertEntry(popup.Get(), i, idCmdFirst + i, text.c_str(), pictures.entry, slot);
         }
         if (m_nCount > 0)
             InsertSeparator(popup.Get(), m_nCount);
         InsertEntry(popup.Get(), m_nCount + 1, idCmdFirst + m_nCount, kSettingsText, nullptr, slot);
 
         InsertSeparator(menu, indexMenu);
-        if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, m_hbmMenu.Get(), slot, popup.Get()))
+        if (InsertEntry(menu, indexMenu + 1, 0, kSubmenuText, pictures.submenu, slot, popup.Get()))
             popup.Detach(); // the shell's menu owns the popup now
         InsertSeparator(menu, indexMenu + 2);
         return MenuResult(used);

@@ -65,7 +65,6 @@ private:
     void LoadAliases();
     void ReadTargetPath(int index);
     void ReadProgramPath();
-    void LoadMenuBitmaps();
     void OpenSettings();
     void OpenFolder(int index);
 
@@ -77,12 +76,6 @@ private:
 
     // Store texts in UTF-16, as the registry holds them: any script.
     wchar_t m_szFolder[kTextBufferSize] = {};
-    CBitmapHolder m_hbmEntry;
-    CBitmapHolder m_hbmMenu;
-    // Scale of the two pictures (MenuPictureScale): 0 is today's 16-colour
-    // pair, set as check-mark pictures; 150 % and 200 % are 32-bit with
-    // alpha, which menus blend only as item bitmaps.
-    int m_pictureScale = 0;
     wchar_t m_aszAliases[kMaxFastFolders][kTextBufferSize] = {};
     int m_nCount = 0;
     wchar_t m_szTarget[kTextBufferSize] = {};

@@ -2,6 +2,7 @@
 
 #include "shellext/Holders.h"
 #include "shellext/Module.h"
+#include "shellext/OleAutomation.h"
 #include "shellext/TextTools.h"
 
 #include <oleauto.h>
@@ -16,24 +17,19 @@ namespace {
 // .tlb file of the same name beside it. path receives the file that served.
 HRESULT LoadOwnTypeLibrary(ITypeLib** library, std::wstring& path)
 {
+    const auto loadTypeLib = OleAutomationCall<decltype(&LoadTypeLibEx)>("LoadTypeLibEx");
+    if (!loadTypeLib)
+        return TYPE_E_CANTLOADLIBRARY;
     std::wstring modulePath;
     if (!GetModulePath(modulePath))
         return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     path = modulePath;
-    HRESULT hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library);
+    HRESULT hr = loadTypeLib(path.c_str(), REGKIND_NONE, library);
     if (FAILED(hr)) {
         path = ReplaceExtension<wchar_t>(modulePath, L".tlb");
-        hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, library);
+        hr = loadTypeLib(path.c_str(), REGKIND_NONE, library);
     }
     return hr;
-}
-
-// Looked up at run time: older systems lack the per-user forms.
-template <typename Function>
-Function OleautFunction(CModuleHolder& oleaut, const char* name)
-{
-    oleaut.Reset(LoadLibraryW(L"oleaut32.dll"));
-    return oleaut ? reinterpret_cast<Function>(GetProcAddress(oleaut.Get(), name)) : nullptr;
 }
 
 } // namespace
@@ -41,13 +37,11 @@ Function OleautFunction(CModuleHolder& oleaut, const char* name)
 HRESULT RegisterTypeLibrary(RegistrationScope scope)
 {
     using RegisterTypeLibFn = HRESULT(WINAPI*)(ITypeLib*, OLECHAR*, OLECHAR*);
-    CModuleHolder oleaut;
-    RegisterTypeLibFn registerLibrary = RegisterTypeLib;
-    if (scope == RegistrationScope::User) {
-        registerLibrary = OleautFunction<RegisterTypeLibFn>(oleaut, "RegisterTypeLibForUser");
-        if (!registerLibrary)
-            return S_OK;
-    }
+    const bool user = scope == RegistrationScope::User;
+    const auto registerLibrary =
+        OleAutomationCall<RegisterTypeLibFn>(user ? "RegisterTypeLibForUser" : "RegisterTypeLib");
+    if (!registerLibrary)
+        return user ? S_OK : TYPE_E_CANTLOADLIBRARY;
     CComHolder<ITypeLib> library;
     std::wstring path;
     const HRESULT hr = LoadOwnTypeLibrary(library.Put(), path);
@@ -59,9 +53,8 @@ HRESULT RegisterTypeLibrary(RegistrationScope scope)
 HRESULT UnregisterTypeLibrary(RegistrationScope scope)
 {
     using UnRegisterTypeLibFn = HRESULT(WINAPI*)(REFGUID, WORD, WORD, LCID, SYSKIND);
-    CModuleHolder oleaut;
-    const auto unregister = OleautFunction<UnRegisterTypeLibFn>(
-        oleaut, scope == RegistrationScope::User ? "UnRegisterTypeLibForUser" : "UnRegisterTypeLib");
+    const auto unregister = OleAutomationCall<UnRegisterTypeLibFn>(
+        scope == RegistrationScope::User ? "UnRegisterTypeLibForUser" : "UnRegisterTypeLib");
     if (!unregister)
         return S_OK;
 

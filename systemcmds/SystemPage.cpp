@@ -8,13 +8,15 @@
 #include "resources/MainWindowIds.h"
 #include "resources/Texts.h"
 #include "systemcmds/AppPathsStore.h"
-#include "systemcmds/RowIconImages.h"
+#include "services/RowIconImages.h"
 #include "systemcmds/SystemCommandRules.h"
 
 namespace {
 
-// A blocked window paints nothing by itself; repaint the bar now and then
-// so the user sees the load advance without paying a paint per entry.
+// A blocked window paints nothing by itself; move and repaint the bar now
+// and then so the user sees the load advance without paying a paint per
+// entry. The control repaints itself for every position it is given, which
+// cost more than reading the entry: it is given one only at these moments.
 constexpr DWORD kProgressPaintMs = 50;
 
 } // namespace
@@ -80,11 +82,18 @@ void CSystemPage::LoadSystemCommands()
         count += walks[i].Open(scopes[i]) ? static_cast<int>(walks[i].Count()) : 0;
     // The 32-bit range: a machine with more than 65,535 entries must not wrap it.
     progress.Send(PBM_SETRANGE32, 0, count);
-    progress.SetStep(1);
     progress.SetPos(0);
     progress.ShowWindow(SW_SHOW);
     UpdateWindow(progress.GetSafeHwnd());
     DWORD lastPaint = GetTickCount();
+    int done = 0; // every entry counts, the skipped ones too
+    int shown = 0;
+    auto moveBar = [&] {
+        shown = done;
+        progress.SetPos(done);
+        if (const auto& observe = Services().systemLoadStep)
+            observe(progress);
+    };
 
     // One repaint of the list at the end instead of one per row.
     m_list.Send(WM_SETREDRAW, FALSE);
@@ -97,10 +106,9 @@ void CSystemPage::LoadSystemCommands()
             const CAppPathsWalk::Step step = walk.NameAt(index, name);
             if (step == CAppPathsWalk::Step::end)
                 break;
-            progress.StepIt(); // every entry counts, the skipped ones too
-            if (const auto& observe = Services().systemLoadStep)
-                observe(progress);
+            ++done;
             if (GetTickCount() - lastPaint >= kProgressPaintMs) {
+                moveBar();
                 UpdateWindow(progress.GetSafeHwnd());
                 lastPaint = GetTickCount();
             }
@@ -120,6 +128,8 @@ void CSystemPage::LoadSystemCommands()
     m_list.Send(WM_SETREDRAW, TRUE);
     InvalidateRect(m_list.GetSafeHwnd(), nullptr, TRUE);
 
+    if (done != shown)
+        moveBar(); // full, as the load ends
     progress.ShowWindow(SW_HIDE);
 }
 

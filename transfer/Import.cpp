@@ -19,13 +19,22 @@
 namespace {
 
 // The file's bytes, one more than the format allows at most, so that a
-// larger file is seen as such without reading all of it.
+// larger file is seen as such without reading all of it. The buffer starts
+// at the file's size: one of the largest size, zero-filled for every file,
+// cost more than reading a file of a thousand commands.
 std::string ReadBounded(const std::wstring& file)
 {
     const CFileHandle handle = OpenFileForRead(file);
-    std::string bytes(kMaxTransferFile + 1, '\0');
+    const size_t most = kMaxTransferFile + 1;
+    LARGE_INTEGER size{};
+    const size_t expected = GetFileSizeEx(handle.Get(), &size)
+                                ? static_cast<size_t>(std::min<ULONGLONG>(static_cast<ULONGLONG>(size.QuadPart), most))
+                                : most;
+    std::string bytes(std::min(expected + 1, most), '\0'); // one more: a file that grew shows it
     size_t total = 0;
-    while (total < bytes.size()) {
+    while (total < most) {
+        if (total == bytes.size())
+            bytes.resize(std::min(most, total * 2));
         DWORD read = 0;
         const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - total, 1 << 20));
         if (!ReadFile(handle.Get(), bytes.data() + total, want, &read, nullptr))

@@ -1,22 +1,39 @@
-// Times Initialize + QueryContextMenu of the Fast Folders handler with ten
-// aliases against a bare loop that only opens the store and reads its ten
-// values. The two alternate within each iteration, so that both meet the
-// same machine load, and the medians are compared.
-// Usage: bench_shellext_menu [iterations]
+// How long the shell waits for the Fast Folders handler with ten aliases,
+// against a bare read of the store (open the key, read its ten values):
+// - warm: Initialize + QueryContextMenu of a fresh handler in a process that
+//   has shown menus before; handler and bare read alternate within each
+//   iteration, so both meet the same machine load;
+// - first: the first right-click in a freshly started process (load the
+//   library, create the handler, Initialize, QueryContextMenu) against a
+//   fresh process's first bare read. The bench starts itself as the child,
+//   handler and bare children in turns; each child times its own first
+//   operation and reports it through its exit code. A third child only
+//   loads an empty library built the same way: the floor that no in-process
+//   handler goes below, shown for scale.
+// The medians are compared.
+// Usage: bench_shellext_menu [iterations] [fresh processes of each kind]
 #include "TesselatorLib.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr wchar_t kStoreKey[] = L"Software\\Kelto\\quillon30\\FastFolders";
+constexpr int kAliases = 10;
+constexpr double kWarmGoal = 1.25;
+constexpr double kFirstGoal = 2.00;
+// A child's exit code is its time in tenths of a microsecond; a crash's
+// exception code or this one says it failed.
+constexpr DWORD kChildFailed = 0xFFFFFFFF;
+constexpr DWORD kChildLimit = 0x7FFFFFFF;
 
 double Now()
 {
@@ -30,19 +47,24 @@ double Now()
     return static_cast<double>(counter.QuadPart) / frequency;
 }
 
-// The library reads the store wide; so does the yardstick.
-void BareRead()
+// The library reads the store wide; so does the yardstick. The number of
+// values read.
+int BareRead()
 {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return;
-    for (int i = 0; i < 10; ++i) {
+        return 0;
+    int read = 0;
+    for (int i = 0; i < kAliases; ++i) {
         wchar_t buffer[260] = {};
         DWORD size = sizeof buffer;
         const std::wstring name = std::to_wstring(i);
-        RegQueryValueExW(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size);
+        if (RegQueryValueExW(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
+            ERROR_SUCCESS)
+            ++read;
     }
     RegCloseKey(key);
+    return read;
 }
 
 // Median in microseconds.
@@ -52,50 +74,165 @@ double Median(std::vector<double> samples)
     return samples.empty() ? 0 : samples[samples.size() / 2] * 1e6;
 }
 
+// A library beside this program.
+std::wstring LibraryPath(const wchar_t* name = L"Tesselator.dll")
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring path = self;
+    return path.substr(0, path.find_last_of(L'\\') + 1) + name;
+}
+
+using GetClassObjectFn = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+
+GetClassObjectFn LoadHandlerLibrary(const std::wstring& path)
+{
+    const HMODULE module = LoadLibraryW(path.c_str());
+    return module ? reinterpret_cast<GetClassObjectFn>(
+                        reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")))
+                  : nullptr;
+}
+
+// One right-click: Initialize + QueryContextMenu of a fresh handler. The
+// menu ids used, or 0.
+int RightClick(IClassFactory* factory, PCIDLIST_ABSOLUTE folder, HMENU shellMenu)
+{
+    IContextMenu* menu = nullptr;
+    if (FAILED(factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu))))
+        return 0;
+    IShellExtInit* init = nullptr;
+    int used = 0;
+    if (SUCCEEDED(menu->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init)))) {
+        if (SUCCEEDED(init->Initialize(folder, nullptr, nullptr)))
+            used = HRESULT_CODE(menu->QueryContextMenu(shellMenu, 0, 1, 0x7FFF, CMF_NORMAL));
+        init->Release();
+    }
+    menu->Release();
+    return used;
+}
+
+// HKEY_CURRENT_USER of this process redirected to a scratch key.
+HKEY RedirectUser(const std::wstring& scratch, REGSAM access)
+{
+    HKEY user = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, access, nullptr, &user, nullptr) !=
+        ERROR_SUCCESS)
+        return nullptr;
+    RegOverridePredefKey(HKEY_CURRENT_USER, user);
+    return user;
+}
+
+PIDLIST_ABSOLUTE WindowsFolder()
+{
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    return ILCreateFromPathW(windows);
+}
+
+LONG WINAPI ExitOnCrash(EXCEPTION_POINTERS*)
+{
+    ExitProcess(kChildFailed);
+}
+
+// A child: its first right-click (menu), timed from before the library is
+// loaded to the menu built, its first bare read (bare), or the load of the
+// empty library (empty).
+DWORD RunChild(const char* mode, const std::wstring& scratch)
+{
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    SetUnhandledExceptionFilter(&ExitOnCrash);
+    const bool menu = std::strcmp(mode, "menu") == 0;
+    const bool empty = std::strcmp(mode, "empty") == 0;
+    // What the shell has before a right-click, in every kind of child: COM,
+    // the folder's item-ID list and its own menu.
+    CoInitialize(nullptr);
+    if (!RedirectUser(scratch, KEY_READ))
+        return kChildFailed;
+    const PIDLIST_ABSOLUTE folder = WindowsFolder();
+    const HMENU shellMenu = CreatePopupMenu();
+    const std::wstring library = LibraryPath(empty ? L"bench_empty_library.dll" : L"Tesselator.dll");
+    Now();
+
+    const double start = Now();
+    bool done = false;
+    if (menu) {
+        const GetClassObjectFn getClassObject = LoadHandlerLibrary(library);
+        IClassFactory* factory = nullptr;
+        if (getClassObject &&
+            SUCCEEDED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
+            done = RightClick(factory, folder, shellMenu) == kAliases + 1;
+            factory->Release();
+        }
+    } else if (empty) {
+        done = LoadLibraryW(library.c_str()) != nullptr;
+    } else {
+        done = BareRead() == kAliases;
+    }
+    const double elapsed = Now() - start;
+    return done ? static_cast<DWORD>(std::min(elapsed * 1e7, static_cast<double>(kChildLimit))) : kChildFailed;
+}
+
+// Starts this program as a child and waits for it: its time in seconds, or
+// a negative number when it failed.
+double TimeChild(const wchar_t* mode, const std::wstring& scratch)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --child " + mode + L" \"" + scratch + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return -1;
+    DWORD code = kChildFailed;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, kChildFailed);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code > kChildLimit ? -1 : code / 1e7;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0) {
+        const std::string scratch = argv[3];
+        return static_cast<int>(RunChild(argv[2], std::wstring(scratch.begin(), scratch.end())));
+    }
     const int iterations = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int processes = argc > 2 ? std::atoi(argv[2]) : 21;
     CoInitialize(nullptr);
 
-    // A scratch HKEY_CURRENT_USER for this process, holding ten aliases.
+    // A scratch HKEY_CURRENT_USER for this process and its children,
+    // holding ten aliases.
     const std::wstring scratch = L"Software\\VerbosaBench\\" + std::to_wstring(GetCurrentProcessId());
-    HKEY user = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &user, nullptr);
-    RegOverridePredefKey(HKEY_CURRENT_USER, user);
+    const HKEY user = RedirectUser(scratch, KEY_ALL_ACCESS);
     HKEY store = nullptr;
     RegCreateKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &store, nullptr);
     const auto setText = [store](const std::wstring& name, const std::wstring& text) {
         RegSetValueExW(store, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     };
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < kAliases; ++i) {
         const std::wstring index = std::to_wstring(i);
         setText(index, L"Folder number " + index);
         setText(index + index, L"C:\\Users\\Public\\Folder " + index);
     }
     RegCloseKey(store);
 
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring library = self;
-    library = library.substr(0, library.find_last_of(L'\\')) + L"\\Tesselator.dll";
-    const HMODULE module = LoadLibraryW(library.c_str());
-    const auto getClassObject = module ? reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
-                                             GetProcAddress(module, "DllGetClassObject"))
-                                       : nullptr;
+    const GetClassObjectFn getClassObject = LoadHandlerLibrary(LibraryPath());
     IClassFactory* factory = nullptr;
-    if (!getClassObject || FAILED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
-        std::fprintf(stderr, "cannot load %ls\n", library.c_str());
+    if (!getClassObject ||
+        FAILED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
+        std::fprintf(stderr, "cannot load %ls\n", LibraryPath().c_str());
         return 1;
     }
-    wchar_t windows[MAX_PATH] = {};
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    PIDLIST_ABSOLUTE folder = ILCreateFromPathW(windows);
+    const PIDLIST_ABSOLUTE folder = WindowsFolder();
 
     std::vector<double> initialize, query, menus, bare;
-    int entries = 0;
     for (int i = 0; i < iterations; ++i) {
         IContextMenu* menu = nullptr;
         IShellExtInit* init = nullptr;
@@ -105,7 +242,7 @@ int main(int argc, char** argv)
         const double start = Now();
         init->Initialize(folder, nullptr, nullptr);
         const double middle = Now();
-        entries = HRESULT_CODE(menu->QueryContextMenu(shellMenu, 0, 1, 0x7FFF, CMF_NORMAL));
+        menu->QueryContextMenu(shellMenu, 0, 1, 0x7FFF, CMF_NORMAL);
         const double end = Now();
         BareRead();
         const double bareEnd = Now();
@@ -117,19 +254,48 @@ int main(int argc, char** argv)
         init->Release();
         menu->Release();
     }
-
-    std::printf("iterations: %d, menu ids used: %d (medians per right-click)\n", iterations, entries);
-    std::printf("Initialize:                            %8.1f us\n", Median(initialize));
-    std::printf("QueryContextMenu:                      %8.1f us\n", Median(query));
-    std::printf("Initialize + QueryContextMenu:         %8.1f us\n", Median(menus));
-    std::printf("bare loop (open key, read ten values): %8.1f us\n", Median(bare));
-    std::printf("ratio:                                 %8.2f (goal: 2.00 or less)\n", Median(menus) / Median(bare));
-
     ILFree(folder);
     factory->Release();
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+
+    // The children open the scratch key themselves (the redirection is per
+    // process).
+    std::vector<double> firstMenus, firstBare, emptyLoads;
+    int failures = 0;
+    for (int i = 0; i < processes; ++i) {
+        const double menuTime = TimeChild(L"menu", scratch);
+        const double bareTime = TimeChild(L"bare", scratch);
+        const double emptyTime = TimeChild(L"empty", scratch);
+        if (menuTime < 0 || bareTime < 0 || emptyTime < 0) {
+            ++failures;
+            continue;
+        }
+        firstMenus.push_back(menuTime);
+        firstBare.push_back(bareTime);
+        emptyLoads.push_back(emptyTime);
+    }
+
+    std::printf("right-click, %d aliases (medians; warm: %d right-clicks, first: %d fresh processes of each kind)\n",
+                kAliases, iterations, processes);
+    std::printf("  warm: Initialize %.1f us, QueryContextMenu %.1f us\n", Median(initialize), Median(query));
+    std::printf("%-44s %11s %9s %7s %6s\n", "", "Verbosa us", "bare us", "ratio", "goal");
+    // A goal of 0 marks a row shown for scale.
+    const auto row = [](const char* name, double product, double yardstick, double goal) {
+        const double ratio = yardstick > 0 ? product / yardstick : 0;
+        if (goal > 0)
+            std::printf("%-44s %11.1f %9.1f %6.2fx %5.2fx%s\n", name, product, yardstick, ratio, goal,
+                        ratio <= goal ? "" : "  (over)");
+        else
+            std::printf("%-44s %11.1f %9.1f %6.2fx %6s\n", name, product, yardstick, ratio, "-");
+    };
+    row("warm: Initialize + QueryContextMenu", Median(menus), Median(bare), kWarmGoal);
+    row("first in a fresh process: load to menu", Median(firstMenus), Median(firstBare), kFirstGoal);
+    row("  floor: load an empty library", Median(emptyLoads), Median(firstBare), 0);
+    if (failures > 0)
+        std::printf("%d of %d fresh pairs failed and were left out\n", failures, processes);
+
     RegCloseKey(user);
     RegDeleteTreeW(HKEY_CURRENT_USER, scratch.c_str());
     CoUninitialize();
-    return 0;
+    return processes > 0 && failures == processes ? 1 : 0;
 }

@@ -6,7 +6,10 @@
 #include "framework/Utf16.h"
 #include "resources/FileProblemsIds.h"
 #include "resources/Texts.h"
+#include "services/TargetIcon.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/DrawList.h"
+#include "tests/support/IconPixels.h"
 
 #include <shellapi.h>
 
@@ -140,12 +143,6 @@ TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
     WriteCommandFile(L"gone", {"gone", "C:\\no\\such.unknownext", "", "1"});
     Open();
     const CImageList& images = window->CommandsPage().Images();
-    const int first = images.GetImageCount();
-    EXPECT_EQ(3, first); // notepad shared by two rows, the folder, SHELL32's icon 0
-    for (int i = 0; i < 5; ++i)
-        window->CommandsPage().FillCommandList();
-    EXPECT_EQ(first, images.GetImageCount());
-
     const CListCtrl& list = window->CommandsPage().List();
     auto imageOf = [&](const std::wstring& name) {
         for (int row = 0; row < list.GetItemCount(); ++row)
@@ -153,6 +150,20 @@ TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
                 return list.GetItemImage(row);
         return -2;
     };
+    // Every row asks for its icon, as drawing the whole list would.
+    auto drawAll = [&] {
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            list.GetItemImage(row);
+    };
+    drawAll();
+    const int first = images.GetImageCount();
+    EXPECT_EQ(3, first); // notepad shared by two rows, the folder, SHELL32's icon 0
+    for (int i = 0; i < 5; ++i) {
+        window->CommandsPage().FillCommandList();
+        drawAll();
+    }
+    EXPECT_EQ(first, images.GetImageCount());
+
     EXPECT_EQ(imageOf(L"ed"), imageOf(L"ed2"));
     EXPECT_NE(imageOf(L"ed"), imageOf(L"win"));
     EXPECT_NE(imageOf(L"win"), imageOf(L"gone"));
@@ -160,6 +171,32 @@ TEST_F(MainWindowTest, EachRefreshEmptiesTheImageListAndRowsKeepTheirOwnIcons)
         EXPECT_GE(imageOf(name), 0) << name;
         EXPECT_LT(imageOf(name), images.GetImageCount()) << name;
     }
+}
+
+// Icons are taken when rows are drawn; a fill extracts none, and a row
+// the list paints shows the icon the rule picks for its target.
+TEST_F(MainWindowTest, RowsGetTheirIconsWhenTheListDrawsThem)
+{
+    wchar_t folderName[MAX_PATH] = {};
+    GetWindowsDirectoryW(folderName, MAX_PATH);
+    const std::string windows = *WideToUtf8(folderName);
+    WriteCommandFile(L"ed", {"ed", windows + "\\notepad.exe", "", "1"});
+    WriteCommandFile(L"win", {"win", windows, "", "1"});
+    Open();
+    const CImageList& images = window->CommandsPage().Images();
+    const CListCtrl& list = window->CommandsPage().List();
+    EXPECT_EQ(0, images.GetImageCount());
+
+    DrawList(list.GetSafeHwnd());
+    ASSERT_EQ(2, images.GetImageCount());
+    for (int row = 0; row < 2; ++row) {
+        const int image = list.GetItemImage(row);
+        ASSERT_GE(image, 0);
+        CIconHandle rule(GetTargetIcon(list.GetItemText(row, 1), false));
+        EXPECT_EQ(IconPixels(rule.Get()), ImagePixels(images, image)) << row;
+    }
+    window->CommandsPage().FillCommandList();
+    EXPECT_EQ(0, images.GetImageCount()); // the next paint asks again
 }
 
 TEST_F(MainWindowTest, FastFolderRowsShowTheFolderIconAndStartEachRefreshAfresh)

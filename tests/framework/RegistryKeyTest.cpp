@@ -51,6 +51,7 @@ TEST(RegistryKey, ReadStringChecksTheTypeAndTheLengthTheCallerGives)
     WriteWide(L"bare", REG_SZ, Bytes(L"Docs", false)); // no terminator stored
     WriteWide(L"fits", REG_SZ, Bytes(fits, true));
     WriteWide(L"long", REG_SZ, Bytes(std::wstring(300, L'h'), true));
+    WriteWide(L"huge", REG_SZ, Bytes(std::wstring(5000, L'g'), true)); // more than one read's buffer
     WriteWide(L"expand", REG_EXPAND_SZ, Bytes(L"%SystemRoot%\\x.exe", true));
     WriteWide(L"dword", REG_DWORD, std::string("A\0\0\0", 4));
 
@@ -71,6 +72,10 @@ TEST(RegistryKey, ReadStringChecksTheTypeAndTheLengthTheCallerGives)
     EXPECT_EQ(L"kept", text);
     EXPECT_TRUE(key.ReadString(L"long", kRegistryTextWhole, text));
     EXPECT_EQ(std::wstring(300, L'h'), text);
+    EXPECT_FALSE(key.ReadString(L"huge", kRegistryTextMax, text));
+    EXPECT_EQ(ERROR_MORE_DATA, key.LastError());
+    EXPECT_TRUE(key.ReadString(L"huge", kRegistryTextWhole, text));
+    EXPECT_EQ(std::wstring(5000, L'g'), text);
 }
 
 TEST(RegistryKey, EnumerationOpenCloseDeleteAndTheAccessSeam)

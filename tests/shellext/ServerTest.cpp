@@ -1,6 +1,10 @@
 // The COM server: class object, creation and aggregation, the interface
-// table, IDispatch from the registered type library, and the unload rule.
+// table, IDispatch from the registered type library, the unload rule and
+// what lives as long as the library (the menu pictures).
 #include "tests/shellext/ShellExtFixture.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -144,11 +148,12 @@ TEST_F(ServerTest, CanUnloadOnlyWhenNothingIsAlive)
     EXPECT_EQ(S_OK, Tesselator().canUnloadNow());
 }
 
-TEST_F(ServerTest, ThousandMenusLeakNoObjectMenuOrBitmap)
+TEST_F(ServerTest, ThousandMenusLeakNoObjectOrMenuAndShareTheirPictures)
 {
     WriteStore(NumberedAliases(10), std::vector<std::wstring>(10, L"C:\\windows"));
     const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    HBITMAP firstPictures[2] = {};
     for (int cycle = 0; cycle < 1000; ++cycle) {
         CInterfacePtr<IContextMenu> menu;
         CreateHandler(menu, IID_IContextMenu);
@@ -157,20 +162,52 @@ TEST_F(ServerTest, ThousandMenusLeakNoObjectMenuOrBitmap)
         ASSERT_EQ(11, HRESULT_CODE(result));
         const MENUITEMINFOW item = MenuItemAt(shellMenu, 1, MIIM_SUBMENU | MIIM_CHECKMARKS);
         const HMENU popup = item.hSubMenu;
-        const HBITMAP submenuPicture = item.hbmpUnchecked;
-        const HBITMAP entryPicture = MenuItemAt(popup, 0, MIIM_CHECKMARKS).hbmpUnchecked;
-        ASSERT_EQ(OBJ_BITMAP, static_cast<int>(GetObjectType(entryPicture)));
+        const HBITMAP pictures[2] = {item.hbmpUnchecked, MenuItemAt(popup, 0, MIIM_CHECKMARKS).hbmpUnchecked};
+        if (cycle == 0)
+            std::copy(std::begin(pictures), std::end(pictures), firstPictures);
+        // Made once: every menu shows the first menu's pictures.
+        ASSERT_EQ(firstPictures[0], pictures[0]) << "cycle " << cycle;
+        ASSERT_EQ(firstPictures[1], pictures[1]) << "cycle " << cycle;
 
         DestroyMenu(shellMenu);
         EXPECT_FALSE(IsMenu(popup)) << "the popup belongs to the shell's menu";
         menu.Reset();
-        ASSERT_EQ(0u, GetObjectType(entryPicture)) << "cycle " << cycle;
-        ASSERT_EQ(0u, GetObjectType(submenuPicture)) << "cycle " << cycle;
+        // They outlive the handler that made them: a later menu shows them.
+        for (const HBITMAP picture : pictures)
+            ASSERT_EQ(OBJ_BITMAP, static_cast<int>(GetObjectType(picture))) << "cycle " << cycle;
     }
     EXPECT_EQ(S_OK, Tesselator().canUnloadNow());
     // Where the system counts them (Wine reports 0), the counts are back.
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 5);
     EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore + 5);
+}
+
+TEST_F(ServerTest, PicturesGoWhenTheLibraryUnloads)
+{
+    // A copy of its own, since the tests' library is never unloaded.
+    const CTempProgramFolder folder(false, L"-unload");
+    const std::wstring copy = folder.Path() + L"\\TesselatorCopy.dll";
+    ASSERT_TRUE(CopyFileW(TesselatorPath().c_str(), copy.c_str(), FALSE));
+    WriteStore({L"Docs"}, {L"C:\\windows"});
+    const HMODULE library = LoadLibraryW(copy.c_str());
+    ASSERT_TRUE(library);
+    const auto getClassObject = reinterpret_cast<HRESULT(WINAPI*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(library, "DllGetClassObject")));
+    HBITMAP picture = nullptr;
+    {
+        CInterfacePtr<IClassFactory> factory;
+        ASSERT_EQ(S_OK, getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, factory.PutVoid()));
+        CInterfacePtr<IContextMenu> menu;
+        ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IContextMenu, menu.PutVoid()));
+        HRESULT result = E_FAIL;
+        CMenuHandle shellMenu(BuildMenu(menu.Get(), result));
+        const MENUITEMINFOW item = MenuItemAt(shellMenu.Get(), 1, MIIM_CHECKMARKS | MIIM_BITMAP);
+        picture = item.hbmpUnchecked ? item.hbmpUnchecked : item.hbmpItem;
+    }
+    ASSERT_EQ(OBJ_BITMAP, static_cast<int>(GetObjectType(picture)));
+    ASSERT_TRUE(FreeLibrary(library));
+    EXPECT_EQ(0u, GetObjectType(picture));
+    DeleteFileW(copy.c_str());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "systemcmds/RowIconImages.h"
+#include "services/RowIconImages.h"
 
 #include "framework/CodePage.h"
 #include "framework/Handles.h"

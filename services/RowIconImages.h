@@ -1,6 +1,7 @@
 #pragma once
-// The row icons of one System Commands load. Extracting an icon costs a
-// load of the file it lives in, far more than reading the entry, so rows
+// The row icons of one fill of a list (My Commands, System Commands).
+// Extracting an icon costs a load of the file it lives in, far more than
+// reading the row, so the lists ask when a row is first drawn, and rows
 // whose icon comes from the same file and index share one image, and each
 // extension's registered icon is looked up once. Same icons as the rule
 // gives row by row; only the repeated work goes.
