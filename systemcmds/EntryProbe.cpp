@@ -74,6 +74,11 @@ EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry)
     return JudgeEntry(target, ReadText(key, L"Path").value_or(std::wstring()), Probe);
 }
 
+bool IsShortcutGone(const std::wstring& target)
+{
+    return Probe(target, false) == PathFound::missing;
+}
+
 CProbingThreadMode::CProbingThreadMode()
 {
     m_errorModeSet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &m_errorMode) != FALSE;

@@ -16,6 +16,11 @@ struct EntryToJudge {
 
 EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry);
 
+// A command's shortcut (the entry's target, quotes stripped) that is not
+// there on a local disk; one on the network is never probed and counts as
+// there. Cheap enough for the reload itself, which lists only such orphans.
+bool IsShortcutGone(const std::wstring& target);
+
 // The thread's probing mode for its lifetime: no "insert a disk" box for an
 // empty drive, and on a 32-bit build in 64-bit Windows the real System32.
 class CProbingThreadMode {

@@ -27,6 +27,13 @@ constexpr bool IsBrokenEntry(EntryStatus status)
            status == EntryStatus::shortcutMissing;
 }
 
+// What the count pane calls broken: everything the user should look at,
+// a missing Path folder too, though only the entries above are offered.
+constexpr bool CountsAsBroken(EntryStatus status)
+{
+    return IsBrokenEntry(status) || status == EntryStatus::folderMissing;
+}
+
 // A path on a share: \\server\share\... (also \\?\UNC\...).
 template <typename String>
 bool IsUncPath(const String& path)

@@ -11,23 +11,40 @@ struct CStatusPass::State {
     unsigned generation = 0;
     std::vector<EntryToJudge> rows;
     std::atomic<bool> cancelled{false};
+    // Held while posting and while cancelling: once Cancel returns no batch
+    // can reach the queue, so the drain on close frees every one. A probe
+    // never runs under it, so cancelling never waits for one.
+    SRWLOCK posting = SRWLOCK_INIT;
 };
 
 namespace {
+
+// The posting lock held for a scope.
+class CPostingLock {
+public:
+    explicit CPostingLock(SRWLOCK& lock) : m_lock(lock) { AcquireSRWLockExclusive(&m_lock); }
+    ~CPostingLock() { ReleaseSRWLockExclusive(&m_lock); }
+    CPostingLock(const CPostingLock&) = delete;
+    CPostingLock& operator=(const CPostingLock&) = delete;
+
+private:
+    SRWLOCK& m_lock;
+};
 
 constexpr size_t kBatchRows = 64;
 constexpr ULONGLONG kBatchMilliseconds = 100;
 
 // False when the window is gone: the batch is freed and the pass ends.
-bool Post(const CStatusPass::State& state, std::unique_ptr<StatusBatch> batch)
+bool Post(CStatusPass::State& state, std::unique_ptr<StatusBatch> batch)
 {
+    const CPostingLock lock(state.posting);
     if (state.cancelled || !PostMessageW(state.window, state.message, 0, reinterpret_cast<LPARAM>(batch.get())))
         return false;
     batch.release();
     return true;
 }
 
-void Judge(const CStatusPass::State& state) noexcept
+void Judge(CStatusPass::State& state) noexcept
 {
     try {
         const CProbingThreadMode mode;
@@ -93,7 +110,9 @@ bool CStatusPass::Start(HWND window, UINT message, unsigned generation, std::vec
 
 void CStatusPass::Cancel()
 {
-    if (m_state)
+    if (m_state) {
+        const CPostingLock lock(m_state->posting);
         m_state->cancelled = true;
+    }
     m_state.reset();
 }

@@ -1,0 +1,47 @@
+#include "systemcmds/BrokenEntryRemoval.h"
+
+#include "regbackup/AppPathsBackup.h"
+#include "resources/Texts.h"
+
+namespace {
+
+std::wstring Named(const CleanUpEntry& entry, const std::wstring& why)
+{
+    return entry.keyName + L" (" + ScopeText(entry.scope) + L"): " + why;
+}
+
+void AppendList(std::wstring& text, const wchar_t* heading, const std::vector<std::wstring>& lines)
+{
+    if (lines.empty())
+        return;
+    text += L"\n\n";
+    text += heading;
+    for (const std::wstring& line : lines)
+        text += L"\n" + line;
+}
+
+} // namespace
+
+RemovalReport RemoveEntries(const std::vector<CleanUpEntry>& chosen)
+{
+    RemovalReport report;
+    const BackupStamp stamp = BackupStampNow();
+    for (const CleanUpEntry& entry : chosen) {
+        const DeleteResult result = DeleteAppPathsEntryWithBackup(entry.scope, entry.keyName, stamp);
+        if (result.deleted)
+            ++report.removed;
+        else if (result.notSaved)
+            report.notSaved.push_back(Named(entry, result.why));
+        else
+            report.notDeleted.push_back(Named(entry, result.why));
+    }
+    return report;
+}
+
+std::wstring RemovalSummary(const RemovalReport& report)
+{
+    std::wstring text = TXT_CU_REMOVED_BEFORE + std::to_wstring(report.removed) + TXT_CU_REMOVED_AFTER;
+    AppendList(text, TXT_CU_NOT_SAVED, report.notSaved);
+    AppendList(text, TXT_CU_NOT_DELETED, report.notDeleted);
+    return text;
+}
