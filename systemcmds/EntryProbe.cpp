@@ -79,12 +79,12 @@ bool IsShortcutGone(const std::wstring& target)
     return Probe(target, false) == PathFound::missing;
 }
 
-CProbingThreadMode::CProbingThreadMode()
+CProbingThreadMode::CProbingThreadMode([[maybe_unused]] System32 system32)
 {
     m_errorModeSet = SetThreadErrorMode(SEM_FAILCRITICALERRORS, &m_errorMode) != FALSE;
 #ifndef _WIN64
     BOOL wow64 = FALSE;
-    if (IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
+    if (system32 == System32::real && IsWow64Process(GetCurrentProcess(), &wow64) && wow64)
         m_redirectionOff = Wow64DisableWow64FsRedirection(&m_redirection) != FALSE;
 #endif
 }

@@ -22,10 +22,12 @@ EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry);
 bool IsShortcutGone(const std::wstring& target);
 
 // The thread's probing mode for its lifetime: no "insert a disk" box for an
-// empty drive, and on a 32-bit build in 64-bit Windows the real System32.
+// empty drive, and on a 32-bit build in 64-bit Windows the real System32
+// (never on the window's thread, which may load libraries meanwhile).
 class CProbingThreadMode {
 public:
-    CProbingThreadMode();
+    enum class System32 { asSeen, real };
+    explicit CProbingThreadMode(System32 system32 = System32::real);
     ~CProbingThreadMode();
     CProbingThreadMode(const CProbingThreadMode&) = delete;
     CProbingThreadMode& operator=(const CProbingThreadMode&) = delete;

@@ -152,8 +152,9 @@ void CSystemPage::LoadSystemCommands()
     // One repaint of the list at the end instead of one per row.
     m_list.Send(WM_SETREDRAW, FALSE);
     const std::wstring programFolder = GetProgramFolder();
-    // An empty drive named by a shortcut shows no box.
-    const CProbingThreadMode probing;
+    // An empty drive named by a shortcut shows no box. Shortcuts live in
+    // the Cmds folders, never in System32.
+    const CProbingThreadMode probing(CProbingThreadMode::System32::asSeen);
     CRegistryKey entryKey;
     std::wstring name;
     for (int i = 0; i < 2; ++i) {
