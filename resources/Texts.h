@@ -277,3 +277,4 @@
 #define TXT_CU_REMOVED_AFTER TEXT_OF(" entry(s), each saved to a backup first.")
 #define TXT_CU_NOT_SAVED TEXT_OF("Not removed, because no backup could be made:")
 #define TXT_CU_NOT_DELETED TEXT_OF("Not removed:")
+#define TXT_CU_NOT_BROKEN_NOW TEXT_OF("it is no longer broken")

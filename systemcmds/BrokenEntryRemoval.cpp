@@ -2,6 +2,7 @@
 
 #include "regbackup/AppPathsBackup.h"
 #include "resources/Texts.h"
+#include "systemcmds/EntryProbe.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ void AppendList(std::wstring& text, const wchar_t* heading, const std::vector<st
         text += L"\n" + line;
 }
 
+EntryStatus JudgeNow(const CleanUpEntry& entry)
+{
+    const CProbingThreadMode probing;
+    return JudgeAppPathsEntry({entry.scope, entry.keyName});
+}
+
 } // namespace
 
 RemovalReport RemoveEntries(const std::vector<CleanUpEntry>& chosen)
@@ -27,6 +34,11 @@ RemovalReport RemoveEntries(const std::vector<CleanUpEntry>& chosen)
     RemovalReport report;
     const BackupStamp stamp = BackupStampNow();
     for (const CleanUpEntry& entry : chosen) {
+        // Judged again: a program reinstalled since the list was checked keeps its entry.
+        if (!IsBrokenEntry(JudgeNow(entry))) {
+            report.notDeleted.push_back(Named(entry, TXT_CU_NOT_BROKEN_NOW));
+            continue;
+        }
         const DeleteResult result = DeleteAppPathsEntryWithBackup(entry.scope, entry.keyName, stamp);
         if (result.deleted)
             ++report.removed;

@@ -1,6 +1,6 @@
 #pragma once
-// "Remove broken entries...": which rows are offered, and the removal of the
-// chosen ones, each backed up exactly as a single delete backs it up. One
+// "Remove broken entries...": the removal of the chosen entries, each judged
+// again and backed up exactly as a single delete backs it up. One
 // stamp for all the backups of a clean-up, so they are restored together.
 #include "apppaths/AppPathsScope.h"
 #include "systemcmds/EntryStatusRules.h"
@@ -20,7 +20,7 @@ struct CleanUpEntry {
 struct RemovalReport {
     int removed = 0;
     std::vector<std::wstring> notSaved;   // "name (scope): why", kept: no backup
-    std::vector<std::wstring> notDeleted; // "name (scope): why", backed up but refused
+    std::vector<std::wstring> notDeleted; // "name (scope): why": refused, or no longer broken
 };
 
 RemovalReport RemoveEntries(const std::vector<CleanUpEntry>& chosen);

@@ -486,6 +486,7 @@ TEST_F(SystemPageTest, RemoveBrokenEntriesBacksUpAndDeletesTheTickedOnes)
     CreateKey(HKEY_CURRENT_USER, AppPathsEntryKey(L"gone.exe\\SupportedTypes"));
     user(L"empty.exe", L"");
     user(L"keep.exe", L"C:\\nowhere\\keep.exe");
+    user(L"revived.exe", folder.Path() + L"\\revived.exe"); // reinstalled while the dialog is open
     user(L"orphan.exe", folder.Cmds() + L"\\run_orphan.lnk");
     user(L"folderless.exe", L"C:\\windows\\notepad.exe");
     WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"folderless.exe"), L"Path", L"C:\\nowhere");
@@ -504,10 +505,11 @@ TEST_F(SystemPageTest, RemoveBrokenEntriesBacksUpAndDeletesTheTickedOnes)
         const auto& cleanUp = static_cast<CCleanUpDlg&>(dialog);
         offered = CleanUpRows(cleanUp);
         Tick(cleanUp.List(), RowWithText(cleanUp.List(), 0, L"keep"), false);
+        WriteFileBytes(folder.Path() + L"\\revived.exe", "MZ");
         Press(dialog, IDOK);
     };
     Command(ID_SYSTEM_CLEAN_UP);
-    ASSERT_EQ(5u, offered.size()); // not the sound one, nor the one missing a folder only
+    ASSERT_EQ(6u, offered.size()); // not the sound one, nor the one missing a folder only
     for (const CleanUpRow& row : offered)
         EXPECT_TRUE(row.ticked) << row.name;
     EXPECT_EQ(L"Target missing", offered[0].status);
@@ -515,6 +517,7 @@ TEST_F(SystemPageTest, RemoveBrokenEntriesBacksUpAndDeletesTheTickedOnes)
 
     EXPECT_TRUE(AppPathsEntryExists(L"stuck.exe"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"keep.exe")));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"revived.exe")));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"folderless.exe")));
     for (const wchar_t* name : {L"gone.exe", L"empty.exe", L"orphan.exe"})
         EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(name))) << name;
@@ -522,7 +525,8 @@ TEST_F(SystemPageTest, RemoveBrokenEntriesBacksUpAndDeletesTheTickedOnes)
     const std::wstring summary = boxes.Boxes()[0].text;
     EXPECT_EQ(0u, summary.find(L"Removed 3 entry(s), each saved to a backup first.\n\nNot removed, because no "
                                L"backup could be made:\nstuck.exe (All users): "));
-    EXPECT_EQ((Texts{L"fine", L"stuck", L"folderless", L"keep"}), SystemColumn(0));
+    EXPECT_NE(std::wstring::npos, summary.find(L"\n\nNot removed:\nrevived.exe (Just me): it is no longer broken"));
+    EXPECT_EQ((Texts{L"fine", L"stuck", L"folderless", L"keep", L"revived"}), SystemColumn(0));
 
     // The three backups share a time, so they stand together; all three
     // chosen come back at once.
