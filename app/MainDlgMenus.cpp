@@ -30,6 +30,7 @@ const wchar_t* CMainDlg::MenuTip(UINT id)
     case ID_COMMAND_SECURITY: return TXT_TIP_SECURITY;
     case ID_SYSTEM_DELETE: return TXT_TIP_DELETE_SYSTEM;
     case ID_SYSTEM_RESTORE: return TXT_TIP_RESTORE_DELETED;
+    case ID_SYSTEM_CLEAN_UP: return TXT_TIP_REMOVE_BROKEN;
     case ID_HELP_SUPPORT: return TXT_TIP_SUPPORT;
     case ID_HELP_HOMEPAGE: return TXT_TIP_HOME_PAGE;
     default: return L"";

@@ -1,7 +1,9 @@
 // How another program's App Paths entry is shown: the display name drops
 // only a four-character extension, quote stripping takes at most one quote
-// from each end, and only an exact ".lnk" ending is our own entry.
+// from each end, and only an exact ".lnk" ending is our own entry; the
+// status of an entry follows its values.
 #include "fuzz/Check.h"
+#include "systemcmds/EntryStatusRules.h"
 #include "systemcmds/SystemCommandRules.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -29,5 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(stripped == (leading ? rest.substr(1) : rest));
 
     FUZZ_CHECK(IsOwnCommandTarget(path) == path.ends_with(".lnk"));
+
+    // The status: any Path list splits without reading past it; the probe
+    // answers by the path's first byte.
+    const auto probe = [](const std::string& probed, bool) {
+        FUZZ_CHECK(!probed.empty());
+        return static_cast<PathFound>(static_cast<unsigned char>(probed[0]) % 3);
+    };
+    const EntryStatus status = JudgeEntry(std::optional<std::string>(stripped), keyName, probe);
+    FUZZ_CHECK((status == EntryStatus::noTarget) == stripped.empty());
+    if (IsOwnCommandTarget(stripped))
+        FUZZ_CHECK(status == EntryStatus::ownCommand || status == EntryStatus::shortcutMissing);
     return 0;
 }

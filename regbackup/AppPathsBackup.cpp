@@ -27,6 +27,17 @@ BackupStamp StampOf(const SYSTEMTIME& time)
     return {time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute, time.wSecond};
 }
 
+} // namespace
+
+BackupStamp BackupStampNow()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return StampOf(now);
+}
+
+namespace {
+
 std::wstring FileNameOf(const std::wstring& path)
 {
     const size_t slash = path.find_last_of(L'\\');
@@ -35,11 +46,8 @@ std::wstring FileNameOf(const std::wstring& path)
 
 // A new file with the bytes; an existing file of the name is never touched.
 bool WriteNewBackupFile(const std::wstring& folder, const std::u16string& keyName, const std::string& bytes,
-                        std::wstring& file, std::wstring& why)
+                        const BackupStamp& stamp, std::wstring& file, std::wstring& why)
 {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    const BackupStamp stamp = StampOf(now);
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
         file = folder + L"\\" + ToWide(BackupFileName(keyName, stamp, attempt));
         CFileHandle handle(
@@ -70,7 +78,8 @@ bool WriteNewBackupFile(const std::wstring& folder, const std::u16string& keyNam
 
 // Captures the entry, checks that its file reads back to the same tree and
 // writes it. The captured tree is handed back.
-BackupResult BackUpEntry(CommandScope scope, const std::u16string& keyName, RegKey& tree)
+BackupResult BackUpEntry(CommandScope scope, const std::u16string& keyName, RegKey& tree,
+                         const BackupStamp& stamp = BackupStampNow())
 {
     BackupResult result;
     const LONG error = CaptureKeyTree(AppPathsRoot(scope), EntryPath(keyName), tree);
@@ -95,7 +104,7 @@ BackupResult BackUpEntry(CommandScope scope, const std::u16string& keyName, RegK
     }
     if (!PrepareBackupFolder(scope, result.why))
         return result;
-    result.saved = WriteNewBackupFile(BackupFolder(scope), keyName, bytes, result.file, result.why);
+    result.saved = WriteNewBackupFile(BackupFolder(scope), keyName, bytes, stamp, result.file, result.why);
     return result;
 }
 
@@ -244,14 +253,14 @@ RestoreResult RestoreAppPathsBackup(const std::wstring& file, ExistingEntry exis
     return RestoreAppPathsBackup(ReadAppPathsBackup(file), existing);
 }
 
-DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::wstring& keyName)
+DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::wstring& keyName, const BackupStamp& stamp)
 {
     DeleteResult result;
     const std::u16string wide = ToUtf16(keyName);
     const HKEY root = AppPathsRoot(scope);
     const std::u16string path = EntryPath(wide);
     RegKey saved;
-    const BackupResult backup = BackUpEntry(scope, wide, saved);
+    const BackupResult backup = BackUpEntry(scope, wide, saved, stamp);
     if (!backup.saved) {
         // Gone meanwhile: nothing to save, and nothing to delete either.
         RegKey probe;

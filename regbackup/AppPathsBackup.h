@@ -71,10 +71,15 @@ struct DeleteResult {
     bool notSaved = false;  // not deleted because no backup could be made
 };
 
+// The local time now, as a backup's name carries it.
+BackupStamp BackupStampNow();
+
 // Saves a backup, then deletes the entry with everything below it. A key
 // that cannot be backed up is not deleted. When the delete fails and the
-// key is as it was, the backup is removed again.
-DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::wstring& keyName);
+// key is as it was, the backup is removed again. Entries removed together
+// share one stamp, so "Restore deleted..." shows them together.
+DeleteResult DeleteAppPathsEntryWithBackup(CommandScope scope, const std::wstring& keyName,
+                                           const BackupStamp& stamp = BackupStampNow());
 
 // The backup a command's note names (BackupTrustRules.h), read from the
 // backup folder of the command's scope and checked: usable only when the

@@ -1,6 +1,7 @@
 #include "regbackup/RestoreDlg.h"
 
 #include "apppaths/AppPathsScope.h"
+#include "framework/Elevation.h"
 #include "regbackup/RestoreQuestion.h"
 #include "resources/RestoreBackupIds.h"
 #include "resources/Texts.h"
@@ -49,11 +50,24 @@ BOOL CRestoreDlg::OnInitDialog()
 
 void CRestoreDlg::OnOK()
 {
-    const std::optional<size_t> index = m_list.GetSelectedIndex(m_backups.size());
-    if (!index || !RestoreBackupAsking(m_backups[*index]))
+    std::vector<size_t> chosen;
+    bool machine = false;
+    for (int row = m_list.GetFirstSelected(); row >= 0; row = m_list.GetNextItem(row, LVNI_SELECTED)) {
+        if (const std::optional<size_t> index = m_list.GetItemIndex(row, m_backups.size())) {
+            chosen.push_back(*index);
+            machine = machine || m_backups[*index].scope == CommandScope::machine;
+        }
+    }
+    // Said once for all the chosen entries, not once for each.
+    if (chosen.size() > 1 && machine && !RequireElevation(NeedsAdministratorText(TXT_ACTION_RESTORE_MACHINE_ENTRY)))
         return;
-    m_restored = m_backups[*index];
-    EndDialog(IDOK);
+    m_restored.clear();
+    for (const size_t index : chosen) {
+        if (RestoreBackupAsking(m_backups[index]))
+            m_restored.push_back(m_backups[index]);
+    }
+    if (!m_restored.empty())
+        EndDialog(IDOK);
 }
 
 void CRestoreDlg::OnListDblClk(NMHDR*, LRESULT* result)

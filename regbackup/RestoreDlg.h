@@ -1,7 +1,8 @@
 #pragma once
 // The Restore Deleted System Command dialog: the backups newest first
-// (entry, scope, time); Restore (or a double click) puts the chosen one
-// back and closes the dialog, a refusal leaves it open.
+// (entry, scope, time), so the entries a clean-up removed together stand
+// together; Restore (or a double click) puts every selected one back and
+// closes the dialog; when none could be, it stays open.
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "regbackup/AppPathsBackup.h"
@@ -15,8 +16,8 @@ public:
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-    // After IDOK: the entry that was written back.
-    const AppPathsBackup& Restored() const { return m_restored; }
+    // After IDOK: the entries that were written back.
+    const std::vector<AppPathsBackup>& Restored() const { return m_restored; }
     const CListCtrl& List() const { return m_list; }
 
     DECLARE_ROUTES()
@@ -25,6 +26,6 @@ public:
     void OnListItemChanged(NMHDR* header, LRESULT* result);
 
     std::vector<AppPathsBackup> m_backups;
-    AppPathsBackup m_restored;
+    std::vector<AppPathsBackup> m_restored;
     CListCtrl m_list;
 };

@@ -50,6 +50,7 @@
 #define ID_HELP_SUPPORT         227
 #define ID_HELP_HOMEPAGE        334
 #define ID_SYSTEM_RESTORE       350
+#define ID_SYSTEM_CLEAN_UP      351
 // The framework's own help command.
 #define ID_HELP_FRAMEWORK       0xE146
 

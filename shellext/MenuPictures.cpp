@@ -60,6 +60,8 @@ BOOL CALLBACK MakePictures(INIT_ONCE*, void* scaleParameter, void**)
 struct DpiCalls {
     UINT(WINAPI* forWindow)(HWND) = nullptr;
     UINT(WINAPI* forSystem)() = nullptr;
+    DPI_AWARENESS_CONTEXT(WINAPI* threadContext)() = nullptr;
+    DPI_AWARENESS(WINAPI* awarenessOf)(DPI_AWARENESS_CONTEXT) = nullptr;
 };
 INIT_ONCE g_dpiCallsOnce = INIT_ONCE_STATIC_INIT;
 DpiCalls g_dpiCalls;
@@ -71,6 +73,10 @@ BOOL CALLBACK FindDpiCalls(INIT_ONCE*, void*, void**)
             reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
         g_dpiCalls.forSystem =
             reinterpret_cast<UINT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForSystem")));
+        g_dpiCalls.threadContext = reinterpret_cast<DPI_AWARENESS_CONTEXT(WINAPI*)()>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
+        g_dpiCalls.awarenessOf = reinterpret_cast<DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT)>(
+            reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
     }
     return TRUE;
 }
@@ -95,12 +101,23 @@ int ScreenDpi(const DpiCalls& calls)
     return dpi;
 }
 
+// Only a per-monitor aware thread can show the menu at a DPI other than the
+// one the system gives the thread; for the others the system's answer is the
+// window's, and asking for the active window costs a trip to the window
+// manager on every menu.
+bool ThreadIsPerMonitorAware(const DpiCalls& calls)
+{
+    if (!calls.threadContext || !calls.awarenessOf)
+        return true; // cannot tell: ask the window
+    return calls.awarenessOf(calls.threadContext()) == DPI_AWARENESS_PER_MONITOR_AWARE;
+}
+
 // The DPI of the window the menu is shown for: the active one of the
 // calling thread, else the screen's.
 int MenuDpi()
 {
     const DpiCalls& calls = Dpi();
-    const HWND window = calls.forWindow ? GetActiveWindow() : nullptr;
+    const HWND window = calls.forWindow && ThreadIsPerMonitorAware(calls) ? GetActiveWindow() : nullptr;
     if (window) {
         const UINT dpi = calls.forWindow(window);
         if (dpi > 0)

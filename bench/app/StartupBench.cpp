@@ -2,6 +2,9 @@
 // shown and drawn with My Commands filled, for 0, 100 and 1,000 commands,
 // beside a bare program that shows the same dialog template with an empty
 // list. The two start in turns; the ratio is the median of each turn's ratio.
+// A third program, the floor, is the bare one with the program's libraries
+// loaded, COM started and the list shown with as many rows (texts and a stock
+// icon): what the platform takes for that screen whatever the program does.
 //
 // quillon.exe finds its commands beside itself, so it is copied, with its
 // library and help, into a scratch program folder that holds a Cmds folder.
@@ -96,11 +99,11 @@ constexpr double kGiveUpMs = 60000;
 
 // Starts the program and waits until its dialog is shown with `rows` rows
 // in the My Commands list; closes it again. Negative: it never got there.
-double TimeStart(const std::wstring& program, int rows)
+double TimeStart(const std::wstring& program, int rows, const std::wstring& arguments = {})
 {
     using Clock = std::chrono::steady_clock;
     const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
@@ -177,8 +180,10 @@ int main(int argc, char** argv)
     CreateDirectoryW(bareFolder.c_str(), nullptr);
     const std::wstring program = programFolder + L"\\quillon.exe";
     const std::wstring bare = bareFolder + L"\\bench_app_startup_dialog.exe";
+    const std::wstring floor = bareFolder + L"\\bench_app_startup_floor.exe";
     if (!CopyBeside(built, programFolder, L"quillon.exe") || !CopyBeside(built, programFolder, L"Tesselator.dll")
-        || !CopyBeside(built, bareFolder, L"bench_app_startup_dialog.exe")) {
+        || !CopyBeside(built, bareFolder, L"bench_app_startup_dialog.exe")
+        || !CopyBeside(built, bareFolder, L"bench_app_startup_floor.exe")) {
         std::printf("could not copy the programs from %ls\n", built.c_str());
         return 1;
     }
@@ -189,7 +194,8 @@ int main(int argc, char** argv)
     if (userCommands > 0)
         std::printf("(the prefix holds %d user commands; every count includes them)\n", userCommands);
 
-    std::printf("%8s %11s %9s %7s %7s\n", "commands", "quillon ms", "bare ms", "ratio", "goal");
+    std::printf("%8s %11s %9s %7s %7s %9s %7s\n", "commands", "quillon ms", "bare ms", "ratio", "goal", "floor ms",
+                "ratio");
     for (const int count : {0, 100, 1000}) {
         if (count > largest)
             break;
@@ -197,27 +203,31 @@ int main(int argc, char** argv)
         MakeCommands(cmds, count);
         const int rows = count + userCommands;
         // Warm both: the first start of a program pays for loading its files.
-        if (TimeStart(program, rows) < 0 || TimeStart(bare, 0) < 0) {
+        if (TimeStart(program, rows) < 0 || TimeStart(bare, 0) < 0 || TimeStart(floor, rows, std::to_wstring(rows)) < 0) {
             std::printf("%8d: the program did not show its list of %d rows\n", count, rows);
             continue;
         }
         const int runs = turns > 0 ? turns : count >= 1000 ? 7 : 11;
-        std::vector<double> product, plain, ratios;
+        std::vector<double> product, plain, ratios, floors, floorRatios;
         for (int i = 0; i < runs; ++i) {
             const double ours = TimeStart(program, rows);
             const double theirs = TimeStart(bare, 0);
-            if (ours < 0 || theirs < 0)
+            const double least = TimeStart(floor, rows, std::to_wstring(rows));
+            if (ours < 0 || theirs < 0 || least < 0)
                 continue; // said below
             product.push_back(ours);
             plain.push_back(theirs);
             ratios.push_back(ours / theirs);
+            floors.push_back(least);
+            floorRatios.push_back(ours / least);
         }
         if (product.size() < static_cast<size_t>(runs))
             std::printf("%8d: %d of %d turns failed\n", count, runs - static_cast<int>(product.size()), runs);
         if (product.empty())
             continue;
         const char* goal = count == 100 ? " 1.50x" : "      ";
-        std::printf("%8d %11.1f %9.1f %6.2fx %7s\n", count, Median(product), Median(plain), Median(ratios), goal);
+        std::printf("%8d %11.1f %9.1f %6.2fx %7s %9.1f %6.2fx\n", count, Median(product), Median(plain),
+                    Median(ratios), goal, Median(floors), Median(floorRatios));
     }
 
     RemoveFolder(cmds);

@@ -7,9 +7,14 @@
 //   library, create the handler, Initialize, QueryContextMenu) against a
 //   fresh process's first bare read. The bench starts itself as the child,
 //   handler and bare children in turns; each child times its own first
-//   operation and reports it through its exit code. A third child only
-//   loads an empty library built the same way: the floor that no in-process
-//   handler goes below, shown for scale.
+//   operation and reports it through its exit code, the handler's child
+//   also its phases (load, class object, create, Initialize,
+//   QueryContextMenu) through a file.
+// Two floors are shown for scale, each what any handler of this menu asks
+// of the platform and no handler goes below: warm, the bare read with the
+// switch of open folders beside it, the folder's path and the two empty
+// popups (submenu and nested submenu); first, a third child that loads an
+// empty library built the same way, then does the same.
 // The medians are compared.
 // Usage: bench_shellext_menu [iterations] [fresh processes of each kind]
 #include "TesselatorLib.h"
@@ -51,8 +56,9 @@ double Now()
 }
 
 // The library reads the store wide; so does the yardstick. The number of
-// values read.
-int BareRead()
+// aliases read. The floors also read the switch beside them, as any menu
+// that honours it must.
+int BareRead(bool withSwitch = false)
 {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kStoreKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -65,6 +71,11 @@ int BareRead()
         if (RegQueryValueExW(key, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &size) ==
             ERROR_SUCCESS)
             ++read;
+    }
+    if (withSwitch) {
+        DWORD value = 0;
+        DWORD size = sizeof value;
+        RegQueryValueExW(key, L"ShowOpenFolders", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
     }
     RegCloseKey(key);
     return read;
@@ -96,22 +107,51 @@ GetClassObjectFn LoadHandlerLibrary(const std::wstring& path)
                   : nullptr;
 }
 
-// One right-click: Initialize + QueryContextMenu of a fresh handler. The
-// menu ids used, or 0.
-int RightClick(IClassFactory* factory, PCIDLIST_ABSOLUTE folder, HMENU shellMenu)
+// The file where the handler's children leave their phases.
+std::wstring PhasesFile(const std::wstring& scratch)
 {
-    IContextMenu* menu = nullptr;
-    if (FAILED(factory->CreateInstance(nullptr, IID_IContextMenu, reinterpret_cast<void**>(&menu))))
-        return 0;
-    IShellExtInit* init = nullptr;
-    int used = 0;
-    if (SUCCEEDED(menu->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init)))) {
-        if (SUCCEEDED(init->Initialize(folder, nullptr, nullptr)))
-            used = HRESULT_CODE(menu->QueryContextMenu(shellMenu, 0, 1, 0x7FFF, CMF_NORMAL));
-        init->Release();
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"VerbosaBench-" + scratch.substr(scratch.find_last_of(L'\\') + 1) + L".txt";
+}
+
+constexpr int kPhases = 5;
+constexpr const char* kPhaseNames[kPhases] = {"load", "class object", "create", "Initialize", "QueryContextMenu"};
+
+void AppendPhases(const std::wstring& scratch, double start, const double (&marks)[kPhases])
+{
+    FILE* file = _wfopen(PhasesFile(scratch).c_str(), L"a");
+    if (!file)
+        return;
+    double previous = start;
+    for (double mark : marks) {
+        std::fprintf(file, "%.1f ", (mark - previous) * 1e6);
+        previous = mark;
     }
-    menu->Release();
-    return used;
+    std::fputs("\n", file);
+    std::fclose(file);
+}
+
+// The median of each phase over the children's lines (in microseconds
+// already), then the file goes.
+std::vector<double> MedianPhases(const std::wstring& scratch)
+{
+    std::vector<std::vector<double>> phases(kPhases);
+    const std::wstring path = PhasesFile(scratch);
+    if (FILE* file = _wfopen(path.c_str(), L"r")) {
+        double values[kPhases] = {};
+        while (std::fscanf(file, "%lf %lf %lf %lf %lf", &values[0], &values[1], &values[2], &values[3],
+                           &values[4]) == kPhases) {
+            for (int i = 0; i < kPhases; ++i)
+                phases[i].push_back(values[i] / 1e6);
+        }
+        std::fclose(file);
+    }
+    DeleteFileW(path.c_str());
+    std::vector<double> medians;
+    for (const std::vector<double>& phase : phases)
+        medians.push_back(Median(phase));
+    return medians;
 }
 
 // HKEY_CURRENT_USER of this process redirected to a scratch key.
@@ -138,8 +178,9 @@ LONG WINAPI ExitOnCrash(EXCEPTION_POINTERS*)
 }
 
 // A child: its first right-click (menu), timed from before the library is
-// loaded to the menu built, its first bare read (bare), or the load of the
-// empty library (empty).
+// loaded to the menu built, its first bare read (bare), or the floor under
+// the first menu (empty): an empty library's load, the bare read with the
+// switch, the folder's path and two popups.
 DWORD RunChild(const char* mode, const std::wstring& scratch)
 {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
@@ -158,20 +199,42 @@ DWORD RunChild(const char* mode, const std::wstring& scratch)
 
     const double start = Now();
     bool done = false;
+    // Each phase's end in the handler's child, written for the parent's
+    // profile line.
+    double marks[5] = {};
     if (menu) {
         const GetClassObjectFn getClassObject = LoadHandlerLibrary(library);
+        marks[0] = Now();
         IClassFactory* factory = nullptr;
+        IContextMenu* handler = nullptr;
+        IShellExtInit* init = nullptr;
         if (getClassObject &&
-            SUCCEEDED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory)))) {
-            done = RightClick(factory, folder, shellMenu) == kMenuIds;
-            factory->Release();
+            SUCCEEDED(getClassObject(CLSID_SimpleShlExt, IID_IClassFactory, reinterpret_cast<void**>(&factory))) &&
+            (marks[1] = Now(), SUCCEEDED(factory->CreateInstance(nullptr, IID_IContextMenu,
+                                                                 reinterpret_cast<void**>(&handler)))) &&
+            SUCCEEDED(handler->QueryInterface(IID_IShellExtInit, reinterpret_cast<void**>(&init))) &&
+            (marks[2] = Now(), SUCCEEDED(init->Initialize(folder, nullptr, nullptr)))) {
+            marks[3] = Now();
+            done = HRESULT_CODE(handler->QueryContextMenu(shellMenu, 0, 1, 0x7FFF, CMF_NORMAL)) == kMenuIds;
+            marks[4] = Now();
         }
+        if (init)
+            init->Release();
+        if (handler)
+            handler->Release();
+        if (factory)
+            factory->Release();
     } else if (empty) {
-        done = LoadLibraryW(library.c_str()) != nullptr;
+        // The floor: what any handler's first menu asks of the platform.
+        wchar_t path[MAX_PATH] = {};
+        done = LoadLibraryW(library.c_str()) != nullptr && BareRead(true) == kAliases &&
+               SHGetPathFromIDListW(folder, path) && CreatePopupMenu() != nullptr && CreatePopupMenu() != nullptr;
     } else {
         done = BareRead() == kAliases;
     }
     const double elapsed = Now() - start;
+    if (menu && done)
+        AppendPhases(scratch, start, marks);
     return done ? static_cast<DWORD>(std::min(elapsed * 1e7, static_cast<double>(kChildLimit))) : kChildFailed;
 }
 
@@ -235,7 +298,11 @@ int main(int argc, char** argv)
     }
     const PIDLIST_ABSOLUTE folder = WindowsFolder();
 
-    std::vector<double> initialize, query, menus, bare;
+    // The floor any handler of this menu pays: the bare read with the switch
+    // beside it, plus the platform calls no handler can skip, the folder's
+    // path (only file-system folders get the submenu) and the two popups it
+    // fills (the submenu and the nested one of open folders).
+    std::vector<double> initialize, query, menus, bare, floor;
     for (int i = 0; i < iterations; ++i) {
         IContextMenu* menu = nullptr;
         IShellExtInit* init = nullptr;
@@ -249,6 +316,15 @@ int main(int argc, char** argv)
         const double end = Now();
         BareRead();
         const double bareEnd = Now();
+        BareRead(true);
+        wchar_t path[MAX_PATH] = {};
+        SHGetPathFromIDListW(folder, path);
+        const HMENU popup = CreatePopupMenu();
+        const HMENU nested = CreatePopupMenu();
+        const double floorEnd = Now();
+        DestroyMenu(nested);
+        DestroyMenu(popup);
+        floor.push_back(floorEnd - bareEnd);
         initialize.push_back(middle - start);
         query.push_back(end - middle);
         menus.push_back(end - start);
@@ -281,6 +357,11 @@ int main(int argc, char** argv)
     std::printf("right-click, %d aliases (medians; warm: %d right-clicks, first: %d fresh processes of each kind)\n",
                 kAliases, iterations, processes);
     std::printf("  warm: Initialize %.1f us, QueryContextMenu %.1f us\n", Median(initialize), Median(query));
+    const std::vector<double> firstPhases = MedianPhases(scratch);
+    std::printf("  first:");
+    for (int i = 0; i < kPhases; ++i)
+        std::printf("%s %s %.1f us", i == 0 ? "" : ",", kPhaseNames[i], firstPhases[i]);
+    std::printf("\n");
     std::printf("%-44s %11s %9s %7s %6s\n", "", "Verbosa us", "bare us", "ratio", "goal");
     // A goal of 0 marks a row shown for scale.
     const auto row = [](const char* name, double product, double yardstick, double goal) {
@@ -292,8 +373,9 @@ int main(int argc, char** argv)
             std::printf("%-44s %11.1f %9.1f %6.2fx %6s\n", name, product, yardstick, ratio, "-");
     };
     row("warm: Initialize + QueryContextMenu", Median(menus), Median(bare), kWarmGoal);
+    row("  floor: bare + switch + path + 2 popups", Median(floor), Median(bare), 0);
     row("first in a fresh process: load to menu", Median(firstMenus), Median(firstBare), kFirstGoal);
-    row("  floor: load an empty library", Median(emptyLoads), Median(firstBare), 0);
+    row("  floor: empty library, the same", Median(emptyLoads), Median(firstBare), 0);
     if (failures > 0)
         std::printf("%d of %d fresh pairs failed and were left out\n", failures, processes);
 

@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, SetUpBuildsTheTreeListsAndStatusBar)
     };
     EXPECT_EQ((Texts{L"Command", L"Path", L"Parameter(s)", L"Scope"}), headings(dlg.CommandsPage().List()));
     EXPECT_EQ((Texts{L"Alias", L"Directory"}), headings(dlg.FoldersPage().List()));
-    EXPECT_EQ((Texts{L"Command", L"Path", L"Scope"}), headings(dlg.SystemPage().List()));
+    EXPECT_EQ((Texts{L"Command", L"Path", L"Scope", L"Status"}), headings(dlg.SystemPage().List()));
 
     int edges[4] = {};
     ASSERT_EQ(4, dlg.StatusBar().GetParts(4, edges));
@@ -271,8 +271,8 @@ TEST_F(MainWindowTest, ContextMenusGreyWhatNeedsASelectionAndCarryPictures)
     EXPECT_EQ((Items{{195, true}, {196, true}, {197, false}}), seen[1].grey);
     EXPECT_EQ((Items{{195, false}, {196, true}, {197, true}}), seen[1].picture);
     EXPECT_EQ(UINT(IDR_SYSTEM_MENU), seen[2].menuId);
-    EXPECT_EQ((Items{{213, false}, {226, true}, {350, false}}), seen[2].grey);
-    EXPECT_EQ((Items{{213, false}, {226, true}, {350, false}}), seen[2].picture);
+    EXPECT_EQ((Items{{213, false}, {226, true}, {350, false}, {351, false}}), seen[2].grey);
+    EXPECT_EQ((Items{{213, false}, {226, true}, {350, false}, {351, false}}), seen[2].picture);
     EXPECT_EQ((Items{{170, false}, {224, false}, {172, false}, {171, false}}), seen[3].grey);
 }
 
@@ -320,7 +320,7 @@ TEST_F(MainWindowTest, ResizingMovesTheControlsAndSetsColumnWidths)
         // the path column, the longest text, is the widest.
         const int cw = RectWidth(dlg.CommandsPage().List().GetClientRect());
         for (const CListCtrl* list : {&dlg.CommandsPage().List(), &dlg.FoldersPage().List(), &dlg.SystemPage().List()}) {
-            const int columns = list == &dlg.CommandsPage().List() ? 4 : list == &dlg.SystemPage().List() ? 3 : 2;
+            const int columns = list == &dlg.CommandsPage().List() ? 4 : list == &dlg.SystemPage().List() ? 4 : 2;
             int total = 0;
             for (int c = 0; c < columns; ++c)
                 total += list->GetColumnWidth(c);

@@ -316,7 +316,9 @@ TEST_F(ResourcesTest, MenusWithTheirIdsAndTexts)
     EXPECT_EQ((M{L"Commands>", L"Edit...=170", L"Security=224", L"Delete=172", L"-", L"New Command=171", L"<"}),
               Menu(IDR_COMMAND_MENU));
     EXPECT_EQ((M{L"Fast Folders>", L"Edit...=195", L"Delete=196", L"-", L"Add Folder=197", L"<"}), Menu(IDR_FOLDER_MENU));
-    EXPECT_EQ((M{L"System>", L"Reload=213", L"-", L"Delete=226", L"Restore deleted...=350", L"<"}), Menu(IDR_SYSTEM_MENU));
+    EXPECT_EQ((M{L"System>", L"Reload=213", L"-", L"Delete=226", L"Restore deleted...=350", L"-",
+                 L"Remove broken entries...=351", L"<"}),
+              Menu(IDR_SYSTEM_MENU));
 }
 
 // The string table as the program loads it, U+00B4 apostrophe included.

@@ -47,6 +47,7 @@ inline constexpr TemplateFrame kTemplateFrames[] = {
     {114, 319, 169, L"Context Menu", L"", WS_CHILD | WS_CAPTION, 0, 0},
     {115, 319, 169, L"Fast Folders", L"", WS_CHILD | WS_CAPTION, 0, 0},
     {116, 319, 169, L"Run dialog", L"", WS_CHILD | WS_CAPTION, 0, 0},
+    {151, 340, 190, L"Remove Broken Entries", L"", kModal, 0, 0},
 };
 
 inline constexpr TemplateControl kTemplateControls[] = {
@@ -135,6 +136,12 @@ inline constexpr TemplateControl kTemplateControls[] = {
      L"-dialog will appear.",
      29, 42, 265, 24, SS_LEFT, true},
     {116, 1037, L"Button", L"Desktop Shortcut", 16, 25, 289, 53, BS_GROUPBOX, true},
+
+    // Remove Broken Entries: the list's rows carry check boxes.
+    {151, 1111, L"Static", TXT_CU_LABEL, 7, 7, 326, 26, SS_LEFT | SS_NOPREFIX, true},
+    {151, 1110, L"SysListView32", L"", 7, 36, 326, 126, LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP, true},
+    {151, 1, L"Button", L"Remove", 229, 169, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, true},
+    {151, 2, L"Button", L"Cancel", 283, 169, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, true},
 };
 
 // The layout rules every control of every template keeps at every scale.

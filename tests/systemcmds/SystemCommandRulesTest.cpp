@@ -1,3 +1,4 @@
+#include "systemcmds/EntryStatusRules.h"
 #include "systemcmds/SystemCommandRules.h"
 
 #include <gtest/gtest.h>
@@ -36,4 +37,40 @@ TEST(SystemCommandRules, OwnEntriesEndInLowerCaseLnk)
     EXPECT_FALSE(IsOwnCommandTarget(std::string("C:\\a.lnk.exe")));
     EXPECT_FALSE(IsOwnCommandTarget(std::string("lnk")));
     EXPECT_FALSE(IsOwnCommandTarget(std::string("")));
+}
+
+TEST(EntryStatusRules, EachStatusFromTheValuesAndWhatTheProbeFinds)
+{
+    // The probe's world: what is there, what is on a share.
+    const auto probe = [](const std::string& path, bool) {
+        if (IsUncPath(path) || path.starts_with("N:"))
+            return PathFound::remote;
+        return path == "C:\\Tools\\a.exe" || path == "C:\\Tools" || path == "C:\\Cmds\\run_x.lnk" ? PathFound::there
+                                                                                                    : PathFound::missing;
+    };
+    const auto judge = [&](std::optional<std::string> target, const std::string& folders = "") {
+        return JudgeEntry(target, folders, probe);
+    };
+    EXPECT_EQ(EntryStatus::fine, judge("C:\\Tools\\a.exe"));
+    EXPECT_EQ(EntryStatus::fine, judge("C:\\Tools\\a.exe", " C:\\Tools ;;\"C:\\Tools\";"));
+    EXPECT_EQ(EntryStatus::targetMissing, judge("C:\\Gone\\a.exe", "C:\\Gone"));
+    EXPECT_EQ(EntryStatus::folderMissing, judge("C:\\Tools\\a.exe", "C:\\Tools;C:\\Gone"));
+    EXPECT_EQ(EntryStatus::noTarget, judge(std::nullopt));
+    EXPECT_EQ(EntryStatus::noTarget, judge(""));
+    EXPECT_EQ(EntryStatus::ownCommand, judge("C:\\Cmds\\run_x.lnk"));
+    EXPECT_EQ(EntryStatus::shortcutMissing, judge("C:\\Cmds\\run_gone.lnk"));
+    EXPECT_EQ(EntryStatus::targetMissing, judge("C:\\Cmds\\run_gone.LNK")); // not ours: another program's target
+    EXPECT_EQ(EntryStatus::notChecked, judge("\\\\server\\share\\a.exe"));
+    EXPECT_EQ(EntryStatus::notChecked, judge("N:\\a.exe"));
+    EXPECT_EQ(EntryStatus::notChecked, judge("C:\\Tools\\a.exe", "\\\\server\\bin"));
+    EXPECT_EQ(EntryStatus::folderMissing, judge("C:\\Tools\\a.exe", "\\\\server\\bin;C:\\Gone"));
+
+    EXPECT_TRUE(IsUncPath(std::string("\\\\?\\UNC\\server\\a.exe")));
+    EXPECT_FALSE(IsUncPath(std::string("\\\\?\\C:\\a.exe")));
+    EXPECT_FALSE(IsUncPath(std::string("C:\\a.exe")));
+    for (const EntryStatus kept : {EntryStatus::fine, EntryStatus::folderMissing, EntryStatus::notChecked,
+                                   EntryStatus::ownCommand})
+        EXPECT_EQ(CleanUpOffer::notOffered, OfferForCleanUp(kept, true));
+    EXPECT_EQ(CleanUpOffer::ticked, OfferForCleanUp(EntryStatus::noTarget, true));
+    EXPECT_EQ(CleanUpOffer::needsRights, OfferForCleanUp(EntryStatus::shortcutMissing, false));
 }

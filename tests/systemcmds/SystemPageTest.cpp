@@ -15,6 +15,8 @@
 #include "regbackup/RestoreDlg.h"
 #include "resources/RestoreBackupIds.h"
 #include "resources/Texts.h"
+#include "resources/CleanUpIds.h"
+#include "systemcmds/CleanUpDlg.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/IconPixels.h"
 
@@ -43,6 +45,26 @@ protected:
         ASSERT_GE(image, 0);
         EXPECT_EQ(IconPixels(expected.Get()), ImagePixels(window->SystemPage().Images(), image)) << L"row " << row;
     }
+    // Runs the window's messages until the status pass has told every row.
+    void WaitForStatuses() const
+    {
+        const ULONGLONG end = GetTickCount64() + 20000;
+        MSG message{};
+        while (!window->SystemPage().StatusesKnown() && GetTickCount64() < end) {
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&message);
+            Sleep(5);
+        }
+        ASSERT_TRUE(window->SystemPage().StatusesKnown());
+    }
+    void ClickHeader(int column) const
+    {
+        NMLISTVIEW click{};
+        click.hdr = {List().GetSafeHwnd(), static_cast<UINT_PTR>(IDC_SYSTEM_LIST), LVN_COLUMNCLICK};
+        click.iItem = -1;
+        click.iSubItem = column;
+        SendMessageW(Hwnd(), WM_NOTIFY, IDC_SYSTEM_LIST, reinterpret_cast<LPARAM>(&click));
+    }
     void DeleteRow(int row, int answer)
     {
         List().SelectItem(row);
@@ -57,7 +79,8 @@ TEST_F(SystemPageTest, ListsOtherSoftwaresEntriesInRegistryOrder)
 {
     const std::wstring word = L"C:\\Program Files\\Office\\WINWORD.EXE";
     AddAppPathsEntry(L"WINWORD.EXE", L"\"" + word + L"\"");
-    AddAppPathsEntry(L"notes.exe", folder.Cmds() + L"\\run_notes.lnk"); // one of ours
+    AddAppPathsEntry(L"notes.exe", folder.Cmds() + L"\\run_notes.lnk"); // one of ours, sound
+    WriteFileBytes(folder.Cmds() + L"\\run_notes.lnk", "shortcut");
     AddAppPathsEntry(L"shouty.exe", L"C:\\Links\\SHOUTY.LNK");          // someone else's
     AddBareAppPathsEntry(L".exe");
     AddBareAppPathsEntry(L"novalue.exe");
@@ -109,6 +132,7 @@ TEST_F(SystemPageTest, ProgressBarCountsEveryEntryAndHidesAtTheEnd)
 {
     AddAppPathsEntry(L"a.exe", L"C:\\a.exe");
     AddAppPathsEntry(L"mine.exe", folder.Cmds() + L"\\run_mine.lnk"); // skipped, still counted
+    WriteFileBytes(folder.Cmds() + L"\\run_mine.lnk", "shortcut");
     AddBareAppPathsEntry(L"b.exe");
     Open();
     const CProgressCtrl& bar = window->Progress();
@@ -252,7 +276,8 @@ TEST_F(SystemPageTest, TheUsersOwnEntriesAreListedAfterTheMachinesAndDeletedWith
     AddAppPathsEntry(L"tool.exe", L"C:\\Tools\\tool.exe");
     WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"mine.exe"), L"", L"C:\\Mine\\mine.exe"s);
     WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"ours.exe"), L"",
-                     folder.UserCmds() + L"\\run_ours.lnk"); // one of ours: skipped
+                     folder.Cmds() + L"\\run_ours.lnk"); // one of ours: skipped
+    WriteFileBytes(folder.Cmds() + L"\\run_ours.lnk", "shortcut");
     Open();
     SelectTreeItem(L"System");
     EXPECT_EQ((Texts{L"tool", L"mine"}), SystemColumn(0));
@@ -367,4 +392,186 @@ TEST_F(SystemPageTest, WithoutABackupOrAdministratorRightsNothingChanges)
     EXPECT_FALSE(ended);
     EXPECT_EQ((Texts{NeedsAdministratorText(TXT_ACTION_RESTORE_MACHINE_ENTRY)}), boxes.Texts());
     EXPECT_FALSE(AppPathsEntryExists(L"tool.exe"));
+}
+
+// One entry of each kind; the pass tells each row's status after the load
+// and the count adds the broken ones. Network paths are never probed.
+TEST_F(SystemPageTest, StatusColumnTellsWhatIsWrongWithEachEntry)
+{
+    const std::wstring tool = folder.Path() + L"\\tool.exe";
+    WriteFileBytes(tool, "MZ");
+    SetEnvironmentVariableW(L"VERBOSA_TEST_TOOLS", folder.Path().c_str());
+    AddAppPathsEntry(L"fine.exe", L"\"" + tool + L"\"");
+    AddAppPathsEntry(L"gone.exe", folder.Path() + L"\\gone.exe");
+    AddAppPathsEntry(L"nofolder.exe", tool);
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"nofolder.exe"), L"Path",
+                     L"\"" + folder.Path() + L"\"; " + folder.Path() + L"\\missing");
+    AddAppPathsEntry(L"empty.exe", L"");
+    WriteStringValue(HKEY_LOCAL_MACHINE, AppPathsEntryKey(L"expanded.exe"), L"", L"%VERBOSA_TEST_TOOLS%\\tool.exe",
+                     REG_EXPAND_SZ);
+    AddAppPathsEntry(L"share.exe", L"\\\\server\\share\\app.exe");
+    AddAppPathsEntry(L"orphan.exe", folder.Cmds() + L"\\run_orphan.lnk");
+    AddAppPathsEntry(L"sound.exe", folder.Cmds() + L"\\run_sound.lnk");
+    WriteFileBytes(folder.Cmds() + L"\\run_sound.lnk", "shortcut");
+    Open();
+    SelectTreeItem(L"System");
+    EXPECT_EQ(L"7 system command(s)", Pane(3)); // the broken ones once known
+    WaitForStatuses();
+    SetEnvironmentVariableW(L"VERBOSA_TEST_TOOLS", nullptr);
+
+    EXPECT_EQ((Texts{L"empty", L"expanded", L"fine", L"gone", L"nofolder", L"orphan", L"share"}), SystemColumn(0));
+    EXPECT_EQ((Texts{L"No target", L"", L"", L"Target missing", L"Folder missing", L"Shortcut missing",
+                     L"Not checked (network)"}),
+              SystemColumn(3));
+    EXPECT_EQ(L"7 system command(s), 4 broken", Pane(3));
+
+    // A header click sorts by its column, the same one again reverses;
+    // equal texts keep the registry's order.
+    ClickHeader(3);
+    EXPECT_EQ((Texts{L"expanded", L"fine", L"nofolder", L"empty", L"share", L"orphan", L"gone"}), SystemColumn(0));
+    ClickHeader(3);
+    EXPECT_EQ((Texts{L"gone", L"orphan", L"share", L"empty", L"nofolder", L"expanded", L"fine"}), SystemColumn(0));
+    ClickHeader(1);
+    EXPECT_EQ(L"empty", SystemColumn(0)[0]);
+    // A delete keeps the count true.
+    DeleteRow(RowWithText(List(), 0, L"gone"), IDYES);
+    Notify(IDC_SYSTEM_LIST, LVN_HOTTRACK);
+    EXPECT_EQ(L"6 system command(s), 3 broken", Pane(3));
+}
+
+namespace {
+
+RegKey UserEntryTree(const std::wstring& keyName)
+{
+    RegKey tree;
+    EXPECT_EQ(ERROR_SUCCESS, CaptureKeyTree(HKEY_CURRENT_USER, ToUtf16(AppPathsEntryKey(keyName)), tree));
+    return tree;
+}
+
+struct CleanUpRow {
+    std::wstring name, status;
+    bool ticked;
+};
+
+std::vector<CleanUpRow> CleanUpRows(const CCleanUpDlg& dialog)
+{
+    std::vector<CleanUpRow> rows;
+    for (int row = 0; row < dialog.List().GetItemCount(); ++row)
+        rows.push_back({dialog.List().GetItemText(row, 0), dialog.List().GetItemText(row, 3), dialog.IsTicked(row)});
+    return rows;
+}
+
+void Tick(const CListCtrl& list, int row, bool ticked)
+{
+    LVITEMW state{};
+    state.stateMask = LVIS_STATEIMAGEMASK;
+    state.state = INDEXTOSTATEIMAGEMASK(ticked ? 2 : 1);
+    list.Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+} // namespace
+
+// The clean-up removes exactly the ticked entries, each backed up first; one
+// whose backup cannot be made stays and is named; the whole clean-up comes
+// back at once, each entry exactly as it was.
+TEST_F(SystemPageTest, RemoveBrokenEntriesBacksUpAndDeletesTheTickedOnes)
+{
+    AddAppPathsEntry(L"fine.exe", L"C:\\windows\\notepad.exe"s);
+    AddAppPathsEntry(L"stuck.exe", L"C:\\nowhere\\stuck.exe"); // its backup folder is blocked
+    const auto user = [](const std::wstring& name, const std::wstring& target) {
+        WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(name), L"", target);
+    };
+    user(L"gone.exe", L"C:\\nowhere\\gone.exe");
+    WriteRawValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"gone.exe"), L"UseUrl", REG_DWORD, "\1\0\0\0"s);
+    CreateKey(HKEY_CURRENT_USER, AppPathsEntryKey(L"gone.exe\\SupportedTypes"));
+    user(L"empty.exe", L"");
+    user(L"keep.exe", L"C:\\nowhere\\keep.exe");
+    user(L"revived.exe", folder.Path() + L"\\revived.exe"); // reinstalled while the dialog is open
+    user(L"orphan.exe", folder.Cmds() + L"\\run_orphan.lnk");
+    user(L"folderless.exe", L"C:\\windows\\notepad.exe");
+    WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"folderless.exe"), L"Path", L"C:\\nowhere");
+    const RegKey gone = UserEntryTree(L"gone.exe"), empty = UserEntryTree(L"empty.exe"),
+                 orphan = UserEntryTree(L"orphan.exe");
+    CreateDirectoryW((folder.Path() + L"\\ProgramData").c_str(), nullptr);
+    CreateDirectoryW((folder.Path() + L"\\ProgramData\\Verbosa").c_str(), nullptr);
+    WriteFileBytes(folder.MachineBackups(), "in the way");
+    Open();
+    SelectTreeItem(L"System");
+    WaitForStatuses();
+
+    std::vector<CleanUpRow> offered;
+    Services().modalDialog = [&](CDialog& dialog) {
+        ASSERT_EQ(UINT(IDD_CLEAN_UP), dialog.GetTemplateId());
+        const auto& cleanUp = static_cast<CCleanUpDlg&>(dialog);
+        offered = CleanUpRows(cleanUp);
+        Tick(cleanUp.List(), RowWithText(cleanUp.List(), 0, L"keep"), false);
+        WriteFileBytes(folder.Path() + L"\\revived.exe", "MZ");
+        Press(dialog, IDOK);
+    };
+    Command(ID_SYSTEM_CLEAN_UP);
+    ASSERT_EQ(6u, offered.size()); // not the sound one, nor the one missing a folder only
+    for (const CleanUpRow& row : offered)
+        EXPECT_TRUE(row.ticked) << row.name;
+    EXPECT_EQ(L"Target missing", offered[0].status);
+    EXPECT_EQ(L"stuck", offered[0].name);
+
+    EXPECT_TRUE(AppPathsEntryExists(L"stuck.exe"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"keep.exe")));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"revived.exe")));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"folderless.exe")));
+    for (const wchar_t* name : {L"gone.exe", L"empty.exe", L"orphan.exe"})
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(name))) << name;
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    const std::wstring summary = boxes.Boxes()[0].text;
+    EXPECT_EQ(0u, summary.find(L"Removed 3 entry(s), each saved to a backup first.\n\nNot removed, because no "
+                               L"backup could be made:\nstuck.exe (All users): "));
+    EXPECT_NE(std::wstring::npos, summary.find(L"\n\nNot removed:\nrevived.exe (Just me): it is no longer broken"));
+    EXPECT_EQ((Texts{L"fine", L"stuck", L"folderless", L"keep", L"revived"}), SystemColumn(0));
+
+    // The three backups share a time, so they stand together; all three
+    // chosen come back at once.
+    std::vector<std::wstring> times;
+    Services().modalDialog = [&](CDialog& dialog) {
+        const CListCtrl& rows = static_cast<CRestoreDlg&>(dialog).List();
+        for (int row = 0; row < rows.GetItemCount(); ++row) {
+            times.push_back(rows.GetItemText(row, 2));
+            rows.SelectItem(row);
+        }
+        Press(dialog, IDOK);
+    };
+    Command(ID_SYSTEM_RESTORE);
+    ASSERT_EQ(3u, times.size());
+    EXPECT_EQ(times[0], times[2]);
+    EXPECT_EQ(gone, UserEntryTree(L"gone.exe"));
+    EXPECT_EQ(empty, UserEntryTree(L"empty.exe"));
+    EXPECT_EQ(orphan, UserEntryTree(L"orphan.exe"));
+}
+
+// Without administrator rights the machine's broken entries are shown
+// greyed and unticked with the reason, and cannot be ticked.
+TEST_F(SystemPageTest, RemoveBrokenEntriesGreysTheMachinesWithoutRights)
+{
+    AddAppPathsEntry(L"stuck.exe", L"C:\\nowhere\\stuck.exe");
+    WriteStringValue(HKEY_CURRENT_USER, AppPathsEntryKey(L"gone.exe"), L"", L"C:\\nowhere\\gone.exe"s);
+    Services().processElevated = [] { return false; };
+    Open();
+    SelectTreeItem(L"System");
+    Command(ID_SYSTEM_CLEAN_UP); // before the pass has ended: said, nothing shown
+    EXPECT_EQ((Texts{TXT_CU_STILL_CHECKING}), boxes.Texts());
+    WaitForStatuses();
+
+    std::vector<CleanUpRow> offered;
+    Services().modalDialog = [&](CDialog& dialog) {
+        const auto& cleanUp = static_cast<CCleanUpDlg&>(dialog);
+        Tick(cleanUp.List(), 0, true);
+        offered = CleanUpRows(cleanUp);
+        Press(dialog, IDOK);
+    };
+    Command(ID_SYSTEM_CLEAN_UP);
+    ASSERT_EQ(2u, offered.size());
+    EXPECT_FALSE(offered[0].ticked);
+    EXPECT_EQ(L"Target missing - needs administrator rights", offered[0].status);
+    EXPECT_TRUE(offered[1].ticked);
+    EXPECT_TRUE(AppPathsEntryExists(L"stuck.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, AppPathsEntryKey(L"gone.exe")));
 }
