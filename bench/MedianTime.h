@@ -36,12 +36,15 @@ struct PairedTimes {
     double second;
     double ratio; // first / second
 };
-template <typename F, typename G>
-PairedTimes MedianPairedMs(int runs, F first, G second)
+// `settle`, untimed, runs after each first: what the first leaves running
+// in the background (a worker thread) ends before the second is timed.
+template <typename F, typename G, typename S = void (*)()>
+PairedTimes MedianPairedMs(int runs, F first, G second, S settle = [] {})
 {
     std::vector<double> a, b, ratios;
     for (int i = 0; i < runs; ++i) {
         a.push_back(ElapsedMs(first));
+        settle();
         b.push_back(ElapsedMs(second));
         ratios.push_back(a.back() / b.back());
     }

@@ -24,7 +24,8 @@ void AppendList(std::wstring& text, const wchar_t* heading, const std::vector<st
 EntryStatus JudgeNow(const CleanUpEntry& entry)
 {
     const CProbingThreadMode probing;
-    return JudgeAppPathsEntry({entry.scope, entry.keyName});
+    CDriveKinds drives;
+    return JudgeAppPathsEntry({entry.scope, entry.keyName}, drives);
 }
 
 } // namespace

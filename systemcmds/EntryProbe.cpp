@@ -36,19 +36,9 @@ std::optional<std::wstring> ReadText(CRegistryKey& key, const std::wstring& name
     return expanded;
 }
 
-bool IsRemote(const std::wstring& path)
+PathFound Probe(const std::wstring& path, bool folder, CDriveKinds& drives)
 {
-    if (IsUncPath(path))
-        return true;
-    if (path.size() < 2 || path[1] != L':')
-        return false;
-    const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
-    return GetDriveTypeW(root) == DRIVE_REMOTE;
-}
-
-PathFound Probe(const std::wstring& path, bool folder)
-{
-    if (IsRemote(path))
+    if (drives.IsRemote(path))
         return PathFound::remote;
     // A bare name is found by the Run dialog's own search: nothing to say.
     if (path.size() < 3 || path[1] != L':' || (path[2] != L'\\' && path[2] != L'/'))
@@ -62,7 +52,24 @@ PathFound Probe(const std::wstring& path, bool folder)
 
 } // namespace
 
-EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry)
+bool CDriveKinds::IsRemote(const std::wstring& path)
+{
+    if (IsUncPath(path))
+        return true;
+    if (path.size() < 2 || path[1] != L':')
+        return false;
+    const wchar_t letter = path[0] >= L'a' && path[0] <= L'z' ? static_cast<wchar_t>(path[0] - L'a' + L'A') : path[0];
+    if (letter < L'A' || letter > L'Z')
+        return false;
+    UINT& kind = m_kinds[static_cast<size_t>(letter - L'A')];
+    if (kind == 0) {
+        const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+        kind = GetDriveTypeW(root) + 1;
+    }
+    return kind == DRIVE_REMOTE + 1;
+}
+
+EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry, CDriveKinds& drives)
 {
     CRegistryKey key;
     // Gone or refused since the list was read: nothing to say of it.
@@ -71,12 +78,13 @@ EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry)
     std::optional<std::wstring> target = ReadText(key, L"");
     if (target)
         target = StripTargetQuotes(*target);
-    return JudgeEntry(target, ReadText(key, L"Path").value_or(std::wstring()), Probe);
+    return JudgeEntry(target, ReadText(key, L"Path").value_or(std::wstring()),
+                      [&drives](const std::wstring& path, bool folder) { return Probe(path, folder, drives); });
 }
 
-bool IsShortcutGone(const std::wstring& target)
+bool IsShortcutGone(const std::wstring& target, CDriveKinds& drives)
 {
-    return Probe(target, false) == PathFound::missing;
+    return Probe(target, false, drives) == PathFound::missing;
 }
 
 CProbingThreadMode::CProbingThreadMode([[maybe_unused]] System32 system32)

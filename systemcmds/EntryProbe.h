@@ -7,19 +7,32 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
+
+// The kind of each drive letter, asked of the system once per pass or
+// reload: under Wine each GetDriveTypeW costs about as much as reading a
+// dozen registry values, and a pass asks for thousands of paths.
+class CDriveKinds {
+public:
+    // A UNC path, or a drive letter whose root is on the network.
+    bool IsRemote(const std::wstring& path);
+
+private:
+    std::array<UINT, 26> m_kinds{}; // DRIVE_* + 1; 0 until asked
+};
 
 struct EntryToJudge {
     CommandScope scope = CommandScope::machine;
     std::wstring keyName;
 };
 
-EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry);
+EntryStatus JudgeAppPathsEntry(const EntryToJudge& entry, CDriveKinds& drives);
 
 // A command's shortcut (the entry's target, quotes stripped) that is not
 // there on a local disk; one on the network is never probed and counts as
 // there. Cheap enough for the reload itself, which lists only such orphans.
-bool IsShortcutGone(const std::wstring& target);
+bool IsShortcutGone(const std::wstring& target, CDriveKinds& drives);
 
 // The thread's probing mode for its lifetime: no "insert a disk" box for an
 // empty drive, and on a 32-bit build in 64-bit Windows the real System32

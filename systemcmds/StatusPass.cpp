@@ -48,13 +48,14 @@ void Judge(CStatusPass::State& state) noexcept
 {
     try {
         const CProbingThreadMode mode;
+        CDriveKinds drives;
         auto batch = std::make_unique<StatusBatch>();
         batch->generation = state.generation;
         ULONGLONG posted = GetTickCount64();
         for (size_t row = 0; row < state.rows.size(); ++row) {
             if (state.cancelled)
                 return;
-            batch->statuses.push_back(JudgeAppPathsEntry(state.rows[row]));
+            batch->statuses.push_back(JudgeAppPathsEntry(state.rows[row], drives));
             if (batch->statuses.size() >= kBatchRows || GetTickCount64() - posted >= kBatchMilliseconds) {
                 auto next = std::make_unique<StatusBatch>();
                 next->generation = state.generation;

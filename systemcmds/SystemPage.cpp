@@ -155,6 +155,7 @@ void CSystemPage::LoadSystemCommands()
     // An empty drive named by a shortcut shows no box. Shortcuts live in
     // the Cmds folders, never in System32.
     const CProbingThreadMode probing(CProbingThreadMode::System32::asSeen);
+    CDriveKinds drives;
     CRegistryKey entryKey;
     std::wstring name;
     for (int i = 0; i < 2; ++i) {
@@ -175,7 +176,7 @@ void CSystemPage::LoadSystemCommands()
             const SystemCommandEntry entry = walk.ReadEntry(entryKey, name);
             // A command's entry is listed only when its shortcut is gone.
             const bool orphan = IsOwnCommandTarget(entry.path);
-            if (orphan && !IsShortcutGone(entry.path))
+            if (orphan && !IsShortcutGone(entry.path, drives))
                 continue;
             const int row = m_list.InsertItem(m_list.GetItemCount(), entry.displayName, I_IMAGECALLBACK,
                                               static_cast<LPARAM>(m_systemRows.size()));

@@ -134,9 +134,15 @@ int main()
         const int runs = count >= 5000 ? 9 : 21;
         BareLoop(); // warm both
         window.SystemPage().LoadSystemCommands();
-        const PairedTimes paired = MedianPairedMs(runs, [&] { window.SystemPage().LoadSystemCommands(); }, [&] { BareLoop(); });
+        PumpUntilKnown(window);
+        // The status pass a reload starts ends before the bare walk is timed,
+        // so the walk never shares the machine with it.
+        const PairedTimes paired = MedianPairedMs(
+            runs, [&] { window.SystemPage().LoadSystemCommands(); }, [&] { BareLoop(); },
+            [&] { PumpUntilKnown(window); });
         const double reload = paired.first;
         const double bare = paired.second;
+        PumpUntilKnown(window);
         const double walk = MedianMs(runs, [&] { window.SystemPage().CountAppPathsEntries(); });
         const int expected = count - count / 10; // our own shortcut entries are skipped
         if (window.SystemPage().List().GetItemCount() != expected)
