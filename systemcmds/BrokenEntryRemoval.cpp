@@ -21,10 +21,11 @@ void AppendList(std::wstring& text, const wchar_t* heading, const std::vector<st
         text += L"\n" + line;
 }
 
-EntryStatus JudgeNow(const CleanUpEntry& entry)
+// The probing mode is held only while judging: the backup and delete in
+// between may load libraries, which must see System32 as the program does.
+EntryStatus JudgeNow(const CleanUpEntry& entry, CDriveKinds& drives)
 {
     const CProbingThreadMode probing;
-    CDriveKinds drives;
     return JudgeAppPathsEntry({entry.scope, entry.keyName}, drives);
 }
 
@@ -34,9 +35,10 @@ RemovalReport RemoveEntries(const std::vector<CleanUpEntry>& chosen)
 {
     RemovalReport report;
     const BackupStamp stamp = BackupStampNow();
+    CDriveKinds drives;
     for (const CleanUpEntry& entry : chosen) {
         // Judged again: a program reinstalled since the list was checked keeps its entry.
-        if (!IsBrokenEntry(JudgeNow(entry))) {
+        if (!IsBrokenEntry(JudgeNow(entry, drives))) {
             report.notDeleted.push_back(Named(entry, TXT_CU_NOT_BROKEN_NOW));
             continue;
         }

@@ -16,30 +16,6 @@ void WriteWholeFile(const std::wstring& path, const std::string& bytes)
 
 } // namespace
 
-std::wstring MakeScratchFolder(const std::wstring& stem)
-{
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring root = std::wstring(temp) + stem + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(root.c_str(), nullptr);
-    return root;
-}
-
-void RemoveFolder(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found{};
-    CFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                DeleteFileW((folder + L"\\" + name).c_str());
-        } while (FindNextFileW(search.Get(), &found));
-    }
-    search.Reset();
-    RemoveDirectoryW(folder.c_str());
-}
-
 void MakeCommands(const std::wstring& cmds, int count)
 {
     wchar_t windows[MAX_PATH] = {};

@@ -69,7 +69,7 @@ int main(int argc, char** argv)
     for (int count : {100, 1000, 10000}) {
         if (count > largest)
             break;
-        RemoveFolder(cmds);
+        RemoveTree(cmds);
         MakeCommands(cmds, count);
         const int runs = count >= 10000 ? 3 : count >= 1000 ? 11 : 21;
         BareRead(cmds); // warm the file cache for both
@@ -92,7 +92,7 @@ int main(int argc, char** argv)
     for (int count : {1000, 10000}) {
         if (count > largest)
             break;
-        RemoveFolder(cmds);
+        RemoveTree(cmds);
         MakeCommands(cmds, count);
         for (int i = 0; i < 10; ++i)
             refresh();
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
     }
 
     window.DestroyWindow();
-    RemoveFolder(cmds);
+    RemoveTree(cmds);
     RemoveDirectoryW(root.c_str());
     return 0;
 }

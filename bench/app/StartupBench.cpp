@@ -199,7 +199,7 @@ int main(int argc, char** argv)
     for (const int count : {0, 100, 1000}) {
         if (count > largest)
             break;
-        RemoveFolder(cmds);
+        RemoveTree(cmds);
         MakeCommands(cmds, count);
         const int rows = count + userCommands;
         // Warm both: the first start of a program pays for loading its files.
@@ -230,9 +230,9 @@ int main(int argc, char** argv)
                     Median(ratios), goal, Median(floors), Median(floorRatios));
     }
 
-    RemoveFolder(cmds);
-    RemoveFolder(programFolder);
-    RemoveFolder(bareFolder);
+    RemoveTree(cmds);
+    RemoveTree(programFolder);
+    RemoveTree(bareFolder);
     RemoveDirectoryW(root.c_str());
     return 0;
 }

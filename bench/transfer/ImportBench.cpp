@@ -13,6 +13,7 @@
 // disables but which is still started), so the shortcuts are most of both
 // times; added/cmd is what the import does beyond the bare writes.
 #include "bench/MedianTime.h"
+#include "bench/ScratchFolders.h"
 #include "bench/ScratchRoots.h"
 #include "catalogue/CommandPaths.h"
 #include "framework/CodePage.h"
@@ -34,26 +35,6 @@
 namespace {
 
 constexpr double kGoalRatio = 1.5;
-
-void RemoveTree(const std::wstring& folder)
-{
-    WIN32_FIND_DATAW found{};
-    CFindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            const std::wstring path = folder + L"\\" + name;
-            if (name == L"." || name == L"..")
-                continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileW(path.c_str());
-        } while (FindNextFileW(search.Get(), &found));
-    }
-    search.Reset();
-    RemoveDirectoryW(folder.c_str());
-}
 
 size_t CountFiles(const std::wstring& pattern)
 {
@@ -167,10 +148,7 @@ int main(int argc, char** argv)
     const int largest = argc > 1 ? std::atoi(argv[1]) : 1000;
     const CComApartment com;
     const CScratchRoots roots{{HKEY_LOCAL_MACHINE, L"HKLM"}, {HKEY_CURRENT_USER, L"HKCU"}};
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring root = std::wstring(temp) + L"verbosa-import-bench-" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(root.c_str(), nullptr);
+    const std::wstring root = MakeScratchFolder(L"verbosa-import-bench-");
     CreateDirectoryW((root + L"\\Docs").c_str(), nullptr);
     CreateDirectoryW((root + L"\\AppData").c_str(), nullptr); // %APPDATA% is there before any import
     CServices& services = Services();
